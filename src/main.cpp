@@ -1,0 +1,94 @@
+// Yarrowind: plays tile-based role-playing games from their data folders.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_audio_device.h"
+#include "platform/sdl/sdl_image_codec.h"
+#include "platform/sdl/sdl_platform.h"
+#include "shell/command_line.h"
+#include "shell/engine.h"
+#include "shell/replay.h"
+#include "shell/startup.h"
+#include "sim/main_loop.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program folder: --root, else "data" beside the executable.
+fs::path ProgramFolder(const yw::Options& o, const char* argv0) {
+  std::error_code ec;
+  if (!o.root.empty()) return fs::absolute(o.root, ec);
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = fs::absolute(argv0, ec);
+  const fs::path dir = exe.parent_path();
+  if (fs::is_directory(dir / "data", ec)) return dir / "data";
+  return dir;
+}
+
+uint32_t TimeOfDaySeed() {
+  return static_cast<uint32_t>(
+      std::chrono::system_clock::now().time_since_epoch() / std::chrono::microseconds(1));
+}
+
+int RunHeadless(const yw::Options& o, const fs::path& programDir) {
+  std::vector<yw::ReplayEvent> events;
+  if (!o.replay.empty()) {
+    std::ifstream in(o.replay, std::ios::binary);
+    if (!in) {
+      std::cerr << "yarrowind: cannot read replay " << o.replay << "\n";
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!yw::ParseReplay(text.str(), fs::current_path(), events, error)) {
+      std::cerr << "yarrowind: " << o.replay.string() << ": " << error << "\n";
+      return 2;
+    }
+  }
+  yw::SdlImageCodec codec;
+  yw::HeadlessPlatform platform(&codec, o.tickMs);
+  yw::Engine engine(platform, programDir);
+  yw::ReplayDriver driver(platform, std::move(events), o.maxMs);
+  engine.Observer = &driver;
+  yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
+  yw::EventLoop(engine);
+  for (const auto& p : driver.Problems()) std::cerr << "yarrowind: " << p << "\n";
+  return engine.ExitCode;
+}
+
+int RunWindow(const yw::Options& o, const fs::path& programDir) {
+  yw::SdlPlatform platform(o.scale, yw::MakeSdlAudioDevice());
+  if (!platform.Ok()) {
+    std::cerr << "yarrowind: cannot open a window\n";
+    return 1;
+  }
+  yw::Engine engine(platform, programDir);
+  yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
+  yw::EventLoop(engine);
+  return engine.ExitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  yw::Options options;
+  std::string error;
+  if (!yw::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::cerr << "yarrowind: " << error << "\n" << yw::UsageText();
+    return 2;
+  }
+  if (options.help) {
+    std::cout << yw::UsageText();
+    return 0;
+  }
+  const fs::path programDir = ProgramFolder(options, argv[0]);
+  return options.headless ? RunHeadless(options, programDir) : RunWindow(options, programDir);
+}

@@ -1,0 +1,15 @@
+// The list menus: drawing a list and handling its keys.
+#pragma once
+
+#include <cstdint>
+
+namespace yw {
+
+class Engine;
+
+// Draws the list of the given type over Frontbuf; reset starts it afresh.
+void Drawlist(Engine& e, int32_t listType, bool reset);
+// Handles a key for the list on screen.
+void MenuKey(Engine& e, int32_t listType, int32_t key);
+
+}  // namespace yw

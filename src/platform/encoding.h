@@ -1,0 +1,13 @@
+// Texts of the game are Windows-1252 bytes; the outside world speaks UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace yw {
+
+std::string Cp1252ToUtf8(std::string_view bytes);
+// Characters without a Windows-1252 code become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+}  // namespace yw

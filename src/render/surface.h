@@ -1,0 +1,74 @@
+// Software picture surfaces and the raster operations the game draws with.
+//
+// Pixels are 32-bit XRGB (0x00RRGGBB); the top byte is always 0 so that the
+// bitwise raster operations compare equal to their table values.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace yw {
+
+// Raster operation codes as the drawing code names them.
+enum class Rop : uint32_t {
+  SrcCopy = 0x00CC0020,     // S
+  SrcAnd = 0x008800C6,      // S AND D
+  SrcInvert = 0x00660046,   // S XOR D
+  MergePaint = 0x00BB0226,  // (NOT S) OR D
+  Blackness = 0x00000042,   // black
+};
+
+constexpr uint32_t kPixelMask = 0x00FFFFFFu;
+// Largest width or height of a surface; larger requests are cut to it, so
+// a bad size in a data file cannot exhaust memory.
+constexpr int kMaxSurfaceSide = 16384;
+
+constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
+  return (uint32_t{r} << 16) | (uint32_t{g} << 8) | uint32_t{b};
+}
+
+class Surface {
+ public:
+  Surface() = default;
+  Surface(int width, int height, uint32_t fill = 0);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return width_ <= 0 || height_ <= 0; }
+
+  // Changes the size; the overlapping top-left part keeps its content and
+  // the rest is black. Sizes are clamped to 0..kMaxSurfaceSide.
+  void Resize(int width, int height);
+  // Fills the whole surface with black (the background of game surfaces).
+  void Clear() { Fill(0); }
+  void Fill(uint32_t pixel);
+
+  uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  std::span<uint32_t> Pixels() { return pixels_; }
+  std::span<const uint32_t> Pixels() const { return pixels_; }
+  // Reads or writes one pixel; outside the surface reads 0 and writes nothing.
+  uint32_t At(int x, int y) const;
+  void Set(int x, int y, uint32_t pixel);
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+// Rectangle copy: w x h pixels from (sx, sy) of src to (dx, dy) of dst,
+// combined by rop. Both rectangles are clipped to their surfaces, and the
+// clipping of one moves the other by the same amount. src may be dst; the
+// copy then behaves as if the source had been read in full first.
+void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
+            Rop rop);
+
+// Stretched copy with nearest-neighbour sampling: the source rectangle
+// (sx, sy, sw, sh) is scaled to the destination rectangle (dx, dy, dw, dh).
+// Negative or zero sizes draw nothing; both rectangles are clipped.
+void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy,
+                int sw, int sh, Rop rop);
+
+}  // namespace yw

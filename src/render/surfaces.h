@@ -1,0 +1,23 @@
+// The picture surfaces of the main window.
+#pragma once
+
+#include "render/surface.h"
+
+namespace yw {
+
+struct Surfaces {
+  Surface Frontbuf;  // the visible screen
+  Surface Backbuf;   // the tile layer around the view
+  Surface Extrabuf;  // the screen under a dialog; work copy of effects
+  Surface Tilemap;
+  Surface DoodadMap;
+  Surface UnitDoo;
+  Surface ItemDoo;
+  Surface FramePic;
+  Surface HandPic;
+  Surface FontPic;
+  Surface DigitPic;
+  Surface PixPic;  // scratch surface for loading and scaling
+};
+
+}  // namespace yw

@@ -1,0 +1,20 @@
+// What the renderer keeps between frames: the view inside Backbuf and the
+// pictures loaded into the map surfaces.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace yw {
+
+struct ViewState {
+  float BufX = 0, BufY = 0;
+  float DestX = 0, DestY = 0;
+  float ViewX = 0, ViewY = 0;
+  float StepOffsetX = 0, StepOffsetY = 0;
+  int32_t FrameCounter = 0;
+  // Names of the pictures now in Tilemap, DoodadMap, UnitDoo, ItemDoo.
+  std::string KeptTilePic, KeptDoodadPic, KeptUnitPic, KeptItemPic;
+};
+
+}  // namespace yw

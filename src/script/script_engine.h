@@ -1,0 +1,28 @@
+// The script language: starting scripts, the line reader, expressions and
+// the interpreter.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "world/script_value.h"
+
+namespace yw {
+
+class Engine;
+
+// Pushes the named script on the script stack and switches to script mode.
+void RunScript(Engine& e, std::string_view name);
+
+// Runs the top level of the script stack until it ends, fails or hands
+// control back. Returns the result code (0 = normal).
+uint8_t Interpret(Engine& e, bool describe = false);
+
+// The message shown for a result code ("" for 0).
+std::string ScriptErrorMessage(uint8_t code);
+
+// Evaluates an expression in the given kind (see ValueKind).
+ScriptValue Evaluate(Engine& e, std::string_view text, ValueKind& kind);
+
+}  // namespace yw

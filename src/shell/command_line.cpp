@@ -1,0 +1,77 @@
+#include "shell/command_line.h"
+
+#include <charconv>
+
+namespace yw {
+
+namespace {
+
+bool ParseNumber(const std::string& s, uint32_t& out) {
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+  return !s.empty() && ec == std::errc() && p == s.data() + s.size();
+}
+
+}  // namespace
+
+std::string UsageText() {
+  return "usage: yarrowind [--root DIR] [--scale N]\n"
+         "       yarrowind --headless [--root DIR] [--seed N] [--tick-ms N] [--max-ms N] "
+         "--replay FILE\n";
+}
+
+bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::string& error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) {
+        error = a + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    auto number = [&](uint32_t& out, uint32_t min, uint32_t max) {
+      std::string v;
+      if (!value(v)) return false;
+      if (!ParseNumber(v, out) || out < min || out > max) {
+        error = a + ": '" + v + "' is not a number from " + std::to_string(min) + " to " +
+                std::to_string(max);
+        return false;
+      }
+      return true;
+    };
+    std::string v;
+    uint32_t n = 0;
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--root") {
+      if (!value(v)) return false;
+      o.root = v;
+    } else if (a == "--seed") {
+      if (!number(n, 0, UINT32_MAX)) return false;
+      o.seed = n;
+    } else if (a == "--tick-ms") {
+      if (!number(o.tickMs, 1, 60000)) return false;
+    } else if (a == "--max-ms") {
+      if (!number(o.maxMs, 1, UINT32_MAX / 2)) return false;
+    } else if (a == "--replay") {
+      if (!value(v)) return false;
+      o.replay = v;
+    } else if (a == "--scale") {
+      if (!number(n, 1, 16)) return false;
+      o.scale = static_cast<int>(n);
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else {
+      error = "unknown argument '" + a + "'";
+      return false;
+    }
+  }
+  if (!o.replay.empty() && !o.headless) {
+    error = "--replay needs --headless";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace yw

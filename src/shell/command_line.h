@@ -1,0 +1,28 @@
+// The program's command line.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace yw {
+
+struct Options {
+  bool headless = false;
+  std::filesystem::path root;  // the program folder; empty: beside the executable
+  std::optional<uint32_t> seed;
+  uint32_t tickMs = 1;
+  uint32_t maxMs = 600000;
+  std::filesystem::path replay;
+  int scale = 1;
+  bool help = false;
+};
+
+// Parses argv[1..]; false with a message in `error` on a bad argument.
+bool ParseCommandLine(const std::vector<std::string>& args, Options& options, std::string& error);
+
+std::string UsageText();
+
+}  // namespace yw

@@ -1,0 +1,22 @@
+#include "shell/engine.h"
+
+#include "shell/startup.h"
+
+namespace yw {
+
+Engine::Engine(Platform& p, std::filesystem::path programDir)
+    : platform(p), ProgramDir(std::move(programDir)), CurrentDir(ProgramDir) {
+  InitWorld(world);
+}
+
+void Engine::DoEvents() {
+  PlatformEvents events = platform.Yield();
+  for (uint8_t c : events.typed) FrontbufKeyPress(*this, c);
+  if (events.resized) FormResize(*this);
+  if (Observer) Observer->OnYield(*this);
+  if (events.closeRequested && !QuitRequested) Shutdown(*this);
+}
+
+void Engine::Show() { platform.Present(pics.Frontbuf, win.FrontLeft, win.FrontTop); }
+
+}  // namespace yw

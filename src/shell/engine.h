@@ -1,0 +1,79 @@
+// The engine: one running instance of the program. It owns the world, the
+// main window's variables and surfaces, the random generator and a
+// reference to the platform. Tests may create as many as they like.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <random>
+
+#include "audio/sound_state.h"
+#include "menus/list_state.h"
+#include "platform/platform.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
+#include "shell/window_state.h"
+#include "world/world.h"
+
+namespace yw {
+
+class Engine;
+
+// Called at every yield to the window system (after the platform's events
+// were handled); the replay driver uses it to feed input and take shots.
+class YieldObserver {
+ public:
+  virtual ~YieldObserver() = default;
+  virtual void OnYield(Engine& engine) = 0;
+};
+
+// Uniform random numbers in [0, 1).
+class Random {
+ public:
+  explicit Random(uint32_t seed = 0) : gen_(seed) {}
+  void Seed(uint32_t seed) { gen_.seed(seed); }
+  // 24 random bits scaled into [0, 1): exactly representable, never 1.
+  double Next() { return static_cast<double>(gen_() >> 8) * (1.0 / 16777216.0); }
+  // A chance of 1 in n: Int(random x n) = 0.
+  bool OneIn(double n) { return static_cast<long long>(Next() * n) == 0; }
+
+ private:
+  std::mt19937 gen_;
+};
+
+class Engine {
+ public:
+  Engine(Platform& platform, std::filesystem::path programDir);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  Platform& platform;
+  World world;
+  WindowState win;
+  ViewState view;
+  ListState lists;
+  SoundState sound;
+  Surfaces pics;
+  Random rng;
+
+  // The program's own folder and the folder that counts as current: the
+  // game's folder while a game runs. File names are resolved against it.
+  std::filesystem::path ProgramDir;
+  std::filesystem::path CurrentDir;
+
+  // Set when the program is to end; the main loop then returns.
+  bool QuitRequested = false;
+  int ExitCode = 0;
+
+  YieldObserver* Observer = nullptr;
+
+  // Yields to the window system once: typed characters reach the key-press
+  // handler, a close request runs the shutdown sequence.
+  void DoEvents();
+  // Reads the platform clock (the game's timeGetTime).
+  int32_t Now() { return static_cast<int32_t>(platform.Now()); }
+  // Makes Frontbuf visible.
+  void Show();
+};
+
+}  // namespace yw

@@ -1,0 +1,171 @@
+#include "shell/replay.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include "platform/encoding.h"
+#include "shell/startup.h"
+#include "shell/state_dump.h"
+
+namespace yw {
+
+namespace {
+
+bool ParseKeyName(std::string_view name, GameKey& key) {
+  static constexpr std::pair<std::string_view, GameKey> kNames[] = {
+      {"Esc", GameKey::Esc},   {"Enter", GameKey::Enter}, {"Space", GameKey::Space},
+      {"Up", GameKey::Up},     {"Down", GameKey::Down},   {"Left", GameKey::Left},
+      {"Right", GameKey::Right}};
+  for (const auto& [n, k] : kNames)
+    if (n == name) {
+      key = k;
+      return true;
+    }
+  return false;
+}
+
+bool ParseUint(std::string_view s, uint32_t& out) {
+  if (s.empty()) return false;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+  return ec == std::errc() && p == s.data() + s.size();
+}
+
+std::string_view NextWord(std::string_view& rest) {
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  size_t end = 0;
+  while (end < rest.size() && rest[end] != ' ' && rest[end] != '\t') ++end;
+  std::string_view word = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return word;
+}
+
+std::string_view TrimWs(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+std::string Unescape(std::string_view s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 'b' || s[i + 1] == '\\')) {
+      out.push_back(s[i + 1] == 'b' ? '\b' : '\\');
+      ++i;
+    } else {
+      out.push_back(s[i]);
+    }
+  }
+  return Utf8ToCp1252(out);
+}
+
+}  // namespace
+
+bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
+                 std::vector<ReplayEvent>& events, std::string& error) {
+  events.clear();
+  std::istringstream in{std::string(text)};
+  std::string raw;
+  int lineNo = 0;
+  uint32_t last = 0;
+  auto fail = [&](const std::string& what) {
+    error = "line " + std::to_string(lineNo) + ": " + what;
+    return false;
+  };
+  while (std::getline(in, raw)) {
+    ++lineNo;
+    std::string_view line = TrimWs(raw);
+    if (line.empty() || line.front() == '#') continue;
+    ReplayEvent ev;
+    ev.line = lineNo;
+    std::string_view rest = line;
+    const std::string_view time = NextWord(rest);
+    if (!ParseUint(time, ev.ms)) return fail("expected a time in milliseconds, found '" + std::string(time) + "'");
+    if (ev.ms < last) return fail("events must be in order of time");
+    last = ev.ms;
+    const std::string_view verb = NextWord(rest);
+    if (verb == "key" || verb == "press" || verb == "release") {
+      const std::string_view name = NextWord(rest);
+      if (!ParseKeyName(name, ev.key)) return fail("unknown key '" + std::string(name) + "'");
+      ev.kind = verb == "key" ? ReplayEvent::Kind::Key
+                : verb == "press" ? ReplayEvent::Kind::Press
+                                  : ReplayEvent::Kind::Release;
+      const std::string_view hold = NextWord(rest);
+      if (!hold.empty()) {
+        if (ev.kind != ReplayEvent::Kind::Key || !ParseUint(hold, ev.holdMs))
+          return fail("unexpected '" + std::string(hold) + "'");
+      }
+      if (!TrimWs(rest).empty()) return fail("unexpected '" + std::string(TrimWs(rest)) + "'");
+    } else if (verb == "type") {
+      ev.kind = ReplayEvent::Kind::Type;
+      if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+      while (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
+      ev.text = Unescape(rest);
+    } else if (verb == "shot" || verb == "dump") {
+      ev.kind = verb == "shot" ? ReplayEvent::Kind::Shot : ReplayEvent::Kind::Dump;
+      const std::string_view name = TrimWs(rest);
+      if (name.empty()) return fail(std::string(verb) + " needs a file name");
+      std::filesystem::path p{std::string(name)};
+      ev.file = p.is_absolute() ? p : baseDir / p;
+    } else if (verb == "quit") {
+      ev.kind = ReplayEvent::Kind::Quit;
+      if (!TrimWs(rest).empty()) return fail("unexpected '" + std::string(TrimWs(rest)) + "'");
+    } else {
+      return fail("unknown event '" + std::string(verb) + "'");
+    }
+    events.push_back(std::move(ev));
+  }
+  return true;
+}
+
+ReplayDriver::ReplayDriver(HeadlessPlatform& platform, std::vector<ReplayEvent> events,
+                           uint32_t maxMs)
+    : platform_(platform), events_(std::move(events)), maxMs_(maxMs) {}
+
+void ReplayDriver::OnYield(Engine& engine) {
+  const uint32_t now = platform_.Now();
+  for (auto it = releases_.begin(); it != releases_.end();) {
+    if (it->at <= now) {
+      platform_.SetKey(it->key, false);
+      it = releases_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  while (next_ < events_.size() && events_[next_].ms <= now && !engine.QuitRequested) {
+    const ReplayEvent& ev = events_[next_++];
+    switch (ev.kind) {
+      case ReplayEvent::Kind::Key:
+        platform_.SetKey(ev.key, true);
+        releases_.push_back({ev.key, now + ev.holdMs});
+        break;
+      case ReplayEvent::Kind::Press: platform_.SetKey(ev.key, true); break;
+      case ReplayEvent::Kind::Release: platform_.SetKey(ev.key, false); break;
+      case ReplayEvent::Kind::Type:
+        for (char c : ev.text) platform_.Type(static_cast<uint8_t>(c));
+        break;
+      case ReplayEvent::Kind::Shot:
+        if (!platform_.WritePng(engine.pics.Frontbuf, ev.file))
+          problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
+        break;
+      case ReplayEvent::Kind::Dump: {
+        std::error_code ec;
+        if (ev.file.has_parent_path()) std::filesystem::create_directories(ev.file.parent_path(), ec);
+        std::ofstream out(ev.file, std::ios::binary);
+        out << DumpState(engine, platform_.MessageBoxes()).dump(2) << "\n";
+        if (!out) problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
+        break;
+      }
+      case ReplayEvent::Kind::Quit:
+        Shutdown(engine);
+        engine.ExitCode = 0;
+        break;
+    }
+  }
+  if (!engine.QuitRequested && now > maxMs_) {
+    Shutdown(engine);
+    engine.ExitCode = 3;
+  }
+}
+
+}  // namespace yw

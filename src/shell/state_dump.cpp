@@ -1,0 +1,143 @@
+#include "shell/state_dump.h"
+
+#include "platform/encoding.h"
+#include "shell/engine.h"
+
+namespace yw {
+
+using nlohmann::json;
+
+namespace {
+
+json Text(const std::string& s) { return Cp1252ToUtf8(s); }
+
+void AddCharacter(json& j, const Character& c) {
+  j["NAME"] = Text(c.NAME);
+  j["MAXHP"] = c.MAXHP;
+  j["HP"] = c.HP;
+  j["MAXMP"] = c.MAXMP;
+  j["MP"] = c.MP;
+  j["STR"] = c.STR;
+  j["CON"] = c.CON;
+  j["INI"] = c.INI;
+  j["WIS"] = c.WIS;
+  j["DEX"] = c.DEX;
+  j["EP"] = c.EP;
+  j["STDWEP"] = c.STDWEP;
+  j["STDARM"] = c.STDARM;
+  j["DOOLEFT"] = c.DOOLEFT;
+  j["DOOUP"] = c.DOOUP;
+  j["DOORIGHT"] = c.DOORIGHT;
+  j["DOODOWN"] = c.DOODOWN;
+  j["DOOLEFTANI"] = c.DOOLEFTANI;
+  j["DOOUPANI"] = c.DOOUPANI;
+  j["DOORIGHTANI"] = c.DOORIGHTANI;
+  j["DOODOWNANI"] = c.DOODOWNANI;
+  j["WEP"] = c.WEP;
+  j["ARM"] = c.ARM;
+}
+
+template <class T, class F>
+json Entries(const Table<T>& table, int count, F&& one) {
+  json list = json::array();
+  for (int i = 1; i <= count && table.Has(i); ++i) list.push_back(one(table[i]));
+  return list;
+}
+
+json Variables(const World& w) {
+  json vars = json::object();
+  for (int i = 0; i < 10; ++i) {
+    const ScriptVariable& v = w.Variables[i];
+    json value = nullptr;
+    if (v.value.IsNumber()) value = v.value.Number();
+    else if (v.value.IsText()) value = Text(v.value.Text());
+    vars[std::string(1, static_cast<char>('A' + i))] = {{"kind", static_cast<int>(v.kind)},
+                                                        {"value", value}};
+  }
+  return vars;
+}
+
+}  // namespace
+
+json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
+  const WindowState& w = e.win;
+  const World& wd = e.world;
+  json j;
+  j["time"] = e.platform.Now();
+  j["GameMode"] = w.GameMode;
+  j["Switsch"] = w.Switsch;
+  j["KeyEnabled"] = w.KeyEnabled;
+  j["Key"] = w.Key;
+  j["LastKey"] = w.LastKey;
+  j["Wait4Relase"] = w.Wait4Relase;
+  j["ScreenWidth"] = w.ScreenWidth;
+  j["ScreenHeight"] = w.ScreenHeight;
+  j["Zoom"] = wd.Zoom;
+  j["FPS"] = w.FPS;
+  j["FPSLimit"] = w.FPSLimit;
+  j["SoundOn"] = w.SoundOn;
+  j["SingleGameMode"] = w.SingleGameMode;
+  j["FontWidth"] = w.FontWidth;
+  j["FontHeight"] = w.FontHeight;
+  j["CurrentList"] = e.lists.CurrentList;
+  j["ListCursor"] = e.lists.ListCursor;
+  j["ListScroll"] = e.lists.ListScroll;
+  j["PendingMsg"] = Text(w.PendingMsg);
+  j["Message"] = Text(w.Message);
+  j["KInputBox"] = Text(w.KInputBox);
+  j["ScriptDepth"] = wd.ScriptDepth;
+  j["SavingActive"] = w.SavingActive;
+  j["FightMode"] = w.FightMode;
+  j["ListItemVal"] = wd.ListItemVal;
+  j["PlayerPosX"] = wd.PlayerPosX;
+  j["PlayerPosY"] = wd.PlayerPosY;
+  j["PlayerDirection"] = wd.PlayerDirection;
+  j["MapFile"] = Text(wd.MapFile);
+  j["TilemapFile"] = Text(wd.TilemapFile);
+  j["DoodadmapFile"] = Text(wd.DoodadmapFile);
+  j["EventmapFile"] = Text(wd.EventmapFile);
+  j["MapWidth"] = wd.MapWidth;
+  j["MapHeight"] = wd.MapHeight;
+  j["SavedResolution"] = w.SavedResolution;
+  j["CurrentDir"] = e.CurrentDir.string();
+  j["Variables"] = Variables(wd);
+  j["GameList"] = Entries(wd.GameList, wd.GameCount, [](const std::string& s) { return Text(s); });
+  j["Scripts"] = Entries(wd.Scripts, wd.ScriptCount, [](const ScriptEntry& s) { return Text(s.Name); });
+  j["Characters"] = Entries(wd.Characters, wd.CharacterCount, [](const Character& c) {
+    json o;
+    AddCharacter(o, c);
+    return o;
+  });
+  j["Items"] = Entries(wd.Items, wd.ItemCount, [](const Item& it) {
+    return json{{"NAME", Text(it.NAME)},     {"TYPE", it.TYPE},
+                {"VISIBLE", it.VISIBLE},     {"SCRIPT", Text(it.SCRIPT)},
+                {"FIGHTSCRIPT", Text(it.FIGHTSCRIPT)}, {"DOODAD", it.DOODAD},
+                {"NUMBER", it.NUMBER},       {"VALUE", it.VALUE}};
+  });
+  j["Party"] = Entries(wd.Party, wd.PartyCount, [](const PartyMember& m) {
+    json o;
+    AddCharacter(o, m.character);
+    o["NAME"] = Text(m.NAME);
+    o["STATE"] = m.STATE;
+    o["NPC"] = m.NPC;
+    return o;
+  });
+  j["Enemies"] = Entries(wd.Enemies, wd.EnemyCount, [](const Enemy& en) {
+    json o;
+    AddCharacter(o, en.character);
+    o["STATE"] = en.STATE;
+    o["NPC"] = en.NPC;
+    return o;
+  });
+  j["Npcs"] = Entries(wd.Npcs, wd.NpcCount, [](const Npc& n) {
+    return json{{"POS_X", n.POS_X},         {"POS_Y", n.POS_Y}, {"DIRECTION", n.DIRECTION},
+                {"CHAR", n.CHAR},           {"SCRIPT", Text(n.SCRIPT)},
+                {"SPEED", n.SPEED}};
+  });
+  json mb = json::array();
+  for (const auto& b : boxes) mb.push_back({{"title", Text(b.title)}, {"text", Text(b.text)}});
+  j["MessageBoxes"] = mb;
+  return j;
+}
+
+}  // namespace yw

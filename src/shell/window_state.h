@@ -1,0 +1,104 @@
+// The variables of the main window: the main loop's state, the keyboard,
+// the configuration values and the dialogs' bookkeeping.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace yw {
+
+// States of the main loop.
+enum class Mode : int32_t {
+  Start = 0,
+  Quit = 1,
+  Title = 2,
+  GameSelection = 3,
+  SingleGameMenu = 4,
+  Message = 5,
+  Map = 6,
+  Menu = 7,
+  Script = 8,
+  CutScene = 9,
+  SaveList = 10,
+  TextInput = 11,
+  FightRound = 12,
+  TargetChoice = 13,
+  Effect = 14,
+};
+
+// Window frame settings, in the order the frame routine receives them.
+struct FrameSettings {
+  int16_t CornerWidth = 0, CornerHeight = 0;
+  int16_t HorizontalWidth = 0, VerticalHeight = 0;
+  bool StretchSides = true, StretchInside = true;
+  bool TransparentCorners = true, TransparentSides = false, TransparentInside = false;
+};
+
+struct WindowState {
+  int32_t GameMode = 0;
+  int32_t OldT = 0;
+  int16_t Switsch = 0;
+  // Set by the start state: autoexec.skr beside the program (or in the
+  // chosen game's folder) means one game, otherwise the games library.
+  bool SingleGameMode = false;
+
+  int16_t FontWidth = 0, FontHeight = 0;
+
+  bool KeyEnabled = false;
+  int32_t Key = 0;
+  int16_t Key2 = 0;
+  int32_t LastKey = 0;
+  bool Wait4Relase = false;
+
+  // Configuration.
+  int16_t ScreenWidth = 320, ScreenHeight = 240;
+  int16_t ScreenTileWidth = 0, ScreenTileHeight = 0;
+  bool SoundOn = false;
+  bool ScreenBoarder = false;
+  int16_t ResWidth = 0, ResHeight = 0;
+  bool DefaultFont = false;
+  int32_t TimeWalkTime = 250, TimeAniTime = 1000, TimeCharTime = 50, TimeSoundTime = 20000;
+  bool ShowFPS = false, ShowReserve = false;
+  int16_t FPSLimit = 0;
+  FrameSettings Frame;
+
+  // Frame limiter and the main loop's clocks.
+  int16_t FPS = 0;
+  int32_t SmoothFPS = 0;
+  int32_t LastFrameTime = 0;
+  int32_t DelayLoops = 0;
+  int32_t LastAniTick = 0, NextCharTick = 0, NextSoundSweep = 0;
+
+  // Dialogs.
+  std::string PendingMsg;
+  std::string Message;  // the whole text of the last message opened
+  int32_t MsgReturnMode = 0;
+  int32_t InputReturnMode = 0;
+  std::string KInputBox;
+  std::string InputCaption;  // the caption as last shown, for redraws
+
+  // The player's step between two cells: whether one is under way and
+  // when it ends.
+  bool PlayerStepping = false;
+  int32_t StepDeadline = 0;
+
+  bool FightAfterMovie = false;
+  bool SavingActive = false;
+  bool FightMode = false;
+  int16_t FightRounds = 0;
+  int16_t FightDran = 0;
+  bool FightDranPlayer = false;
+
+  int32_t SFX = 0;
+  int32_t SFXEndTime = 0, SFXStartTime = 0;
+  bool SFXReverse = false;
+
+  // Display mode: the resolution before the program changed it, in the
+  // text form "width,height".
+  std::string SavedResolution;
+
+  // Placement of Frontbuf inside the window.
+  double FrontLeft = 0, FrontTop = 0;
+};
+
+}  // namespace yw

@@ -1,0 +1,263 @@
+#include "sim/main_loop.h"
+
+#include <cmath>
+
+#include "audio/sound.h"
+#include "menus/list_menu.h"
+#include "render/compose.h"
+#include "render/dialogs.h"
+#include "render/pictures.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "shell/config.h"
+#include "shell/startup.h"
+#include "shell/title.h"
+#include "sim/sim_states.h"
+#include "world/game_files.h"
+#include "world/paths.h"
+#include "world/rounding.h"
+
+namespace yw {
+
+void FrameLimiter(Engine& e, int32_t t) {
+  WindowState& w = e.win;
+  if (w.FPSLimit < 1) {
+    if (t > w.LastFrameTime + 1000) {
+      w.FPS = static_cast<int16_t>(std::min<int32_t>(w.DelayLoops, INT16_MAX));
+      w.DelayLoops = 0;
+      w.LastFrameTime = t;
+    }
+    ++w.DelayLoops;
+    return;
+  }
+  if (w.LastFrameTime != 0 && w.LastFrameTime != t) {
+    const int32_t elapsed = t - w.LastFrameTime;
+    const int32_t r = static_cast<int32_t>(1000.0 / elapsed);
+    w.FPS = CInt((r + 4.0 * w.SmoothFPS) / 5.0);
+    w.SmoothFPS = w.FPS;
+    const double loops = static_cast<double>(r) / w.FPSLimit * w.DelayLoops;
+    // Saturate: a burst of fast frames must not make the count explode.
+    w.DelayLoops = static_cast<int32_t>(std::min(loops, 100000.0)) + 1;
+    if (w.DelayLoops < 1) w.DelayLoops = 1;
+  } else {
+    w.DelayLoops = 10;
+  }
+  w.LastFrameTime = t;
+  for (int32_t i = 0; i < w.DelayLoops && !e.QuitRequested; ++i) e.DoEvents();
+}
+
+void ResetFrameReference(Engine& e, int32_t t) {
+  if (e.win.FPSLimit > 0 && e.win.FPS > 0)
+    e.win.LastFrameTime = static_cast<int32_t>(t - 1000.0 / e.win.FPS);
+}
+
+void AnimationTicks(Engine& e, int32_t t) {
+  WindowState& w = e.win;
+  if (t - w.LastAniTick > w.TimeAniTime) {
+    StepFrames(e.world, FrameFamily::Map);
+    BackbufUpdate(e, true, false);
+    w.LastAniTick = t;
+  }
+  if (t > w.NextCharTick) {
+    StepFrames(e.world, FrameFamily::Units);
+    w.NextCharTick = t + w.TimeCharTime;
+  }
+}
+
+namespace {
+
+void StartState(Engine& e) {
+  WindowState& w = e.win;
+  if (!FileExists(e.CurrentDir, "autoexec.skr")) e.CurrentDir = e.ProgramDir;
+  w.SingleGameMode = FileExists(e.CurrentDir, "autoexec.skr");
+  w.KeyEnabled = true;
+  FindGames(e);
+  LoadIni(e);
+  PlayAmbient(e, "Title");
+  e.platform.SetWindowState(w.ScreenBoarder, w.ScreenWidth, w.ScreenHeight);
+  FormResize(e);
+  e.DoEvents();
+  LoadPix(e, 2);
+  w.Switsch = w.SingleGameMode ? 4 : 0;
+  w.GameMode = static_cast<int32_t>(Mode::Title);
+  w.KeyEnabled = true;
+}
+
+void QuitState(Engine& e) {
+  PlayAmbient(e, "");
+  Mute(e);
+  Shutdown(e);
+}
+
+void TitleListState(Engine& e) {
+  if (e.win.Key == 0) return;
+  BitBlt(e.pics.Frontbuf, 0, 0, e.pics.Frontbuf.Width(), e.pics.Frontbuf.Height(), e.pics.Backbuf,
+         0, 0, Rop::SrcCopy);
+  MenuKey(e, e.lists.CurrentList, e.win.Key);
+  e.Show();
+}
+
+void CopyWhole(Surface& dst, const Surface& src) {
+  BitBlt(dst, 0, 0, src.Width(), src.Height(), src, 0, 0, Rop::SrcCopy);
+}
+
+void ReleaseExtrabuf(Engine& e) {
+  e.pics.Extrabuf.Resize(1, 1);
+  e.pics.Extrabuf.Clear();
+}
+
+void MessageState(Engine& e) {
+  WindowState& w = e.win;
+  if (w.Key != VirtualKeyCode(GameKey::Enter)) return;
+  CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  if (w.PendingMsg.empty()) {
+    ReleaseExtrabuf(e);
+    w.GameMode = w.MsgReturnMode;
+    e.Show();
+    w.Wait4Relase = true;
+  } else {
+    const std::string rest = w.PendingMsg;
+    DrawMsg(e, rest, w.MsgReturnMode);
+  }
+}
+
+void MenuState(Engine& e) {
+  if (e.win.Key != 0) MenuKey(e, e.lists.CurrentList, e.win.Key);
+}
+
+void ScriptState(Engine& e) {
+  const int32_t t = e.Now();
+  ResetFrameReference(e, t);
+  World& wd = e.world;
+  if (wd.ScriptDepth < 1) {
+    // Nothing to run: go back to the map rather than spin here.
+    e.win.GameMode = static_cast<int32_t>(Mode::Map);
+    return;
+  }
+  if (wd.ScriptStack[wd.ScriptDepth].empty()) {
+    e.win.GameMode = wd.ScriptReturnModes[wd.ScriptDepth];
+    --wd.ScriptDepth;
+    wd.ScriptStack.Resize(wd.ScriptDepth);
+    wd.ScriptReturnModes.Resize(wd.ScriptDepth);
+    wd.ScriptBeginFound.Resize(wd.ScriptDepth);
+    if (wd.ScriptDepth == 0) {
+      wd.ScriptStack.Reset();
+      wd.ScriptReturnModes.Reset();
+      wd.ScriptBeginFound.Reset();
+    }
+    if (e.win.PlayerStepping) {
+      e.win.StepDeadline = t + e.win.TimeWalkTime;
+      e.win.KeyEnabled = false;
+    }
+    return;
+  }
+  const uint8_t code = Interpret(e, false);
+  const std::string message = ScriptErrorMessage(code);
+  if (wd.MapChanged) {
+    wd.MapChanged = false;
+    LoadPix(e, 1);
+    ResetBufDelta(e);
+    BackbufUpdate(e, false, true);
+  }
+  if (!message.empty()) ShowScriptError(e, message);
+}
+
+void SaveListState(Engine& e) {
+  WindowState& w = e.win;
+  if (e.lists.CurrentList == 3 && w.Switsch == 1) {
+    BufFlip(e);
+    Drawlist(e, 3, true);
+    w.Switsch = 0;
+    return;
+  }
+  if (e.lists.CurrentList == 3 && w.Switsch == 2) {
+    std::string name(TrimBlanks(w.KInputBox));
+    if (name.empty()) name = "No name";
+    ShowNotice(e, "Saving...");
+    if (!SaveState(e, SlotFileName(e.lists.ListCursor), name)) Drawlist(e, 3, false);
+    w.KInputBox.clear();
+    BufFlip(e);
+    Drawlist(e, 4, true);
+    w.GameMode = static_cast<int32_t>(Mode::Menu);
+    w.Switsch = 0;
+    return;
+  }
+  if (w.Key != 0) {
+    MenuKey(e, e.lists.CurrentList, w.Key);
+    e.Show();
+  }
+}
+
+void EndInput(Engine& e, int32_t key, int16_t switsch) {
+  WindowState& w = e.win;
+  CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  ReleaseExtrabuf(e);
+  w.GameMode = w.InputReturnMode;
+  e.Show();
+  w.Key = w.LastKey = key;
+  w.Wait4Relase = true;
+  w.Switsch = switsch;
+}
+
+void TextInputState(Engine& e) {
+  WindowState& w = e.win;
+  if (e.platform.KeyDown(GameKey::Esc) && !w.Wait4Relase) {
+    w.KInputBox.clear();
+    EndInput(e, 27, 1);
+    return;
+  }
+  if (e.platform.KeyDown(GameKey::Enter) && !w.Wait4Relase) {
+    if (!w.KInputBox.empty()) w.KInputBox.pop_back();
+    EndInput(e, 13, 2);
+    return;
+  }
+  if (w.Wait4Relase) w.Wait4Relase = false;
+  if (w.Key2 != 0) {
+    CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+    if (!w.KInputBox.empty()) w.KInputBox.pop_back();
+    if (w.Key2 == 8) {
+      if (!w.KInputBox.empty()) w.KInputBox.pop_back();
+    } else if (w.Key2 != 13 && w.Key2 != 10) {
+      w.KInputBox.push_back(static_cast<char>(w.Key2));
+    }
+    const std::string caption = w.InputCaption, text = w.KInputBox;
+    ShowKInputBox(e, caption, text);
+    w.Key2 = 0;
+  }
+}
+
+}  // namespace
+
+void LoopTurn(Engine& e) {
+  e.DoEvents();
+  if (e.QuitRequested) return;
+  const int32_t mode = e.win.GameMode;
+  if (mode == static_cast<int32_t>(Mode::Map)) PollKeys(e, false);
+  else if (mode != static_cast<int32_t>(Mode::TextInput)) PollKeys(e, true);
+
+  switch (static_cast<Mode>(mode)) {
+    case Mode::Start: StartState(e); break;
+    case Mode::Quit: QuitState(e); break;
+    case Mode::Title: TitleStep(e); break;
+    case Mode::GameSelection:
+    case Mode::SingleGameMenu: TitleListState(e); break;
+    case Mode::Message: MessageState(e); break;
+    case Mode::Map: MapFrame(e); break;
+    case Mode::Menu: MenuState(e); break;
+    case Mode::Script: ScriptState(e); break;
+    case Mode::CutScene: CutSceneFrame(e); break;
+    case Mode::SaveList: SaveListState(e); break;
+    case Mode::TextInput: TextInputState(e); break;
+    case Mode::FightRound: FightRoundFrame(e); break;
+    case Mode::TargetChoice: TargetChoiceFrame(e); break;
+    case Mode::Effect: EffectFrame(e); break;
+    default: break;  // no handler; the housekeeping still runs
+  }
+  SoundHousekeeping(e);
+}
+
+void EventLoop(Engine& e) {
+  while (!e.QuitRequested) LoopTurn(e);
+}
+
+}  // namespace yw

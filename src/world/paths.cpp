@@ -1,0 +1,109 @@
+#include "world/paths.h"
+
+#include <system_error>
+#include <vector>
+
+namespace yw {
+
+namespace fs = std::filesystem;
+
+std::string ToLower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string ToUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = s.find_last_not_of(' ');
+  return s.substr(first, last - first + 1);
+}
+
+namespace {
+
+// Splits a name at backslashes and slashes into its non-empty parts.
+template <class F>
+void ForEachPart(std::string_view name, F&& f) {
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = name.size();
+    std::string_view part = name.substr(start, end - start);
+    if (!part.empty() && part != ".") f(part);
+    start = end + 1;
+  }
+}
+
+bool IsAbsolute(std::string_view name) {
+  return !name.empty() && (name.front() == '\\' || name.front() == '/');
+}
+
+// The entry of `dir` that `part` names, ignoring letter case.
+std::optional<fs::path> MatchEntry(const fs::path& dir, std::string_view part) {
+  std::error_code ec;
+  if (part == "..") return dir / "..";
+  const fs::path exact = dir / std::string(part);
+  if (fs::exists(exact, ec)) return exact;
+  const std::string want = ToLower(part);
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (ToLower(it->path().filename().string()) == want) return it->path();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+fs::path FromWindowsName(std::string_view name) {
+  fs::path out = IsAbsolute(name) ? fs::path("/") : fs::path();
+  ForEachPart(name, [&](std::string_view part) { out /= std::string(part); });
+  return out;
+}
+
+std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name) {
+  if (TrimBlanks(name).empty()) return std::nullopt;
+  fs::path at = IsAbsolute(name) ? fs::path("/") : base;
+  bool ok = true;
+  ForEachPart(name, [&](std::string_view part) {
+    if (!ok) return;
+    auto next = MatchEntry(at, part);
+    if (next) at = *next;
+    else ok = false;
+  });
+  if (!ok) return std::nullopt;
+  std::error_code ec;
+  if (!fs::exists(at, ec)) return std::nullopt;
+  return at;
+}
+
+fs::path PathForWriting(const fs::path& base, std::string_view name) {
+  fs::path at = IsAbsolute(name) ? fs::path("/") : base;
+  std::vector<std::string> parts;
+  ForEachPart(name, [&](std::string_view part) { parts.emplace_back(part); });
+  for (size_t i = 0; i < parts.size(); ++i) {
+    auto next = MatchEntry(at, parts[i]);
+    if (next) {
+      at = *next;
+    } else {
+      for (size_t j = i; j < parts.size(); ++j) at /= parts[j];
+      break;
+    }
+  }
+  return at;
+}
+
+bool FileExists(const fs::path& base, std::string_view name) {
+  auto p = ResolvePath(base, name);
+  std::error_code ec;
+  return p && fs::is_regular_file(*p, ec);
+}
+
+}  // namespace yw

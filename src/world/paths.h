@@ -1,0 +1,36 @@
+// File names as games write them: backslashes, any letter case. These
+// helpers find the file they mean on a case-sensitive file system.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yw {
+
+// Turns a Windows-style relative or absolute name into a path with forward
+// slashes; "." and empty parts are dropped.
+std::filesystem::path FromWindowsName(std::string_view name);
+
+// Finds the existing file or folder that `name` means relative to `base`,
+// matching each part of the name against the folder's entries without
+// regard to letter case (an exact match wins). Returns nullopt when some
+// part does not exist.
+std::optional<std::filesystem::path> ResolvePath(const std::filesystem::path& base,
+                                                 std::string_view name);
+
+// The path to create or write `name` at: the existing folders are resolved
+// as above, the last part is kept as written (or the existing file's
+// spelling when one exists).
+std::filesystem::path PathForWriting(const std::filesystem::path& base, std::string_view name);
+
+bool FileExists(const std::filesystem::path& base, std::string_view name);
+
+// Lower-cases ASCII letters only (texts are Windows-1252 bytes).
+std::string ToLower(std::string_view s);
+std::string ToUpper(std::string_view s);
+// Trims blanks (the space character only) at both ends.
+std::string_view TrimBlanks(std::string_view s);
+
+}  // namespace yw
