@@ -1,20 +1,9 @@
-// Placeholders until frame composition and the dialogs are drawn: they keep
-// the main loop's bookkeeping so that scripts wait and resume correctly.
-#include "render/compose.h"
+// Placeholders until the dialogs are drawn: they keep the main loop's
+// bookkeeping so that scripts wait and resume correctly.
 #include "render/dialogs.h"
 #include "shell/engine.h"
 
 namespace yw {
-
-void ResetBufDelta(Engine& e, std::optional<float> bufX, std::optional<float> bufY,
-                   std::optional<float> destX, std::optional<float> destY) {
-  e.view.BufX = bufX.value_or(e.world.TileWidth);
-  e.view.BufY = bufY.value_or(e.world.TileHeight);
-  e.view.DestX = destX.value_or(e.view.BufX);
-  e.view.DestY = destY.value_or(e.view.BufY);
-}
-void BackbufUpdate(Engine&, bool, bool) {}
-void BufFlip(Engine& e) { e.Show(); }
 
 void DrawMsg(Engine& e, std::string_view msg, int32_t returnMode) {
   e.win.Message = std::string(msg);
