@@ -6,7 +6,7 @@
 namespace yw {
 
 uint8_t Interpret(Engine& e, bool) {
-  if (e.world.ScriptDepth >= 1) e.world.ScriptStack[e.world.ScriptDepth].clear();
+  if (e.world.ScriptDepth >= 1) e.world.ScriptStack[e.world.ScriptDepth].Clear();
   return 0;
 }
 std::string ScriptErrorMessage(uint8_t) { return {}; }

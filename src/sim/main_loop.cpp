@@ -134,17 +134,11 @@ void ScriptState(Engine& e) {
     e.win.GameMode = static_cast<int32_t>(Mode::Map);
     return;
   }
-  if (wd.ScriptStack[wd.ScriptDepth].empty()) {
-    e.win.GameMode = wd.ScriptReturnModes[wd.ScriptDepth];
+  if (wd.ScriptStack[wd.ScriptDepth].Finished()) {
+    e.win.GameMode = wd.ScriptStack[wd.ScriptDepth].returnMode;
     --wd.ScriptDepth;
-    wd.ScriptStack.Resize(wd.ScriptDepth);
-    wd.ScriptReturnModes.Resize(wd.ScriptDepth);
-    wd.ScriptBeginFound.Resize(wd.ScriptDepth);
-    if (wd.ScriptDepth == 0) {
-      wd.ScriptStack.Reset();
-      wd.ScriptReturnModes.Reset();
-      wd.ScriptBeginFound.Reset();
-    }
+    wd.ScriptStack.Resize(wd.ScriptDepth);  // one empty level when 0
+    if (wd.ScriptDepth == 0) wd.ScriptStack.Reset();
     if (e.win.PlayerStepping) {
       e.win.StepDeadline = t + e.win.TimeWalkTime;
       e.win.KeyEnabled = false;

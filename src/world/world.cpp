@@ -26,8 +26,6 @@ void InitWorld(World& w) {
   w.DoodadFrames.Reset();
   w.DoodadDefCount = 0;
   w.ScriptStack.Reset();
-  w.ScriptReturnModes.Reset();
-  w.ScriptBeginFound.Reset();
   w.ScriptDepth = 0;
   w.Voodoos.Reset();
   w.VoodooCount = 0;

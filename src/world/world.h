@@ -3,9 +3,12 @@
 // always hold element 1; each has its own count.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "world/script_value.h"
 #include "world/table.h"
@@ -129,6 +132,26 @@ struct ScriptEntry {
   std::string Name;
 };
 
+// One level of the script stack. The script's text is shared and never
+// changes; the level's remaining text is the part from `pos` on, so taking
+// a line only moves `pos` and never copies the rest of the script.
+struct ScriptLevel {
+  std::shared_ptr<const std::string> text;
+  size_t pos = 0;
+  int32_t returnMode = 0;  // GameMode restored when the level ends
+  bool beginFound = false;
+
+  std::string_view Remaining() const {
+    if (!text || pos >= text->size()) return {};
+    return std::string_view(*text).substr(pos);
+  }
+  bool Finished() const { return Remaining().empty(); }
+  // Drops n characters from the front of the remaining text.
+  void Consume(size_t n) { pos = text ? std::min(pos + n, text->size()) : 0; }
+  // Empties the remaining text (END).
+  void Clear() { pos = text ? text->size() : 0; }
+};
+
 // A doodad flying from one cell to another.
 struct FlyingDoodad {
   int16_t doodad = 0;
@@ -205,11 +228,8 @@ struct World {
   ActorOrder PlayerActor;
   int16_t ListItemVal = 0;
 
-  // The script stack: per level the remaining text, the GameMode to return
-  // to and whether BEGIN has been read.
-  Table<std::string> ScriptStack;
-  Table<int32_t> ScriptReturnModes;
-  Table<bool> ScriptBeginFound;
+  // The script stack, levels 1..ScriptDepth; the top is ScriptDepth.
+  Table<ScriptLevel> ScriptStack;
   int16_t ScriptDepth = 0;
   std::string ErrorLine;  // the line the interpreter took last
   bool MapChanged = false;
