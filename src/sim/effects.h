@@ -7,11 +7,17 @@ namespace yw {
 
 class Engine;
 
-// A doodad flying from one cell to another in `ms` milliseconds.
+// Screen effects (SFX): what a script can ask for.
+enum class ScreenEffect : int32_t { ZoomIn = 1, ZoomOut = 2, HorizontalWipe = 3, VerticalWipe = 4 };
+
+// A doodad flying from cell (fromX, fromY) to cell (toX, toY) in `ms`
+// milliseconds, starting now.
 void AddVoodoo(Engine& e, int16_t doodad, float fromX, float fromY, float toX, float toY,
                int32_t ms);
-// A number shown at (x, y) for `ms` milliseconds in a digit style.
-void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t style);
+// A number shown above cell (x, y) for `ms` milliseconds, starting now.
+// `height` is how many pixels above the cell's bottom edge the number's
+// top stands (the list keeps it in the entry's style field).
+void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t height);
 // Recomputes which cells each large doodad covers.
 void DooReLink(Engine& e);
 
