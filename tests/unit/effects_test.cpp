@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include "render/compose.h"
+#include "sim/effects.h"
+#include "sim/sim_states.h"
+#include "test_support.h"
+
+namespace yw {
+namespace {
+
+constexpr int W = 20, H = 10;
+
+// The picture under the effect: every pixel has its own colour.
+uint32_t Picture(int x, int y) { return Rgb(static_cast<uint8_t>(x * 10 + 5), static_cast<uint8_t>(y * 10 + 5), 0x80); }
+
+struct EffectWorld : test::TestEngine {
+  EffectWorld(int32_t sfx, bool reverse, int32_t start = 1000, int32_t end = 2000) {
+    WindowState& w = engine.win;
+    w.ScreenWidth = W;
+    w.ScreenHeight = H;
+    w.GameMode = 14;
+    w.SFX = sfx;
+    w.SFXReverse = reverse;
+    w.SFXStartTime = start;
+    w.SFXEndTime = end;
+    engine.pics.Frontbuf.Resize(W, H);
+    engine.pics.Frontbuf.Fill(kMarker);
+    engine.pics.Extrabuf.Resize(W, H);
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) engine.pics.Extrabuf.Set(x, y, Picture(x, y));
+  }
+  // One turn of state 14 at time t.
+  void Turn(uint32_t t) {
+    platform.SetClock(t);
+    EffectFrame(engine);
+  }
+  uint32_t At(int x, int y) { return engine.pics.Frontbuf.At(x, y); }
+  bool Is(uint32_t colour) {
+    for (uint32_t p : engine.pics.Frontbuf.Pixels())
+      if (p != colour) return false;
+    return true;
+  }
+  bool ShowsPicture() {
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x)
+        if (At(x, y) != Picture(x, y)) return false;
+    return true;
+  }
+  bool Released() { return engine.pics.Extrabuf.Width() == 1 && engine.pics.Extrabuf.Height() == 1; }
+  int32_t Mode() { return engine.win.GameMode; }
+
+  static constexpr uint32_t kMarker = 0x123456;
+};
+
+TEST(ScreenEffects, ZoomInNarrowsTheSourceToTheCentre) {
+  EffectWorld fx(1, false);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.ShowsPicture());
+  EXPECT_EQ(fx.Mode(), 14);
+  fx.Turn(1500);  // source (5, 2, 10, 5) over the whole screen
+  EXPECT_EQ(fx.At(0, 0), Picture(5, 2));
+  EXPECT_EQ(fx.At(2, 2), Picture(6, 3));
+  EXPECT_EQ(fx.At(19, 9), Picture(14, 6));
+  EXPECT_EQ(fx.Mode(), 14);
+  EXPECT_FALSE(fx.Released());
+  fx.Turn(2000);  // the source is empty: the screen stays as it was
+  EXPECT_EQ(fx.At(0, 0), Picture(5, 2));
+  EXPECT_EQ(fx.Mode(), 8);
+  EXPECT_TRUE(fx.Released());
+}
+
+TEST(ScreenEffects, ZoomOutShrinksThePictureIntoBlack) {
+  EffectWorld fx(2, false);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.ShowsPicture());
+  fx.Turn(1500);  // picture in (5, 2, 10, 5)
+  EXPECT_EQ(fx.At(5, 2), Picture(0, 0));
+  EXPECT_EQ(fx.At(14, 6), Picture(18, 8));
+  EXPECT_EQ(fx.At(4, 2), 0u);
+  EXPECT_EQ(fx.At(15, 2), 0u);
+  EXPECT_EQ(fx.At(5, 7), 0u);
+  fx.Turn(2000);
+  EXPECT_TRUE(fx.Is(0));
+  EXPECT_EQ(fx.Mode(), 8);
+  EXPECT_TRUE(fx.Released());
+}
+
+TEST(ScreenEffects, ZoomOutPlayedBackwardsGrowsFromAPoint) {
+  EffectWorld fx(2, true);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.Is(0));
+  fx.Turn(2000);
+  EXPECT_TRUE(fx.ShowsPicture());
+  EXPECT_EQ(fx.Mode(), 8);
+}
+
+TEST(ScreenEffects, HorizontalWipeClosesFromTopAndBottom) {
+  EffectWorld fx(3, false);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.ShowsPicture());
+  fx.Turn(1500);  // bands of round(2.5) = 2 rows
+  for (int x = 0; x < W; ++x) {
+    EXPECT_EQ(fx.At(x, 1), 0u);
+    EXPECT_EQ(fx.At(x, 2), Picture(x, 2));
+    EXPECT_EQ(fx.At(x, 7), Picture(x, 7));
+    EXPECT_EQ(fx.At(x, 8), 0u);
+  }
+  fx.Turn(2500);
+  EXPECT_TRUE(fx.Is(0));
+  EXPECT_EQ(fx.Mode(), 8);
+  EXPECT_TRUE(fx.Released());
+}
+
+TEST(ScreenEffects, VerticalWipeClosesFromLeftAndRight) {
+  EffectWorld fx(4, false);
+  fx.Turn(1500);  // bands of 5 columns
+  for (int y = 0; y < H; ++y) {
+    EXPECT_EQ(fx.At(4, y), 0u);
+    EXPECT_EQ(fx.At(5, y), Picture(5, y));
+    EXPECT_EQ(fx.At(14, y), Picture(14, y));
+    EXPECT_EQ(fx.At(15, y), 0u);
+  }
+  fx.Turn(2000);
+  EXPECT_TRUE(fx.Is(0));
+}
+
+TEST(ScreenEffects, WipePlayedWithOutStartsBlackAndOpensToThePicture) {
+  EffectWorld fx(4, true);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.Is(0));
+  EXPECT_EQ(fx.Mode(), 14);
+  fx.Turn(1500);
+  EXPECT_EQ(fx.At(4, 0), 0u);
+  EXPECT_EQ(fx.At(5, 0), Picture(5, 0));
+  fx.Turn(2000);
+  EXPECT_TRUE(fx.ShowsPicture());
+  EXPECT_EQ(fx.Mode(), 8);
+}
+
+TEST(ScreenEffects, EffectAlreadyOverDrawsOneFinalFrame) {
+  EffectWorld fx(3, false, 100, 500);
+  fx.Turn(1000);
+  EXPECT_TRUE(fx.Is(0));
+  EXPECT_EQ(fx.Mode(), 8);
+  EXPECT_TRUE(fx.Released());
+  EXPECT_EQ(fx.platform.PresentCount(), 1);
+
+  EffectWorld backwards(3, true, 100, 500);
+  backwards.Turn(1000);
+  EXPECT_TRUE(backwards.ShowsPicture());
+  EXPECT_EQ(backwards.Mode(), 8);
+}
+
+TEST(ScreenEffects, UnknownEffectEndsOnTheNextTurnWithoutDrawing) {
+  EffectWorld fx(9, false);
+  fx.Turn(1200);
+  EXPECT_TRUE(fx.Is(EffectWorld::kMarker));
+  EXPECT_EQ(fx.Mode(), 14);
+  EXPECT_TRUE(fx.Released());
+  fx.Turn(1201);
+  EXPECT_TRUE(fx.Is(EffectWorld::kMarker));
+  EXPECT_EQ(fx.Mode(), 8);
+}
+
+TEST(ScreenEffects, StartAndEndAtTheSameTimeDoNotDivideByZero) {
+  EffectWorld fx(1, false, 3000, 3000);
+  fx.Turn(2000);  // not yet at the end: the span is empty, the frame is the last one
+  EXPECT_EQ(fx.Mode(), 14);
+  fx.Turn(3000);
+  EXPECT_EQ(fx.Mode(), 8);
+}
+
+struct ListWorld : test::TestEngine {
+  ListWorld() {
+    engine.world.TileWidth = 8;
+    engine.world.TileHeight = 6;
+  }
+  void At(uint32_t t) { platform.SetClock(t); }
+};
+
+TEST(EffectLists, AddVoodooRecordsTheFlight) {
+  ListWorld l;
+  l.At(100);
+  AddVoodoo(l.engine, 7, 2, 5, 4, 1, 300);
+  AddVoodoo(l.engine, 8, 1, 1, 1, 1, 0);
+  const World& w = l.engine.world;
+  ASSERT_EQ(w.VoodooCount, 2);
+  const FlyingDoodad& f = w.Voodoos[1];
+  EXPECT_EQ(f.doodad, 7);
+  EXPECT_EQ(f.targetX, 4);
+  EXPECT_EQ(f.targetY, 1);
+  EXPECT_EQ(f.distX, -16);
+  EXPECT_EQ(f.distY, 24);
+  EXPECT_EQ(f.startTime, 100);
+  EXPECT_EQ(f.endTime, 400);
+  EXPECT_EQ(w.Voodoos[2].doodad, 8);
+}
+
+TEST(EffectLists, AddPopupRecordsTheNumber) {
+  ListWorld l;
+  l.At(50);
+  AddPopup(l.engine, -12, 3, 4, 4000, 21);
+  const World& w = l.engine.world;
+  ASSERT_EQ(w.PopupCount, 1);
+  EXPECT_EQ(w.Popups[1].number, -12);
+  EXPECT_EQ(w.Popups[1].x, 3);
+  EXPECT_EQ(w.Popups[1].y, 4);
+  EXPECT_EQ(w.Popups[1].style, 21);
+  EXPECT_EQ(w.Popups[1].startTime, 50);
+  EXPECT_EQ(w.Popups[1].endTime, 4050);
+}
+
+TEST(EffectLists, ExpiredEntriesAreDroppedAndTheListCompacted) {
+  ListWorld l;
+  Engine& e = l.engine;
+  l.At(0);
+  AddVoodoo(e, 1, 1, 1, 2, 2, 100);
+  AddVoodoo(e, 2, 1, 1, 2, 2, 50);
+  AddVoodoo(e, 3, 1, 1, 2, 2, 200);
+  AddPopup(e, 1, 1, 1, 50, 0);
+  AddPopup(e, 2, 1, 1, 100, 0);
+  l.At(60);
+  BufFlip(e);
+  ASSERT_EQ(e.world.VoodooCount, 2);
+  EXPECT_EQ(e.world.Voodoos.Size(), 2);
+  EXPECT_EQ(e.world.Voodoos[1].doodad, 1);
+  EXPECT_EQ(e.world.Voodoos[2].doodad, 3);
+  ASSERT_EQ(e.world.PopupCount, 1);
+  EXPECT_EQ(e.world.Popups[1].number, 2);
+  l.At(250);
+  BufFlip(e);
+  EXPECT_EQ(e.world.VoodooCount, 0);
+  EXPECT_EQ(e.world.Voodoos.Size(), 1);
+  EXPECT_EQ(e.world.PopupCount, 0);
+}
+
+TEST(EffectLists, CountsBeyondTheirTablesAreCutBack) {
+  ListWorld l;
+  l.engine.world.VoodooCount = 40;  // as a damaged saved game might leave it
+  l.engine.world.PopupCount = 40;
+  l.At(10);
+  BufFlip(l.engine);
+  EXPECT_LE(l.engine.world.VoodooCount, l.engine.world.Voodoos.Size());
+  EXPECT_LE(l.engine.world.PopupCount, l.engine.world.Popups.Size());
+}
+
+// A 6 x 6 map of 8 x 8 tiles with the given doodad sizes as definitions.
+struct LinkWorld : test::TestEngine {
+  explicit LinkWorld(std::initializer_list<std::pair<int, int>> sizes) {
+    World& w = engine.world;
+    w.TileWidth = w.TileHeight = 8;
+    w.MapWidth = w.MapHeight = 6;
+    w.MapTiles.Reset(6, 6);
+    w.DoodadDefCount = static_cast<int16_t>(sizes.size());
+    w.DoodadDefs.Resize(w.DoodadDefCount);
+    int i = 1;
+    for (auto [width, height] : sizes) {
+      w.DoodadDefs[i].width = static_cast<int16_t>(width);
+      w.DoodadDefs[i].height = static_cast<int16_t>(height);
+      ++i;
+    }
+  }
+  void Put(int x, int y, int16_t d) { engine.world.MapTiles(x, y).DOODAD = d; }
+  std::pair<float, float> Link(int x, int y) {
+    const MapCell& c = engine.world.MapTiles(x, y);
+    return {c.linkX, c.linkY};
+  }
+};
+
+using LinkPair = std::pair<float, float>;
+
+TEST(DooReLink, LargeDoodadLinksTheCellsItsPictureReaches) {
+  LinkWorld l({{16, 16}});  // two cells each way: it reaches 2 cells up and right
+  l.Put(2, 4, 1);
+  DooReLink(l.engine);
+  for (int y = 2; y <= 4; ++y)
+    for (int x = 2; x <= 4; ++x) EXPECT_EQ(l.Link(x, y), (LinkPair{2, 4})) << x << "," << y;
+  EXPECT_EQ(l.Link(5, 4), (LinkPair{0, 0}));
+  EXPECT_EQ(l.Link(2, 1), (LinkPair{0, 0}));
+  EXPECT_EQ(l.Link(2, 5), (LinkPair{0, 0}));
+  EXPECT_EQ(l.Link(1, 4), (LinkPair{0, 0}));
+}
+
+TEST(DooReLink, HigherRowsWinAndWithinARowTheRightmost) {
+  LinkWorld l({{16, 16}, {8, 8}});
+  l.Put(2, 4, 1);
+  l.Put(3, 3, 2);  // reaches (3..4, 2..3)
+  l.Put(2, 6, 2);  // reaches (2..3, 5..6)
+  l.Put(3, 6, 2);  // reaches (3..4, 5..6)
+  DooReLink(l.engine);
+  EXPECT_EQ(l.Link(3, 3), (LinkPair{3, 3}));
+  EXPECT_EQ(l.Link(4, 2), (LinkPair{3, 3}));
+  EXPECT_EQ(l.Link(2, 3), (LinkPair{2, 4}));
+  EXPECT_EQ(l.Link(3, 6), (LinkPair{3, 6}));
+  EXPECT_EQ(l.Link(2, 5), (LinkPair{2, 6}));
+}
+
+TEST(DooReLink, ClearsOldLinksAndIgnoresUnknownDoodadsAndHugePictures) {
+  LinkWorld l({{8, 8}, {32767, 32767}});
+  World& w = l.engine.world;
+  w.MapTiles(1, 1).linkX = 5;
+  w.MapTiles(1, 1).linkY = 5;
+  w.MapTiles(1, 1).drawnFrame = 77;
+  l.Put(4, 4, 9);  // no such doodad
+  l.Put(6, 1, 2);  // reaches far past the map's corner
+  DooReLink(l.engine);
+  EXPECT_EQ(l.Link(1, 1), (LinkPair{0, 0}));
+  EXPECT_EQ(w.MapTiles(1, 1).drawnFrame, 0);
+  EXPECT_EQ(l.Link(4, 4), (LinkPair{0, 0}));
+  EXPECT_EQ(l.Link(6, 1), (LinkPair{6, 1}));
+  EXPECT_EQ(l.Link(5, 1), (LinkPair{0, 0}));
+
+  w.MapWidth = 0;  // no map: nothing is touched
+  w.MapTiles(2, 2).linkX = 3;
+  DooReLink(l.engine);
+  EXPECT_EQ(w.MapTiles(2, 2).linkX, 3);
+}
+
+}  // namespace
+}  // namespace yw
