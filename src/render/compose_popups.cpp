@@ -11,10 +11,6 @@
 namespace yw::compose {
 namespace {
 
-// The digit strip holds 12 columns (0-9, "-", "+") and 5 rows.
-constexpr int kDigitColumns = 12;
-constexpr int kDigitRows = 5;
-
 // Characters of a number as drawn: its digits and a sign unless it is 0.
 int SignedLength(int16_t number) {
   const int digits = static_cast<int>(std::to_string(std::abs(static_cast<int>(number))).size());
@@ -52,7 +48,7 @@ void DrawPopups(Engine& e, const Viewport& v, int32_t now) {
   World& w = e.world;
   DropExpired(w, now);
   const Surface& digits = e.pics.DigitPic;
-  const int cw = digits.Width() / kDigitColumns, ch = digits.Height() / kDigitRows;
+  const int cw = DigitCellWidth(digits), ch = DigitCellHeight(digits);
   if (cw <= 0 || ch <= 0) return;
   for (int i = 1; i <= w.PopupCount; ++i) {
     const Popup& p = w.Popups[i];
