@@ -3,6 +3,7 @@
 // resolved against the engine's current folder, ignoring letter case.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,9 @@ class Engine;
 // Fills GameList and GameCount with the game folders of the library.
 void FindGames(Engine& e);
 // Reads every script below `path` (relative to the current folder; empty
-// for the game folder itself) into Scripts.
+// for the game folder itself) into Scripts. Within a folder the entries are
+// taken in name order; a subfolder's scripts come where the subfolder is
+// met, named with its relative path and a backslash.
 bool LoadScripts(Engine& e, std::string_view path = {});
 
 bool LoadCharacters(Engine& e);
@@ -29,5 +32,13 @@ bool SaveState(Engine& e, std::string_view fileName, std::string_view descriptio
 bool LoadState(Engine& e, std::string_view fileName, bool snapshot);
 // "slot" N ".sav"
 std::string SlotFileName(int slot);
+// The description stored in a saved game, or nullopt when the file is
+// missing or its version is not one the loader reads.
+std::optional<std::string> ReadSaveDescription(Engine& e, std::string_view fileName);
+
+// The whole content of a file of the game folder (letter case and
+// backslashes as games write them), or nullopt when there is no such file
+// or it cannot be read.
+std::optional<std::string> ReadGameFile(Engine& e, std::string_view name);
 
 }  // namespace yw

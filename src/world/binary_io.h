@@ -1,0 +1,75 @@
+// Little-endian reading and writing of the game's binary files: Byte,
+// Integer (16-bit), Long (32-bit), Single (32-bit float) and names (a
+// length Byte followed by that many bytes of text).
+//
+// The reader never reads past its data. Once a read runs short, every later
+// read yields zero or an empty text and Ok() stays false, so a loader may
+// read a whole record and check once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yw {
+
+// The largest data or saved-game file the loaders read into memory. A map
+// of 2048 x 2048 cells with its events fits well within it.
+inline constexpr size_t kMaxDataFileSize = size_t{64} * 1024 * 1024;
+
+class BinaryReader {
+ public:
+  explicit BinaryReader(std::string_view bytes) : bytes_(bytes) {}
+
+  void Byte(uint8_t& v);
+  void Integer(int16_t& v);
+  void Long(int32_t& v);
+  void Single(float& v);
+  void Name(std::string& v);
+  // A flag Byte: true for any value other than 0.
+  void Flag(bool& v);
+  // A flag Byte that is true only when it is exactly 1.
+  void ExactFlag(bool& v);
+
+  bool Ok() const { return ok_; }
+  bool AtEnd() const { return pos_ >= bytes_.size(); }
+  size_t Remaining() const { return bytes_.size() - pos_; }
+
+ private:
+  // The next n bytes, or nullptr (and the reader failed) when fewer remain.
+  const unsigned char* Take(size_t n);
+
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+class BinaryWriter {
+ public:
+  void Byte(uint8_t v) { out_.push_back(static_cast<char>(v)); }
+  void Integer(int16_t v);
+  void Long(int32_t v);
+  void Single(float v);
+  // Names longer than 255 bytes are cut to 255: the length is one Byte.
+  void Name(std::string_view v);
+  // Flags are written as 1 for true and 0 for false.
+  void Flag(bool v) { Byte(v ? 1 : 0); }
+  void ExactFlag(bool v) { Flag(v); }
+
+  const std::string& Bytes() const { return out_; }
+
+ private:
+  std::string out_;
+};
+
+// The whole content of a file, or nullopt when it cannot be read or is
+// larger than `limit` bytes.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
+                                         size_t limit = kMaxDataFileSize);
+// Creates (or truncates) the file and writes the bytes; false on failure.
+bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace yw

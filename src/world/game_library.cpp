@@ -1,0 +1,149 @@
+// The games library and the reading of a game's scripts.
+#include <algorithm>
+#include <set>
+#include <system_error>
+#include <vector>
+
+#include "shell/engine.h"
+#include "world/binary_io.h"
+#include "world/data_files.h"
+#include "world/game_files.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FolderEntry {
+  std::string name;
+  fs::path path;
+  bool folder = false;
+  bool file = false;
+};
+
+// The entries of a folder sorted by name, so that every run (and every
+// machine) sees them in the same order.
+std::vector<FolderEntry> SortedEntries(const fs::path& dir) {
+  std::vector<FolderEntry> entries;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeEc;
+    FolderEntry entry{it->path().filename().string(), it->path(), it->is_directory(typeEc),
+                      it->is_regular_file(typeEc)};
+    entries.push_back(std::move(entry));
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+// Removes the folders without an autoexec.skr. After each examination,
+// including the step back over a removed entry, the walk stops once i has
+// reached the count.
+void DropFoldersWithoutAutoexec(World& w, const fs::path& games) {
+  if (w.GameCount == 0) return;
+  int i = 1;
+  for (;;) {
+    if (!FileExists(games / w.GameList[i], "autoexec.skr")) {
+      w.GameList.Remove(i);
+      --w.GameCount;
+      --i;
+    }
+    if (i >= w.GameCount) break;
+    ++i;
+  }
+}
+
+// Script files are those whose trimmed name ends in "skr", any case.
+bool IsScriptName(std::string_view name) {
+  const std::string lower = ToLower(TrimBlanks(name));
+  return lower.size() >= 3 && lower.compare(lower.size() - 3, 3, "skr") == 0;
+}
+
+struct ScriptWalk {
+  Engine& e;
+  std::set<std::string> names;    // names already in Scripts (exact case)
+  std::set<fs::path> folders;     // folders already read, so links cannot loop
+};
+
+bool AddScript(ScriptWalk& walk, const fs::path& file, std::string name) {
+  World& w = walk.e.world;
+  if (!IsScriptName(name) || walk.names.count(name)) return true;
+  if (static_cast<size_t>(w.ScriptCount) >= kMaxRecords) return false;
+  auto text = ReadFileBytes(file);
+  if (!text) return false;
+  w.Scripts.Resize(w.ScriptCount + 1);
+  ScriptEntry& entry = w.Scripts[++w.ScriptCount];
+  entry.Text = std::move(*text);
+  entry.Name = name;
+  walk.names.insert(std::move(name));
+  return true;
+}
+
+bool ReadScriptFolder(ScriptWalk& walk, const fs::path& dir, const std::string& prefix) {
+  std::error_code ec;
+  const fs::path key = fs::weakly_canonical(dir, ec);
+  if (!walk.folders.insert(ec ? dir : key).second) return true;
+  for (const FolderEntry& entry : SortedEntries(dir)) {
+    if (entry.folder) {
+      if (!ReadScriptFolder(walk, entry.path, prefix + entry.name + "\\")) return false;
+    } else if (entry.file) {
+      if (!AddScript(walk, entry.path, prefix + entry.name)) return false;
+    }
+  }
+  return true;
+}
+
+// The name prefix of the scripts below a folder given as ".\sub" (or "sub").
+std::string PrefixOf(std::string_view path) {
+  std::string base = std::string(path) + "\\";
+  if (base.size() >= 2 && base[0] == '.' && (base[1] == '\\' || base[1] == '/'))
+    base.erase(0, 2);
+  else if (base == ".\\")
+    base.clear();
+  return base;
+}
+
+}  // namespace
+
+void FindGames(Engine& e) {
+  World& w = e.world;
+  w.GameCount = 0;
+  w.GameList.Reset();
+  const auto games = ResolvePath(e.ProgramDir, "games");
+  if (!games) {
+    std::error_code ec;
+    fs::create_directory(e.ProgramDir / "games", ec);
+    return;
+  }
+  for (const FolderEntry& entry : SortedEntries(*games)) {
+    if (!entry.folder || static_cast<size_t>(w.GameCount) >= kMaxRecords) continue;
+    w.GameList.Resize(w.GameCount + 1);
+    w.GameList[++w.GameCount] = entry.name;
+  }
+  DropFoldersWithoutAutoexec(w, *games);
+}
+
+bool LoadScripts(Engine& e, std::string_view path) {
+  World& w = e.world;
+  ScriptWalk walk{e, {}, {}};
+  if (TrimBlanks(path).empty()) {
+    w.ScriptCount = 0;
+    w.Scripts.Reset();
+    return ReadScriptFolder(walk, e.CurrentDir, "");
+  }
+  for (int i = 1; i <= w.ScriptCount; ++i) walk.names.insert(w.Scripts[i].Name);
+  const auto dir = ResolvePath(e.CurrentDir, path);
+  if (!dir) return true;  // nothing to enumerate
+  return ReadScriptFolder(walk, *dir, PrefixOf(path));
+}
+
+std::optional<std::string> ReadGameFile(Engine& e, std::string_view name) {
+  const auto file = ResolvePath(e.CurrentDir, name);
+  if (!file) return std::nullopt;
+  return ReadFileBytes(*file);
+}
+
+}  // namespace yw

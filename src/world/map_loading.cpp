@@ -1,0 +1,160 @@
+// Loading the map files: doodadmap, tilemap, map and eventmap.
+//
+// A file is read whole and checked before anything is replaced: a file with
+// a wrong version, cut short or with impossible sizes makes the loader
+// return false and leaves the world as it was. The one partial result is
+// the one games rely on: a map cell naming tile 0 leaves the tile layer
+// read up to that cell.
+#include "shell/engine.h"
+#include "sim/effects.h"
+#include "world/data_files.h"
+#include "world/game_files.h"
+#include "world/paths.h"
+#include "world/table_fill.h"
+
+namespace yw {
+
+namespace {
+
+// The tables and names one kind of sprite fills.
+struct SpriteFamily {
+  Table<SpriteDef>& defs;
+  int16_t& count;
+  std::string& picture;
+  std::string& fileName;
+};
+
+SpriteFamily FamilyOf(World& w, int kind) {
+  switch (kind) {
+    case 1: return {w.UnitDefs, w.UnitDefCount, w.UnitPicture, w.UnitDoodadmapFile};
+    case 2: return {w.ItemDefs, w.ItemDefCount, w.ItemPicture, w.ItemDoodadmapFile};
+    default: return {w.DoodadDefs, w.DoodadDefCount, w.DoodadPicture, w.DoodadmapFile};
+  }
+}
+
+bool IsBlank(std::string_view name) { return TrimBlanks(name).empty(); }
+
+// The tile layer and its doodads: width x height cells, the tiles in row
+// order (as many as were read), then the placements.
+void FillTileLayer(World& w, const MapFileData& map) {
+  w.MapWidth = map.width;
+  w.MapHeight = map.height;
+  w.MapTiles.Reset(map.width, map.height);
+  for (size_t i = 0; i < map.tiles.size(); ++i) {
+    const int x = static_cast<int>(i % static_cast<size_t>(map.width)) + 1;
+    const int y = static_cast<int>(i / static_cast<size_t>(map.width)) + 1;
+    w.MapTiles(x, y).TILE = map.tiles[i];
+  }
+  for (const DoodadPlacement& p : map.doodads) w.MapTiles(p.x, p.y).DOODAD = p.doodad;
+}
+
+bool ClearMap(Engine& e, bool withLinks) {
+  World& w = e.world;
+  if (withLinks) {
+    w.DoodadmapFile.clear();
+    w.TilemapFile.clear();
+  }
+  w.MapWidth = 0;
+  w.MapHeight = 0;
+  w.MapTiles.Reset(1, 1);
+  DooReLink(e);
+  if (!withLinks) return true;
+  return LoadSpriteDefs(e, "", 0) && LoadTileDefs(e, "");
+}
+
+}  // namespace
+
+bool LoadSpriteDefs(Engine& e, std::string_view name, int kind) {
+  if (kind < 0 || kind > 2) return false;
+  World& w = e.world;
+  SpriteFamily family = FamilyOf(w, kind);
+  if (IsBlank(name)) {
+    family.picture.clear();
+    family.fileName.clear();
+    family.count = 0;
+    family.defs.Reset();
+  } else {
+    const auto bytes = ReadGameFile(e, name);
+    SpriteSheetFile sheet;
+    if (!bytes || ReadSpriteSheetFile(*bytes, w.Zoom, sheet) != LoadStatus::Ok) return false;
+    family.picture = std::move(sheet.picture);
+    ReplaceTable(family.defs, family.count, std::move(sheet.sprites));
+    family.fileName = std::string(name);
+  }
+  ResetFrames(w);
+  DooReLink(e);
+  return true;
+}
+
+bool LoadTileDefs(Engine& e, std::string_view name) {
+  World& w = e.world;
+  if (IsBlank(name)) {
+    w.TilePicture.clear();
+    w.TileDefCount = 0;
+    w.TileWidth = 0;
+    w.TileHeight = 0;
+    w.TileDefs.Reset();
+    ResetFrames(w);
+    return true;
+  }
+  const auto bytes = ReadGameFile(e, name);
+  TileSheetFile sheet;
+  if (!bytes || ReadTileSheetFile(*bytes, w.Zoom, sheet) != LoadStatus::Ok) return false;
+  w.TilePicture = std::move(sheet.picture);
+  w.TileWidth = sheet.tileWidth;
+  w.TileHeight = sheet.tileHeight;
+  w.TileFrames.Reset();
+  ReplaceTable(w.TileDefs, w.TileDefCount, std::move(sheet.tiles));
+  w.TilemapFile = std::string(name);
+  ResetFrames(w);
+  return true;
+}
+
+bool LoadMapFile(Engine& e, std::string_view name, bool withLinks) {
+  if (IsBlank(name)) return ClearMap(e, withLinks);
+  World& w = e.world;
+  const auto bytes = ReadGameFile(e, name);
+  if (!bytes) return false;
+  MapFileData map;
+  const LoadStatus status = ReadMapFile(*bytes, map);
+  if (status != LoadStatus::Ok && status != LoadStatus::ZeroTile) return false;
+  if (withLinks) {
+    w.TilemapFile = map.tilemapFile;
+    w.DoodadmapFile = map.doodadmapFile;
+  }
+  FillTileLayer(w, map);
+  DooReLink(e);
+  if (status == LoadStatus::ZeroTile) return false;
+  w.MapFile = std::string(name);
+  if (!withLinks) return true;
+  return LoadTileDefs(e, w.TilemapFile) && LoadSpriteDefs(e, w.DoodadmapFile, 0);
+}
+
+bool LoadEventmapFile(Engine& e, std::string_view name, bool withMap) {
+  World& w = e.world;
+  if (IsBlank(name)) {
+    w.EventmapMapFile.clear();
+    w.EventmapFile.clear();
+    w.MapEvents.Reset(1, 1);
+    return LoadMapFile(e, "", true);
+  }
+  const auto bytes = ReadGameFile(e, name);
+  EventmapFileData events;
+  if (!bytes || ReadEventmapFile(*bytes, events) != LoadStatus::Ok) return false;
+  w.EventmapMapFile = std::move(events.mapFile);
+  // A layer with a zero size leaves the previous map's events in place.
+  if (events.width != 0 && events.height != 0) {
+    w.MapEvents.Reset(events.width, events.height);
+    size_t i = 0;
+    for (int y = 1; y <= events.height; ++y)
+      for (int x = 1; x <= events.width; ++x) w.MapEvents(x, y) = std::move(events.cells[i++]);
+  }
+  w.EventmapFile = std::string(name);
+  if (!withMap) {
+    w.EventmapMapFile = w.MapFile;
+    return true;
+  }
+  return LoadMapFile(e, w.EventmapMapFile, true);
+}
+
+}  // namespace yw
