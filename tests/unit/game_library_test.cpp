@@ -1,0 +1,140 @@
+#include <filesystem>
+
+#include "test_support.h"
+#include "world/game_files.h"
+
+namespace yw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestEngine;
+using test::WriteFile;
+
+std::vector<std::string> Games(const World& w) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= w.GameCount; ++i) out.push_back(w.GameList[i]);
+  return out;
+}
+
+std::vector<std::string> ScriptNames(const World& w) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= w.ScriptCount; ++i) out.push_back(w.Scripts[i].Name);
+  return out;
+}
+
+TEST(GameLibrary, MissingGamesFolderIsCreatedAndLeavesTheLibraryEmpty) {
+  TestEngine t;
+  const fs::path elsewhere = t.dir.path() / "elsewhere";
+  fs::create_directories(elsewhere);
+  t.engine.CurrentDir = elsewhere;
+  t.engine.world.GameCount = 1;
+  t.engine.world.GameList[1] = "stale";
+  FindGames(t.engine);
+  EXPECT_TRUE(fs::is_directory(t.dir.path() / "games"));
+  EXPECT_EQ(t.engine.world.GameCount, 0);
+  EXPECT_EQ(t.engine.world.GameList.Size(), 1);
+  EXPECT_EQ(t.engine.world.GameList[1], "");
+  EXPECT_EQ(t.engine.CurrentDir, elsewhere);
+}
+
+TEST(GameLibrary, ListsOnlyFoldersHoldingAutoexec) {
+  TestEngine t;
+  const fs::path games = t.dir.path() / "games";
+  WriteFile(games / "readme.txt", "not a game");
+  WriteFile(games / "Quest" / "AUTOEXEC.SKR", "BEGIN\r\nEND\r\n");
+  WriteFile(games / "Broken" / "intro.skr", "BEGIN\r\nEND\r\n");
+  FindGames(t.engine);
+  EXPECT_EQ(Games(t.engine.world), std::vector<std::string>{"Quest"});
+}
+
+TEST(GameLibrary, RemovalExaminesEveryEntryOnce) {
+  // Each case: the folders (in name order) and which of them are games.
+  const std::vector<std::vector<std::pair<std::string, bool>>> cases = {
+      {{"a", false}, {"b", false}, {"c", true}},
+      {{"a", true}, {"b", false}, {"c", false}},
+      {{"a", false}, {"b", true}, {"c", false}, {"d", true}},
+      {{"a", false}},
+      {{"a", true}, {"b", true}},
+  };
+  for (const auto& folders : cases) {
+    TestEngine t;
+    std::vector<std::string> expected;
+    for (const auto& [name, isGame] : folders) {
+      const fs::path dir = t.dir.path() / "games" / name;
+      fs::create_directories(dir);
+      if (isGame) {
+        WriteFile(dir / "autoexec.skr", "END");
+        expected.push_back(name);
+      }
+    }
+    FindGames(t.engine);
+    EXPECT_EQ(Games(t.engine.world), expected);
+    EXPECT_EQ(t.engine.world.GameList.Size(), std::max<int>(1, static_cast<int>(expected.size())));
+  }
+}
+
+TEST(LoadScripts, ReadsSubfoldersWithTheirPathAndBackslash) {
+  TestEngine t;
+  const fs::path game = t.dir.path() / "game";
+  WriteFile(game / "autoexec.skr", "BEGIN\r\nEND\r\n");
+  WriteFile(game / "quests" / "intro.skr", "quest text");
+  WriteFile(game / "quests" / "deep" / "end.SKR", "deep");
+  WriteFile(game / "notes.txt", "ignored");
+  WriteFile(game / "zzz.skr", "last");
+  t.engine.CurrentDir = game;
+  ASSERT_TRUE(LoadScripts(t.engine));
+  EXPECT_EQ(ScriptNames(t.engine.world),
+            (std::vector<std::string>{"autoexec.skr", "quests\\deep\\end.SKR", "quests\\intro.skr",
+                                      "zzz.skr"}));
+  EXPECT_EQ(t.engine.world.Scripts[3].Text, "quest text");
+}
+
+TEST(LoadScripts, NameRuleAndBytesAsRead) {
+  TestEngine t;
+  const std::string binary("a\0b\r\n\xE9\xFF", 7);
+  WriteFile(t.dir.path() / "noextskr", "no dot");
+  WriteFile(t.dir.path() / "Upper.SkR", binary);
+  WriteFile(t.dir.path() / "script.skr.bak", "backup");
+  WriteFile(t.dir.path() / "skr", "bare");
+  ASSERT_TRUE(LoadScripts(t.engine));
+  EXPECT_EQ(ScriptNames(t.engine.world), (std::vector<std::string>{"Upper.SkR", "noextskr", "skr"}));
+  EXPECT_EQ(t.engine.world.Scripts[1].Text, binary);
+}
+
+TEST(LoadScripts, ReplacesThePreviousGamesScriptsAndHandlesEmptyFolders) {
+  TestEngine t;
+  WriteFile(t.dir.path() / "old" / "a.skr", "A");
+  t.engine.CurrentDir = t.dir.path() / "old";
+  ASSERT_TRUE(LoadScripts(t.engine));
+  ASSERT_EQ(t.engine.world.ScriptCount, 1);
+  fs::create_directories(t.dir.path() / "empty");
+  t.engine.CurrentDir = t.dir.path() / "empty";
+  ASSERT_TRUE(LoadScripts(t.engine));
+  EXPECT_EQ(t.engine.world.ScriptCount, 0);
+  EXPECT_EQ(t.engine.world.Scripts.Size(), 1);
+  EXPECT_EQ(t.engine.world.Scripts[1].Name, "");
+}
+
+TEST(LoadScripts, FolderLinksDoNotLoop) {
+  TestEngine t;
+  WriteFile(t.dir.path() / "sub" / "a.skr", "A");
+  std::error_code ec;
+  fs::create_directory_symlink(t.dir.path(), t.dir.path() / "sub" / "loop", ec);
+  if (ec) GTEST_SKIP() << "no symlinks here";
+  ASSERT_TRUE(LoadScripts(t.engine));
+  EXPECT_EQ(ScriptNames(t.engine.world), std::vector<std::string>{"sub\\a.skr"});
+}
+
+TEST(LoadScripts, SubfolderCallAppendsWithoutDuplicates) {
+  TestEngine t;
+  WriteFile(t.dir.path() / "autoexec.skr", "top");
+  WriteFile(t.dir.path() / "maps" / "town.skr", "town");
+  ASSERT_TRUE(LoadScripts(t.engine));
+  ASSERT_EQ(t.engine.world.ScriptCount, 2);
+  ASSERT_TRUE(LoadScripts(t.engine, ".\\maps"));
+  EXPECT_EQ(ScriptNames(t.engine.world),
+            (std::vector<std::string>{"autoexec.skr", "maps\\town.skr"}));
+}
+
+}  // namespace
+}  // namespace yw
