@@ -50,8 +50,13 @@ LoadStatus ReadSpriteList(BinaryReader& r, float zoom, std::vector<SpriteDef>& o
   }
 }
 
+// A record that reads as the end mark ends the list here too, so that the
+// data after it can still be read.
 void WriteSpriteList(BinaryWriter& w, const std::vector<SpriteDef>& sprites) {
-  for (const SpriteDef& s : sprites) SpriteDefRecord(w, s);
+  for (const SpriteDef& s : sprites) {
+    if (IsEndMark(s)) break;
+    SpriteDefRecord(w, s);
+  }
   const SpriteDef end{};
   SpriteDefRecord(w, end);
 }
@@ -73,7 +78,10 @@ LoadStatus ReadTileList(BinaryReader& r, float zoom, bool endMarkOptional,
 }
 
 void WriteTileList(BinaryWriter& w, const std::vector<TileDef>& tiles) {
-  for (const TileDef& t : tiles) TileDefRecord(w, t);
+  for (const TileDef& t : tiles) {
+    if (t.NEXT == 0) break;
+    TileDefRecord(w, t);
+  }
   const TileDef end{};
   TileDefRecord(w, end);
 }
@@ -111,6 +119,7 @@ LoadStatus ReadPlacements(BinaryReader& r, int16_t width, int16_t height,
 
 void WritePlacements(BinaryWriter& w, const std::vector<DoodadPlacement>& placements) {
   for (const DoodadPlacement& p : placements) {
+    if (p == DoodadPlacement{}) break;
     w.Integer(p.x);
     w.Integer(p.y);
     w.Integer(p.doodad);

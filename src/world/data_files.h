@@ -93,6 +93,8 @@ LoadStatus ReadItemFile(std::string_view bytes, ItemFileData& out);
 // ones as 0) and an eventmap width x height cells (missing ones empty) when
 // both sizes are non-zero. A character or item with an empty NAME cannot be
 // stored (its length Byte would read as the end mark): the list ends there.
+// Likewise a sprite of seven zeros, a tile whose NEXT is 0 and a placement
+// of three zeros end their lists.
 std::string WriteSpriteSheetFile(const SpriteSheetFile& file);
 std::string WriteTileSheetFile(const TileSheetFile& file);
 std::string WriteMapFile(const MapFileData& file);
