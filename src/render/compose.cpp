@@ -13,20 +13,22 @@
 namespace yw {
 namespace compose {
 
+int SaneCoordinate(float v) { return std::clamp(CLng(v), -kFarCoordinate, kFarCoordinate); }
+
 void ViewOriginCells(Engine& e, int& x, int& y) {
   if (e.win.FightMode) {
     x = y = 1;
     return;
   }
-  x = CLng(e.view.ViewX);
-  y = CLng(e.view.ViewY);
+  x = SaneCoordinate(e.view.ViewX);
+  y = SaneCoordinate(e.view.ViewY);
 }
 
 Viewport CurrentViewport(Engine& e) {
   Viewport v;
   ViewOriginCells(e, v.originX, v.originY);
-  v.bufX = CLng(e.view.BufX);
-  v.bufY = CLng(e.view.BufY);
+  v.bufX = SaneCoordinate(e.view.BufX);
+  v.bufY = SaneCoordinate(e.view.BufY);
   v.tileW = e.world.TileWidth;
   v.tileH = e.world.TileHeight;
   v.cols = e.win.ScreenTileWidth;

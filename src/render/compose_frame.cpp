@@ -108,8 +108,8 @@ class MapWalk {
       const float left = v_.CellX(static_cast<float>(v_.originX));
       const float top = v_.CellY(static_cast<float>(v_.originY));
       voodooCells_.push_back(
-          {v_.originX + static_cast<int>(std::floor((f.x - left) / v_.tileW)),
-           v_.originY + static_cast<int>(std::floor((f.y - top) / v_.tileH)), i});
+          {v_.originX + compose::SaneCoordinate(std::floor((f.x - left) / v_.tileW)),
+           v_.originY + compose::SaneCoordinate(std::floor((f.y - top) / v_.tileH)), i});
     }
   }
 
@@ -125,14 +125,16 @@ class MapWalk {
     const MapCell* cell = w_.MapTiles.Find(c, r);
     if (cell == nullptr) return;
     DrawDoodad(cell->DOODAD, x, y);
-    DrawCoveringDoodad(*cell);
+    DrawCoveringDoodad(*cell, c, r);
   }
 
   // A doodad whose picture reaches into this cell is drawn again at its
-  // own place, over the units just drawn here.
-  void DrawCoveringDoodad(const MapCell& cell) {
+  // own place, over the units just drawn here. A cell's own doodad was
+  // drawn just now, and drawing a masked sprite twice changes nothing.
+  void DrawCoveringDoodad(const MapCell& cell, int c, int r) {
     const int lx = CInt(cell.linkX), ly = CInt(cell.linkY);
     if (lx < 1 || ly < 1 || lx > w_.MapWidth || ly > w_.MapHeight) return;
+    if (lx == c && ly == r) return;
     const MapCell* linked = w_.MapTiles.Find(lx, ly);
     if (linked == nullptr) return;
     DrawDoodad(linked->DOODAD, v_.CellX(static_cast<float>(lx)), v_.CellY(static_cast<float>(ly)));

@@ -32,6 +32,12 @@ struct Viewport {
   }
 };
 
+// Coordinates are kept within this distance of the screen, in cells or
+// pixels, so that damaged positions cannot overflow the drawing arithmetic.
+inline constexpr int kFarCoordinate = 1 << 20;
+// A value rounded to whole units and cut to that range.
+int SaneCoordinate(float v);
+
 // The view origin in whole cells; held at (1, 1) while a fight runs.
 void ViewOriginCells(Engine& e, int& x, int& y);
 Viewport CurrentViewport(Engine& e);

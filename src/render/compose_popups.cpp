@@ -59,7 +59,8 @@ void DrawPopups(Engine& e, const Viewport& v, int32_t now) {
     const float rise = LifeDone(p, now) * static_cast<float>(v.tileH) / 2;
     const float x = v.CellX(p.x) + static_cast<float>(v.tileW - SignedLength(p.number) * cw) / 2;
     const float y = v.CellY(p.y) + static_cast<float>(v.tileH - heightOffset) - rise;
-    DrawNumber(p.number, digits, e.pics.Frontbuf, CLng(x), CLng(y), cw, ch, PopupStyle(p.number));
+    DrawNumber(p.number, digits, e.pics.Frontbuf, SaneCoordinate(x), SaneCoordinate(y), cw, ch,
+               PopupStyle(p.number));
   }
 }
 

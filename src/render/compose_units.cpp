@@ -72,7 +72,7 @@ void DrawSprite(Surface& dst, const Surface& sheet, const SpriteDef& s, int x, i
 void DrawInCell(Surface& dst, const Surface& sheet, const SpriteDef& s, float cellX, float cellY,
                 int tileH, SpriteLook look) {
   const float top = cellY - static_cast<float>(s.height - tileH);
-  DrawSprite(dst, sheet, s, CLng(cellX), CLng(top), look);
+  DrawSprite(dst, sheet, s, SaneCoordinate(cellX), SaneCoordinate(top), look);
 }
 
 const SpriteDef* UnitSprite(const World& w, const Unit& u, bool cutScene) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "compose_fixture.h"
 #include "render/compose.h"
 #include "sim/effects.h"
@@ -442,6 +444,26 @@ TEST(FlyingDoodads, FlightIsDrawnOverTheUnitsOfItsCellButUnderLowerRows) {
   BufFlip(s.engine);
   EXPECT_EQ(s.At(4, 3, 4, 4), kGreen);
   EXPECT_EQ(s.world().Voodoos[1].drawn, true);
+}
+
+TEST(BufFlip, DamagedPositionsAreSurvived) {
+  SpriteWorld s;
+  s.SetDoodads({s.doodads.Solid(kTile, kTile, kRed)});
+  s.SetUnits({s.units.Solid(kTile, kTile, kGreen)});
+  Npc& n = s.AddNpc(static_cast<int16_t>(s.AddCharacter(1, 1)), 4, 4);
+  n.stepOffsetX = std::numeric_limits<float>::quiet_NaN();
+  n.stepOffsetY = 3e38f;
+  s.AddNpc(1, 1e30f, -1e30f);
+  s.SetClock(10);
+  AddVoodoo(s.engine, 1, 1, 1, 2, 2, 1000);
+  s.world().Voodoos[1].distX = 3e38f;
+  s.world().Voodoos[1].targetY = std::numeric_limits<float>::infinity();
+  AddPopup(s.engine, 5, -1e9f, 1e9f, 1000, 0);
+  BufFlip(s.engine);
+  s.engine.view.BufX = 1e30f;
+  s.engine.view.ViewY = -1e30f;
+  BufFlip(s.engine);
+  EXPECT_EQ(s.engine.view.FrameCounter, 2);
 }
 
 TEST(Popups, NumbersFloatAboveTheirCellUntilTheirTimeIsUp) {

@@ -1,0 +1,135 @@
+// Cost of composing one frame: BufFlip over a forest map with NPCs, for a
+// small and a full-HD screen, and the tile-layer update of a one-cell move.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "platform/headless/headless_platform.h"
+#include "render/compose.h"
+#include "shell/engine.h"
+#include "sim/effects.h"
+
+namespace {
+
+constexpr int kTile = 32;
+constexpr int kMap = 120;
+
+// Paints a sprite slot of the sheet: a figure in `colour` on black, with
+// its mask (black figure on white) right below it.
+yw::SpriteDef PaintSprite(yw::Surface& sheet, int slot, int w, int h, uint32_t colour) {
+  const int px = slot * kTile;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool in = (x - w / 2) * (x - w / 2) + (y - h / 2) * (y - h / 2) < w * w / 5;
+      sheet.Set(px + x, y, in ? colour : 0);
+      sheet.Set(px + x, h + y, in ? 0 : 0xFFFFFF);
+    }
+  return {static_cast<int16_t>(px), 0, static_cast<int16_t>(px), static_cast<int16_t>(h),
+          static_cast<int16_t>(w), static_cast<int16_t>(h), 0};
+}
+
+struct Scene {
+  explicit Scene(int screenW, int screenH)
+      : platform(nullptr), e(platform, std::filesystem::temp_directory_path()) {
+    yw::World& w = e.world;
+    e.win.ScreenWidth = static_cast<int16_t>(screenW);
+    e.win.ScreenHeight = static_cast<int16_t>(screenH);
+    e.win.ScreenTileWidth = static_cast<int16_t>((screenW + kTile - 1) / kTile);
+    e.win.ScreenTileHeight = static_cast<int16_t>((screenH + kTile - 1) / kTile);
+    e.win.GameMode = 6;
+    w.TileWidth = w.TileHeight = kTile;
+    BuildTiles();
+    BuildMap();
+    BuildSprites();
+    e.pics.Frontbuf.Resize(screenW, screenH);
+    e.pics.Backbuf.Resize((e.win.ScreenTileWidth + 2) * kTile, (e.win.ScreenTileHeight + 2) * kTile);
+    w.PlayerPosX = w.PlayerPosY = kMap / 2;
+    w.PlayerDirection = 2;
+    yw::ResetBufDelta(e);
+    yw::DooReLink(e);
+    yw::BackbufUpdate(e, false, true);
+  }
+
+  void BuildTiles() {
+    yw::World& w = e.world;
+    w.TileDefCount = 8;
+    w.TileDefs.Resize(8);
+    e.pics.Tilemap.Resize(8 * kTile, kTile);
+    for (int k = 1; k <= 8; ++k) {
+      w.TileDefs[k] = {static_cast<int16_t>((k - 1) * kTile), 0, static_cast<int16_t>(k)};
+      for (int y = 0; y < kTile; ++y)
+        for (int x = 0; x < kTile; ++x)
+          e.pics.Tilemap.Set((k - 1) * kTile + x, y, yw::Rgb(static_cast<uint8_t>(20 * k), 90, static_cast<uint8_t>(x ^ y)));
+    }
+  }
+
+  void BuildMap() {
+    yw::World& w = e.world;
+    w.MapWidth = w.MapHeight = kMap;
+    w.MapTiles.Reset(kMap, kMap);
+    for (int y = 1; y <= kMap; ++y)
+      for (int x = 1; x <= kMap; ++x) {
+        yw::MapCell& c = w.MapTiles(x, y);
+        c.TILE = static_cast<int16_t>((x * 7 + y * 3) % 8 + 1);
+        if ((x + 2 * y) % 3 == 0) c.DOODAD = static_cast<int16_t>((x + y) % 2 + 1);
+      }
+  }
+
+  void BuildSprites() {
+    yw::World& w = e.world;
+    e.pics.DoodadMap.Resize(4 * kTile, 4 * kTile);
+    w.DoodadDefCount = 2;
+    w.DoodadDefs.Resize(2);
+    w.DoodadDefs[1] = PaintSprite(e.pics.DoodadMap, 0, kTile, kTile, 0x3070A0);  // bush
+    w.DoodadDefs[2] = PaintSprite(e.pics.DoodadMap, 1, kTile, 2 * kTile, 0x20A040);  // tree
+    e.pics.UnitDoo.Resize(4 * kTile, 4 * kTile);
+    w.UnitDefCount = 2;
+    w.UnitDefs.Resize(2);
+    w.UnitDefs[1] = PaintSprite(e.pics.UnitDoo, 0, kTile, kTile + kTile / 2, 0xC08040);
+    w.UnitDefs[2] = PaintSprite(e.pics.UnitDoo, 1, kTile, kTile + kTile / 2, 0xC0A060);
+    w.CharacterCount = 1;
+    yw::Character& c = w.Characters[1];
+    c.DOOUP = c.DOODOWN = c.DOOLEFT = c.DOORIGHT = 1;
+    c.DOOUPANI = c.DOODOWNANI = c.DOOLEFTANI = c.DOORIGHTANI = 2;
+    w.PartyCount = 1;
+    w.Party[1].character = c;
+    w.NpcCount = 8;
+    w.Npcs.Resize(8);
+    for (int i = 1; i <= 8; ++i) {
+      yw::Npc& n = w.Npcs[i];
+      n.CHAR = 1;
+      n.POS_X = static_cast<float>(kMap / 2 - 4 + i);
+      n.POS_Y = static_cast<float>(kMap / 2 + (i % 3) - 1);
+      n.DIRECTION = i % 4 + 1;
+      n.stepOffsetX = (i % 2) ? 8.0f : 0.0f;
+    }
+    yw::ResetFrames(w);
+  }
+
+  yw::HeadlessPlatform platform;
+  yw::Engine e;
+};
+
+void BM_BufFlip(benchmark::State& state) {
+  Scene s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    yw::BufFlip(s.e);
+    benchmark::DoNotOptimize(s.e.pics.Frontbuf.Pixels().data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BufFlip)->Args({320, 240})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+// A step right and back: each update shifts Backbuf and draws one column.
+void BM_BackbufOneCellMove(benchmark::State& state) {
+  Scene s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  float dx = 1;
+  for (auto _ : state) {
+    s.e.world.PlayerPosX += dx;
+    dx = -dx;
+    yw::BackbufUpdate(s.e, false, false);
+  }
+}
+BENCHMARK(BM_BackbufOneCellMove)->Args({320, 240})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+}  // namespace
