@@ -1,0 +1,61 @@
+// Starting scripts: a script is pushed on the script stack and the main
+// loop's script state runs it; nothing runs here.
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "render/dialogs.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace {
+
+// The first script whose name matches without regard to letter case; the
+// name is compared as given, blanks included.
+const ScriptEntry* FindScript(const World& w, std::string_view name) {
+  const std::string wanted = ToLower(name);
+  for (int i = 1; i <= w.ScriptCount && w.Scripts.Has(i); ++i)
+    if (ToLower(w.Scripts[i].Name) == wanted) return &w.Scripts[i];
+  return nullptr;
+}
+
+void Push(Engine& e, const ScriptEntry& script) {
+  World& w = e.world;
+  ++w.ScriptDepth;
+  w.ScriptStack.Resize(w.ScriptDepth);
+  ScriptLevel& level = w.ScriptStack[w.ScriptDepth];
+  level.text = std::make_shared<const std::string>(script.Text);
+  level.pos = 0;
+  level.returnMode = e.win.GameMode;
+  level.beginFound = false;
+  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+}
+
+}  // namespace
+
+void RunScript(Engine& e, std::string_view name) {
+  if (TrimBlanks(name).empty()) return;
+  World& w = e.world;
+  if (w.ScriptCount < 1) {
+    DrawMsg(e, "Error: The game contains no scripts", static_cast<int32_t>(Mode::Start));
+    return;
+  }
+  const ScriptEntry* script = FindScript(w, name);
+  if (!script) {
+    DrawMsg(e, "Error: Script " + std::string(name) + " not found!", e.win.GameMode);
+    return;
+  }
+  // A script that keeps starting itself would otherwise overflow the
+  // 16-bit depth; the start is refused with a message instead.
+  if (w.ScriptDepth >= std::numeric_limits<int16_t>::max()) {
+    DrawMsg(e, "Error: Too many scripts running to start " + std::string(name) + "!",
+            e.win.GameMode);
+    return;
+  }
+  Push(e, *script);
+}
+
+}  // namespace yw
