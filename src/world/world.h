@@ -234,6 +234,10 @@ struct World {
   std::string ErrorLine;  // the line the interpreter took last
   bool MapChanged = false;
 
+  // The fighter chosen as target: a party member or an enemy by number.
+  int16_t TargetIndex = 0;
+  bool TargetIsParty = false;
+
   // Script variables A to J (slots 0 to 9 used). They live for the whole
   // run: neither saved nor reset by loading a game or by InitWorld.
   std::array<ScriptVariable, 11> Variables{};
