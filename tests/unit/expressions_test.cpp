@@ -1,4 +1,5 @@
 #include <cmath>
+#include <random>
 #include <set>
 
 #include "script/expressions.h"
@@ -281,6 +282,35 @@ TEST_F(ExpressionTest, DeepNestingYieldsNothingInsteadOfOverflowing) {
   std::string terms;
   for (int i = 0; i < 3000; ++i) terms += "[str ";
   EXPECT_EQ(Text(terms), "0");  // the outer term sees a number term it cannot use
+}
+
+// Random lines built from the characters and words the scanner reacts to:
+// every evaluation ends, and the result agrees with the kind it reports.
+TEST_F(ExpressionTest, RandomLinesNeverCrashOrHang) {
+  AddCharacter("Hero", 30);
+  AddMember("Hero", 1, 30);
+  const std::vector<std::string> pieces = {
+      "[", "]", "(", ")", "\"", ",", " ", "+", "-", "*", "/", "0", "7", "12", ".",
+      "data", "character", "party", "map", "HP", "NAME", "str", "val", "round", "random",
+      "probe", "count", "A", "text", "'", "\t", "\r\n", "\x80", "\xff", "UP"};
+  std::mt19937 gen(20261206);
+  for (int round = 0; round < 4000; ++round) {
+    std::string line;
+    const int parts = static_cast<int>(gen() % 40);
+    for (int k = 0; k < parts; ++k) {
+      if (gen() % 8 == 0) line += static_cast<char>(gen());
+      else line += pieces[gen() % pieces.size()];
+    }
+    for (ValueKind start : {ValueKind::Number, ValueKind::Text, ValueKind::Undecided}) {
+      ValueKind kind = start;
+      const ScriptValue v = Evaluate(e, line, kind);
+      ASSERT_TRUE(start == ValueKind::Undecided || kind == start) << line;
+      const bool agrees = kind == ValueKind::Number ? v.IsNumber()
+                          : kind == ValueKind::Text ? v.IsText()
+                                                    : v.IsNothing();
+      ASSERT_TRUE(agrees) << line;
+    }
+  }
 }
 
 }  // namespace
