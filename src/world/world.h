@@ -172,6 +172,7 @@ struct Popup {
 
 // An entry of the list a script builds with ADDLISTITEM.
 struct UserListItem {
+  int16_t doodad = 0;  // item sprite shown before the text; 0 = none
   std::string text;
   int16_t value = 0;
 };
@@ -248,7 +249,7 @@ struct World {
   int16_t PopupCount = 0;
   Table<UserListItem> UserList;
   int16_t UserListCount = 0;
-  bool UserListActive = false;
+  bool UserListActive = false;  // Escape may close the list (SHOWLIST without NOESC)
 
   std::string AmbientName;  // the ambient music playing; saved
 };

@@ -239,6 +239,7 @@ void StartRunningGame(Engine& e) {
 TEST(ScriptError, ShowsTheLineEmptiesTheGameAndReturnsToTheTitleList) {
   Screen s;
   StartRunningGame(s.e);
+  s.e.win.SingleGameMode = true;  // a running game's folder is the current one
   s.e.world.ErrorLine = "FROBNICATE 1,2";
   ShowScriptError(s.e, "Script Error: Unknown command!");
   EXPECT_EQ(s.e.win.Message,
@@ -269,9 +270,9 @@ TEST(ScriptError, ShowsTheLineEmptiesTheGameAndReturnsToTheTitleList) {
   EXPECT_EQ(s.e.win.GameMode, 2);
   EXPECT_EQ(s.e.win.Switsch, 6);
   s.t.platform.SetKey(GameKey::Enter, false);
-  LoopTurn(s.e);  // draws the game list straight away
-  EXPECT_EQ(s.e.win.GameMode, 3);
-  EXPECT_EQ(s.e.lists.CurrentList, 1);
+  LoopTurn(s.e);  // draws the game's title menu straight away
+  EXPECT_EQ(s.e.win.GameMode, 4);
+  EXPECT_EQ(s.e.lists.CurrentList, 2);
   // The dropped scripts never resume.
   EXPECT_EQ(s.e.world.ScriptDepth, 0);
 }

@@ -1,0 +1,88 @@
+// The main menu the player opens on the map (list 4) and the question
+// "Quit Game?" (list 5).
+#include <array>
+
+#include "menus/list_kinds.h"
+#include "menus/list_menu.h"
+#include "render/compose.h"
+#include "shell/engine.h"
+
+namespace yw {
+
+namespace {
+
+// What a main-menu line opens: the list, and how the main loop's state is
+// set for it. Lines whose list is not built yet do nothing.
+struct MainMenuLine {
+  std::string_view text;
+  int32_t opens;
+  bool checkItems = false;       // put members back to items they still carry
+  int16_t switsch = -1;          // Switsch for the opened list; -1 keeps it
+  int32_t mode = -1;             // GameMode for the opened list; -1 keeps it
+};
+
+constexpr int32_t kSaveListMode = static_cast<int32_t>(Mode::SaveList);
+
+// Switsch tells the slot lists where they were opened: 0 the save slots,
+// 1 the load slots from this menu (Escape comes back here).
+constexpr std::array<MainMenuLine, 6> kLines = {{
+    {.text = "Team", .opens = 6, .checkItems = true},
+    {.text = "Inventory", .opens = 9},
+    {.text = "Magic", .opens = 10},
+    {.text = "Save", .opens = 3, .switsch = 0, .mode = kSaveListMode},
+    {.text = "Load", .opens = 14, .switsch = 1, .mode = kSaveListMode},
+    {.text = "Quit", .opens = 5},
+}};
+
+enum class QuitAnswer : int16_t { Yes = 1, No = 2 };
+
+}  // namespace
+
+ListEntries MainMenuEntries(Engine&) {
+  ListEntries entries;
+  for (size_t i = 0; i < kLines.size(); ++i)
+    entries.push_back({std::string(kLines[i].text), static_cast<int16_t>(i + 1)});
+  return entries;
+}
+
+ListEntries QuitEntries(Engine&) {
+  return {{"Yes", static_cast<int16_t>(QuitAnswer::Yes)},
+          {"No", static_cast<int16_t>(QuitAnswer::No)}};
+}
+
+// Each choice puts the map back on the screen before its list appears.
+void EnterMainMenuChoice(Engine& e, int16_t choice) {
+  if (choice < 1 || choice > static_cast<int16_t>(kLines.size())) return;
+  const MainMenuLine& line = kLines[static_cast<size_t>(choice - 1)];
+  const ListKind* target = FindListKind(line.opens);
+  if (target == nullptr || target->layout == ListLayout::Pending) return;
+  if (line.checkItems) CheckPartyItems(e.world);
+  BufFlip(e);
+  if (line.switsch >= 0) e.win.Switsch = line.switsch;
+  Drawlist(e, line.opens, true);
+  if (line.mode >= 0) e.win.GameMode = line.mode;
+}
+
+// Back to the map; the Escape still held must not reopen the menu.
+void LeaveMainMenu(Engine& e) {
+  e.win.Wait4Relase = true;
+  e.win.GameMode = static_cast<int32_t>(Mode::Map);
+}
+
+// Yes ends the game: the world is emptied and the start state runs again.
+void EnterQuitAnswer(Engine& e, int16_t answer) {
+  if (static_cast<QuitAnswer>(answer) != QuitAnswer::Yes) {
+    BackToMainMenu(e);
+    return;
+  }
+  e.pics.Frontbuf.Clear();
+  e.win.GameMode = static_cast<int32_t>(Mode::Start);
+  InitWorld(e.world);
+}
+
+void BackToMainMenu(Engine& e) {
+  BufFlip(e);
+  Drawlist(e, 4, true);
+}
+
+}  // namespace yw

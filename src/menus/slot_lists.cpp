@@ -1,0 +1,96 @@
+// The save slots (list 3) and load slots (list 14): five saved games per
+// game, described by the text stored at the start of each slot file.
+#include <algorithm>
+#include <array>
+#include <fstream>
+
+#include "menus/list_kinds.h"
+#include "menus/list_menu.h"
+#include "render/compose.h"
+#include "render/dialogs.h"
+#include "shell/engine.h"
+#include "world/game_files.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace {
+
+// The start of a slot file: version byte, description length, description.
+constexpr size_t kHeaderMax = 2 + 255;
+
+bool KnownVersion(unsigned char version) { return version == 1 || version == 2; }
+
+void ForgetKeptPictures(Engine& e) {
+  e.view.KeptTilePic.clear();
+  e.view.KeptDoodadPic.clear();
+  e.view.KeptUnitPic.clear();
+  e.view.KeptItemPic.clear();
+}
+
+}  // namespace
+
+std::optional<std::string> SlotDescription(Engine& e, int slot) {
+  const auto file = ResolvePath(e.CurrentDir, SlotFileName(slot));
+  if (!file) return std::nullopt;
+  std::ifstream in(*file, std::ios::binary);
+  std::array<char, kHeaderMax> head{};
+  in.read(head.data(), head.size());
+  const auto got = static_cast<size_t>(in.gcount());
+  if (got < 1 || !KnownVersion(static_cast<unsigned char>(head[0]))) return std::nullopt;
+  // A file that ends inside its description shows what is there.
+  const size_t start = std::min<size_t>(2, got);
+  const size_t length = got >= 2 ? static_cast<unsigned char>(head[1]) : 0;
+  std::string text(head.data() + start, std::min(length, got - start));
+  if (text.empty()) return "No name";
+  return text;
+}
+
+ListEntries SlotEntries(Engine& e) {
+  ListEntries entries;
+  for (int slot = 1; slot <= kSlotCount; ++slot)
+    entries.push_back({SlotDescription(e, slot).value_or("<Empty>"), static_cast<int16_t>(slot)});
+  return entries;
+}
+
+// Asks for the slot's description; the main loop's save-list state writes
+// the slot once the text is confirmed (or shows the slots again).
+void EnterSaveSlot(Engine& e, int16_t slot) {
+  ShowKInputBox(e, "Input game slot description:", SlotDescription(e, slot).value_or(""));
+}
+
+void LeaveSaveSlots(Engine& e) {
+  BufFlip(e);
+  Drawlist(e, 4, true);
+  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+}
+
+// A slot that does not load leaves the list open without a word.
+void EnterLoadSlot(Engine& e, int16_t slot) {
+  const Surface under = e.pics.Frontbuf;
+  ShowNotice(e, "Loading...");
+  ForgetKeptPictures(e);
+  if (LoadState(e, SlotFileName(slot), false)) {
+    e.win.GameMode = static_cast<int32_t>(Mode::Map);
+    // The Enter that chose the slot must not also act on the map.
+    e.win.Wait4Relase = true;
+    return;
+  }
+  e.pics.Frontbuf = under;
+  Drawlist(e, 14, false);
+}
+
+// Back to where the load slots were opened: the in-game main menu
+// (Switsch 1) or the title menu over the title picture (Switsch 0).
+void LeaveLoadSlots(Engine& e) {
+  if (e.win.Switsch == 1) {
+    LeaveSaveSlots(e);
+    return;
+  }
+  Surface& front = e.pics.Frontbuf;
+  BitBlt(front, 0, 0, front.Width(), front.Height(), e.pics.Backbuf, 0, 0, Rop::SrcCopy);
+  Drawlist(e, 2, true);
+  e.win.GameMode = static_cast<int32_t>(Mode::SingleGameMenu);
+}
+
+}  // namespace yw

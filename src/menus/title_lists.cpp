@@ -1,0 +1,114 @@
+// The lists before a game runs: the game library (list 1) and a game's
+// title menu (list 2) with the new-game flow.
+#include <string>
+
+#include "menus/list_kinds.h"
+#include "menus/list_menu.h"
+#include "render/dialogs.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "world/game_files.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace {
+
+enum class TitleChoice : int16_t { New = 1, Load = 2, Quit = 3 };
+
+constexpr std::string_view kAutoexec = "autoexec.skr";
+
+// Shows a loading problem; closing it goes back to the start state.
+void LoadFailed(Engine& e, std::string_view message) {
+  DrawMsg(e, message, static_cast<int32_t>(Mode::Start));
+}
+
+bool IsAutoexec(const World& w, int i) {
+  return w.Scripts.Has(i) && ToLower(w.Scripts[i].Name) == kAutoexec;
+}
+
+// The first script named autoexec.skr in any letter case, else the last.
+int AutoexecIndex(const World& w) {
+  int i = 1;
+  while (i < w.ScriptCount && !IsAutoexec(w, i)) ++i;
+  return i;
+}
+
+}  // namespace
+
+ListEntries GameEntries(Engine& e) {
+  const World& w = e.world;
+  ListEntries entries;
+  for (int i = 1; i <= w.GameCount && w.GameList.Has(i); ++i)
+    entries.push_back({w.GameList[i], static_cast<int16_t>(i)});
+  return entries;
+}
+
+ListEntries TitleEntries(Engine&) {
+  return {{"New", static_cast<int16_t>(TitleChoice::New)},
+          {"Load", static_cast<int16_t>(TitleChoice::Load)},
+          {"Quit", static_cast<int16_t>(TitleChoice::Quit)}};
+}
+
+// The chosen game's folder becomes current; the start state then finds its
+// autoexec.skr and shows the game's own title.
+void EnterGame(Engine& e, int16_t game) {
+  const World& w = e.world;
+  if (game < 1 || game > w.GameCount || !w.GameList.Has(game)) return;
+  const std::string name = "games\\" + w.GameList[game];
+  e.CurrentDir = ResolvePath(e.ProgramDir, name).value_or(e.ProgramDir / FromWindowsName(name));
+  e.win.GameMode = static_cast<int32_t>(Mode::Start);
+}
+
+void LeaveToTitlePicture(Engine& e) {
+  e.win.GameMode = static_cast<int32_t>(Mode::Title);
+  e.win.Switsch = 4;
+}
+
+void EnterTitleChoice(Engine& e, int16_t choice) {
+  switch (static_cast<TitleChoice>(choice)) {
+    case TitleChoice::New: StartNewGame(e); break;
+    case TitleChoice::Load:
+      e.win.Switsch = 0;
+      Drawlist(e, 2, false);
+      Drawlist(e, 14, true);
+      e.win.GameMode = static_cast<int32_t>(Mode::SaveList);
+      break;
+    case TitleChoice::Quit:
+      e.CurrentDir = e.ProgramDir;
+      e.win.GameMode = static_cast<int32_t>(Mode::Start);
+      break;
+  }
+}
+
+// Reads the game's scripts, characters and items and starts autoexec.skr.
+// The other world tables stay as they are.
+void StartNewGame(Engine& e) {
+  WindowState& w = e.win;
+  w.Wait4Relase = true;
+  // The game's own sheets are loaded afresh even when an earlier game used
+  // pictures of the same names.
+  e.view.KeptTilePic.clear();
+  e.view.KeptDoodadPic.clear();
+  e.view.KeptUnitPic.clear();
+  e.view.KeptItemPic.clear();
+  ShowNotice(e, "Loading...");
+  e.DoEvents();
+
+  if (!LoadScripts(e)) return LoadFailed(e, "Error: Cannot load scripts!");
+  if (!LoadCharacters(e)) return LoadFailed(e, "Error: Cannot load characters!");
+  if (!LoadItems(e)) return LoadFailed(e, "Error: Cannot load items!");
+  World& wd = e.world;
+  if (wd.ScriptCount < 1) return LoadFailed(e, "Error: The game contains no scripts");
+  const int start = AutoexecIndex(wd);
+  w.SavingActive = true;
+  w.FightMode = false;
+  if (!IsAutoexec(wd, start))
+    return LoadFailed(e, "Error: No AUTOEXEC.SKR Found!");
+  wd.PlayerDirection = 2;
+  w.GameMode = static_cast<int32_t>(Mode::Map);
+  w.FPS = w.FPSLimit;
+  RunScript(e, kAutoexec);
+}
+
+}  // namespace yw
