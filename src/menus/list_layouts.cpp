@@ -122,7 +122,7 @@ int LinesThatFit(const std::vector<UserLine>& lines, size_t first, int room, int
 int LastScroll(const std::vector<UserLine>& lines, int room, int fh) {
   int used = fh;
   size_t first = lines.size();
-  while (first > 1 && used + lines[first - 1].height + fh <= room) used += lines[--first].height + fh;
+  while (first > 0 && used + lines[first - 1].height + fh <= room) used += lines[--first].height + fh;
   if (first == lines.size()) first = lines.size() - 1;  // a line taller than the room
   return static_cast<int>(first) + 1;
 }

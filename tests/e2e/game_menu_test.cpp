@@ -1,0 +1,116 @@
+// Choosing and starting a game as a player does: the game library, the
+// game's own title menu, and "New" running its autoexec.skr.
+#include "e2e_support.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder with the interface pictures and one game, "demo".
+fs::path MakeLibrary(const fs::path& out) {
+  const fs::path root = out / "root";
+  fs::remove_all(root);
+  fs::create_directories(root);
+  for (const auto& entry : fs::directory_iterator(DataDir()))
+    if (entry.is_regular_file()) fs::copy_file(entry.path(), root / entry.path().filename());
+  test::WriteFile(root / "games" / "demo" / "autoexec.skr", "BEGIN\r\nMSG \"Hello\"\r\nEND\r\n");
+  return root;
+}
+
+// Pixels that differ between two shots of the same size, inside a rectangle.
+int Changed(const Surface& a, const Surface& b, int left, int top, int right, int bottom) {
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) n += a.At(x, y) != b.At(x, y);
+  return n;
+}
+
+TEST(GameMenu, TheLibraryThenTheGamesTitleMenuThenNewStartsItsScript) {
+  const auto out = OutputDir("game-menu");
+  const fs::path root = MakeLibrary(out);
+  const RunResult r = RunReplay(out, root,
+                                "100 key Space\n"
+                                "250 shot title.png\n"
+                                "300 key Enter\n"
+                                "500 shot library.png\n"
+                                "500 dump library.json\n"
+                                "600 key Enter\n"
+                                "800 key Enter\n"
+                                "1000 shot menu.png\n"
+                                "1000 dump menu.json\n"
+                                "1100 key Enter\n"
+                                "1500 dump new.json\n"
+                                "1500 shot new.png\n"
+                                "1600 quit\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_EQ(r.stderrText, "");
+
+  const auto library = LoadDump(out / "library.json");
+  EXPECT_EQ(library["GameMode"], 3);
+  EXPECT_EQ(library["CurrentList"], 1);
+  EXPECT_EQ(library["GameList"], nlohmann::json::array({"demo"}));
+
+  // The library stands at the top left of the title picture.
+  const Surface title = LoadShot(out / "title.png");
+  const Surface list = LoadShot(out / "library.png");
+  const int w = title.Width(), h = title.Height();
+  ASSERT_EQ(list.Width(), w);
+  EXPECT_GT(Changed(title, list, 0, 0, w / 4, h / 4), 0);
+  EXPECT_EQ(Changed(title, list, w / 2, h / 2, w, h), 0);
+
+  // Enter on "demo": its folder is current and its own title menu is open.
+  const auto menu = LoadDump(out / "menu.json");
+  EXPECT_EQ(menu["GameMode"], 4);
+  EXPECT_EQ(menu["CurrentList"], 2);
+  EXPECT_EQ(menu["SingleGameMode"], true);
+  EXPECT_EQ(fs::path(menu["CurrentDir"].get<std::string>()), root / "games" / "demo");
+  // The title menu stands at the bottom, centred; the top is the picture.
+  const Surface titleMenu = LoadShot(out / "menu.png");
+  EXPECT_GT(Changed(title, titleMenu, w / 3, h * 3 / 4, w * 2 / 3, h), 0);
+  EXPECT_EQ(Changed(title, titleMenu, 0, 0, w, h / 2), 0);
+
+  // "New" read the scripts and started autoexec.skr.
+  const auto started = LoadDump(out / "new.json");
+  EXPECT_EQ(started["Scripts"], nlohmann::json::array({"autoexec.skr"}));
+  EXPECT_EQ(started["SavingActive"], true);
+  EXPECT_EQ(started["PlayerDirection"], 2);
+  if (started["Message"] == "") {
+    // Scripts that only return to the map leave it on the map.
+    EXPECT_EQ(started["GameMode"], 6);
+    EXPECT_EQ(started["ScriptDepth"], 0);
+  } else {
+    EXPECT_EQ(started["Message"], "Hello");
+    EXPECT_EQ(started["GameMode"], 5);
+    EXPECT_EQ(started["ScriptDepth"], 1);
+  }
+}
+
+TEST(GameMenu, QuitOnTheTitleMenuGoesBackToTheLibrary) {
+  const auto out = OutputDir("game-menu-quit");
+  const fs::path root = MakeLibrary(out);
+  const RunResult r = RunReplay(out, root,
+                                "100 key Space\n"
+                                "300 key Enter\n"
+                                "500 key Enter\n"
+                                "700 key Enter\n"
+                                "900 key Up\n"   // stays on "New"
+                                "1000 key Down\n"
+                                "1100 key Down\n"
+                                "1200 key Down\n"  // stays on "Quit"
+                                "1300 dump quit.json\n"
+                                "1400 key Enter\n"
+                                "1600 dump back.json\n"
+                                "1700 quit\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  const auto quit = LoadDump(out / "quit.json");
+  EXPECT_EQ(quit["CurrentList"], 2);
+  EXPECT_EQ(quit["ListCursor"], 3);
+  const auto back = LoadDump(out / "back.json");
+  EXPECT_EQ(back["SingleGameMode"], false);
+  EXPECT_EQ(fs::path(back["CurrentDir"].get<std::string>()), root);
+  EXPECT_EQ(back["GameMode"], 2);
+}
+
+}  // namespace
+}  // namespace yw::e2e
