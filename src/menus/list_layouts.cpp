@@ -132,6 +132,24 @@ void DrawItemSprite(Engine& e, const SpriteDef& s, int x, int y) {
   BitBlt(e.pics.Frontbuf, x, y, s.width, s.height, e.pics.ItemDoo, s.picX, s.picY, Rop::SrcInvert);
 }
 
+// How much of a scrolling list the screen holds from the first entry shown:
+// when all `remaining` entries fit, `more` is their number and `height` their
+// content height; otherwise the first entry and `more` after it are shown in
+// the whole text area. The scroll markers and the largest scroll count on
+// `more` in both cases.
+struct LibraryFit {
+  int more;
+  int height;
+};
+
+LibraryFit FitLibrary(const Engine& e, const Metrics& m, int remaining) {
+  int16_t areaW = Clamp16(m.sw - 20), areaH = Clamp16(m.sh - 20);
+  Shorten(e, areaW, areaH);
+  const int needed = remaining * 2 * m.fh - m.fh;
+  if (needed <= areaH) return {remaining, needed};
+  return {std::max<int>(CInt((areaH / static_cast<double>(m.fh) - 1) / 2), 0), areaH};
+}
+
 // Shows a message instead of the list; no list is open then.
 void ShowInsteadOfList(Engine& e, std::string_view message) {
   e.lists.CurrentList = 0;
@@ -159,14 +177,8 @@ void DrawScrollingList(Engine& e, const ListKind& kind) {
   }
   l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, count));
   const Metrics m = MetricsOf(e);
-  int16_t areaW = Clamp16(m.sw - 20), areaH = Clamp16(m.sh - 20);
-  Shorten(e, areaW, areaH);
-
-  // v: entries after the first one shown when the rest does not fit.
-  const int remaining = count - l.ListScroll + 1;
-  int v = remaining, h = areaH;
-  if (remaining * 2 * m.fh - m.fh > areaH) v = std::max<int>(CInt((areaH / double(m.fh) - 1) / 2), 0);
-  else h = remaining * 2 * m.fh - m.fh;
+  const LibraryFit fit = FitLibrary(e, m, count - l.ListScroll + 1);
+  const int v = fit.more, h = fit.height;
 
   const int cells = CellsAcross(m);
   if (cells <= 3) {
@@ -227,59 +239,63 @@ void DrawFixedList(Engine& e, const ListKind& kind) {
   FinishList(e);
 }
 
+// The widest line (picture, a cell of space, text), cut to the screen.
+int UserListWidth(const std::vector<UserLine>& lines, const Metrics& m) {
+  int widest = 0;
+  for (const UserLine& line : lines)
+    widest = std::max(widest, m.fw + static_cast<int>(line.item->text.size()) * m.fw + SpriteWidth(line));
+  return std::min(widest, m.sw - 20 - 2 * m.cw - 2 * m.fw - m.hw);
+}
+
+// Draws one line whose top is `top`: picture, then the text cut to what is
+// left of `widest`, both centred on the line's height.
+void DrawUserLine(Engine& e, const UserLine& line, int top, int widest, const Metrics& m) {
+  const int handX = 10 + m.cw + m.fw;
+  const int textY = top + (line.height - m.fh) / 2;
+  int textX = handX + m.hw;
+  if (line.sprite) {
+    DrawItemSprite(e, *line.sprite, textX, top + (line.height - line.sprite->height) / 2);
+    textX += SpriteWidth(line) + m.fw;
+  }
+  AddRow(e.lists, line.item->value, handX, textY);
+  Text(e, CutText(line.item->text, (handX + m.hw + widest - textX) / m.fw), textX, textY);
+}
+
 // The list a script built: a window at the top left, as tall as its lines
-// need up to the screen's height; longer lists scroll.
+// need up to the screen's height; longer lists scroll. An empty list hands
+// 0 back to the script at once.
 void DrawUserList(Engine& e) {
   ListState& l = e.lists;
-  WindowState& w = e.win;
   ClearRows(l);
-  if (e.world.UserListCount < 1) {
-    w.GameMode = static_cast<int32_t>(Mode::Script);
+  const Metrics m = MetricsOf(e);
+  const std::vector<UserLine> lines = UserLines(e, m);
+  if (lines.empty()) {
+    e.win.GameMode = static_cast<int32_t>(Mode::Script);
     e.world.ListItemVal = 0;
     return;
   }
-  w.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
   l.CurrentList = 20;
-  const Metrics m = MetricsOf(e);
-  const std::vector<UserLine> lines = UserLines(e, m);
-  if (lines.empty()) return;
 
   const int room = m.sh - 20 - 2 * m.ch;
   l.ListMaxScroll = Clamp16(LastScroll(lines, room, m.fh));
   l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, static_cast<int>(lines.size())));
-  const size_t first = static_cast<size_t>(l.ListScroll - 1);
-  const int shown = LinesThatFit(lines, first, room, m.fh);
+  const auto first = lines.begin() + (l.ListScroll - 1);
+  const auto last = first + LinesThatFit(lines, static_cast<size_t>(l.ListScroll - 1), room, m.fh);
 
-  // Width: the widest line (picture, a cell of space, text), cut to the screen.
-  const int maxInner = m.sw - 20 - 2 * m.cw - 2 * m.fw - m.hw;
-  int widest = 0;
-  for (const UserLine& line : lines)
-    widest = std::max(widest, m.fw + static_cast<int>(line.item->text.size()) * m.fw + SpriteWidth(line));
-  widest = std::min(widest, maxInner);
   int contentH = m.fh;
-  for (int k = 0; k < shown; ++k) contentH += lines[first + static_cast<size_t>(k)].height + m.fh;
+  for (auto line = first; line != last; ++line) contentH += line->height + m.fh;
+  const int widest = UserListWidth(lines, m);
   const int frameW = 2 * m.cw + 2 * m.fw + m.hw + widest, frameH = 2 * m.ch + contentH;
   Frame(e, 10, 10, frameW, frameH);
-
-  const int handX = 10 + m.cw + m.fw;
   int top = 10 + m.ch + m.fh;
-  for (int k = 0; k < shown; ++k) {
-    const UserLine& line = lines[first + static_cast<size_t>(k)];
-    const int textY = top + (line.height - m.fh) / 2;
-    int textX = handX + m.hw;
-    if (line.sprite) {
-      DrawItemSprite(e, *line.sprite, textX, top + (line.height - line.sprite->height) / 2);
-      textX += SpriteWidth(line) + m.fw;
-    }
-    AddRow(l, line.item->value, handX, textY);
-    const int cells = (handX + m.hw + widest - textX) / m.fw;
-    Text(e, CutText(line.item->text, cells), textX, textY);
-    top += line.height + m.fh;
+  for (auto line = first; line != last; ++line) {
+    DrawUserLine(e, *line, top, widest, m);
+    top += line->height + m.fh;
   }
   const int markerX = 10 + frameW - m.cw - m.fw;
   if (l.ListScroll > 1) Marker(e, kMarkerAbove, markerX, 10 + m.ch);
-  if (first + static_cast<size_t>(shown) < lines.size())
-    Marker(e, kMarkerBelow, markerX, 10 + frameH - m.ch - m.fh);
+  if (last != lines.end()) Marker(e, kMarkerBelow, markerX, 10 + frameH - m.ch - m.fh);
   FinishList(e);
 }
 
