@@ -86,31 +86,5 @@ TEST(GameMenu, TheLibraryThenTheGamesTitleMenuThenNewStartsItsScript) {
   }
 }
 
-TEST(GameMenu, QuitOnTheTitleMenuGoesBackToTheLibrary) {
-  const auto out = OutputDir("game-menu-quit");
-  const fs::path root = MakeLibrary(out);
-  const RunResult r = RunReplay(out, root,
-                                "100 key Space\n"
-                                "300 key Enter\n"
-                                "500 key Enter\n"
-                                "700 key Enter\n"
-                                "900 key Up\n"   // stays on "New"
-                                "1000 key Down\n"
-                                "1100 key Down\n"
-                                "1200 key Down\n"  // stays on "Quit"
-                                "1300 dump quit.json\n"
-                                "1400 key Enter\n"
-                                "1600 dump back.json\n"
-                                "1700 quit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-  const auto quit = LoadDump(out / "quit.json");
-  EXPECT_EQ(quit["CurrentList"], 2);
-  EXPECT_EQ(quit["ListCursor"], 3);
-  const auto back = LoadDump(out / "back.json");
-  EXPECT_EQ(back["SingleGameMode"], false);
-  EXPECT_EQ(fs::path(back["CurrentDir"].get<std::string>()), root);
-  EXPECT_EQ(back["GameMode"], 2);
-}
-
 }  // namespace
 }  // namespace yw::e2e

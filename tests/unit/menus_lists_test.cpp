@@ -109,18 +109,6 @@ TEST(LibraryList, TwelveGamesInANineLineAreaScrollToTheEndAndBackWithoutWrapping
   EXPECT_FALSE(s.Shows(127));
 }
 
-TEST(LibraryList, AListThatFitsHasNoMarkersAndStopsAtItsLastLine) {
-  Lists s;
-  s.Games({"alpha", "beta", "gamma"});
-  Drawlist(s.e, 1, true);
-  s.Keys(kDown, 5);
-  EXPECT_EQ(s.e.lists.ListCursor, 3);
-  EXPECT_EQ(s.e.lists.ListScroll, 1);
-  EXPECT_EQ(s.Lines(5), (std::vector<std::string>{"alpha", "beta?", "gamma"}));
-  EXPECT_FALSE(s.Shows(127));
-  EXPECT_FALSE(s.Shows(128));
-}
-
 TEST(LibraryList, NamesWiderThanTheScreenEndInDots) {
   Lists s(140, 240);  // room for 10 characters of a name
   s.Games({"castleofthenorthwind", "tenletters", "short"});
@@ -145,23 +133,6 @@ TEST(LibraryList, NoGamesOrANarrowScreenShowAMessageAndOpenNoList) {
   EXPECT_EQ(narrow.e.win.MsgReturnMode, 1);
   EXPECT_EQ(narrow.e.lists.CurrentList, 0);
   EXPECT_EQ(narrow.e.lists.ListRowCount, 0);
-}
-
-TEST(TitleMenu, StandsCentredAtTheBottomWithNewLoadQuit) {
-  Lists s;
-  Drawlist(s.e, 2, true);
-  EXPECT_EQ(s.Lines(4), (std::vector<std::string>{"New?", "Load", "Quit"}));
-  // The frame's outer columns and last row: centred, 10 pixels above the bottom.
-  int left = 320, right = -1, bottom = -1;
-  for (int y = 0; y < 240; ++y)
-    for (int x = 0; x < 320; ++x)
-      if (test::PieceOf(s.e.pics.Frontbuf.At(x, y)) != 0) {
-        left = std::min(left, x);
-        right = std::max(right, x);
-        bottom = std::max(bottom, y);
-      }
-  EXPECT_NEAR(left, 320 - 1 - right, 1);
-  EXPECT_EQ(bottom, 240 - 11);
 }
 
 class SlotFiles : public ::testing::Test {
@@ -230,6 +201,13 @@ TEST(MainMenu, TeamInventoryAndMagicKeepTheMenuSaveLoadAndQuitOpenTheirLists) {
   EXPECT_EQ(s.e.lists.CurrentList, 14);
   EXPECT_EQ(s.e.win.GameMode, 10);
   EXPECT_EQ(s.e.win.Switsch, 1);
+
+  // Escape goes back to the map and waits until the keys are released.
+  Drawlist(s.e, 4, true);
+  s.e.win.GameMode = 7;
+  s.Keys(kEsc);
+  EXPECT_EQ(s.e.win.GameMode, 6);
+  EXPECT_TRUE(s.e.win.Wait4Relase);
 }
 
 TEST(MainMenu, QuitGameAsksFirstAndYesEmptiesTheWorld) {
@@ -255,15 +233,6 @@ TEST(MainMenu, QuitGameAsksFirstAndYesEmptiesTheWorld) {
   EXPECT_EQ(s.e.win.GameMode, 0);
   EXPECT_EQ(s.e.world.PartyCount, 0);
   for (uint32_t p : s.e.pics.Frontbuf.Pixels()) ASSERT_EQ(p, 0u);
-}
-
-TEST(MainMenu, EscapeReturnsToTheMapAndWaitsForTheKeysToBeReleased) {
-  Lists s;
-  s.e.win.GameMode = 7;
-  Drawlist(s.e, 4, true);
-  s.Keys(kEsc);
-  EXPECT_EQ(s.e.win.GameMode, 6);
-  EXPECT_TRUE(s.e.win.Wait4Relase);
 }
 
 struct UserList : Lists {
