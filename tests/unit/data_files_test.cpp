@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <random>
 
 #include "byte_builder.h"
 #include "test_support.h"
@@ -327,6 +328,11 @@ TEST_F(DataFiles, TruncatedAndGarbageFilesAreRejected) {
     LoadTileDefs(t.engine, "j.tlm");
     LoadSpriteDefs(t.engine, "j.ddm", 1);
     LoadEventmapFile(t.engine, "j.evm", false);
+    // Whatever was accepted keeps the tables consistent with their counts.
+    EXPECT_GE(w().MapTiles.Width(), w().MapWidth);
+    EXPECT_GE(w().MapTiles.Height(), w().MapHeight);
+    EXPECT_GE(w().TileDefs.Size(), w().TileDefCount);
+    EXPECT_GE(w().UnitDefs.Size(), w().UnitDefCount);
   }
 }
 
