@@ -98,6 +98,13 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["EventmapFile"] = Text(wd.EventmapFile);
   j["MapWidth"] = wd.MapWidth;
   j["MapHeight"] = wd.MapHeight;
+  j["ViewX"] = e.view.ViewX;
+  j["ViewY"] = e.view.ViewY;
+  j["BufX"] = e.view.BufX;
+  j["BufY"] = e.view.BufY;
+  j["VoodooCount"] = wd.VoodooCount;
+  j["PopupCount"] = wd.PopupCount;
+  j["SFX"] = w.SFX;
   j["SavedResolution"] = w.SavedResolution;
   j["CurrentDir"] = e.CurrentDir.string();
   j["Variables"] = Variables(wd);
