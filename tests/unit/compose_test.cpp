@@ -111,19 +111,6 @@ TEST(BackbufUpdate, OneCellMoveShiftsTheBufferAndDrawsOnlyTheExposedBand) {
   for (int bc = 0; bc < 6; ++bc) EXPECT_EQ(m.BackCell(bc, 0), TileColour(Patterned(3 + bc, 1)));
 }
 
-TEST(BackbufUpdate, LongJumpRedrawsEverything) {
-  MapWorld m(40, 8, 12, Patterned);
-  PlacePlayer(m, 5, 4);
-  BackbufUpdate(m.engine, false, true);
-  m.back().Set(2 * kTile + 1, 2 * kTile + 1, kWhite);
-  PlacePlayer(m, 30, 4);
-  BackbufUpdate(m.engine, false, false);
-  for (int br = 0; br < 5; ++br)
-    for (int bc = 0; bc < 6; ++bc)
-      EXPECT_EQ(m.BackCell(bc, br), TileColour(Patterned(27 + bc, 2 + br)));
-  EXPECT_NE(m.back().At(2 * kTile + 1, 2 * kTile + 1), kWhite);
-}
-
 // Columns 1-3 show tile 1, which animates 1 -> 2 -> 1; the rest tile 3.
 int AnimatedLeft(int x, int) { return x <= 3 ? 1 : 3; }
 
@@ -211,16 +198,6 @@ TEST(BufFlip, MaskedSpriteLeavesTheBackgroundAroundItsFigure) {
   EXPECT_EQ(s.At(4, 4, 3, 3), kRed);
   EXPECT_EQ(s.At(4, 4, 0, 0), TileColour(Patterned(4, 4)));
   EXPECT_EQ(s.At(4, 4, 7, 7), TileColour(Patterned(4, 4)));
-}
-
-TEST(BufFlip, TallSpritesStandOnTheBottomOfTheirCell) {
-  SpriteWorld s;
-  s.SetDoodads({s.doodads.Solid(kTile, 2 * kTile, kRed)});
-  s.world().MapTiles(4, 4).DOODAD = 1;
-  BufFlip(s.engine);
-  EXPECT_EQ(s.At(4, 4, 4, 7), kRed);
-  EXPECT_EQ(s.At(4, 3, 4, 0), kRed);
-  EXPECT_EQ(s.At(4, 5, 4, 0), TileColour(Patterned(4, 5)));
 }
 
 TEST(BufFlip, DoodadCoversTheUnitInItsOwnCell) {
@@ -432,18 +409,6 @@ TEST(FlyingDoodads, FlyFromTheirStartCellToTheTargetAndThenVanish) {
   BufFlip(s.engine);
   EXPECT_EQ(s.world().VoodooCount, 0);
   EXPECT_EQ(s.At(5, 3, 4, 4), TileColour(Patterned(5, 3)));
-}
-
-TEST(FlyingDoodads, FlightIsDrawnOverTheUnitsOfItsCellButUnderLowerRows) {
-  SpriteWorld s;
-  s.SetDoodads({s.doodads.Solid(kTile, kTile, kRed)});
-  s.SetUnits({s.units.Solid(kTile, 2 * kTile, kGreen)});
-  s.AddNpc(static_cast<int16_t>(s.AddCharacter(1, 1)), 4, 4);  // reaches up into (4, 3)
-  s.SetClock(500);
-  AddVoodoo(s.engine, 1, 4, 3, 4, 3, 1000);  // hovering over (4, 3)
-  BufFlip(s.engine);
-  EXPECT_EQ(s.At(4, 3, 4, 4), kGreen);
-  EXPECT_EQ(s.world().Voodoos[1].drawn, true);
 }
 
 TEST(BufFlip, DamagedPositionsAreSurvived) {
