@@ -1,0 +1,151 @@
+// Commands that show things to the player or wait for time: MSG, SHOWMOVIE,
+// SAVING, RUNSCRIPT, ADDVOODOO, GAMEOVER, INPUTTEXT, ADDLISTITEM, SHOWLIST,
+// PLAYAMBIENT, PLAYSOUND and SFX.
+#include <limits>
+
+#include "audio/sound.h"
+#include "menus/list_menu.h"
+#include "render/dialogs.h"
+#include "script/commands.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "sim/actors.h"
+#include "sim/effects.h"
+
+namespace yw {
+
+namespace {
+
+constexpr int32_t kUserList = 20;
+
+// Screen effects of SFX, numbered as the effect state draws them.
+enum class ScreenEffect : int32_t { ZoomIn = 1, ZoomOut = 2, HorizontalWipe = 3, VerticalWipe = 4 };
+
+bool ParseEffect(std::string_view text, ScreenEffect& effect) {
+  const std::string word = ParamKeyword(text);
+  if (word == "ZOOMIN") effect = ScreenEffect::ZoomIn;
+  else if (word == "ZOOMOUT") effect = ScreenEffect::ZoomOut;
+  else if (word == "HWHIPE") effect = ScreenEffect::HorizontalWipe;
+  else if (word == "VWHIPE") effect = ScreenEffect::VerticalWipe;
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+CommandResult MsgCommand(CommandContext& c) {
+  if (c.params.empty()) return ScriptCode::NotEnoughParameters;
+  DrawMsg(c.e, ParamText(c.e, c.params[0]), static_cast<int32_t>(Mode::Script));
+  return CommandResult::HandBack();
+}
+
+CommandResult ShowMovieCommand(CommandContext& c) {
+  const int16_t ms = c.params.empty() ? int16_t{0} : ParamInteger(c.e, c.params[0]);
+  ShowMovie(c.e, ms);
+  return CommandResult::HandBack();
+}
+
+CommandResult SavingCommand(CommandContext& c) {
+  if (c.params.empty()) return ScriptCode::NotEnoughParameters;
+  const std::string word = ParamKeyword(c.params[0]);
+  if (word == "ON") c.e.win.SavingActive = true;
+  else if (word == "OFF") c.e.win.SavingActive = false;
+  else return ScriptCode::UnknownParameters;
+  return kNextLine;
+}
+
+CommandResult RunScriptCommand(CommandContext& c) {
+  RunScript(c.e, ParamText(c.e, Param(c.params, 1)));
+  return CommandResult::HandBack();
+}
+
+CommandResult AddVoodooCommand(CommandContext& c) {
+  if (c.params.size() != 6) return ScriptCode::NotEnoughParameters;
+  const int16_t doodad = ParamInteger(c.e, c.params[0]);
+  const int16_t x1 = ParamInteger(c.e, c.params[1]);
+  const int16_t y1 = ParamInteger(c.e, c.params[2]);
+  const int16_t x2 = ParamInteger(c.e, c.params[3]);
+  const int16_t y2 = ParamInteger(c.e, c.params[4]);
+  const int32_t ms = ParamLong(c.e, c.params[5]);
+  AddVoodoo(c.e, doodad, x1, y1, x2, y2, ms);
+  return kNextLine;
+}
+
+CommandResult GameOverCommand(CommandContext& c) {
+  InitWorld(c.e.world);
+  c.e.win.GameMode = static_cast<int32_t>(Mode::Title);
+  c.e.win.Switsch = 4;
+  return CommandResult::HandBack();
+}
+
+CommandResult InputTextCommand(CommandContext& c) {
+  const std::string caption = ParamText(c.e, Param(c.params, 1));
+  const std::string defaultText = ParamText(c.e, Param(c.params, 2));
+  ShowKInputBox(c.e, caption, defaultText);
+  return CommandResult::HandBack();
+}
+
+CommandResult AddListItemCommand(CommandContext& c) {
+  if (c.params.size() < 2) return ScriptCode::NotEnoughParameters;
+  World& w = c.e.world;
+  UserListItem item;
+  item.text = ParamText(c.e, c.params[0]);
+  item.value = ParamInteger(c.e, c.params[1]);
+  item.doodad = c.params.size() >= 3 ? ParamInteger(c.e, c.params[2]) : int16_t{0};
+  if (w.UserListCount < std::numeric_limits<int16_t>::max()) {
+    ++w.UserListCount;
+    w.UserList.Resize(w.UserListCount);
+    w.UserList[w.UserListCount] = std::move(item);
+  }
+  return kNextLine;
+}
+
+CommandResult ShowListCommand(CommandContext& c) {
+  if (c.params.empty()) {
+    c.e.world.UserListActive = true;
+  } else if (ParamKeyword(c.params[0]) == "NOESC") {
+    c.e.world.UserListActive = false;
+  } else {
+    return ScriptCode::UnknownParameters;
+  }
+  Drawlist(c.e, kUserList, true);
+  return CommandResult::HandBack();
+}
+
+CommandResult PlayAmbientCommand(CommandContext& c) {
+  if (c.params.size() != 1) return ScriptCode::NotEnoughParameters;
+  PlayAmbient(c.e, ParamText(c.e, c.params[0]));
+  return kNextLine;
+}
+
+CommandResult PlaySoundCommand(CommandContext& c) {
+  if (c.params.size() != 1) return ScriptCode::NotEnoughParameters;
+  PlaySound(c.e, ParamText(c.e, c.params[0]));
+  return kNextLine;
+}
+
+CommandResult SfxCommand(CommandContext& c) {
+  if (c.params.size() < 2) return ScriptCode::NotEnoughParameters;
+  ScreenEffect effect{};
+  if (!ParseEffect(c.params[0], effect)) return ScriptCode::UnknownParameters;
+  bool reverse = false;
+  if (c.params.size() >= 3) {
+    const std::string direction = ParamKeyword(c.params[2]);
+    if (direction == "OUT") reverse = true;
+    else if (direction != "IN") return ScriptCode::UnknownParameters;
+  }
+  const int32_t ms = ParamLong(c.e, c.params[1]);
+  WindowState& win = c.e.win;
+  win.SFX = static_cast<int32_t>(effect);
+  win.SFXReverse = reverse;
+  // The effect animates a still copy of the screen as it is now.
+  Surfaces& pics = c.e.pics;
+  pics.Extrabuf.Resize(win.ScreenWidth, win.ScreenHeight);
+  BitBlt(pics.Extrabuf, 0, 0, win.ScreenWidth, win.ScreenHeight, pics.Frontbuf, 0, 0, Rop::SrcCopy);
+  win.SFXStartTime = c.e.Now();
+  win.SFXEndTime = static_cast<int32_t>(static_cast<int64_t>(win.SFXStartTime) + ms);
+  win.GameMode = static_cast<int32_t>(Mode::Effect);
+  return CommandResult::HandBack();
+}
+
+}  // namespace yw

@@ -1,0 +1,168 @@
+// The interpreter: runs the top level of the script stack line by line
+// until the script ends, fails or hands control back to the main loop.
+#include "script/interpreter.h"
+
+#include <array>
+
+#include "script/line_reader.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace {
+
+constexpr std::array<std::string_view, 27> kMessages{
+    "",
+    "Script Error: No begin found!",
+    "Script Error: No end found!",
+    "Script Error: Map not found!",
+    "Script Error: Map loading failed!",
+    "Script Error: EventMap loading failed!",
+    "Script Error: EventMap not found!",
+    "Script Error: Tilemap not found!",
+    "Script Error: Tilemap loading failed!",
+    "Script Error: DoodadMap not found!",
+    "Script Error: DoodadMap loading failed!",
+    "Script Error: Unknown command!",
+    "Script Error: Character not found!",
+    "Script Error: Unknown parameters!",
+    "Script Error: Target not within the Map!",
+    "Script Error: Not enough parameters!",
+    "Script Error: NPC not found!",
+    "Script Error: Error while creating temporary File! (Possibly, the game is on a write "
+    "protected disk or a CD ROM. Please do not run games from a CD ROM)",
+    "Script Error: Fight was not inititalized!",
+    "Script Error: Error while loading temporary File!",
+    "Script Error: No item user selected!",
+    "Script Error: Nothing there to be selected!",
+    "Script Error: Unable to compare the variables!",
+    "Script Error: Enemy not found!",
+    "Script Error: Item not found!",
+    "Script Error: Only party members are allowed to earn experience points.",
+    "Script Error: Wrong direction value.",
+};
+
+constexpr uint8_t Code(ScriptCode c) { return static_cast<uint8_t>(c); }
+
+// Splits the parameter text at backslashes that are not inside quotes.
+std::vector<std::string> SplitParams(std::string_view text) {
+  std::vector<std::string> params;
+  if (text.empty()) return params;
+  bool quoted = false;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') {
+      quoted = !quoted;
+    } else if (text[i] == '\\' && !quoted) {
+      params.emplace_back(TrimBlanks(text.substr(start, i - start)));
+      start = i + 1;
+    }
+  }
+  params.emplace_back(TrimBlanks(text.substr(start)));
+  return params;
+}
+
+// Skip mode: only the block words count; everything else, END included,
+// is passed over.
+void SkipLine(std::string_view word, SkipState& skip) {
+  if (word == "IF") {
+    if (skip.depth < INT16_MAX) ++skip.depth;
+  } else if (word == "ENDIF") {
+    if (skip.depth > 0) --skip.depth;
+    else skip.skipping = false;
+  } else if (word == "ELSE") {
+    if (skip.depth <= 0) skip.skipping = false;
+  }
+}
+
+ScriptLevel* TopLevel(World& w) {
+  return w.ScriptDepth >= 1 ? w.ScriptStack.Find(w.ScriptDepth) : nullptr;
+}
+
+// Takes the next significant line from the level, or an empty view when
+// the text is used up. The view points into the level's shared text.
+std::string_view TakeLine(ScriptLevel& level) {
+  size_t consumed = 0;
+  const std::string_view line = NextLine(level.Remaining(), consumed);
+  if (line.empty() || consumed == 0) return {};
+  level.Consume(consumed);
+  return line;
+}
+
+// The dry run: walks the level's text without running anything or moving
+// its position, and reports the shape errors a real run would meet.
+uint8_t CheckShape(const ScriptLevel& level) {
+  std::string_view rest = level.Remaining();
+  size_t consumed = 0;
+  if (!level.beginFound) {
+    if (NextLine(rest, consumed) != "BEGIN") return Code(ScriptCode::NoBegin);
+    rest.remove_prefix(std::min(consumed, rest.size()));
+  }
+  for (;;) {
+    const std::string_view line = NextLine(rest, consumed);
+    if (line.empty() || consumed == 0) return Code(ScriptCode::NoEnd);
+    rest.remove_prefix(std::min(consumed, rest.size()));
+    const ParsedLine parsed = SplitLine(line);
+    if (parsed.word == "END") return Code(ScriptCode::Ok);
+    if (!FindCommand(parsed.word)) return Code(ScriptCode::UnknownCommand);
+  }
+}
+
+}  // namespace
+
+ParsedLine SplitLine(std::string_view line) {
+  ParsedLine parsed;
+  const size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return parsed;
+  const size_t blank = line.find(' ', first);
+  parsed.word = ToUpper(line.substr(first, blank == std::string_view::npos ? line.npos : blank - first));
+  if (blank != std::string_view::npos) parsed.params = SplitParams(TrimBlanks(line.substr(blank + 1)));
+  return parsed;
+}
+
+std::string ScriptErrorMessage(uint8_t code) {
+  if (code < kMessages.size()) return std::string(kMessages[code]);
+  return "Script Error: Unknown Error!";
+}
+
+uint8_t Interpret(Engine& e, bool describe) {
+  World& w = e.world;
+  ScriptLevel* level = TopLevel(w);
+  if (!level) return Code(ScriptCode::NoBegin);
+  if (describe) return CheckShape(*level);
+
+  w.ErrorLine.clear();
+  if (!level->beginFound) {
+    size_t consumed = 0;
+    if (NextLine(level->Remaining(), consumed) != "BEGIN") return Code(ScriptCode::NoBegin);
+    level->Consume(consumed);
+    level->beginFound = true;
+  }
+
+  SkipState skip;
+  for (;;) {
+    level = TopLevel(w);
+    if (!level) return Code(ScriptCode::NoEnd);
+    const std::string_view line = TakeLine(*level);
+    if (line.empty()) return Code(ScriptCode::NoEnd);
+    w.ErrorLine.assign(line);
+    const ParsedLine parsed = SplitLine(line);
+    if (skip.skipping) {
+      SkipLine(parsed.word, skip);
+      continue;
+    }
+    const CommandHandler handler = FindCommand(parsed.word);
+    if (!handler) return Code(ScriptCode::UnknownCommand);
+    CommandContext context{e, parsed.word, parsed.params, skip};
+    const CommandResult result = handler(context);
+    switch (result.flow()) {
+      case CommandResult::Flow::NextLine: break;
+      case CommandResult::Flow::HandBack: return Code(ScriptCode::Ok);
+      case CommandResult::Flow::Fail: return Code(result.code());
+    }
+  }
+}
+
+}  // namespace yw
