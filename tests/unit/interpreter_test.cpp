@@ -254,5 +254,23 @@ TEST_F(Interp, ScriptRunsThroughTheMainLoop) {
   EXPECT_EQ(e().win.GameMode, 6);
 }
 
+// A failing line ends the game: the message names the line, and every
+// running script is dropped, the calling one included.
+TEST_F(Interp, ErrorReachesTheErrorScreen) {
+  w().ScriptCount = 2;
+  w().Scripts[1] = {Lines({"BEGIN", "RUNSCRIPT \"bad.skr\"", "A 1", "END"}), "main.skr"};
+  w().Scripts.Resize(2);
+  w().Scripts[2] = {Lines({"BEGIN", "  bogus 1 \\ 2", "END"}), "bad.skr"};
+  e().win.GameMode = 6;
+  RunScript(e(), "main.skr");
+  for (int turn = 0; turn < 10 && e().win.GameMode == 8; ++turn) LoopTurn(e());
+  EXPECT_EQ(e().win.GameMode, 5);
+  EXPECT_EQ(e().win.Message,
+            "Script Error: Unknown command!\r\nThe error occured in the following line:\r\n"
+            "bogus 1 \\ 2");
+  EXPECT_EQ(w().ScriptDepth, 0);
+  EXPECT_TRUE(Var('A').value.IsNothing());
+}
+
 }  // namespace
 }  // namespace yw::test
