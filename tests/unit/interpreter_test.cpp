@@ -176,20 +176,6 @@ TEST_F(Interp, CommandWords) {
   }
 }
 
-TEST_F(Interp, DispatchOrderFollowsTheLanguage) {
-  std::vector<std::string_view> words;
-  for (const CommandEntry& entry : CommandTable()) words.push_back(entry.word);
-  ASSERT_EQ(words.size(), 45u);
-  EXPECT_EQ(words.front(), "END");
-  EXPECT_EQ(words[10], "CHANGE");
-  EXPECT_EQ(words[24], "IF");
-  EXPECT_EQ(words[34], "A");
-  EXPECT_EQ(words[43], "J");
-  EXPECT_EQ(words.back(), "SFX");
-  for (std::string_view word : words) EXPECT_NE(FindCommand(word), nullptr) << word;
-  EXPECT_EQ(FindCommand("msg"), nullptr);  // the word arrives in capitals
-}
-
 TEST_F(Interp, ResumesAfterHandBack) {
   Push(Lines({"BEGIN", "MSG \"one\"", "MSG \"two\"", "END"}));
   EXPECT_EQ(Interpret(e()), 0);
@@ -221,11 +207,6 @@ TEST_F(Interp, DryRunChangesNothing) {
   EXPECT_EQ(Interpret(e(), true), 2);
   Push(Lines({"BEGIN", "BOGUS", "END"}));
   EXPECT_EQ(Interpret(e(), true), 11);
-}
-
-TEST_F(Interp, NoScriptRunning) {
-  w().ScriptDepth = 0;
-  EXPECT_EQ(Interpret(e()), 1);
 }
 
 // A whole script through the main loop: it shows a message, waits for
