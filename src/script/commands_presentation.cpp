@@ -18,9 +18,6 @@ namespace {
 
 constexpr int32_t kUserList = 20;
 
-// Screen effects of SFX, numbered as the effect state draws them.
-enum class ScreenEffect : int32_t { ZoomIn = 1, ZoomOut = 2, HorizontalWipe = 3, VerticalWipe = 4 };
-
 bool ParseEffect(std::string_view text, ScreenEffect& effect) {
   const std::string word = ParamKeyword(text);
   if (word == "ZOOMIN") effect = ScreenEffect::ZoomIn;
