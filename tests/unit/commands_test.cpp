@@ -124,6 +124,9 @@ TEST_F(Commands, Saving) {
 }
 
 TEST_F(Commands, UserList) {
+  w().ItemDefCount = 2;  // the list shows item sprites 1 and 2
+  w().ItemDefs.Resize(2);
+  w().ItemFrames.Resize(2);
   EXPECT_EQ(RunBody({"ADDLISTITEM \"Sword\""}), 15);
   EXPECT_EQ(RunBody({"ADDLISTITEM \"Sword\" \\ 7", "ADDLISTITEM \"Shield\" \\ 8 \\ 2",
                      "SHOWLIST NOESC", "A 1"}),
