@@ -77,10 +77,12 @@ struct WindowState {
   std::string KInputBox;
   std::string InputCaption;  // the caption as last shown, for redraws
 
-  // The player's step between two cells: whether one is under way and
-  // when it ends.
-  bool PlayerStepping = false;
-  int32_t StepDeadline = 0;
+  // The player's step between two cells: when it must be complete (0 when
+  // none) and the frames drawn during it and during the step before.
+  int32_t WalkDeadline = 0;
+  int16_t StepFrameCount = 0, PrevStepFrameCount = 0;
+  // End of the running cut-scene (0 = no time limit).
+  int32_t MovieEndTime = 0;
 
   bool FightAfterMovie = false;
   int32_t MovieEndTime = 0;  // when the running cut-scene ends; 0 = no limit

@@ -139,8 +139,8 @@ void ScriptState(Engine& e) {
     --wd.ScriptDepth;
     wd.ScriptStack.Resize(wd.ScriptDepth);  // one empty level when 0
     if (wd.ScriptDepth == 0) wd.ScriptStack.Reset();
-    if (e.win.PlayerStepping) {
-      e.win.StepDeadline = t + e.win.TimeWalkTime;
+    if (e.view.StepOffsetX != 0 || e.view.StepOffsetY != 0) {
+      e.win.WalkDeadline = t + e.win.TimeWalkTime;
       e.win.KeyEnabled = false;
     }
     return;

@@ -4,8 +4,6 @@
 
 namespace yw {
 
-void MapFrame(Engine&) {}
-void CutSceneFrame(Engine&) {}
 void FightRoundFrame(Engine&) {}
 void TargetChoiceFrame(Engine&) {}
 

@@ -1,0 +1,243 @@
+#include "sim/movement.h"
+
+#include <cmath>
+
+#include "menus/list_menu.h"
+#include "render/compose.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "sim/main_loop.h"
+#include "sim/sim_states.h"
+#include "sim/view.h"
+
+namespace yw {
+
+namespace {
+
+constexpr int32_t kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEsc = 27, kEnter = 13;
+
+bool AtRest(const Engine& e) { return e.view.StepOffsetX == 0 && e.view.StepOffsetY == 0; }
+
+void Run(Engine& e, const std::string& script) {
+  if (!script.empty()) RunScript(e, script);
+}
+
+// The scroll margin at rest: one tile, or at the right (bottom) edge of a
+// map whose last visible column (row) is cut by the screen, the margin that
+// puts the map's edge flush with the screen's.
+float RestMargin(const Engine& e, bool horizontal, float view) {
+  const int tile = horizontal ? e.world.TileWidth : e.world.TileHeight;
+  const int screen = horizontal ? e.win.ScreenWidth : e.win.ScreenHeight;
+  const int cells = horizontal ? e.win.ScreenTileWidth : e.win.ScreenTileHeight;
+  const int mapSize = horizontal ? e.world.MapWidth : e.world.MapHeight;
+  if (tile > 0 && view == mapSize - (cells - 1) && screen % tile != 0)
+    return static_cast<float>(2 * tile - screen % tile);
+  return static_cast<float>(tile);
+}
+
+void SetScrollMargins(Engine& e, int direction, int tx, int ty) {
+  const ViewOrigin v = ViewFor(e, static_cast<float>(tx), static_cast<float>(ty));
+  const bool horizontal = direction == 3 || direction == 4;
+  const bool forward = direction == 2 || direction == 4;
+  const int tile = horizontal ? e.world.TileWidth : e.world.TileHeight;
+  float& dest = horizontal ? e.view.DestX : e.view.DestY;
+  const float oldView = horizontal ? e.view.ViewX : e.view.ViewY;
+  const float newView = horizontal ? v.x : v.y;
+  if (newView != oldView) {
+    // The view scrolls one tile with the player.
+    dest = static_cast<float>(forward ? 2 * tile : 0);
+  } else {
+    dest = RestMargin(e, horizontal, oldView);
+  }
+}
+
+void TryStep(Engine& e, int direction, int32_t t) {
+  World& w = e.world;
+  WindowState& win = e.win;
+  if (AtEdge(e, w.PlayerPosX, w.PlayerPosY, direction)) {
+    w.PlayerDirection = direction;
+    return;
+  }
+  int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
+  StepTarget(direction, tx, ty);
+  if (IsObstacle(e, tx, ty)) {
+    if (const EventCell* cell = EventAt(e, tx, ty)) Run(e, cell->PUSHSCRIPT);
+    w.PlayerDirection = direction;
+    return;
+  }
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) {
+    if (w.Npcs[i].POS_X == tx && w.Npcs[i].POS_Y == ty) {
+      w.PlayerDirection = direction;
+      return;
+    }
+  }
+  win.KeyEnabled = false;
+  if (const EventCell* here = EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY));
+      here && !here->LEAVESCRIPT.empty()) {
+    win.KeyEnabled = true;
+    RunScript(e, here->LEAVESCRIPT);
+  }
+  switch (direction) {
+    case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;
+    case 2: e.view.StepOffsetY = static_cast<float>(w.TileHeight); break;
+    case 3: e.view.StepOffsetX = -static_cast<float>(w.TileWidth); break;
+    case 4: e.view.StepOffsetX = static_cast<float>(w.TileWidth); break;
+  }
+  w.PlayerPosX = static_cast<float>(tx);
+  w.PlayerPosY = static_cast<float>(ty);
+  SetScrollMargins(e, direction, tx, ty);
+  win.WalkDeadline = t + win.TimeWalkTime;
+  w.PlayerDirection = direction;
+}
+
+// Enter: use the cell in front, else the NPC standing there.
+void UseInFront(Engine& e) {
+  World& w = e.world;
+  int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
+  StepTarget(w.PlayerDirection, tx, ty);
+  if (tx < 1 || ty < 1 || tx > w.MapWidth || ty > w.MapHeight) return;
+  if (const EventCell* cell = EventAt(e, tx, ty); cell && !cell->USESCRIPT.empty()) {
+    RunScript(e, cell->USESCRIPT);
+    return;
+  }
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) {
+    Npc& npc = w.Npcs[i];
+    if (npc.POS_X != tx || npc.POS_Y != ty || npc.stepOffsetX != 0 || npc.stepOffsetY != 0)
+      continue;
+    if (!npc.SCRIPT.empty()) {
+      RunScript(e, npc.SCRIPT);
+      constexpr int32_t kFacing[] = {0, 2, 1, 4, 3};
+      if (w.PlayerDirection >= 1 && w.PlayerDirection <= 4) npc.DIRECTION = kFacing[w.PlayerDirection];
+    }
+    return;
+  }
+}
+
+// Moves `value` toward `target` by at most `amount`, never past it.
+void Approach(float& value, float target, float amount) {
+  if (value < target) value = std::min(target, value + amount);
+  else if (value > target) value = std::max(target, value - amount);
+}
+
+void ArriveAtRest(Engine& e) {
+  ViewState& v = e.view;
+  v.BufX = v.DestX = e.world.TileWidth;
+  v.BufY = v.DestY = e.world.TileHeight;
+  v.StepOffsetX = v.StepOffsetY = 0;
+  BackbufUpdate(e, false, false);
+  const ViewOrigin origin = ViewFor(e, e.world.PlayerPosX, e.world.PlayerPosY);
+  v.ViewX = origin.x;
+  v.ViewY = origin.y;
+  v.BufX = v.DestX = RestMargin(e, true, v.ViewX);
+  v.BufY = v.DestY = RestMargin(e, false, v.ViewY);
+}
+
+}  // namespace
+
+float StepAmount(double elapsed, double distance, double remaining, int frames, int prevFrames) {
+  double a = 1;
+  if (frames > 0) a = elapsed / frames;
+  else if (prevFrames >= 2) a = (remaining + elapsed) / prevFrames;
+  if (a <= 0) a = 1;
+  double amount = remaining >= 1 ? distance / (remaining / a) : distance;
+  if (amount > distance) amount = distance;
+  if (amount < 0) amount = 0;
+  return static_cast<float>(amount);
+}
+
+void StepTarget(int direction, int& x, int& y) {
+  switch (direction) {
+    case 1: --y; break;
+    case 2: ++y; break;
+    case 3: --x; break;
+    case 4: ++x; break;
+    default: break;
+  }
+}
+
+bool AtEdge(const Engine& e, float x, float y, int direction) {
+  switch (direction) {
+    case 1: return y <= 1;
+    case 2: return y >= e.world.MapHeight;
+    case 3: return x <= 1;
+    case 4: return x >= e.world.MapWidth;
+    default: return true;
+  }
+}
+
+const EventCell* EventAt(const Engine& e, int x, int y) {
+  const World& w = e.world;
+  // Without an event layer for this map (a single empty cell) no cell has
+  // events, and every cell is passable.
+  if (w.MapEvents.Width() < w.MapWidth || w.MapEvents.Height() < w.MapHeight) return nullptr;
+  return w.MapEvents.Find(x, y);
+}
+
+bool IsObstacle(const Engine& e, int x, int y) {
+  const EventCell* cell = EventAt(e, x, y);
+  return cell && !cell->passable;
+}
+
+void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
+  WindowState& win = e.win;
+  ViewState& v = e.view;
+  World& w = e.world;
+  ActorOrder& actor = w.PlayerActor;
+  if (cutscene && !(actor.active && actor.steps > 0)) return;
+  const double duration = cutscene ? (actor.speed > 0 ? 4.0 / actor.speed * win.TimeWalkTime : 0.0)
+                                   : static_cast<double>(win.TimeWalkTime);
+  const double elapsed = duration - remaining;
+  if (remaining > 0) {
+    auto amount = [&](float distance) {
+      return StepAmount(elapsed, std::fabs(distance), remaining, win.StepFrameCount,
+                        win.PrevStepFrameCount);
+    };
+    Approach(v.BufX, v.DestX, amount(v.DestX - v.BufX));
+    Approach(v.BufY, v.DestY, amount(v.DestY - v.BufY));
+    if (v.StepOffsetX != 0) Approach(v.StepOffsetX, 0, amount(v.StepOffsetX));
+    if (v.StepOffsetY != 0) Approach(v.StepOffsetY, 0, amount(v.StepOffsetY));
+    ++win.StepFrameCount;
+  }
+  if (!AtRest(e) && remaining > 0) return;
+
+  win.WalkDeadline = 0;
+  win.PrevStepFrameCount = win.StepFrameCount;
+  win.StepFrameCount = 0;
+  ArriveAtRest(e);
+  if (!cutscene) {
+    win.KeyEnabled = true;
+    if (const EventCell* cell = EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)))
+      Run(e, cell->ENTERSCRIPT);
+    return;
+  }
+  ContinuePlayerActor(e);
+}
+
+void MapFrame(Engine& e) {
+  const int32_t t = e.Now();
+  FrameLimiter(e, t);
+  AnimationTicks(e, t);
+  const int32_t key = e.win.Key;
+  if (AtRest(e) && key != 0) {
+    const ViewOrigin origin = ViewFor(e, e.world.PlayerPosX, e.world.PlayerPosY);
+    e.view.ViewX = origin.x;
+    e.view.ViewY = origin.y;
+    switch (key) {
+      case kUp: TryStep(e, 1, t); break;
+      case kDown: TryStep(e, 2, t); break;
+      case kLeft: TryStep(e, 3, t); break;
+      case kRight: TryStep(e, 4, t); break;
+      case kEsc:
+        Drawlist(e, 4, true);
+        e.win.GameMode = 7;
+        return;
+      case kEnter: UseInFront(e); break;
+      default: break;
+    }
+  }
+  if (!AtRest(e) || e.win.WalkDeadline > t) MovePlayer(e, e.win.WalkDeadline - t, false);
+  MoveActors(e, t, false);
+  BufFlip(e);
+}
+
+}  // namespace yw

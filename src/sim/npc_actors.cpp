@@ -1,0 +1,265 @@
+// NPCs wandering on the map and the actors of cut-scenes.
+#include <cmath>
+
+#include "render/compose.h"
+#include "shell/engine.h"
+#include "sim/actors.h"
+#include "sim/main_loop.h"
+#include "sim/movement.h"
+#include "sim/sim_states.h"
+#include "sim/view.h"
+
+namespace yw {
+
+namespace {
+
+// Duration of one actor step: 4 / speed walking steps.
+double ActorStepTime(const Engine& e, float speed) {
+  return speed > 0 ? 4.0 / speed * e.win.TimeWalkTime : static_cast<double>(e.win.TimeWalkTime);
+}
+
+int32_t ActorDeadline(const Engine& e, float speed, int32_t t) {
+  return static_cast<int32_t>(std::floor(ActorStepTime(e, speed) + t));
+}
+
+bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps != 0; }
+
+// Starts a one-cell step of the NPC: it occupies the new cell at once and
+// its drawing lags one tile behind.
+void StartNpcStep(Engine& e, Npc& npc, int direction) {
+  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  StepTarget(direction, x, y);
+  switch (direction) {
+    case 1: npc.stepOffsetY = -static_cast<float>(e.world.TileHeight); break;
+    case 2: npc.stepOffsetY = static_cast<float>(e.world.TileHeight); break;
+    case 3: npc.stepOffsetX = -static_cast<float>(e.world.TileWidth); break;
+    case 4: npc.stepOffsetX = static_cast<float>(e.world.TileWidth); break;
+    default: break;
+  }
+  npc.POS_X = static_cast<float>(x);
+  npc.POS_Y = static_cast<float>(y);
+}
+
+// A wandering NPC may enter cell (x, y): inside the map, not the player's
+// cell, no event script, no OBSTACLE, no BOX, no other NPC.
+bool FreeForWandering(const Engine& e, int x, int y) {
+  const World& w = e.world;
+  if (x < 1 || y < 1 || x > w.MapWidth || y > w.MapHeight) return false;
+  if (w.PlayerPosX == x && w.PlayerPosY == y) return false;
+  if (const EventCell* c = EventAt(e, x, y)) {
+    if (!c->ENTERSCRIPT.empty() || !c->LEAVESCRIPT.empty() || !c->PUSHSCRIPT.empty() ||
+        !c->USESCRIPT.empty() || !c->passable || c->BOX)
+      return false;
+  }
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
+    if (w.Npcs[i].POS_X == x && w.Npcs[i].POS_Y == y) return false;
+  return true;
+}
+
+struct Wandering {
+  int interval;  // walking steps until the next decision
+  int turnOneIn;
+  int stepOneIn;  // 0: never steps
+};
+
+bool WanderingFor(int16_t speed, Wandering& w) {
+  switch (speed) {
+    case 1: w = {3, 5, 0}; return true;
+    case 2: w = {1, 5, 0}; return true;
+    case 3: w = {3, 5, 5}; return true;
+    case 4: w = {2, 3, 3}; return true;
+    case 5: w = {1, 2, 2}; return true;
+    default: return false;
+  }
+}
+
+void Wander(Engine& e, Npc& npc, int32_t t) {
+  Wandering rule;
+  if (!WanderingFor(npc.SPEED, rule)) return;
+  npc.nextTime = t + rule.interval * e.win.TimeWalkTime;
+  if (e.rng.OneIn(rule.turnOneIn))
+    npc.DIRECTION = static_cast<int32_t>(e.rng.Next() * 4) + 1;
+  if (rule.stepOneIn == 0 || !e.rng.OneIn(rule.stepOneIn)) return;
+  if (AtEdge(e, npc.POS_X, npc.POS_Y, npc.DIRECTION)) return;
+  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  StepTarget(npc.DIRECTION, x, y);
+  if (!FreeForWandering(e, x, y)) return;
+  StartNpcStep(e, npc, npc.DIRECTION);
+  npc.prevFrameCount = npc.frameCount;
+  npc.frameCount = 0;
+}
+
+void MoveOffsets(Engine& e, Npc& npc, int32_t t, bool cutscene) {
+  const int32_t remaining = std::max(0, npc.nextTime - t);
+  double duration = e.win.TimeWalkTime;
+  if (cutscene) duration = ActorStepTime(e, npc.actor.speed);
+  else if (npc.SPEED == 3) duration = 3.0 * e.win.TimeWalkTime;
+  else if (npc.SPEED == 4) duration = 2.0 * e.win.TimeWalkTime;
+  const int32_t elapsed = static_cast<int32_t>(duration - remaining);
+  const bool late = npc.nextTime < t;
+  for (float* offset : {&npc.stepOffsetX, &npc.stepOffsetY}) {
+    if (*offset == 0) continue;
+    const float amount =
+        StepAmount(elapsed, std::fabs(*offset), remaining, npc.frameCount, npc.prevFrameCount);
+    *offset = *offset > 0 ? std::max(0.0f, *offset - amount) : std::min(0.0f, *offset + amount);
+    if (std::fabs(*offset) < 1 || late) *offset = 0;
+  }
+  ++npc.frameCount;
+}
+
+// Ends the cut-scene when no actor is busy any more.
+void EndTest(Engine& e) {
+  if (e.win.MovieEndTime != 0) return;
+  if (Busy(e.world.PlayerActor)) return;
+  for (int i = 1; i <= e.world.NpcCount && e.world.Npcs.Has(i); ++i)
+    if (Busy(e.world.Npcs[i].actor)) return;
+  StopMovie(e);
+}
+
+void Act(Engine& e, Npc& npc, int32_t t) {
+  ActorOrder& a = npc.actor;
+  if (!(a.speed > 0 && a.active && a.steps >= 1)) return;
+  --a.steps;
+  if (a.steps == 0) {
+    if (a.action == ActorAction::Leave) npc.POS_X = npc.POS_Y = 0;
+    EndTest(e);
+    return;
+  }
+  if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction)) {
+    a.steps = 0;
+    EndTest(e);
+    return;
+  }
+  StartNpcStep(e, npc, a.direction);
+  npc.nextTime = ActorDeadline(e, a.speed, t);
+  npc.prevFrameCount = npc.frameCount;
+  npc.frameCount = 0;
+}
+
+// The first step of an actor when the cut-scene starts; false when it has
+// no order to carry out.
+bool FirstNpcStep(Engine& e, Npc& npc, int32_t t) {
+  ActorOrder& a = npc.actor;
+  if (!(a.speed > 0 && a.active && a.steps > 0)) return false;
+  if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction)) {
+    a.steps = 0;
+  } else {
+    StartNpcStep(e, npc, a.direction);
+  }
+  npc.nextTime = ActorDeadline(e, a.speed, t);
+  npc.prevFrameCount = npc.frameCount;
+  npc.frameCount = 0;
+  return true;
+}
+
+// Starts a step of the player as an actor: the view follows as it does
+// when the player walks.
+void StartPlayerActorStep(Engine& e, int32_t t) {
+  World& w = e.world;
+  ActorOrder& a = w.PlayerActor;
+  if (AtEdge(e, w.PlayerPosX, w.PlayerPosY, a.direction)) {
+    a.steps = 0;
+    return;
+  }
+  int x = static_cast<int>(w.PlayerPosX), y = static_cast<int>(w.PlayerPosY);
+  StepTarget(a.direction, x, y);
+  switch (a.direction) {
+    case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;
+    case 2: e.view.StepOffsetY = static_cast<float>(w.TileHeight); break;
+    case 3: e.view.StepOffsetX = -static_cast<float>(w.TileWidth); break;
+    case 4: e.view.StepOffsetX = static_cast<float>(w.TileWidth); break;
+    default: break;
+  }
+  const ViewOrigin v = ViewFor(e, static_cast<float>(x), static_cast<float>(y));
+  if (a.direction == 3 || a.direction == 4) {
+    if (v.x != e.view.ViewX) e.view.DestX = a.direction == 4 ? 2.0f * w.TileWidth : 0.0f;
+  } else if (v.y != e.view.ViewY) {
+    e.view.DestY = a.direction == 2 ? 2.0f * w.TileHeight : 0.0f;
+  }
+  w.PlayerPosX = static_cast<float>(x);
+  w.PlayerPosY = static_cast<float>(y);
+  e.win.WalkDeadline = ActorDeadline(e, a.speed, t);
+}
+
+}  // namespace
+
+void ContinuePlayerActor(Engine& e) {
+  ActorOrder& a = e.world.PlayerActor;
+  if (a.steps > 0) --a.steps;
+  if (a.steps > 0) StartPlayerActorStep(e, e.Now());
+  if (a.steps == 0) EndTest(e);
+}
+
+void MoveActors(Engine& e, int32_t t, bool cutscene) {
+  World& w = e.world;
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) {
+    Npc& npc = w.Npcs[i];
+    if (npc.stepOffsetX != 0 || npc.stepOffsetY != 0) {
+      MoveOffsets(e, npc, t, cutscene);
+      continue;
+    }
+    if (!(npc.nextTime < t)) continue;
+    if (cutscene) Act(e, npc, t);
+    else Wander(e, npc, t);
+  }
+}
+
+void ShowMovie(Engine& e, int32_t tajm) {
+  World& w = e.world;
+  const int32_t now = e.Now();
+  e.win.GameMode = 9;
+  e.win.MovieEndTime = tajm == 0 ? 0 : now + tajm;
+  e.view.StepOffsetX = e.view.StepOffsetY = 0;
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
+    w.Npcs[i].stepOffsetX = w.Npcs[i].stepOffsetY = 0;
+  e.win.WalkDeadline = 0;
+  e.win.StepFrameCount = 0;
+  e.view.BufX = e.view.DestX = w.TileWidth;
+  e.view.BufY = e.view.DestY = w.TileHeight;
+  BackbufUpdate(e, false, false);
+  const ViewOrigin v = ViewFor(e, w.PlayerPosX, w.PlayerPosY);
+  e.view.ViewX = v.x;
+  e.view.ViewY = v.y;
+
+  bool busy = false;
+  ActorOrder& p = w.PlayerActor;
+  if (p.speed > 0 && p.active && p.steps > 0) {
+    busy = true;
+    StartPlayerActorStep(e, now);
+  }
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
+    busy = FirstNpcStep(e, w.Npcs[i], now) || busy;
+  if (!busy && tajm == 0) StopMovie(e);
+}
+
+void StopMovie(Engine& e) {
+  if (e.win.FightAfterMovie) {
+    e.win.FightAfterMovie = false;
+    e.win.GameMode = 12;
+  } else {
+    e.win.GameMode = 8;
+  }
+  e.win.MovieEndTime = 0;
+  e.view.StepOffsetX = e.view.StepOffsetY = 0;
+  const ActorOrder cleared{false, 1, 0, 0, 0, ActorAction::Nothing, 0};
+  e.world.PlayerActor = cleared;
+  for (int i = 1; i <= e.world.NpcCount && e.world.Npcs.Has(i); ++i) {
+    Npc& npc = e.world.Npcs[i];
+    npc.stepOffsetX = npc.stepOffsetY = 0;
+    npc.actor = cleared;
+  }
+  e.win.KeyEnabled = true;
+}
+
+void CutSceneFrame(Engine& e) {
+  const int32_t t = e.Now();
+  if (e.win.MovieEndTime != 0 && t > e.win.MovieEndTime) StopMovie(e);
+  FrameLimiter(e, t);
+  AnimationTicks(e, t);
+  if (e.view.StepOffsetX != 0 || e.view.StepOffsetY != 0 || e.win.WalkDeadline > t)
+    MovePlayer(e, e.win.WalkDeadline - t, true);
+  MoveActors(e, t, true);
+  BufFlip(e);
+}
+
+}  // namespace yw

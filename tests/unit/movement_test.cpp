@@ -1,0 +1,243 @@
+// Walking on the map, cell events, wandering NPCs and cut-scene actors.
+#include <set>
+
+#include "sim/actors.h"
+#include "sim/main_loop.h"
+#include "sim/movement.h"
+#include "test_support.h"
+
+namespace yw {
+namespace {
+
+// A 6 x 5 map of 16-pixel tiles, every cell passable, the player at (3, 3)
+// facing down, walking on the map.
+class MapTest : public ::testing::Test {
+ protected:
+  test::TestEngine t;
+  Engine& e = t.engine;
+  World& w = e.world;
+
+  void SetUp() override {
+    w.MapWidth = 6;
+    w.MapHeight = 5;
+    w.TileWidth = w.TileHeight = 16;
+    w.MapTiles.Reset(6, 5);
+    w.MapEvents.Reset(6, 5);
+    for (int y = 1; y <= 5; ++y)
+      for (int x = 1; x <= 6; ++x) {
+        w.MapTiles(x, y).TILE = 1;
+        w.MapEvents(x, y).passable = true;
+      }
+    w.PlayerPosX = 3;
+    w.PlayerPosY = 3;
+    w.PlayerDirection = 2;
+    e.win.ScreenWidth = e.win.ScreenHeight = 48;
+    e.win.ScreenTileWidth = e.win.ScreenTileHeight = 3;
+    e.win.TimeWalkTime = 100;
+    e.win.GameMode = 6;
+    e.win.KeyEnabled = true;
+    e.win.Wait4Relase = false;
+    e.view.BufX = e.view.DestX = 16;
+    e.view.BufY = e.view.DestY = 16;
+  }
+
+  // Runs main-loop turns until the virtual clock has advanced by ms.
+  void RunFor(uint32_t ms) {
+    const uint32_t end = t.platform.Now() + ms;
+    while (t.platform.Now() < end && !e.QuitRequested) LoopTurn(e);
+  }
+
+  void Tap(GameKey key) {
+    t.platform.SetKey(key, true);
+    LoopTurn(e);
+    t.platform.SetKey(key, false);
+  }
+
+  Npc& AddNpc(float x, float y, int16_t speed = 0) {
+    w.Npcs.Resize(++w.NpcCount);
+    Npc& n = w.Npcs[w.NpcCount];
+    n.POS_X = x;
+    n.POS_Y = y;
+    n.SPEED = speed;
+    n.DIRECTION = 2;
+    return n;
+  }
+};
+
+TEST_F(MapTest, AStepMovesThePlayerAtOnceAndTheDrawingFollowsOnTime) {
+  Tap(GameKey::Right);
+  EXPECT_EQ(w.PlayerPosX, 4);
+  EXPECT_EQ(w.PlayerDirection, 4);
+  EXPECT_EQ(e.view.StepOffsetX, 16);
+  EXPECT_FALSE(e.win.KeyEnabled);
+  RunFor(50);
+  EXPECT_GT(e.view.StepOffsetX, 0);
+  EXPECT_LT(e.view.StepOffsetX, 16);
+  RunFor(60);
+  EXPECT_EQ(e.view.StepOffsetX, 0);
+  EXPECT_EQ(e.win.WalkDeadline, 0);
+  EXPECT_TRUE(e.win.KeyEnabled);
+}
+
+TEST_F(MapTest, AHeldArrowWalksCellAfterCellOnePerWalkTime) {
+  w.PlayerPosX = 1;
+  t.platform.SetKey(GameKey::Right, true);
+  RunFor(350);
+  t.platform.SetKey(GameKey::Right, false);
+  // Steps start at about 0, 100, 200 and 300 ms.
+  EXPECT_EQ(w.PlayerPosX, 5);
+  RunFor(400);
+  EXPECT_EQ(w.PlayerPosX, 5);
+}
+
+TEST_F(MapTest, EdgesObstaclesAndNpcsOnlyTurnThePlayer) {
+  w.PlayerPosX = 6;
+  Tap(GameKey::Right);
+  EXPECT_EQ(w.PlayerPosX, 6);
+  EXPECT_EQ(w.PlayerDirection, 4);
+
+  w.MapEvents(5, 3).passable = false;  // an OBSTACLE without a push script
+  Tap(GameKey::Left);
+  EXPECT_EQ(w.PlayerPosX, 6);
+  EXPECT_EQ(w.PlayerDirection, 3);
+  EXPECT_EQ(e.win.GameMode, 6);
+
+  Npc& n = AddNpc(6, 2);
+  n.stepOffsetY = 8;  // even an NPC in the middle of its own step blocks
+  Tap(GameKey::Up);
+  EXPECT_EQ(w.PlayerPosY, 3);
+  EXPECT_EQ(w.PlayerDirection, 1);
+  EXPECT_EQ(e.view.StepOffsetX, 0);
+  EXPECT_EQ(e.view.StepOffsetY, 0);
+}
+
+TEST_F(MapTest, WithoutAnEventLayerEveryCellIsPassable) {
+  w.MapEvents.Reset(1, 1);
+  w.PlayerPosX = 2;
+  w.PlayerPosY = 1;
+  Tap(GameKey::Left);
+  EXPECT_EQ(w.PlayerPosX, 1);
+}
+
+TEST_F(MapTest, AStepWhoseTimeRunsOutSnapsToTheCell) {
+  Tap(GameKey::Down);
+  ASSERT_EQ(e.view.StepOffsetY, 16);
+  e.win.WalkDeadline = static_cast<int32_t>(t.platform.Now()) - 1;
+  MovePlayer(e, -1, false);
+  EXPECT_EQ(e.view.StepOffsetY, 0);
+  EXPECT_EQ(e.view.BufY, 16);
+  EXPECT_EQ(e.win.WalkDeadline, 0);
+}
+
+TEST_F(MapTest, EscOpensTheMainMenu) {
+  Tap(GameKey::Esc);
+  EXPECT_EQ(e.win.GameMode, 7);
+  EXPECT_EQ(e.lists.CurrentList, 4);
+}
+
+TEST_F(MapTest, EnterUsesNothingOutsideTheMap) {
+  w.PlayerPosY = 5;  // bottom row, facing down
+  Tap(GameKey::Enter);
+  EXPECT_EQ(e.win.GameMode, 6);
+}
+
+TEST(StepAmount, SpreadsTheDistanceOverTheFramesLeft) {
+  // 10 ms frames so far (50 ms over 5 frames), 50 ms left: 5 frames to go.
+  EXPECT_FLOAT_EQ(StepAmount(50, 10, 50, 5, 0), 2.0f);
+  // No frames yet: the previous step's frame time.
+  EXPECT_FLOAT_EQ(StepAmount(0, 16, 100, 0, 10), 1.6f);
+  // Deadline reached: the whole distance.
+  EXPECT_FLOAT_EQ(StepAmount(100, 7, 0, 9, 9), 7.0f);
+  // Never more than the distance, never negative.
+  EXPECT_FLOAT_EQ(StepAmount(1000, 3, 2, 1, 0), 3.0f);
+  EXPECT_FLOAT_EQ(StepAmount(-50, 3, 100, 1, 0), 0.03f);
+}
+
+TEST_F(MapTest, WanderingNpcsKeepOffEventsObstaclesBoxesThePlayerAndEachOther) {
+  // The NPC stands at (2, 2); every neighbour but (2, 1) is forbidden.
+  w.MapEvents(1, 2).ENTERSCRIPT = "trap.skr";
+  w.MapEvents(3, 2).BOX = true;
+  w.PlayerPosX = 2;
+  w.PlayerPosY = 3;
+  Npc& n = AddNpc(2, 2, 5);
+  AddNpc(5, 5, 0);  // does not wander
+  w.MapEvents(2, 1).passable = true;
+  int visitedTop = 0;
+  for (int i = 0; i < 400; ++i) {
+    n.nextTime = 0;
+    n.stepOffsetX = n.stepOffsetY = 0;
+    MoveActors(e, 1000 + i, false);
+    EXPECT_TRUE((n.POS_X == 2 && n.POS_Y == 2) || (n.POS_X == 2 && n.POS_Y == 1))
+        << n.POS_X << "," << n.POS_Y;
+    if (n.POS_Y == 1) {
+      ++visitedTop;
+      n.POS_Y = 2;
+    }
+  }
+  EXPECT_GT(visitedTop, 5);  // it does wander where it may
+  EXPECT_EQ(w.Npcs[2].POS_X, 5);
+}
+
+TEST_F(MapTest, SlowWanderersOnlyTurn) {
+  Npc& a = AddNpc(2, 2, 1);
+  Npc& b = AddNpc(4, 4, 2);
+  std::set<int32_t> directions;
+  for (int i = 0; i < 300; ++i) {
+    a.nextTime = b.nextTime = 0;
+    MoveActors(e, 1000 + i, false);
+    directions.insert(a.DIRECTION);
+  }
+  EXPECT_EQ(a.POS_X, 2);
+  EXPECT_EQ(a.POS_Y, 2);
+  EXPECT_EQ(b.POS_X, 4);
+  EXPECT_EQ(b.POS_Y, 4);
+  EXPECT_EQ(directions.size(), 4u);
+}
+
+TEST_F(MapTest, ACutSceneWithoutActorsReturnsAtOnce) {
+  ShowMovie(e, 0);
+  EXPECT_EQ(e.win.GameMode, 8);
+  e.win.FightAfterMovie = true;
+  ShowMovie(e, 0);
+  EXPECT_EQ(e.win.GameMode, 12);
+  EXPECT_FALSE(e.win.FightAfterMovie);
+}
+
+TEST_F(MapTest, AnActorWalksItsStepsAndStopsAtTheMapEdge) {
+  Npc& n = AddNpc(2, 2);
+  n.actor = {true, 4, 2.0f, 9, 9, ActorAction::Walk, 0};  // 9 cells right: only 4 fit
+  w.PlayerActor = {true, 1, 4.0f, 1, 1, ActorAction::Walk, 0};
+  ShowMovie(e, 0);
+  ASSERT_EQ(e.win.GameMode, 9);
+  EXPECT_EQ(n.POS_X, 3);
+  EXPECT_EQ(w.PlayerPosY, 2);
+  RunFor(2000);
+  EXPECT_EQ(n.POS_X, 6);
+  EXPECT_EQ(w.PlayerPosY, 2);
+  EXPECT_EQ(e.win.GameMode, 8);  // every actor finished: the script goes on
+  EXPECT_FALSE(n.actor.active);
+  EXPECT_EQ(n.actor.action, ActorAction::Nothing);
+}
+
+TEST_F(MapTest, ATimeLimitEndsTheCutSceneWhileActorsStillWalk) {
+  Npc& n = AddNpc(1, 1);
+  n.actor = {true, 2, 0.5f, 4, 4, ActorAction::Walk, 0};  // slow: 800 ms a cell
+  ShowMovie(e, 300);
+  RunFor(400);
+  EXPECT_EQ(e.win.GameMode, 8);
+  EXPECT_EQ(n.POS_Y, 2);
+  EXPECT_EQ(n.actor.steps, 0);
+  EXPECT_EQ(n.stepOffsetY, 0);
+}
+
+TEST_F(MapTest, ALeavingActorGoesOffTheMap) {
+  Npc& n = AddNpc(2, 2);
+  n.actor = {true, 2, 4.0f, 1, 1, ActorAction::Leave, 0};
+  ShowMovie(e, 0);
+  RunFor(300);
+  EXPECT_EQ(n.POS_X, 0);
+  EXPECT_EQ(n.POS_Y, 0);
+}
+
+}  // namespace
+}  // namespace yw
