@@ -23,6 +23,9 @@ constexpr uint32_t kPixelMask = 0x00FFFFFFu;
 // Largest width or height of a surface; larger requests are cut to it, so
 // a bad size in a data file cannot exhaust memory.
 constexpr int kMaxSurfaceSide = 16384;
+// Largest number of pixels of a surface (128 MiB); a larger request keeps
+// its width and gets the height that fits.
+constexpr int64_t kMaxSurfacePixels = int64_t{1} << 25;
 
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
   return (uint32_t{r} << 16) | (uint32_t{g} << 8) | uint32_t{b};
@@ -38,7 +41,8 @@ class Surface {
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
   // Changes the size; the overlapping top-left part keeps its content and
-  // the rest is black. Sizes are clamped to 0..kMaxSurfaceSide.
+  // the rest is black. Sizes are clamped to 0..kMaxSurfaceSide and the
+  // height further to kMaxSurfacePixels.
   void Resize(int width, int height);
   // Fills the whole surface with black (the background of game surfaces).
   void Clear() { Fill(0); }
@@ -59,15 +63,18 @@ class Surface {
 };
 
 // Rectangle copy: w x h pixels from (sx, sy) of src to (dx, dy) of dst,
-// combined by rop. Both rectangles are clipped to their surfaces, and the
+// combined by rop (an unknown code draws nothing). Both rectangles are clipped to their surfaces, and the
 // clipping of one moves the other by the same amount. src may be dst; the
 // copy then behaves as if the source had been read in full first.
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
             Rop rop);
 
 // Stretched copy with nearest-neighbour sampling: the source rectangle
-// (sx, sy, sw, sh) is scaled to the destination rectangle (dx, dy, dw, dh).
-// Negative or zero sizes draw nothing; both rectangles are clipped.
+// (sx, sy, sw, sh) is scaled to the destination rectangle (dx, dy, dw, dh),
+// destination pixel (dx + i, dy + j) taking source pixel
+// (sx + i * sw / dw, sy + j * sh / dh), rounded down. Negative or zero
+// sizes draw nothing; destination pixels outside dst or whose source pixel
+// lies outside src are left alone.
 void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy,
                 int sw, int sh, Rop rop);
 
