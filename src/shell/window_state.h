@@ -85,7 +85,6 @@ struct WindowState {
   int32_t MovieEndTime = 0;
 
   bool FightAfterMovie = false;
-  int32_t MovieEndTime = 0;  // when the running cut-scene ends; 0 = no limit
   bool SavingActive = false;
   bool FightMode = false;
   int16_t FightRounds = 0;
