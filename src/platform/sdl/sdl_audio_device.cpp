@@ -1,8 +1,360 @@
-// Until the mixer-backed device is written the window runs silent.
+// The sound device over SDL2_mixer: samples are Mix_Chunks on mixer
+// channels, the ambient stream and the MIDI piece are Mix_Music on the
+// mixer's single music channel.
 #include "platform/sdl/sdl_audio_device.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unordered_map>
+#include <vector>
 
 namespace yw {
 
-std::unique_ptr<AudioDevice> MakeSdlAudioDevice() { return std::make_unique<SilentAudioDevice>(); }
+namespace {
+
+constexpr int kFrequency = 44100;
+constexpr int kFirstChannels = 16;
+constexpr int kMaxChannels = 256;
+
+// The MIDI sequencer's status queries need the piece's length and the
+// playing position. Of SDL2_mixer's MIDI back ends only Timidity reports
+// them (Mix_MusicDuration, Mix_GetMusicPosition); FluidSynth, which the
+// mixer prefers whenever it finds a soundfont, reports -1 for both and
+// keeps "playing" for seconds after the last note, so a finished piece
+// could never be told apart. FluidSynth is therefore switched off, and
+// Timidity is pointed at the freepats patch set unless the user chose a
+// configuration of their own with TIMIDITY_CFG (the timidity package's own
+// timidity.cfg uses "%font" lines the mixer's Timidity cannot read).
+constexpr const char* kFreepatsCfg = "/etc/timidity/freepats.cfg";
+
+void ChooseMidiBackEnd() {
+  SDL_SetHint("SDL_MIXER_DISABLE_FLUIDSYNTH", "1");
+  if (std::getenv("TIMIDITY_CFG") == nullptr) {
+    std::error_code ec;
+    if (std::filesystem::exists(kFreepatsCfg, ec)) Mix_SetTimidityCfg(kFreepatsCfg);
+  }
+}
+
+class SdlAudioDevice final : public AudioDevice {
+ public:
+  SdlAudioDevice() = default;
+  SdlAudioDevice(const SdlAudioDevice&) = delete;
+  SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
+  ~SdlAudioDevice() override { Free(); }
+
+  bool Init() override;
+  bool Start() override;
+  void Free() override;
+
+  uint32_t SampleLoad(const std::filesystem::path& file, int maxPlaybacks,
+                      bool replaceFurthest) override;
+  uint32_t SamplePlay(uint32_t sample) override;
+  bool SampleFree(uint32_t sample) override;
+  bool ChannelIsActive(uint32_t channel) override;
+  bool ChannelStop(uint32_t channel) override;
+
+  uint32_t StreamCreateFile(const std::filesystem::path& file) override;
+  bool StreamPlay(uint32_t stream, bool loop) override;
+  bool StreamFree(uint32_t stream) override;
+
+  bool MidiOpen(const std::filesystem::path& file) override;
+  bool MidiPlay(double fromMs) override;
+  bool MidiPause() override;
+  bool MidiResume() override;
+  void MidiClose() override;
+  bool MidiPlaying() override;
+  double MidiLengthMs() override;
+  double MidiPositionMs() override;
+
+ private:
+  struct Sample {
+    Mix_Chunk* chunk = nullptr;
+    int maxPlaybacks = 1;
+    bool replaceFurthest = false;
+  };
+  // One playback of a sample on a mixer channel. `order` grows with every
+  // start, so the smallest order among a sample's playbacks is the one that
+  // has played longest.
+  struct Playback {
+    uint32_t sample = 0;
+    int mixChannel = -1;
+    uint64_t order = 0;
+  };
+
+  uint32_t NewHandle();
+  bool PlaybackActive(uint32_t handle, const Playback& p) const;
+  std::vector<uint32_t> ActivePlaybacksOf(uint32_t sample) const;
+  int StartOnFreeChannel(Mix_Chunk* chunk);
+  uint32_t Record(uint32_t sample, int mixChannel);
+  // Whether `music` is what the music channel plays now.
+  bool OnMusicChannel(Mix_Music* music) const;
+  void HaltMusicIf(Mix_Music* music);
+
+  bool open_ = false;
+  bool started_ = false;
+  uint32_t nextHandle_ = 1;
+  uint64_t nextOrder_ = 1;
+  std::unordered_map<uint32_t, Sample> samples_;
+  std::unordered_map<uint32_t, Playback> playbacks_;
+  std::vector<uint32_t> channelOwner_;  // per mixer channel: its latest playback
+  std::unordered_map<uint32_t, Mix_Music*> streams_;
+  Mix_Music* midi_ = nullptr;
+  Mix_Music* onMusicChannel_ = nullptr;  // the music last started
+};
+
+uint32_t SdlAudioDevice::NewHandle() {
+  // Handles are never reused while the program runs (2^32 starts), so a
+  // stale handle kept by the caller fails instead of hitting a new sound.
+  uint32_t h = nextHandle_++;
+  if (h == 0) h = nextHandle_++;
+  return h;
+}
+
+bool SdlAudioDevice::Init() {
+  if (open_) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  ChooseMidiBackEnd();
+  Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+  if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  Mix_AllocateChannels(kFirstChannels);
+  channelOwner_.assign(kFirstChannels, 0);
+  open_ = true;
+  started_ = false;
+  return true;
+}
+
+bool SdlAudioDevice::Start() {
+  if (!open_) return false;
+  if (!started_) {
+    Mix_Resume(-1);
+    Mix_ResumeMusic();
+    started_ = true;
+  }
+  return true;
+}
+
+void SdlAudioDevice::Free() {
+  if (!open_) return;
+  Mix_HaltChannel(-1);
+  Mix_HaltMusic();
+  for (auto& [handle, s] : samples_) Mix_FreeChunk(s.chunk);
+  for (auto& [handle, m] : streams_) Mix_FreeMusic(m);
+  if (midi_) Mix_FreeMusic(midi_);
+  samples_.clear();
+  playbacks_.clear();
+  streams_.clear();
+  channelOwner_.clear();
+  midi_ = nullptr;
+  onMusicChannel_ = nullptr;
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  open_ = false;
+  started_ = false;
+}
+
+uint32_t SdlAudioDevice::SampleLoad(const std::filesystem::path& file, int maxPlaybacks,
+                                    bool replaceFurthest) {
+  if (!open_ || maxPlaybacks < 1) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+  if (!chunk) return 0;
+  const uint32_t h = NewHandle();
+  samples_[h] = Sample{chunk, maxPlaybacks, replaceFurthest};
+  return h;
+}
+
+bool SdlAudioDevice::PlaybackActive(uint32_t handle, const Playback& p) const {
+  if (p.mixChannel < 0 || static_cast<size_t>(p.mixChannel) >= channelOwner_.size()) return false;
+  return channelOwner_[static_cast<size_t>(p.mixChannel)] == handle &&
+         Mix_Playing(p.mixChannel) != 0;
+}
+
+std::vector<uint32_t> SdlAudioDevice::ActivePlaybacksOf(uint32_t sample) const {
+  std::vector<uint32_t> active;
+  for (const auto& [handle, p] : playbacks_) {
+    if (p.sample == sample && PlaybackActive(handle, p)) active.push_back(handle);
+  }
+  return active;
+}
+
+int SdlAudioDevice::StartOnFreeChannel(Mix_Chunk* chunk) {
+  int ch = Mix_PlayChannel(-1, chunk, 0);
+  while (ch < 0 && channelOwner_.size() < static_cast<size_t>(kMaxChannels)) {
+    const int grown = static_cast<int>(channelOwner_.size()) * 2;
+    Mix_AllocateChannels(grown);
+    channelOwner_.resize(static_cast<size_t>(grown), 0);
+    ch = Mix_PlayChannel(-1, chunk, 0);
+  }
+  return ch;
+}
+
+uint32_t SdlAudioDevice::Record(uint32_t sample, int mixChannel) {
+  const uint32_t h = NewHandle();
+  uint32_t& owner = channelOwner_[static_cast<size_t>(mixChannel)];
+  playbacks_.erase(owner);  // the channel's previous playback is over
+  owner = h;
+  playbacks_[h] = Playback{sample, mixChannel, nextOrder_++};
+  return h;
+}
+
+uint32_t SdlAudioDevice::SamplePlay(uint32_t sample) {
+  auto it = samples_.find(sample);
+  if (!open_ || it == samples_.end()) return 0;
+  const Sample& s = it->second;
+  const std::vector<uint32_t> active = ActivePlaybacksOf(sample);
+  int ch = -1;
+  if (static_cast<int>(active.size()) >= s.maxPlaybacks) {
+    if (!s.replaceFurthest) return 0;
+    uint32_t furthest = active.front();
+    for (uint32_t h : active) {
+      if (playbacks_[h].order < playbacks_[furthest].order) furthest = h;
+    }
+    ch = playbacks_[furthest].mixChannel;
+    Mix_HaltChannel(ch);
+    ch = Mix_PlayChannel(ch, s.chunk, 0);
+  } else {
+    ch = StartOnFreeChannel(s.chunk);
+  }
+  if (ch < 0 || static_cast<size_t>(ch) >= channelOwner_.size()) return 0;
+  return Record(sample, ch);
+}
+
+bool SdlAudioDevice::SampleFree(uint32_t sample) {
+  auto it = samples_.find(sample);
+  if (it == samples_.end()) return false;
+  for (auto p = playbacks_.begin(); p != playbacks_.end();) {
+    if (p->second.sample != sample) {
+      ++p;
+      continue;
+    }
+    if (PlaybackActive(p->first, p->second)) Mix_HaltChannel(p->second.mixChannel);
+    channelOwner_[static_cast<size_t>(p->second.mixChannel)] = 0;
+    p = playbacks_.erase(p);
+  }
+  Mix_FreeChunk(it->second.chunk);
+  samples_.erase(it);
+  return true;
+}
+
+bool SdlAudioDevice::OnMusicChannel(Mix_Music* music) const {
+  return music != nullptr && onMusicChannel_ == music && Mix_PlayingMusic() != 0;
+}
+
+void SdlAudioDevice::HaltMusicIf(Mix_Music* music) {
+  if (music != nullptr && onMusicChannel_ == music) {
+    Mix_HaltMusic();
+    onMusicChannel_ = nullptr;
+  }
+}
+
+bool SdlAudioDevice::ChannelIsActive(uint32_t channel) {
+  if (auto p = playbacks_.find(channel); p != playbacks_.end())
+    return PlaybackActive(channel, p->second);
+  if (auto s = streams_.find(channel); s != streams_.end()) return OnMusicChannel(s->second);
+  return false;
+}
+
+bool SdlAudioDevice::ChannelStop(uint32_t channel) {
+  if (auto p = playbacks_.find(channel); p != playbacks_.end()) {
+    if (PlaybackActive(channel, p->second)) Mix_HaltChannel(p->second.mixChannel);
+    return true;
+  }
+  if (auto s = streams_.find(channel); s != streams_.end()) {
+    HaltMusicIf(s->second);
+    return true;
+  }
+  return false;
+}
+
+uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
+  if (!open_) return 0;
+  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  if (!music) return 0;
+  const uint32_t h = NewHandle();
+  streams_[h] = music;
+  return h;
+}
+
+bool SdlAudioDevice::StreamPlay(uint32_t stream, bool loop) {
+  auto s = streams_.find(stream);
+  if (!open_ || s == streams_.end()) return false;
+  if (Mix_PlayMusic(s->second, loop ? -1 : 0) != 0) return false;
+  onMusicChannel_ = s->second;
+  return true;
+}
+
+bool SdlAudioDevice::StreamFree(uint32_t stream) {
+  auto s = streams_.find(stream);
+  if (s == streams_.end()) return false;
+  HaltMusicIf(s->second);
+  Mix_FreeMusic(s->second);
+  streams_.erase(s);
+  return true;
+}
+
+bool SdlAudioDevice::MidiOpen(const std::filesystem::path& file) {
+  MidiClose();
+  if (!open_) return false;
+  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  if (!music) return false;
+  if (Mix_GetMusicType(music) != MUS_MID) {
+    Mix_FreeMusic(music);
+    return false;
+  }
+  midi_ = music;
+  return true;
+}
+
+bool SdlAudioDevice::MidiPlay(double fromMs) {
+  if (!open_ || !midi_) return false;
+  if (Mix_PlayMusic(midi_, 0) != 0) return false;
+  onMusicChannel_ = midi_;
+  if (fromMs > 0) Mix_SetMusicPosition(fromMs / 1000.0);
+  return true;
+}
+
+bool SdlAudioDevice::MidiPause() {
+  if (!OnMusicChannel(midi_)) return false;
+  Mix_PauseMusic();
+  return true;
+}
+
+bool SdlAudioDevice::MidiResume() {
+  if (!OnMusicChannel(midi_)) return false;
+  Mix_ResumeMusic();
+  return true;
+}
+
+void SdlAudioDevice::MidiClose() {
+  if (!midi_) return;
+  HaltMusicIf(midi_);
+  Mix_FreeMusic(midi_);
+  midi_ = nullptr;
+}
+
+bool SdlAudioDevice::MidiPlaying() { return OnMusicChannel(midi_); }
+
+double SdlAudioDevice::MidiLengthMs() {
+  if (!midi_) return -1;
+  const double seconds = Mix_MusicDuration(midi_);
+  return seconds < 0 ? -1 : seconds * 1000.0;
+}
+
+double SdlAudioDevice::MidiPositionMs() {
+  if (!midi_) return -1;
+  const double seconds = Mix_GetMusicPosition(midi_);
+  return seconds < 0 ? -1 : seconds * 1000.0;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> MakeSdlAudioDevice() { return std::make_unique<SdlAudioDevice>(); }
 
 }  // namespace yw

@@ -7,6 +7,7 @@
 
 namespace yw {
 
+// A device that opens the default audio output when the game starts sound.
 std::unique_ptr<AudioDevice> MakeSdlAudioDevice();
 
 }  // namespace yw

@@ -55,6 +55,7 @@ SdlPlatform::SdlPlatform(int scale, std::unique_ptr<AudioDevice> audio)
 }
 
 SdlPlatform::~SdlPlatform() {
+  audio_->Free();  // the mixer closes before SDL itself
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
