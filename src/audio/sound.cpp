@@ -1,7 +1,9 @@
 #include "audio/sound.h"
 
 #include <array>
+#include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "shell/engine.h"
 #include "world/paths.h"
@@ -15,6 +17,15 @@ constexpr int kMaxPlaybacks = 3;
 constexpr std::array<std::string_view, 3> kAmbientExtensions = {".wav", ".mp3", ".mid"};
 
 AudioDevice& Device(Engine& e) { return e.platform.Audio(); }
+
+// The existing file a game's sound name means (folders do not count).
+std::optional<std::filesystem::path> SoundFile(const Engine& e, std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  auto file = ResolvePath(e.CurrentDir, name);
+  std::error_code ec;
+  if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
+  return file;
+}
 
 bool SameFile(std::string_view a, std::string_view b) {
   return ToLower(TrimBlanks(a)) == ToLower(TrimBlanks(b));
@@ -101,7 +112,7 @@ void PlaySound(Engine& e, std::string_view Datei) {
     s.SoundChannels[i].channel = Device(e).SamplePlay(s.SoundChannels[i].sample);
     return;
   }
-  const auto file = ResolvePath(e.CurrentDir, TrimBlanks(Datei));
+  const auto file = SoundFile(e, TrimBlanks(Datei));
   if (!file) return;
   const uint32_t sample = Device(e).SampleLoad(*file, kMaxPlaybacks, true);
   if (sample == 0) return;
@@ -120,7 +131,7 @@ void PlayAmbient(Engine& e, std::string_view Datei) {
   Music(e).StopMusic();
   const std::string name = WithAmbientExtension(e, Datei);
   const std::string_view trimmed = TrimBlanks(name);
-  const auto file = trimmed.empty() ? std::nullopt : ResolvePath(e.CurrentDir, trimmed);
+  const auto file = SoundFile(e, trimmed);
   SoundState& s = e.sound;
   if (!file) {
     Device(e).ChannelStop(s.AmbientStream);

@@ -1,0 +1,331 @@
+// The media control command strings and the MIDI player on top of them,
+// against a recording sound device.
+#include <gtest/gtest.h>
+
+#include "audio/mci.h"
+#include "audio/midi_player.h"
+#include "audio/sound.h"
+#include "fake_audio_device.h"
+#include "test_support.h"
+
+namespace yw::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class MciTest : public ::testing::Test {
+ protected:
+  // Sends a command and returns its reply ("#<code>" on an error).
+  std::string Send(std::string_view command) {
+    std::string reply = "stale";
+    const MciError code = mci.SendString(command, &reply);
+    if (code != MciError::None) {
+      EXPECT_EQ(reply, "") << command;
+      return "#" + std::to_string(static_cast<uint32_t>(code));
+    }
+    return reply;
+  }
+  static std::string Err(MciError code) {
+    return "#" + std::to_string(static_cast<uint32_t>(code));
+  }
+  void OpenMusic() { ASSERT_EQ(Send("open /games/a/song.mid type sequencer alias MUSIC"), ""); }
+
+  FakeAudioDevice fake;
+  Mci mci{fake};
+};
+
+TEST_F(MciTest, OpenTakesTheFileNameBeforeTheFlags) {
+  OpenMusic();
+  EXPECT_EQ(fake.lastMidi, "/games/a/song.mid");
+  EXPECT_TRUE(mci.IsOpen());
+  EXPECT_EQ(Send("close all"), "");
+
+  EXPECT_EQ(Send("OPEN /games/my game/Town Theme.mid TYPE Sequencer ALIAS music"), "");
+  EXPECT_EQ(fake.lastMidi, "/games/my game/Town Theme.mid");
+  EXPECT_EQ(Send("status MUSIC mode"), "stopped");  // aliases ignore case
+  EXPECT_EQ(Send("close Music"), "");
+
+  EXPECT_EQ(Send("open \"/x/a b.mid\" alias MUSIC"), "");  // type from the extension
+  EXPECT_EQ(fake.lastMidi, "/x/a b.mid");
+}
+
+TEST_F(MciTest, OpenRefusesBadRequestsWithoutTouchingTheDevice) {
+  EXPECT_EQ(Send("open"), Err(MciError::MissingParameter));
+  EXPECT_EQ(Send("open type sequencer alias MUSIC"), Err(MciError::MissingParameter));
+  EXPECT_EQ(Send("open a.wav type waveaudio alias MUSIC"), Err(MciError::UnsupportedDeviceType));
+  EXPECT_EQ(Send("open a.wav alias MUSIC"), Err(MciError::UnsupportedDeviceType));
+  EXPECT_EQ(fake.Count("MidiOpen"), 0);
+
+  fake.midiOpenOk = false;
+  EXPECT_EQ(Send("open gone.mid type sequencer alias MUSIC"), Err(MciError::CannotOpenFile));
+  EXPECT_FALSE(mci.IsOpen());
+  EXPECT_EQ(Send("status MUSIC length"), Err(MciError::DeviceNotOpen));
+}
+
+TEST_F(MciTest, OnlyOneSequencerIsOpenAtATime) {
+  OpenMusic();
+  EXPECT_EQ(Send("open b.mid type sequencer alias MUSIC"), Err(MciError::DuplicateAlias));
+  EXPECT_EQ(Send("open b.mid type sequencer alias OTHER"), Err(MciError::DeviceInUse));
+  EXPECT_EQ(fake.Count("MidiOpen"), 1);
+}
+
+TEST_F(MciTest, CloseAllClosesWhateverIsOpen) {
+  EXPECT_EQ(Send("close all"), "");
+  EXPECT_EQ(fake.Count("MidiClose"), 0);  // nothing was open
+  EXPECT_EQ(Send("close MUSIC"), Err(MciError::DeviceNotOpen));
+  EXPECT_EQ(Send("close"), Err(MciError::MissingParameter));
+
+  ASSERT_EQ(Send("open x.mid type sequencer alias OTHER"), "");
+  EXPECT_EQ(Send("close all"), "");
+  EXPECT_EQ(fake.Count("MidiClose"), 1);
+  EXPECT_FALSE(mci.IsOpen());
+}
+
+TEST_F(MciTest, LengthAndPositionInMillisecondsOrFrames) {
+  OpenMusic();
+  fake.midiLengthMs = 2500;
+  EXPECT_EQ(Send("status MUSIC length"), "2500");
+  EXPECT_EQ(Send("status MUSIC position"), "0");  // not started yet
+  EXPECT_EQ(Send("play MUSIC from 0 notify"), "");
+  fake.midiPositionMs = 1010;
+  EXPECT_EQ(Send("status MUSIC position"), "1010");
+  EXPECT_EQ(Send("status MUSIC mode"), "playing");
+
+  EXPECT_EQ(Send("set MUSIC time format frames"), "");
+  EXPECT_EQ(Send("status MUSIC time format"), "frames");
+  EXPECT_EQ(Send("status MUSIC length"), "75");    // 30 frames a second
+  EXPECT_EQ(Send("status MUSIC position"), "30");  // whole frames played
+  EXPECT_EQ(Send("play MUSIC from 15"), "");
+  EXPECT_EQ(fake.calls.back(), "MidiPlay 500");
+
+  EXPECT_EQ(Send("set MUSIC time format milliseconds"), "");
+  EXPECT_EQ(Send("set MUSIC time format bars"), Err(MciError::BadTimeFormat));
+  EXPECT_EQ(Send("set MUSIC volume 3"), Err(MciError::BadKeyword));
+  EXPECT_EQ(Send("status MUSIC length"), "2500");
+}
+
+TEST_F(MciTest, AFinishedPieceStandsAtItsEnd) {
+  OpenMusic();
+  Send("play MUSIC from 0 notify");
+  fake.midiPositionMs = 0;    // some synthesizers rewind when done
+  fake.midiPlaying = false;   // the piece has ended
+  EXPECT_EQ(Send("status MUSIC position"), "2000");
+  EXPECT_EQ(Send("status MUSIC mode"), "stopped");
+  fake.calls.clear();
+  EXPECT_EQ(Send("play MUSIC notify"), "");  // nothing left to play
+  EXPECT_TRUE(fake.calls.empty());
+  EXPECT_EQ(Send("play MUSIC from 0 notify"), "");
+  EXPECT_EQ(fake.calls, (Calls{"MidiPlay 0"}));
+  EXPECT_EQ(Send("status MUSIC mode"), "playing");
+}
+
+TEST_F(MciTest, PositionNeverPassesTheLength) {
+  OpenMusic();
+  Send("play MUSIC from 0");
+  fake.midiPositionMs = 2600;
+  EXPECT_EQ(Send("status MUSIC position"), "2000");
+}
+
+TEST_F(MciTest, StopPausesAndPlayResumes) {
+  OpenMusic();
+  Send("play MUSIC from 0 notify");
+  fake.calls.clear();
+  EXPECT_EQ(Send("stop MUSIC"), "");
+  EXPECT_EQ(Send("status MUSIC mode"), "paused");
+  EXPECT_EQ(Send("play MUSIC notify"), "");
+  EXPECT_EQ(fake.calls, (Calls{"MidiPause", "MidiResume"}));
+  EXPECT_EQ(Send("stop MUSIC now"), Err(MciError::BadKeyword));
+}
+
+TEST_F(MciTest, WhatTheDeviceCannotTellIsAnError) {
+  OpenMusic();
+  Send("play MUSIC from 0");
+  fake.midiLengthMs = -1;
+  fake.midiPositionMs = -1;
+  EXPECT_EQ(Send("status MUSIC length"), Err(MciError::CannotReport));
+  EXPECT_EQ(Send("status MUSIC position"), Err(MciError::CannotReport));
+}
+
+TEST_F(MciTest, MalformedCommandsGiveErrorsNotCrashes) {
+  OpenMusic();
+  EXPECT_EQ(Send(""), Err(MciError::UnrecognizedCommand));
+  EXPECT_EQ(Send("   "), Err(MciError::UnrecognizedCommand));
+  EXPECT_EQ(Send("rewind MUSIC"), Err(MciError::UnrecognizedCommand));
+  EXPECT_EQ(Send("play"), Err(MciError::MissingParameter));
+  EXPECT_EQ(Send("play OTHER"), Err(MciError::DeviceNotOpen));
+  EXPECT_EQ(Send("play MUSIC from"), Err(MciError::MissingParameter));
+  EXPECT_EQ(Send("play MUSIC from -3"), Err(MciError::BadInteger));
+  EXPECT_EQ(Send("play MUSIC from 12abc"), Err(MciError::BadInteger));
+  EXPECT_EQ(Send("play MUSIC from 99999999999999999999999"), Err(MciError::BadInteger));
+  EXPECT_EQ(Send("play MUSIC from 2001"), Err(MciError::OutOfRange));
+  EXPECT_EQ(Send("play MUSIC to 5"), Err(MciError::BadKeyword));
+  EXPECT_EQ(Send("set MUSIC time"), Err(MciError::BadKeyword));
+  EXPECT_EQ(Send("set MUSIC time format"), Err(MciError::MissingParameter));
+  EXPECT_EQ(Send("status MUSIC"), Err(MciError::BadKeyword));
+  EXPECT_EQ(Send("status MUSIC colour"), Err(MciError::BadKeyword));
+  // The open quote takes the rest of the line as the file name.
+  EXPECT_EQ(Send("open \"unterminated.mid alias X"), Err(MciError::UnsupportedDeviceType));
+  EXPECT_EQ(fake.Count("MidiPlay"), 0);
+}
+
+TEST_F(MciTest, RepliesAreCutToTheCallersBuffer) {
+  OpenMusic();
+  fake.midiLengthMs = 123456;
+  std::string reply;
+  EXPECT_EQ(mci.SendString("status MUSIC length", &reply, 4), MciError::None);
+  EXPECT_EQ(reply, "123");
+  EXPECT_EQ(mci.SendString("status MUSIC length", &reply, 0), MciError::None);
+  EXPECT_EQ(reply, "");
+  EXPECT_EQ(mci.SendString("status MUSIC length"), MciError::None);  // no buffer at all
+}
+
+TEST(MciErrorText, EveryCodeHasItsOwnText) {
+  std::set<std::string_view> texts;
+  for (uint32_t c = 0; c <= static_cast<uint32_t>(MciError::OutOfRange); ++c) {
+    const std::string_view t = MciErrorText(static_cast<MciError>(c));
+    EXPECT_FALSE(t.empty());
+    EXPECT_LT(t.size(), 128u);
+    texts.insert(t);
+  }
+  EXPECT_EQ(texts.size(), static_cast<size_t>(MciError::OutOfRange) + 1);
+}
+
+class MusicTest : public ::testing::Test {
+ protected:
+  MusicTest() {
+    te.platform.SetAudio(&fake);
+    music.Create(te.platform);
+  }
+  FakeAudioDevice fake;
+  TestEngine te;
+  CDXVBMusic music;
+};
+
+TEST_F(MusicTest, PlayMusicClosesOpensAndPlaysFromTheStart) {
+  EXPECT_TRUE(music.PlayMusic("/g/song.mid"));
+  EXPECT_TRUE(music.MidiPlay);
+  EXPECT_EQ(fake.calls, (Calls{"MidiOpen song.mid", "MidiPlay 0"}));
+  EXPECT_TRUE(music.PlayMusic("/g/other.mid"));
+  EXPECT_EQ(fake.calls, (Calls{"MidiOpen song.mid", "MidiPlay 0", "MidiClose",
+                               "MidiOpen other.mid", "MidiPlay 0"}));
+  EXPECT_TRUE(te.platform.MessageBoxes().empty());
+}
+
+TEST_F(MusicTest, AFileThatCannotBeOpenedFailsQuietly) {
+  fake.midiOpenOk = false;
+  EXPECT_FALSE(music.PlayMusic("/g/broken.mid"));
+  EXPECT_FALSE(music.MidiPlay);
+  EXPECT_TRUE(te.platform.MessageBoxes().empty());
+}
+
+TEST_F(MusicTest, AFailedPlayShowsItsErrorText) {
+  fake.midiPlayOk = false;
+  EXPECT_FALSE(music.PlayMusic("/g/song.mid"));
+  EXPECT_FALSE(music.MidiPlay);
+  ASSERT_EQ(te.platform.MessageBoxes().size(), 1u);
+  EXPECT_EQ(te.platform.MessageBoxes()[0].title, "");
+  EXPECT_EQ(te.platform.MessageBoxes()[0].text, MciErrorText(MciError::CannotPlay));
+}
+
+TEST_F(MusicTest, LoopIfYouCanRestartsOnlyAFinishedPiece) {
+  ASSERT_TRUE(music.PlayMusic("/g/song.mid"));
+  fake.midiPositionMs = 1000;
+  fake.calls.clear();
+  EXPECT_TRUE(music.LoopIfYouCan());
+  EXPECT_TRUE(fake.calls.empty());  // half way: left alone
+
+  fake.midiPositionMs = 1990;  // within the last frame counts as the end
+  EXPECT_TRUE(music.LoopIfYouCan());
+  EXPECT_EQ(fake.calls, (Calls{"MidiClose", "MidiOpen song.mid", "MidiPlay 0"}));
+
+  fake.calls.clear();
+  fake.midiPositionMs = 700;
+  fake.midiPlaying = false;  // ended, wherever the synthesizer says it stands
+  EXPECT_TRUE(music.LoopIfYouCan());
+  EXPECT_EQ(fake.Count("MidiPlay"), 1);
+  EXPECT_EQ(fake.lastMidi, "/g/song.mid");
+}
+
+TEST_F(MusicTest, LoopIfYouCanFailsWhenTheLengthIsUnknown) {
+  ASSERT_TRUE(music.PlayMusic("/g/song.mid"));
+  fake.midiLengthMs = -1;
+  fake.midiPlaying = false;
+  fake.calls.clear();
+  EXPECT_FALSE(music.LoopIfYouCan());
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(MusicTest, PauseResumeRestartAndStop) {
+  EXPECT_FALSE(music.PauseMusic());  // nothing open
+  ASSERT_TRUE(music.PlayMusic("/g/song.mid"));
+  EXPECT_TRUE(music.PauseMusic());
+  EXPECT_FALSE(music.MidiPlay);
+  EXPECT_TRUE(music.ResumeMusic());
+  EXPECT_FALSE(music.MidiPlay);  // resuming leaves the flag alone
+  EXPECT_TRUE(music.RestartMusic());
+  EXPECT_TRUE(music.MidiPlay);
+  EXPECT_EQ(fake.Matching("Midi"), (Calls{"MidiOpen song.mid", "MidiPlay 0", "MidiPause",
+                                          "MidiResume", "MidiPlay 0"}));
+  music.StopMusic();
+  EXPECT_FALSE(music.MidiPlay);
+  EXPECT_EQ(fake.calls.back(), "MidiClose");
+  EXPECT_FALSE(music.RestartMusic());
+}
+
+TEST(Music, ThePlayerClosesItsPieceWhenDestroyed) {
+  FakeAudioDevice fake;
+  TestEngine te;
+  te.platform.SetAudio(&fake);
+  {
+    CDXVBMusic music;
+    music.Create(te.platform);
+    ASSERT_TRUE(music.PlayMusic("/g/song.mid"));
+  }
+  EXPECT_EQ(fake.calls.back(), "MidiClose");
+}
+
+TEST(Music, TheHousekeepingRestartsAFinishedPieceWithinOneSweep) {
+  FakeAudioDevice fake;
+  TestEngine te;
+  Engine& e = te.engine;
+  te.platform.SetAudio(&fake);
+  WriteFile(te.dir.path() / "Theme.MID", "MThd");
+  e.win.SoundOn = true;
+  SoundInit(e);
+  PlayAmbient(e, "theme");
+  ASSERT_TRUE(e.sound.Music.MidiPlay);
+  e.win.TimeSoundTime = 20000;
+  te.platform.SetClock(100);
+  SoundHousekeeping(e);  // first sweep: still playing
+  EXPECT_EQ(fake.Count("MidiOpen"), 1);
+
+  fake.midiPlaying = false;  // the piece ends
+  te.platform.SetClock(100 + 20000);
+  SoundHousekeeping(e);  // not yet due
+  EXPECT_EQ(fake.Count("MidiOpen"), 1);
+  te.platform.SetClock(100 + 20001);
+  SoundHousekeeping(e);
+  EXPECT_EQ(fake.Count("MidiOpen"), 2);
+  EXPECT_EQ(fake.lastMidi.filename(), "Theme.MID");
+  EXPECT_TRUE(fake.midiPlaying);
+}
+
+TEST(Music, AnUnopenableAmbientMidiIsNeverLooped) {
+  FakeAudioDevice fake;
+  TestEngine te;
+  Engine& e = te.engine;
+  te.platform.SetAudio(&fake);
+  WriteFile(te.dir.path() / "bad.mid", "junk");
+  e.win.SoundOn = true;
+  SoundInit(e);
+  fake.midiOpenOk = false;
+  PlayAmbient(e, "bad.mid");
+  EXPECT_FALSE(e.sound.Music.MidiPlay);
+  fake.calls.clear();
+  te.platform.SetClock(1000000);
+  SoundHousekeeping(e);
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+}  // namespace
+}  // namespace yw::test
