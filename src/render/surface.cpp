@@ -31,7 +31,8 @@ void Surface::Resize(int width, int height) {
   std::vector<uint32_t> next(static_cast<size_t>(width) * height, 0);
   const int cw = std::min(width, width_);
   const int ch = std::min(height, height_);
-  for (int y = 0; y < ch; ++y)
+  // A side of 0 leaves nothing to keep (and no buffer to copy into).
+  for (int y = 0; cw > 0 && y < ch; ++y)
     std::memcpy(next.data() + static_cast<size_t>(y) * width, Row(y), sizeof(uint32_t) * cw);
   pixels_ = std::move(next);
   width_ = width;
