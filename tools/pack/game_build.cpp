@@ -1,0 +1,561 @@
+#include "game_build.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "data_sources.h"
+#include "json_doc.h"
+#include "script_lint.h"
+#include "tiled_maps.h"
+#include "world/binary_io.h"
+#include "world/data_files.h"
+#include "world/paths.h"
+
+namespace yw::pack {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Extension(const std::string& rel) {
+  const auto slash = rel.find_last_of('/');
+  const auto dot = rel.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return ToLower(rel.substr(dot));
+}
+
+std::string WithoutExtension(const std::string& rel) {
+  const std::string ext = Extension(rel);
+  return rel.substr(0, rel.size() - ext.size());
+}
+
+std::string FolderOf(const std::string& rel) {
+  const auto slash = rel.find_last_of('/');
+  return slash == std::string::npos ? "" : rel.substr(0, slash + 1);
+}
+
+// Game-relative output name (backslashes allowed) as a path with slashes.
+std::string OutputPath(std::string_view name) { return FromWindowsName(name).generic_string(); }
+
+// Every file below `dir`, relative and sorted, leaving out hidden files.
+std::vector<std::string> ListFiles(const fs::path& dir) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.empty() && name.front() == '.') {
+      if (it->is_directory(ec)) it.disable_recursion_pending();
+      continue;
+    }
+    if (it->is_regular_file(ec)) out.push_back(fs::relative(it->path(), dir).generic_string());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+bool IsAuthoringOnly(const std::string& rel) {
+  const std::string ext = Extension(rel);
+  return ext == ".tsj" || ext == ".tsx" || ext == ".md" || ext == ".tiled-project" ||
+         ext == ".tiled-session";
+}
+
+// Scripts written on a system with bare LF line ends get the CR LF the
+// game needs; scripts holding any CR are left exactly as they are.
+std::string ScriptBytes(std::string bytes) {
+  if (bytes.find('\r') != std::string::npos || bytes.find('\n') == std::string::npos) return bytes;
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 16);
+  for (char c : bytes) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+class Compiler {
+ public:
+  Compiler(const fs::path& srcDir, Report& report) : src_(srcDir), report_(report) {}
+  FileSet Run();
+
+ private:
+  void Add(const std::string& from, const std::string& out, std::string bytes);
+  void CompileJson(const std::string& rel, const std::string& text);
+  void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
+  void CrossCheckMaps();
+  const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
+
+  struct PendingMap {
+    std::string rel;
+    std::shared_ptr<JsonDoc> doc;
+    BuiltMap built;
+  };
+
+  fs::path src_;
+  Report& report_;
+  FileSet files_;
+  std::map<std::string, std::string> producers_;  // lower-cased output -> source
+  std::map<std::string, std::unique_ptr<JsonDoc>> tilesets_;
+  std::vector<PendingMap> maps_;
+};
+
+void Compiler::Add(const std::string& from, const std::string& out, std::string bytes) {
+  const std::string key = ToLower(out);
+  if (auto it = producers_.find(key); it != producers_.end()) {
+    report_.Error(from, 0, "", "builds '" + out + "', which " + it->second + " builds too");
+    return;
+  }
+  producers_[key] = from;
+  files_[out] = std::move(bytes);
+}
+
+const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& source) {
+  const std::string rel = (fs::path(FolderOf(mapRel)) / source).lexically_normal().generic_string();
+  auto& slot = tilesets_[rel];
+  if (!slot) {
+    auto bytes = ReadFileBytes(src_ / rel);
+    if (!bytes) return nullptr;
+    slot = std::make_unique<JsonDoc>(ParseJson(*bytes));
+  }
+  return slot.get();
+}
+
+void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc) {
+  SourceReader in(*doc, rel, report_);
+  auto built = BuildTiledMap(in, WithoutExtension(rel),
+                             [&](const std::string& source) { return Tileset(rel, source); });
+  if (!built) return;
+  if (!built->mapFile.empty())
+    Add(rel, OutputPath(built->mapFile), WriteMapFile(built->map));
+  if (!built->eventmapFile.empty())
+    Add(rel, OutputPath(built->eventmapFile), WriteEventmapFile(built->events));
+  maps_.push_back({rel, doc, std::move(*built)});
+}
+
+void Compiler::CompileJson(const std::string& rel, const std::string& text) {
+  auto doc = std::make_shared<JsonDoc>(ParseJson(text));
+  if (!doc->Ok()) {
+    report_.Error(rel, doc->errorLine, "", "invalid JSON: " + doc->error);
+    return;
+  }
+  const Json& root = doc->root;
+  if (root.is_object() && root.contains("kind")) {
+    SourceReader in(*doc, rel, report_);
+    auto kind = root["kind"].is_string() ? KindFromName(root["kind"].get<std::string>())
+                                         : std::nullopt;
+    if (!kind) {
+      in.Error("/kind", "kind", "must be characters, items, tilemap or doodadmap");
+      return;
+    }
+    std::string out;
+    if (root.contains("file")) out = in.Text(root, "", "file", "file", true);
+    else if (*kind == SourceKind::Characters) out = FolderOf(rel) + "chars.dat";
+    else if (*kind == SourceKind::Items) out = FolderOf(rel) + "items.dat";
+    else out = WithoutExtension(rel);
+    auto bytes = BuildDataSource(*kind, in);
+    if (bytes && !out.empty()) Add(rel, OutputPath(out), std::move(*bytes));
+    return;
+  }
+  if (root.is_object() && root.value("type", "") == "map") return CompileMap(rel, doc);
+  if (root.is_object() && root.value("type", "") == "tileset") return;
+  report_.Error(rel, 1, "",
+                "not a source: a JSON source needs a \"kind\" (characters, items, tilemap, "
+                "doodadmap) or must be a Tiled map");
+}
+
+void Compiler::CrossCheckMaps() {
+  for (const PendingMap& m : maps_) {
+    if (m.built.mapFile.empty()) continue;
+    auto it = std::find_if(files_.begin(), files_.end(), [&](const auto& f) {
+      return ToLower(f.first) == ToLower(OutputPath(m.built.map.tilemapFile));
+    });
+    if (it == files_.end()) continue;
+    TileSheetFile sheet;
+    if (ReadTileSheetFile(it->second, 1.0f, sheet) != LoadStatus::Ok) continue;
+    const int count = static_cast<int>(sheet.tiles.size());
+    const int width = m.built.map.width;
+    for (size_t i = 0; i < m.built.map.tiles.size(); ++i) {
+      const int t = m.built.map.tiles[i];
+      if (t <= count) continue;
+      report_.Error(m.rel, m.doc->LineOf(Child(m.built.tilesPointer, i)),
+                    "layer 'tiles' row " + std::to_string(static_cast<int>(i) / width + 1) +
+                        ", column " + std::to_string(static_cast<int>(i) % width + 1),
+                    "tile " + std::to_string(t) + " is not in tilemap '" +
+                        m.built.map.tilemapFile + "' (" + std::to_string(count) + " tiles)");
+    }
+  }
+}
+
+FileSet Compiler::Run() {
+  for (const std::string& rel : ListFiles(src_)) {
+    if (IsAuthoringOnly(rel)) continue;
+    const std::string ext = Extension(rel);
+    if (ext == ".tmx") {
+      report_.Error(rel, 0, "", "save the map in Tiled's JSON map format (.tmj)");
+      continue;
+    }
+    auto bytes = ReadFileBytes(src_ / rel);
+    if (!bytes) {
+      report_.Error(rel, 0, "", "cannot be read");
+      continue;
+    }
+    if (ext == ".json" || ext == ".tmj") CompileJson(rel, *bytes);
+    else if (ext == ".skr") Add(rel, rel, ScriptBytes(std::move(*bytes)));
+    else Add(rel, rel, std::move(*bytes));
+  }
+  CrossCheckMaps();
+  return std::move(files_);
+}
+
+}  // namespace
+
+FileSet CompileSources(const fs::path& srcDir, Report& report) {
+  if (!fs::is_directory(srcDir)) {
+    report.Error(srcDir.string(), 0, "", "is not a folder");
+    return {};
+  }
+  Compiler compiler(srcDir, report);
+  return compiler.Run();
+}
+
+bool BuildGame(const fs::path& srcDir, const fs::path& outDir, Report& report) {
+  const FileSet files = CompileSources(srcDir, report);
+  if (report.HasErrors()) return false;
+  for (const auto& [rel, bytes] : files) {
+    std::error_code ec;
+    fs::create_directories((outDir / rel).parent_path(), ec);
+    if (!WriteFileBytes(outDir / rel, bytes)) report.Error(rel, 0, "", "cannot be written");
+  }
+  if (report.HasErrors()) return false;
+  CheckGame(outDir, DefaultProgramDir(outDir), report);
+  return !report.HasErrors();
+}
+
+// --- Unpacking --------------------------------------------------------------------
+
+namespace {
+
+enum class FileKind : uint8_t { Other, Characters, Items, Tilemap, Doodadmap, Map, Eventmap };
+
+bool IsSavedGame(const std::string& rel) {
+  const std::string lower = ToLower(rel);
+  if (lower == "temp.tmp") return true;
+  return lower.size() == 9 && lower.starts_with("slot") && lower.ends_with(".sav") &&
+         lower[4] >= '1' && lower[4] <= '5';
+}
+
+// Width and height of a BMP picture, or 0 x 0 when unknown.
+std::pair<int, int> PictureSize(const fs::path& file) {
+  auto bytes = ReadFileBytes(file, 1 << 26);
+  if (!bytes || bytes->size() < 26 || bytes->substr(0, 2) != "BM") return {0, 0};
+  auto i32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (int b = 3; b >= 0; --b) v = (v << 8) | static_cast<uint8_t>((*bytes)[at + static_cast<size_t>(b)]);
+    return static_cast<int32_t>(v);
+  };
+  return {i32(18), std::abs(i32(22))};
+}
+
+class Unpacker {
+ public:
+  Unpacker(const fs::path& game, const fs::path& src, Report& report)
+      : game_(game), src_(src), report_(report) {}
+  bool Run();
+
+ private:
+  std::optional<std::string> Resolve(std::string_view name) const {
+    auto p = ResolvePath(game_, name);
+    if (!p || !fs::is_regular_file(*p)) return std::nullopt;
+    return fs::relative(*p, game_).generic_string();
+  }
+  void Mark(std::string_view name, FileKind kind);
+  void Classify();
+  void Guess(const std::string& rel);
+  bool Write(const std::string& rel, const std::string& bytes);
+  void Copy(const std::string& rel) { Write(rel, bytes_[rel]); }
+  bool Verified(const std::string& sourceRel, const Json& source,
+                const std::map<std::string, std::string>& expected,
+                const std::map<std::string, Json>& tilesets = {});
+  void UnpackSheets();
+  void UnpackTables();
+  void UnpackMaps();
+  std::string PictureFor(const std::string& picture) const;
+
+  fs::path game_, src_;
+  Report& report_;
+  std::map<std::string, std::string> bytes_;
+  std::map<std::string, FileKind> kinds_;
+  std::set<std::string> done_;
+  // Tileset written for a sheet: sheet rel -> (tileset rel, tile count).
+  std::map<std::string, std::pair<std::string, int>> tilesetOf_;
+  std::map<std::string, std::pair<int, int>> tileSizeOf_;
+};
+
+void Unpacker::Mark(std::string_view name, FileKind kind) {
+  if (TrimBlanks(name).empty()) return;
+  auto rel = Resolve(name);
+  if (!rel || !bytes_.contains(*rel)) return;
+  FileKind& k = kinds_[*rel];
+  if (k != FileKind::Other) return;
+  k = kind;
+  const std::string& b = bytes_[*rel];
+  if (kind == FileKind::Map) {
+    MapFileData m;
+    if (ReadMapFile(b, m) == LoadStatus::Ok) {
+      Mark(m.tilemapFile, FileKind::Tilemap);
+      Mark(m.doodadmapFile, FileKind::Doodadmap);
+    }
+  } else if (kind == FileKind::Eventmap) {
+    EventmapFileData e;
+    if (ReadEventmapFile(b, e) == LoadStatus::Ok) Mark(e.mapFile, FileKind::Map);
+  }
+}
+
+void Unpacker::Guess(const std::string& rel) {
+  const std::string ext = Extension(rel);
+  for (const char* known : {".skr", ".bmp", ".jpg", ".wav", ".mp3", ".mid", ".txt", ".ini"})
+    if (ext == known) return;
+  const std::string& b = bytes_[rel];
+  if (EventmapFileData e; ReadEventmapFile(b, e) == LoadStatus::Ok && WriteEventmapFile(e) == b)
+    kinds_[rel] = FileKind::Eventmap;
+  else if (MapFileData m; ReadMapFile(b, m) == LoadStatus::Ok && WriteMapFile(m) == b)
+    kinds_[rel] = FileKind::Map;
+  else if (TileSheetFile t; ReadTileSheetFile(b, 1.0f, t) == LoadStatus::Ok && WriteTileSheetFile(t) == b)
+    kinds_[rel] = FileKind::Tilemap;
+  else if (SpriteSheetFile s; ReadSpriteSheetFile(b, 1.0f, s) == LoadStatus::Ok && WriteSpriteSheetFile(s) == b)
+    kinds_[rel] = FileKind::Doodadmap;
+}
+
+void Unpacker::Classify() {
+  GameIndex index;
+  index.fileExists = [this](std::string_view n) { return Resolve(n).has_value(); };
+  index.pictureExists = [](std::string_view) { return true; };
+  ScriptReferences refs;
+  for (const auto& [rel, b] : bytes_) {
+    const std::string lower = ToLower(rel);
+    if (lower == "chars.dat") kinds_[rel] = FileKind::Characters;
+    else if (lower == "items.dat") kinds_[rel] = FileKind::Items;
+    if (Extension(rel) == ".skr") {
+      Report ignored;
+      CheckScript(rel, b, index, ignored, &refs);
+    }
+  }
+  for (const auto& [rel, kind] : std::map(kinds_)) {
+    CharacterFileData c;
+    ItemFileData i;
+    if (kind == FileKind::Characters && ReadCharacterFile(bytes_[rel], c) == LoadStatus::Ok)
+      Mark(c.doodadmapFile, FileKind::Doodadmap);
+    if (kind == FileKind::Items && ReadItemFile(bytes_[rel], i) == LoadStatus::Ok)
+      Mark(i.doodadmapFile, FileKind::Doodadmap);
+  }
+  for (const auto& n : refs.eventmaps) Mark(n, FileKind::Eventmap);
+  for (const auto& n : refs.maps) Mark(n, FileKind::Map);
+  for (const auto& n : refs.tilemaps) Mark(n, FileKind::Tilemap);
+  for (const auto& n : refs.doodadmaps) Mark(n, FileKind::Doodadmap);
+  for (const auto& [rel, b] : bytes_)
+    if (kinds_[rel] == FileKind::Other) Guess(rel);
+}
+
+bool Unpacker::Write(const std::string& rel, const std::string& bytes) {
+  std::error_code ec;
+  fs::create_directories((src_ / rel).parent_path(), ec);
+  if (!WriteFileBytes(src_ / rel, bytes)) {
+    report_.Error(rel, 0, "", "cannot be written below " + src_.string());
+    return false;
+  }
+  return true;
+}
+
+// Builds `source` again as the build would and compares with the files it
+// came from.
+bool Unpacker::Verified(const std::string& sourceRel, const Json& source,
+                        const std::map<std::string, std::string>& expected,
+                        const std::map<std::string, Json>& tilesets) {
+  const JsonDoc doc = ParseJson(Pretty(source));
+  Report quiet;
+  SourceReader in(doc, sourceRel, quiet);
+  std::map<std::string, std::string> got;
+  if (source.contains("kind")) {
+    auto kind = KindFromName(source["kind"].get<std::string>());
+    auto bytes = kind ? BuildDataSource(*kind, in) : std::nullopt;
+    if (bytes) got[OutputPath(source["file"].get<std::string>())] = *bytes;
+  } else {
+    std::vector<std::unique_ptr<JsonDoc>> keep;
+    auto built = BuildTiledMap(in, WithoutExtension(sourceRel), [&](const std::string& s) {
+      const std::string rel =
+          (fs::path(FolderOf(sourceRel)) / s).lexically_normal().generic_string();
+      auto it = tilesets.find(rel);
+      if (it == tilesets.end()) return static_cast<const JsonDoc*>(nullptr);
+      keep.push_back(std::make_unique<JsonDoc>(ParseJson(Pretty(it->second))));
+      return static_cast<const JsonDoc*>(keep.back().get());
+    });
+    if (built && !built->mapFile.empty()) got[OutputPath(built->mapFile)] = WriteMapFile(built->map);
+    if (built && !built->eventmapFile.empty())
+      got[OutputPath(built->eventmapFile)] = WriteEventmapFile(built->events);
+  }
+  return got == expected;
+}
+
+std::string Unpacker::PictureFor(const std::string& picture) const {
+  const std::string lower = ToLower(picture);
+  const bool hasExt = lower.ends_with(".bmp") || lower.ends_with(".jpg");
+  for (const std::string& n : hasExt ? std::vector<std::string>{lower}
+                                     : std::vector<std::string>{lower + ".bmp", lower + ".jpg"})
+    if (auto rel = Resolve(n)) return *rel;
+  return "";
+}
+
+void Unpacker::UnpackSheets() {
+  for (const auto& [rel, kind] : kinds_) {
+    if (kind != FileKind::Tilemap && kind != FileKind::Doodadmap) continue;
+    const SourceKind sk = kind == FileKind::Tilemap ? SourceKind::Tilemap : SourceKind::Doodadmap;
+    auto json = UnpackDataFile(sk, bytes_[rel], rel);
+    const std::string sourceRel = rel + ".json";
+    if (!json || !Verified(sourceRel, *json, {{rel, bytes_[rel]}})) continue;
+    Write(sourceRel, Pretty(*json));
+    done_.insert(rel);
+    // A tileset for drawing maps with this sheet in Tiled.
+    const std::string picture = PictureFor((*json)["picture"].get<std::string>());
+    const auto [w, h] = picture.empty() ? std::pair{0, 0} : PictureSize(game_ / picture);
+    const std::string image =
+        picture.empty() ? "" : fs::path(picture).lexically_relative(FolderOf(rel).empty() ? "." : FolderOf(rel)).generic_string();
+    const std::string tsRel = rel + ".tsj";
+    Json ts;
+    int count = 0;
+    if (kind == FileKind::Tilemap) {
+      TileSheetFile sheet;
+      ReadTileSheetFile(bytes_[rel], 1.0f, sheet);
+      ts = TilesetFromTiles(sheet, fs::path(rel).filename().string(), image, w, h);
+      count = static_cast<int>(sheet.tiles.size());
+      tileSizeOf_[rel] = {sheet.tileWidth, sheet.tileHeight};
+    } else {
+      SpriteSheetFile sheet;
+      ReadSpriteSheetFile(bytes_[rel], 1.0f, sheet);
+      ts = TilesetFromSprites(sheet, fs::path(rel).filename().string(), image, w, h, 16, 16);
+      count = static_cast<int>(sheet.sprites.size());
+    }
+    Write(tsRel, Pretty(ts));
+    tilesetOf_[rel] = {tsRel, count};
+  }
+}
+
+void Unpacker::UnpackTables() {
+  for (const auto& [rel, kind] : kinds_) {
+    if (kind != FileKind::Characters && kind != FileKind::Items) continue;
+    const SourceKind sk = kind == FileKind::Characters ? SourceKind::Characters : SourceKind::Items;
+    auto json = UnpackDataFile(sk, bytes_[rel], rel);
+    const std::string sourceRel = WithoutExtension(rel) + ".json";
+    if (!json || !Verified(sourceRel, *json, {{rel, bytes_[rel]}})) continue;
+    Write(sourceRel, Pretty(*json));
+    done_.insert(rel);
+  }
+}
+
+void Unpacker::UnpackMaps() {
+  std::map<std::string, std::string> eventsOfMap;  // map rel -> eventmap rel
+  for (const auto& [rel, kind] : kinds_) {
+    if (kind != FileKind::Eventmap) continue;
+    EventmapFileData e;
+    MapFileData m;
+    auto mapRel = ReadEventmapFile(bytes_[rel], e) == LoadStatus::Ok ? Resolve(e.mapFile) : std::nullopt;
+    if (mapRel && kinds_[*mapRel] == FileKind::Map && !eventsOfMap.contains(*mapRel) &&
+        ReadMapFile(bytes_[*mapRel], m) == LoadStatus::Ok && m.width == e.width &&
+        m.height == e.height && e.width > 0 && e.height > 0)
+      eventsOfMap[*mapRel] = rel;
+  }
+  std::set<std::string> pairedEvents;
+  for (const auto& [m, e] : eventsOfMap) pairedEvents.insert(e);
+
+  auto unpackOne = [&](const std::string* mapRel, const std::string* evRel) {
+    MapFileData map;
+    EventmapFileData ev;
+    if (mapRel && ReadMapFile(bytes_[*mapRel], map) != LoadStatus::Ok) return;
+    if (evRel && (ReadEventmapFile(bytes_[*evRel], ev) != LoadStatus::Ok || ev.width <= 0 ||
+                  ev.height <= 0))
+      return;
+    const std::string sourceRel = (mapRel ? *mapRel : *evRel) + ".tmj";
+    const std::string folder = FolderOf(sourceRel);
+    auto sheetLink = [&](const std::string& name) {
+      TilesetLink link;
+      auto rel = Resolve(name);
+      if (!rel || !tilesetOf_.contains(*rel)) return link;
+      link.source = fs::path(tilesetOf_[*rel].first).lexically_relative(folder.empty() ? "." : folder).generic_string();
+      link.count = tilesetOf_[*rel].second;
+      return link;
+    };
+    TilesetLink tiles, doodads;
+    int tw = 16, th = 16;
+    if (mapRel) {
+      tiles = sheetLink(map.tilemapFile);
+      doodads = sheetLink(map.doodadmapFile);
+      if (auto rel = Resolve(map.tilemapFile); rel && tileSizeOf_.contains(*rel))
+        std::tie(tw, th) = tileSizeOf_[*rel];
+    }
+    const std::string mapName = mapRel ? ToJsonText(*mapRel) : "";
+    auto windows = [](std::string s) {
+      std::replace(s.begin(), s.end(), '/', '\\');
+      return s;
+    };
+    Json tiled = MapToTiled(mapRel ? &map : nullptr, mapRel ? windows(*mapRel) : "",
+                            evRel ? &ev : nullptr, evRel ? windows(*evRel) : "", tw, th, tiles,
+                            doodads);
+    std::map<std::string, std::string> expected;
+    if (mapRel) expected[*mapRel] = bytes_[*mapRel];
+    if (evRel) expected[*evRel] = bytes_[*evRel];
+    std::map<std::string, Json> tilesets;
+    for (const auto& [sheet, link] : tilesetOf_) tilesets[link.first] = Json::object();
+    if (!Verified(sourceRel, tiled, expected, tilesets)) return;
+    Write(sourceRel, Pretty(tiled));
+    if (mapRel) done_.insert(*mapRel);
+    if (evRel) done_.insert(*evRel);
+  };
+  for (const auto& [rel, kind] : kinds_) {
+    if (kind == FileKind::Map) {
+      auto it = eventsOfMap.find(rel);
+      unpackOne(&rel, it == eventsOfMap.end() ? nullptr : &it->second);
+    } else if (kind == FileKind::Eventmap && !pairedEvents.contains(rel)) {
+      unpackOne(nullptr, &rel);
+    }
+  }
+}
+
+bool Unpacker::Run() {
+  if (!fs::is_directory(game_)) {
+    report_.Error(game_.string(), 0, "", "is not a folder");
+    return false;
+  }
+  for (const std::string& rel : ListFiles(game_)) {
+    if (IsSavedGame(rel)) {
+      report_.Note(rel, 0, "", "saved game left out");
+      continue;
+    }
+    auto b = ReadFileBytes(game_ / rel);
+    if (!b) {
+      report_.Error(rel, 0, "", "cannot be read");
+      continue;
+    }
+    bytes_[rel] = std::move(*b);
+  }
+  Classify();
+  UnpackSheets();
+  UnpackTables();
+  UnpackMaps();
+  for (const auto& [rel, kind] : kinds_) {
+    if (done_.contains(rel)) continue;
+    if (kind != FileKind::Other)
+      report_.Note(rel, 0, "", "kept as it is: sources would not build the same bytes");
+    Copy(rel);
+  }
+  return !report_.HasErrors();
+}
+
+}  // namespace
+
+bool UnpackGame(const fs::path& gameDir, const fs::path& srcDir, Report& report) {
+  Unpacker unpacker(gameDir, srcDir, report);
+  return unpacker.Run();
+}
+
+}  // namespace yw::pack

@@ -1,0 +1,35 @@
+// Building a game folder from its sources and turning a game folder back
+// into sources.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "diagnostics.h"
+
+namespace yw::pack {
+
+// Output files by their path relative to the game folder (forward
+// slashes), with their bytes.
+using FileSet = std::map<std::string, std::string>;
+
+// Compiles every source below `srcDir` in memory: JSON tables and sheets,
+// Tiled maps; other files are taken as they are (scripts written with bare
+// LF line ends get CR LF). Problems go to `report`.
+FileSet CompileSources(const std::filesystem::path& srcDir, Report& report);
+
+// CompileSources, then writes the files below `outDir` when there were no
+// errors. Returns false on errors.
+bool BuildGame(const std::filesystem::path& srcDir, const std::filesystem::path& outDir,
+               Report& report);
+
+// Writes sources for every file of `gameDir` below `srcDir`: chars.dat and
+// items.dat as JSON tables, tilemaps and doodadmaps as JSON sheets (with a
+// Tiled tileset beside them), maps with their eventmaps as Tiled maps.
+// A data file whose sources would not build the same bytes, and every
+// other file, is copied as it is. Saved games are left out.
+bool UnpackGame(const std::filesystem::path& gameDir, const std::filesystem::path& srcDir,
+                Report& report);
+
+}  // namespace yw::pack

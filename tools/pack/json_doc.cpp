@@ -1,0 +1,225 @@
+#include "json_doc.h"
+
+#include <iterator>
+#include <vector>
+
+namespace yw::pack {
+
+namespace {
+
+// Where the parser is: the line of the last character that was not white
+// space. The lexer reads one character past a number, which may be the
+// line end, so the line of the last token is the one to report.
+struct LineState {
+  int line = 1;
+  int tokenLine = 1;
+};
+
+class CountingIterator {
+ public:
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  CountingIterator() = default;
+  CountingIterator(const char* p, LineState* state) : p_(p), state_(state) {}
+  reference operator*() const { return *p_; }
+  CountingIterator& operator++() {
+    const char c = *p_;
+    if (c == '\n') ++state_->line;
+    else if (c != ' ' && c != '\t' && c != '\r') state_->tokenLine = state_->line;
+    ++p_;
+    return *this;
+  }
+  CountingIterator operator++(int) {
+    CountingIterator old = *this;
+    ++*this;
+    return old;
+  }
+  bool operator==(const CountingIterator& o) const { return p_ == o.p_; }
+
+ private:
+  const char* p_ = nullptr;
+  LineState* state_ = nullptr;
+};
+
+std::string EscapeKey(std::string_view key) {
+  std::string out;
+  for (char c : key) {
+    if (c == '~') out += "~0";
+    else if (c == '/') out += "~1";
+    else out += c;
+  }
+  return out;
+}
+
+// Builds the document and records the line of every value.
+class LineSax : public nlohmann::json_sax<Json> {
+ public:
+  LineSax(JsonDoc& doc, const LineState& state) : doc_(doc), state_(state) {}
+
+  bool null() override { return Put(nullptr); }
+  bool boolean(bool v) override { return Put(v); }
+  bool number_integer(number_integer_t v) override { return Put(v); }
+  bool number_unsigned(number_unsigned_t v) override { return Put(v); }
+  bool number_float(number_float_t v, const string_t&) override { return Put(v); }
+  bool string(string_t& v) override { return Put(v); }
+  bool binary(binary_t& v) override { return Put(Json::binary(v)); }
+  bool start_object(std::size_t) override { return Open(Json::object()); }
+  bool start_array(std::size_t) override { return Open(Json::array()); }
+  bool end_object() override { return Close(); }
+  bool end_array() override { return Close(); }
+  bool key(string_t& k) override {
+    key_ = k;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&,
+                   const nlohmann::detail::exception& ex) override {
+    doc_.error = ex.what();
+    doc_.errorLine = state_.tokenLine;
+    return false;
+  }
+
+ private:
+  struct Frame {
+    Json* value;
+    std::string pointer;
+  };
+
+  // Places a value in the current container and returns it with its pointer.
+  std::pair<Json*, std::string> Place(Json v) {
+    if (stack_.empty()) {
+      doc_.root = std::move(v);
+      return {&doc_.root, ""};
+    }
+    Frame& top = stack_.back();
+    if (top.value->is_array()) {
+      const size_t index = top.value->size();
+      top.value->push_back(std::move(v));
+      return {&top.value->back(), Child(top.pointer, index)};
+    }
+    Json& slot = (*top.value)[key_];
+    slot = std::move(v);
+    return {&slot, Child(top.pointer, key_)};
+  }
+  bool Put(Json v) {
+    auto placed = Place(std::move(v));
+    doc_.lines[placed.second] = state_.tokenLine;
+    return true;
+  }
+  bool Open(Json v) {
+    auto placed = Place(std::move(v));
+    doc_.lines[placed.second] = state_.tokenLine;
+    stack_.push_back({placed.first, placed.second});
+    return true;
+  }
+  bool Close() {
+    if (!stack_.empty()) stack_.pop_back();
+    return true;
+  }
+
+  JsonDoc& doc_;
+  const LineState& state_;
+  std::vector<Frame> stack_;
+  std::string key_;
+};
+
+}  // namespace
+
+std::string Child(const std::string& pointer, std::string_view key) {
+  return pointer + "/" + EscapeKey(key);
+}
+
+std::string Child(const std::string& pointer, size_t index) {
+  return pointer + "/" + std::to_string(index);
+}
+
+int JsonDoc::LineOf(std::string pointer) const {
+  for (;;) {
+    if (auto it = lines.find(pointer); it != lines.end()) return it->second;
+    if (pointer.empty()) return 0;
+    pointer.erase(pointer.rfind('/'));
+  }
+}
+
+JsonDoc ParseJson(std::string_view text) {
+  JsonDoc doc;
+  LineState state;
+  LineSax sax(doc, state);
+  CountingIterator first(text.data(), &state);
+  CountingIterator last(text.data() + text.size(), &state);
+  const bool ok = Json::sax_parse(first, last, &sax, nlohmann::detail::input_format_t::json,
+                                  true, /*ignore_comments=*/false);
+  if (!ok && doc.error.empty()) {
+    doc.error = "not valid JSON";
+    doc.errorLine = state.tokenLine;
+  }
+  if (!ok) doc.root = Json();
+  return doc;
+}
+
+namespace {
+
+bool IsFlatNumberArray(const Json& v) {
+  if (!v.is_array() || v.empty()) return false;
+  for (const Json& e : v)
+    if (!e.is_number()) return false;
+  return true;
+}
+
+bool IsSmallFlatObject(const Json& v) {
+  if (!v.is_object() || v.size() > 10) return false;
+  for (const auto& [k, e] : v.items())
+    if (e.is_structured()) return false;
+  return true;
+}
+
+void WriteRows(const Json& data, size_t rowLength, int indent, std::string& out) {
+  const std::string inner(static_cast<size_t>(indent + 1) * 2, ' ');
+  out += "[\n";
+  for (size_t i = 0; i < data.size(); ++i) {
+    if (i % rowLength == 0) out += inner;
+    out += data[i].dump();
+    if (i + 1 < data.size()) out += (i + 1) % rowLength == 0 ? ",\n" : ",";
+  }
+  out += "\n" + std::string(static_cast<size_t>(indent) * 2, ' ') + "]";
+}
+
+void Write(const Json& v, int indent, std::string& out) {
+  const std::string pad(static_cast<size_t>(indent) * 2, ' ');
+  const std::string inner(static_cast<size_t>(indent + 1) * 2, ' ');
+  size_t rowLength = 0;
+  if (v.is_object() && v.contains("width") && v["width"].is_number_unsigned())
+    rowLength = v["width"].get<size_t>();
+  if (IsFlatNumberArray(v) || IsSmallFlatObject(v) || !v.is_structured() || v.empty()) {
+    out += v.dump();
+    return;
+  }
+  const bool isArray = v.is_array();
+  out += isArray ? "[\n" : "{\n";
+  bool first = true;
+  for (const auto& [k, e] : v.items()) {
+    if (!first) out += ",\n";
+    first = false;
+    out += inner;
+    if (!isArray) out += Json(k).dump() + ": ";
+    if (!isArray && k == "data" && rowLength > 0 && IsFlatNumberArray(e))
+      WriteRows(e, rowLength, indent + 1, out);
+    else
+      Write(e, indent + 1, out);
+  }
+  out += "\n" + pad + (isArray ? "]" : "}");
+}
+
+}  // namespace
+
+std::string Pretty(const Json& value) {
+  std::string out;
+  Write(value, 0, out);
+  out += "\n";
+  return out;
+}
+
+}  // namespace yw::pack

@@ -1,0 +1,55 @@
+// yarrowind-pack: the authoring tool.
+//
+//   yarrowind-pack build SRC_DIR OUT_DIR    compile sources into a game folder
+//   yarrowind-pack unpack GAME_DIR SRC_DIR  turn a game folder into sources
+//   yarrowind-pack check GAME_DIR [--program-dir DIR]
+//                                           lint a game without running it
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "diagnostics.h"
+#include "game_build.h"
+#include "script_lint.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: yarrowind-pack build SRC_DIR OUT_DIR\n"
+    "       yarrowind-pack unpack GAME_DIR SRC_DIR\n"
+    "       yarrowind-pack check GAME_DIR [--program-dir DIR]\n";
+
+int Finish(const yw::pack::Report& report, bool ok) {
+  report.Print(std::cout);
+  if (!ok || report.HasErrors()) {
+    std::cout << report.ErrorCount() << " error(s)\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  namespace fs = std::filesystem;
+  yw::pack::Report report;
+  if (args.size() == 3 && args[0] == "build")
+    return Finish(report, yw::pack::BuildGame(args[1], args[2], report));
+  if (args.size() == 3 && args[0] == "unpack")
+    return Finish(report, yw::pack::UnpackGame(args[1], args[2], report));
+  if ((args.size() == 2 || (args.size() == 4 && args[2] == "--program-dir")) &&
+      args[0] == "check") {
+    const fs::path game = args[1];
+    if (!fs::is_directory(game)) {
+      std::cerr << game.string() << ": not a folder\n";
+      return 1;
+    }
+    const fs::path program = args.size() == 4 ? fs::path(args[3]) : yw::pack::DefaultProgramDir(game);
+    yw::pack::CheckGame(game, program, report);
+    return Finish(report, true);
+  }
+  std::cerr << kUsage;
+  return 2;
+}

@@ -1,0 +1,49 @@
+// The linter: finds what would stop a game with a script error or leave a
+// player stuck, without running it.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diagnostics.h"
+
+namespace yw::pack {
+
+// What a script may refer to, as the running game would look it up.
+struct GameIndex {
+  // Script names as the game knows them (subfolder\name.skr), lower-cased.
+  std::set<std::string> scripts;
+  // Whether a file of that name exists in the game folder (names as
+  // scripts write them: backslashes, any letter case).
+  std::function<bool(std::string_view)> fileExists;
+  // Whether a picture of that name is found (game folder first, then the
+  // program folder; with or without .bmp or .jpg).
+  std::function<bool(std::string_view)> pictureExists;
+};
+
+// Files a script names, for the data checks that follow the scripts.
+struct ScriptReferences {
+  std::vector<std::string> maps, eventmaps, tilemaps, doodadmaps;
+};
+
+// One script: its shape (BEGIN, END, CR LF line ends), command words,
+// parameter counts and keywords, IF/ELSE/ENDIF nesting, and the scripts,
+// maps, sheets and sounds it names.
+void CheckScript(const std::string& name, std::string_view text, const GameIndex& index,
+                 Report& report, ScriptReferences* refs = nullptr);
+
+// The whole game folder: every script, chars.dat, items.dat and every map,
+// eventmap, tilemap and doodadmap reachable from them. `programDir` is the
+// folder the game's pictures fall back to.
+void CheckGame(const std::filesystem::path& gameDir, const std::filesystem::path& programDir,
+               Report& report);
+
+// The program folder of a game in a library (games\<name>), else the game
+// folder itself.
+std::filesystem::path DefaultProgramDir(const std::filesystem::path& gameDir);
+
+}  // namespace yw::pack

@@ -1,0 +1,73 @@
+// Reading typed fields out of a JSON source and reporting every problem
+// with the file, line and field it concerns.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "diagnostics.h"
+#include "json_doc.h"
+
+namespace yw::pack {
+
+class SourceReader {
+ public:
+  SourceReader(const JsonDoc& doc, std::string file, Report& report)
+      : doc_(doc), file_(std::move(file)), report_(report) {}
+
+  const Json& Root() const { return doc_.root; }
+  const std::string& File() const { return file_; }
+
+  void Error(const std::string& pointer, const std::string& field, const std::string& message);
+  void Warning(const std::string& pointer, const std::string& field, const std::string& message);
+  int ErrorCount() const { return errors_; }
+
+  // A whole number in [lo, hi]; `fallback` when the key is absent.
+  std::optional<int64_t> Integer(const Json& object, const std::string& pointer,
+                                 std::string_view key, const std::string& field, int64_t lo,
+                                 int64_t hi, std::optional<int64_t> fallback);
+  int16_t Int16(const Json& object, const std::string& pointer, std::string_view key,
+                const std::string& field, int16_t fallback = 0);
+  // A text converted to Windows-1252, at most 255 bytes (the files store
+  // its length in one byte).
+  std::string Text(const Json& object, const std::string& pointer, std::string_view key,
+                   const std::string& field, bool required = false);
+  // true/false, or a number (non-zero is true).
+  bool Flag(const Json& object, const std::string& pointer, std::string_view key,
+            const std::string& field);
+  // Reports the keys of `object` that are not in `known` (a typo would
+  // otherwise silently give a zero). "comment" is always allowed.
+  void UnknownKeys(const Json& object, const std::string& pointer, const std::string& field,
+                   std::initializer_list<std::string_view> known);
+  template <class Range>
+  void UnknownKeysIn(const Json& object, const std::string& pointer, const std::string& field,
+                     const Range& known);
+
+ private:
+  const JsonDoc& doc_;
+  std::string file_;
+  Report& report_;
+  int errors_ = 0;
+};
+
+// A Windows-1252 text converted for JSON (UTF-8), or nullopt when a text
+// read from JSON cannot be held in Windows-1252.
+std::string ToJsonText(std::string_view cp1252);
+std::optional<std::string> FromJsonText(std::string_view utf8);
+
+template <class Range>
+void SourceReader::UnknownKeysIn(const Json& object, const std::string& pointer,
+                                 const std::string& field, const Range& known) {
+  if (!object.is_object()) return;
+  for (const auto& [key, value] : object.items()) {
+    if (key == "comment") continue;
+    bool found = false;
+    for (const auto& k : known) found = found || key == k;
+    if (!found)
+      Error(Child(pointer, key), field.empty() ? key : field + ": " + key, "unknown field");
+  }
+}
+
+}  // namespace yw::pack

@@ -1,0 +1,76 @@
+// Maps drawn with the Tiled map editor (JSON map format, orthogonal) as the
+// source of a map file and its eventmap file.
+//
+// Layers, found by name without regard to letter case:
+// - "tiles": a tile layer; every cell needs a tile. Tile number n is the
+//   n-th tile of the tileset the cell's tile comes from (its local id + 1).
+// - "doodads": a tile layer (empty cells have no doodad) or an object layer
+//   of tile objects, each placed on the cell under its bottom-left corner,
+//   or of objects with an integer property "doodad". Objects keep their
+//   order, which the map file keeps too.
+// - "events": an object layer; each object covers the cells whose centres
+//   lie inside it and sets the properties it has: "enter", "leave", "use",
+//   "push" (script names), "obstacle", "box" (true/false).
+// Tiles of a tileset may carry the same six properties: every cell showing
+// such a tile (as its tile or as its doodad) takes them first, then the
+// event objects are applied in order.
+//
+// Map properties: "tilemap" and "doodadmap" (the names the map file
+// records), "mapfile" and "eventmapfile" (the files to build; by default
+// the source's name with .map and .evm; an empty text builds none), and
+// "eventmap_mapfile" (the map name the eventmap records; by default the
+// map file's name).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "json_doc.h"
+#include "source_fields.h"
+#include "world/data_files.h"
+
+namespace yw::pack {
+
+struct BuiltMap {
+  std::string mapFile;  // as named by the source; empty when none is built
+  std::string tilesPointer;  // JSON pointer of the tile layer's data
+  MapFileData map;
+  std::string eventmapFile;
+  EventmapFileData events;
+};
+
+// Finds an external tileset by the "source" the map gives (relative to the
+// map's folder); nullptr when it cannot be read. The returned document
+// must live as long as the build.
+using TilesetLoader = std::function<const JsonDoc*(const std::string& source)>;
+
+// `stem` is the source's name without its extension, for the default
+// output names. Nothing when the reader reported errors.
+std::optional<BuiltMap> BuildTiledMap(SourceReader& in, const std::string& stem,
+                                      const TilesetLoader& loadTileset);
+
+// Where the unpacker put the tilesets of a map's sheets (relative to the
+// map source), and how many tiles they have; an empty source when the sheet
+// has none.
+struct TilesetLink {
+  std::string source;
+  int count = 0;
+};
+
+// A Tiled map holding the map (when given) and the eventmap (when given).
+// Without a map, the eventmap's size is used and no map file is built.
+Json MapToTiled(const MapFileData* map, const std::string& mapFile,
+                const EventmapFileData* events, const std::string& eventmapFile,
+                int tileWidth, int tileHeight, const TilesetLink& tiles,
+                const TilesetLink& doodads);
+
+// A Tiled tileset showing the sheet's pictures: one tile per record, cut
+// from `image` (a path relative to the tileset).
+Json TilesetFromTiles(const TileSheetFile& sheet, const std::string& name,
+                      const std::string& image, int imageWidth, int imageHeight);
+Json TilesetFromSprites(const SpriteSheetFile& sheet, const std::string& name,
+                        const std::string& image, int imageWidth, int imageHeight,
+                        int tileWidth, int tileHeight);
+
+}  // namespace yw::pack
