@@ -1,0 +1,518 @@
+#!/usr/bin/python3
+"""Draws the bundled demo game's pictures and lays out its maps.
+
+Writes into games-src/hollowmere/ (or the folder given as the first
+argument):
+- tiles.bmp, doodads.bmp, units.bmp, items.bmp: 16 x 16 pixel art;
+  doodad, unit and item sprites stand on black with their masks (black
+  figure on white) beside or below them, for the two-pass mask drawing;
+- tiles.til.json, doodads.dod.json, units.dod.json, items.dod.json: the
+  sheet sources for yarrowind-pack;
+- tiles.tsj, doodads.tsj: Tiled tilesets, with the obstacle property on
+  the tiles and doodads that block the way;
+- town.tmj, house.tmj: the two maps as Tiled maps.
+
+The outputs are checked in; the build never runs this script. It needs
+Debian's python3-pil. The drawing is deterministic (fixed random seed).
+"""
+
+import json
+import random
+import sys
+from pathlib import Path
+
+from PIL import Image, ImageDraw
+
+T = 16
+BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
+rng = random.Random(7)
+
+
+def rgb(h):
+    return tuple(int(h[i:i + 2], 16) for i in (1, 3, 5))
+
+
+# ------------------------------------------------------------------ tiles ---
+
+TILE_NAMES = [
+    "grass", "grass_flowers", "path", "water1", "water2", "floor_wood", "wall_stone", "roof",
+    "house_wall", "house_window", "door", "grass_dark", "sand", "rug", "wall_inner", "bridge",
+]
+OBSTACLE_TILES = {"water1", "water2", "wall_stone", "roof", "house_wall", "house_window",
+                  "wall_inner"}
+
+
+def speckle(d, ox, oy, base, dots, n):
+    d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=base)
+    for _ in range(n):
+        x, y = rng.randrange(T), rng.randrange(T)
+        d.point((ox + x, oy + y), fill=rng.choice(dots))
+
+
+def draw_tile(d, name, ox, oy):
+    g, g2, g3 = rgb("#4f9a3a"), rgb("#5fb146"), rgb("#3d7f2e")
+    if name in ("grass", "grass_flowers", "grass_dark"):
+        base = g3 if name == "grass_dark" else g
+        speckle(d, ox, oy, base, [g2, g3, rgb("#6cc050")], 40)
+        for _ in range(5):
+            x, y = rng.randrange(1, T - 1), rng.randrange(2, T)
+            d.line([(ox + x, oy + y), (ox + x, oy + y - 2)], fill=g2)
+        if name == "grass_flowers":
+            for c in ("#f4e04d", "#f07ab0", "#ffffff", "#f4e04d"):
+                x, y = rng.randrange(2, T - 2), rng.randrange(2, T - 2)
+                d.point((ox + x, oy + y), fill=rgb(c))
+                d.point((ox + x + 1, oy + y), fill=rgb("#c89a20"))
+    elif name == "path":
+        speckle(d, ox, oy, rgb("#c8a46a"), [rgb("#b08a55"), rgb("#d8b87c"), rgb("#9c7a4a")], 45)
+    elif name == "sand":
+        speckle(d, ox, oy, rgb("#e6d39a"), [rgb("#d4bf84"), rgb("#f2e2b0")], 30)
+    elif name in ("water1", "water2"):
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#2f6fb5"))
+        shift = 0 if name == "water1" else 4
+        for row in (3, 9, 14):
+            for x in range(0, T, 8):
+                xx = (x + shift + row) % T
+                d.line([(ox + xx, oy + row), (ox + min(xx + 3, T - 1), oy + row)],
+                       fill=rgb("#7fb6e8"))
+    elif name == "floor_wood":
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#a5703f"))
+        for y in (3, 7, 11, 15):
+            d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#7b4f2a"))
+        for y, x in ((0, 5), (4, 11), (8, 3), (12, 9)):
+            d.line([(ox + x, oy + y), (ox + x, oy + y + 2)], fill=rgb("#7b4f2a"))
+    elif name in ("wall_stone", "wall_inner"):
+        base = rgb("#8a8d93") if name == "wall_stone" else rgb("#6d5a48")
+        dark = rgb("#5c5f66") if name == "wall_stone" else rgb("#4a3b2e")
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=base)
+        for y in (0, 5, 10, 15):
+            d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=dark)
+        for i, y in enumerate((0, 5, 10)):
+            for x in ((3, 11) if i % 2 == 0 else (7, 15)):
+                d.line([(ox + x, oy + y), (ox + x, oy + y + 5)], fill=dark)
+    elif name == "roof":
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#b4433a"))
+        for y in range(0, T, 4):
+            d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#7e2a24"))
+            for x in range((y // 4 % 2) * 4, T, 8):
+                d.line([(ox + x, oy + y), (ox + x, oy + y + 3)], fill=rgb("#8f322b"))
+    elif name in ("house_wall", "house_window", "door"):
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#e9d8b4"))
+        d.line([(ox, oy), (ox + T - 1, oy)], fill=rgb("#6b4a2b"))
+        d.line([(ox, oy + T - 1), (ox + T - 1, oy + T - 1)], fill=rgb("#6b4a2b"))
+        d.line([(ox, oy), (ox, oy + T - 1)], fill=rgb("#8b6a45"))
+        if name == "house_window":
+            d.rectangle([ox + 4, oy + 4, ox + 11, oy + 11], fill=rgb("#6b4a2b"))
+            d.rectangle([ox + 5, oy + 5, ox + 10, oy + 10], fill=rgb("#9fd3f0"))
+            d.line([(ox + 7, oy + 5), (ox + 7, oy + 10)], fill=rgb("#6b4a2b"))
+            d.line([(ox + 5, oy + 7), (ox + 10, oy + 7)], fill=rgb("#6b4a2b"))
+        if name == "door":
+            d.rectangle([ox + 3, oy + 2, ox + 12, oy + T - 1], fill=rgb("#5a3820"))
+            d.rectangle([ox + 4, oy + 3, ox + 11, oy + T - 1], fill=rgb("#84532e"))
+            d.point((ox + 10, oy + 9), fill=rgb("#f4e04d"))
+    elif name == "rug":
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#8e2f4f"))
+        d.rectangle([ox + 2, oy + 2, ox + T - 3, oy + T - 3], outline=rgb("#e0b84c"))
+        d.point((ox + 7, oy + 7), fill=rgb("#e0b84c"))
+        d.point((ox + 8, oy + 8), fill=rgb("#e0b84c"))
+    elif name == "bridge":
+        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#9b6a3a"))
+        for x in range(0, T, 4):
+            d.line([(ox + x, oy), (ox + x, oy + T - 1)], fill=rgb("#6b4522"))
+        d.line([(ox, oy), (ox + T - 1, oy)], fill=rgb("#4a2e16"))
+        d.line([(ox, oy + T - 1), (ox + T - 1, oy + T - 1)], fill=rgb("#4a2e16"))
+
+
+def make_tiles(out):
+    cols = 8
+    rows = (len(TILE_NAMES) + cols - 1) // cols
+    img = Image.new("RGB", (cols * T, rows * T), BLACK)
+    d = ImageDraw.Draw(img)
+    tiles = []
+    for i, name in enumerate(TILE_NAMES):
+        x, y = (i % cols) * T, (i // cols) * T
+        draw_tile(d, name, x, y)
+        nxt = i + 1
+        if name == "water1":
+            nxt = TILE_NAMES.index("water2") + 1
+        elif name == "water2":
+            nxt = TILE_NAMES.index("water1") + 1
+        tiles.append({"x": x, "y": y, "NEXT": nxt})
+    img.save(out / "tiles.bmp")
+    source = {"kind": "tilemap", "file": "tiles.til", "picture": "tiles.bmp",
+              "tileWidth": T, "tileHeight": T, "tiles": tiles}
+    write_json(out / "tiles.til.json", source)
+    tileset = {
+        "type": "tileset", "name": "tiles", "image": "tiles.bmp",
+        "imagewidth": img.width, "imageheight": img.height, "tilewidth": T, "tileheight": T,
+        "columns": cols, "tilecount": len(TILE_NAMES), "margin": 0, "spacing": 0,
+        "version": "1.10", "tiledversion": "1.10.2",
+        "tiles": [{"id": i, "properties": [{"name": "obstacle", "type": "bool", "value": True}]}
+                  for i, n in enumerate(TILE_NAMES) if n in OBSTACLE_TILES],
+    }
+    write_json(out / "tiles.tsj", tileset)
+
+
+# --------------------------------------------------------------- sprites ---
+
+class Sheet:
+    """Sprites on black with their masks one sprite-height below."""
+
+    def __init__(self, cols, rows, w, h):
+        self.w, self.h, self.cols = w, h, cols
+        self.img = Image.new("RGB", (cols * w, rows * h * 2), BLACK)
+        self.sprites = []
+
+    def add(self, pixels, nxt=None):
+        """pixels: a w x h RGBA image; returns the sprite's number."""
+        i = len(self.sprites)
+        x, y = (i % self.cols) * self.w, (i // self.cols) * self.h * 2
+        self.img.paste(pixels.convert("RGB"), (x, y), pixels)
+        mask = Image.new("RGB", (self.w, self.h), WHITE)
+        mask.paste(Image.new("RGB", (self.w, self.h), BLACK), (0, 0), pixels)
+        self.img.paste(mask, (x, y + self.h))
+        self.sprites.append({"picX": x, "picY": y, "maskX": x, "maskY": y + self.h,
+                             "width": self.w, "height": self.h, "NEXT": nxt or i + 1})
+        return i + 1
+
+
+def canvas(w=T, h=T):
+    im = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    return im, ImageDraw.Draw(im)
+
+
+def tree():
+    im, d = canvas(T, 2 * T)
+    d.rectangle([6, 20, 9, 31], fill=rgb("#6b4522") + (255,))
+    d.line([(7, 21), (7, 30)], fill=rgb("#8a5a2e") + (255,))
+    d.ellipse([0, 2, 15, 24], fill=rgb("#2f6b2a") + (255,), outline=rgb("#1c4519") + (255,))
+    d.ellipse([3, 4, 12, 14], fill=rgb("#3f8a36") + (255,))
+    for x, y in ((5, 7), (9, 10), (6, 16), (11, 6)):
+        d.point((x, y), fill=rgb("#5fb146") + (255,))
+    return im
+
+
+def bush():
+    im, d = canvas()
+    d.ellipse([1, 5, 14, 15], fill=rgb("#3a7d31") + (255,), outline=rgb("#1f4a1b") + (255,))
+    for x, y in ((5, 8), (9, 11), (11, 8)):
+        d.point((x, y), fill=rgb("#e04848") + (255,))
+    return im
+
+
+def well():
+    im, d = canvas(T, 2 * T)
+    d.rectangle([1, 3, 14, 5], fill=rgb("#7e2a24") + (255,))
+    d.line([(3, 5), (3, 20)], fill=rgb("#6b4522") + (255,))
+    d.line([(12, 5), (12, 20)], fill=rgb("#6b4522") + (255,))
+    d.ellipse([1, 17, 14, 31], fill=rgb("#8a8d93") + (255,), outline=rgb("#4a4d52") + (255,))
+    d.ellipse([4, 20, 11, 26], fill=rgb("#1d3f6b") + (255,))
+    return im
+
+
+def sign():
+    im, d = canvas()
+    d.rectangle([7, 9, 8, 15], fill=rgb("#6b4522") + (255,))
+    d.rectangle([1, 2, 14, 9], fill=rgb("#b8874e") + (255,), outline=rgb("#5a3820") + (255,))
+    for y in (4, 6):
+        d.line([(3, y), (12, y)], fill=rgb("#5a3820") + (255,))
+    return im
+
+
+def barrel():
+    im, d = canvas()
+    d.rectangle([3, 2, 12, 15], fill=rgb("#8a5a2e") + (255,), outline=rgb("#4a2e16") + (255,))
+    for y in (5, 11):
+        d.line([(3, y), (12, y)], fill=rgb("#55585e") + (255,))
+    return im
+
+
+def table():
+    im, d = canvas()
+    d.rectangle([1, 4, 14, 9], fill=rgb("#9b6a3a") + (255,), outline=rgb("#4a2e16") + (255,))
+    d.rectangle([2, 10, 3, 15], fill=rgb("#6b4522") + (255,))
+    d.rectangle([12, 10, 13, 15], fill=rgb("#6b4522") + (255,))
+    d.rectangle([6, 1, 9, 4], fill=rgb("#e9e9f0") + (255,))
+    return im
+
+
+def bed():
+    im, d = canvas(T, 2 * T)
+    d.rectangle([1, 2, 14, 31], fill=rgb("#6b4522") + (255,))
+    d.rectangle([2, 3, 13, 8], fill=rgb("#f0f0f0") + (255,))
+    d.rectangle([2, 10, 13, 29], fill=rgb("#3f6fb0") + (255,))
+    d.line([(2, 10), (13, 10)], fill=rgb("#f0f0f0") + (255,))
+    return im
+
+
+def flowers():
+    im, d = canvas()
+    for x, y, c in ((3, 10, "#f07ab0"), (8, 12, "#f4e04d"), (12, 9, "#ffffff"), (6, 6, "#f07ab0")):
+        d.line([(x, y), (x, y + 4)], fill=rgb("#2f6b2a") + (255,))
+        d.rectangle([x - 1, y - 1, x + 1, y + 1], fill=rgb(c) + (255,))
+    return im
+
+
+DOODADS = [("tree", tree, True), ("bush", bush, True), ("well", well, True),
+           ("sign", sign, True), ("barrel", barrel, True), ("table", table, True),
+           ("bed", bed, True), ("flowers", flowers, False)]
+
+
+def make_doodads(out):
+    sheet = Sheet(len(DOODADS), 1, T, 2 * T)
+    for _, fn, _ in DOODADS:
+        pic = fn()
+        if pic.height < 2 * T:  # stand small doodads on the bottom of their cell
+            tall, _ = canvas(T, 2 * T)
+            tall.paste(pic, (0, T))
+            pic = tall
+        sheet.add(pic)
+    sheet.img.save(out / "doodads.bmp")
+    write_json(out / "doodads.dod.json", {"kind": "doodadmap", "file": "doodads.dod",
+                                          "picture": "doodads.bmp", "sprites": sheet.sprites})
+    tileset = {
+        "type": "tileset", "name": "doodads", "tilewidth": T, "tileheight": 2 * T,
+        "columns": 0, "tilecount": len(DOODADS), "margin": 0, "spacing": 0,
+        "grid": {"orientation": "orthogonal", "width": 1, "height": 1},
+        "version": "1.10", "tiledversion": "1.10.2",
+        "tiles": [dict({"id": i, "image": "doodads.bmp",
+                        "imagewidth": sheet.img.width, "imageheight": sheet.img.height,
+                        "x": s["picX"], "y": s["picY"], "width": s["width"], "height": s["height"]},
+                       **({"properties": [{"name": "obstacle", "type": "bool", "value": True}]}
+                          if DOODADS[i][2] else {}))
+                  for i, s in enumerate(sheet.sprites)],
+    }
+    write_json(out / "doodads.tsj", tileset)
+
+
+# ------------------------------------------------------------------ units ---
+
+PEOPLE = [
+    # name, hair, tunic, trousers, skin
+    ("hero", "#6b3a1e", "#2f7fc0", "#3a3a5a", "#f1c27d"),
+    ("mira", "#d9a23a", "#c04870", "#5a3a2a", "#f6d0a4"),
+    ("bram", "#e0e0e0", "#6b8a3a", "#4a3a2a", "#e8b98a"),
+    ("pip", "#2a2a2a", "#d08a2a", "#3a4a6a", "#c68a5a"),
+]
+
+
+def person(hair, tunic, trousers, skin, facing, step):
+    im, d = canvas()
+    hair, tunic, trousers, skin = (rgb(c) + (255,) for c in (hair, tunic, trousers, skin))
+    outline = (20, 20, 28, 255)
+    # legs
+    if step == 0:
+        legs = [(5, 12, 6, 15), (9, 12, 10, 15)]
+    elif facing in ("left", "right"):
+        legs = [(4, 12, 5, 15), (10, 12, 11, 14)] if step == 1 else [(6, 12, 7, 14), (8, 12, 9, 15)]
+    else:
+        legs = [(5, 12, 6, 14), (9, 12, 10, 15)] if step == 1 else [(5, 12, 6, 15), (9, 12, 10, 14)]
+    for l in legs:
+        d.rectangle(l, fill=trousers)
+    # body and arms
+    d.rectangle([4, 7, 11, 12], fill=tunic, outline=outline)
+    arm = 1 if step == 1 else -1 if step == 2 else 0
+    if facing in ("down", "up"):
+        d.line([(3, 8), (3, 11 + arm)], fill=skin)
+        d.line([(12, 8), (12, 11 - arm)], fill=skin)
+    else:
+        x = 7 if facing == "left" else 8
+        d.line([(x, 8), (x + arm, 11)], fill=skin)
+    # head
+    d.rectangle([4, 1, 11, 7], fill=skin, outline=outline)
+    d.rectangle([4, 0, 11, 2], fill=hair)
+    if facing == "down":
+        d.point((6, 4), fill=outline)
+        d.point((9, 4), fill=outline)
+    elif facing == "up":
+        d.rectangle([4, 0, 11, 6], fill=hair)
+    elif facing == "left":
+        d.rectangle([8, 0, 11, 5], fill=hair)
+        d.point((5, 4), fill=outline)
+    else:
+        d.rectangle([4, 0, 7, 5], fill=hair)
+        d.point((10, 4), fill=outline)
+    return im
+
+
+def make_units(out):
+    sheet = Sheet(12, len(PEOPLE), T, T)
+    fields = {}
+    for name, hair, tunic, trousers, skin in PEOPLE:
+        f = {}
+        for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
+            f["DOO" + key] = sheet.add(person(hair, tunic, trousers, skin, facing, 0))
+        for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
+            first = len(sheet.sprites) + 1
+            sheet.add(person(hair, tunic, trousers, skin, facing, 1), nxt=first + 1)
+            sheet.add(person(hair, tunic, trousers, skin, facing, 2), nxt=first)
+            f["DOO" + key + "ANI"] = first
+        fields[name] = f
+    sheet.img.save(out / "units.bmp")
+    write_json(out / "units.dod.json", {"kind": "doodadmap", "file": "units.dod",
+                                        "picture": "units.bmp", "sprites": sheet.sprites})
+    return fields
+
+
+def make_items(out):
+    sheet = Sheet(4, 1, T, T)
+    im, d = canvas()  # herb tea
+    d.rectangle([4, 6, 11, 13], fill=rgb("#f0f0f0") + (255,), outline=rgb("#555555") + (255,))
+    d.rectangle([5, 7, 10, 9], fill=rgb("#6cc050") + (255,))
+    d.arc([10, 7, 14, 11], 270, 90, fill=rgb("#555555") + (255,))
+    sheet.add(im)
+    im, d = canvas()  # brass key
+    d.ellipse([2, 4, 7, 9], outline=rgb("#e0b84c") + (255,))
+    d.line([(7, 7), (14, 7)], fill=rgb("#e0b84c") + (255,))
+    d.line([(12, 7), (12, 10)], fill=rgb("#e0b84c") + (255,))
+    sheet.add(im)
+    sheet.img.save(out / "items.bmp")
+    write_json(out / "items.dod.json", {"kind": "doodadmap", "file": "items.dod",
+                                        "picture": "items.bmp", "sprites": sheet.sprites})
+
+
+# ------------------------------------------------------------------- maps ---
+
+def tid(name):
+    return TILE_NAMES.index(name) + 1
+
+
+def did(name):
+    # the doodad tileset follows the tile tileset
+    return len(TILE_NAMES) + [n for n, _, _ in DOODADS].index(name) + 1
+
+
+def prop(name, value):
+    kind = "bool" if isinstance(value, bool) else "string"
+    return {"name": name, "type": kind, "value": value}
+
+
+def tiled_map(width, height, tiles, doodads, events, props):
+    layers = [
+        {"type": "tilelayer", "id": 1, "name": "tiles", "width": width, "height": height,
+         "x": 0, "y": 0, "opacity": 1, "visible": True, "data": tiles},
+        {"type": "tilelayer", "id": 2, "name": "doodads", "width": width, "height": height,
+         "x": 0, "y": 0, "opacity": 1, "visible": True, "data": doodads},
+        {"type": "objectgroup", "id": 3, "name": "events", "draworder": "index", "x": 0, "y": 0,
+         "opacity": 1, "visible": True, "objects": events},
+    ]
+    return {"type": "map", "version": "1.10", "tiledversion": "1.10.2",
+            "orientation": "orthogonal", "renderorder": "right-down", "infinite": False,
+            "width": width, "height": height, "tilewidth": T, "tileheight": T,
+            "nextlayerid": 4, "nextobjectid": len(events) + 1,
+            "properties": [prop(k, v) for k, v in props.items()],
+            "tilesets": [{"firstgid": 1, "source": "tiles.tsj"},
+                         {"firstgid": len(TILE_NAMES) + 1, "source": "doodads.tsj"}],
+            "layers": layers}
+
+
+def event(oid, name, x, y, w=1, h=1, **props):
+    return {"id": oid, "name": name, "type": "", "rotation": 0, "visible": True,
+            "x": x * T, "y": y * T, "width": w * T, "height": h * T,
+            "properties": [prop(k, v) for k, v in props.items()]}
+
+
+def make_town(out):
+    W, H = 30, 22
+    g = [[tid("grass_flowers") if rng.random() < 0.08 else
+          tid("grass_dark") if rng.random() < 0.1 else tid("grass") for _ in range(W)]
+         for _ in range(H)]
+    dd = [[0] * W for _ in range(H)]
+    for x in range(2, W - 2):  # the main street
+        g[12][x] = g[13][x] = tid("path")
+    for y in range(3, H - 2):  # the north-south lane
+        g[y][15] = tid("path")
+    for y in range(15, 20):  # the pond, with a bridge
+        for x in range(20, 27):
+            g[y][x] = tid("water1")
+    for x in range(20, 27):
+        g[16][x] = tid("path") if False else g[16][x]
+    for y in range(15, 20):
+        g[y][23] = tid("bridge")
+
+    def house(x0, y0, w, door):
+        for x in range(x0, x0 + w):
+            g[y0][x] = g[y0 + 1][x] = tid("roof")
+            g[y0 + 2][x] = tid("house_window") if (x - x0) % 2 else tid("house_wall")
+        g[y0 + 2][x0 + door] = tid("door")
+        g[y0 + 3][x0 + door] = tid("path")
+        return (x0 + door, y0 + 2)
+
+    elder_door = house(4, 8, 5, 2)
+    house(19, 8, 6, 3)
+    house(9, 3, 4, 1)
+    # the border of trees
+    for x in range(W):
+        for y in (0, H - 1):
+            dd[y][x] = did("tree")
+    for y in range(H):
+        for x in (0, W - 1):
+            dd[y][x] = did("tree")
+    for x, y in ((2, 3), (5, 17), (8, 19), (27, 4), (26, 9), (3, 15), (12, 17)):
+        dd[y][x] = did("tree")
+    for x, y in ((11, 9), (17, 16), (6, 4), (25, 12)):
+        dd[y][x] = did("bush")
+    for x, y in ((18, 14), (13, 15), (7, 14), (27, 20)):
+        dd[y][x] = did("flowers")
+    dd[10][16] = did("well")
+    dd[11][13] = did("sign")
+    dd[11][18] = did("barrel")
+    tiles = [c for row in g for c in row]
+    doodads = [c for row in dd for c in row]
+    ex, ey = elder_door
+    events = [
+        event(1, "elder's door", ex, ey, enter="enterhouse.skr"),
+        event(2, "sign", 13, 11, use="sign.skr"),
+        event(3, "well", 16, 10, use="well.skr"),
+        event(4, "pond", 20, 15, 3, 5, box=True),
+        event(5, "pond east", 24, 15, 3, 5, box=True),
+    ]
+    write_json(out / "town.tmj", tiled_map(W, H, tiles, doodads, events, {
+        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
+        "mapfile": "town.map", "eventmapfile": "town.evm"}))
+    return elder_door
+
+
+def make_house(out):
+    W, H = 12, 9
+    g = [[tid("floor_wood")] * W for _ in range(H)]
+    for x in range(W):
+        g[0][x] = g[1][x] = tid("wall_inner")
+        g[H - 1][x] = tid("wall_inner")
+    for y in range(H):
+        g[y][0] = g[y][W - 1] = tid("wall_inner")
+    g[H - 1][5] = tid("door")
+    for y in range(4, 6):
+        for x in range(4, 8):
+            g[y][x] = tid("rug")
+    dd = [[0] * W for _ in range(H)]
+    dd[3][2] = did("table")
+    dd[3][9] = did("bed")
+    dd[6][10] = did("barrel")
+    events = [event(1, "door", 5, H - 1, enter="leavehouse.skr", obstacle=False)]
+    write_json(out / "house.tmj", tiled_map(W, H, [c for r in g for c in r],
+                                            [c for r in dd for c in r], events, {
+        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
+        "mapfile": "house.map", "eventmapfile": "house.evm"}))
+
+
+def write_json(path, value):
+    path.write_text(json.dumps(value, indent=1) + "\n")
+
+
+def main():
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
+        Path(__file__).resolve().parents[2] / "games-src" / "hollowmere"
+    out.mkdir(parents=True, exist_ok=True)
+    make_tiles(out)
+    make_doodads(out)
+    fields = make_units(out)
+    make_items(out)
+    door = make_town(out)
+    make_house(out)
+    # The unit fields the character table uses, for reference when editing it.
+    print(json.dumps({"unit_fields": fields, "elder_door": door}, indent=1))
+
+
+if __name__ == "__main__":
+    main()
