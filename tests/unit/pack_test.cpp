@@ -1,0 +1,368 @@
+// The authoring tool: sources build the game's binary files, unpacked games
+// build back byte for byte, build errors point at the line to fix, and the
+// linter finds what would stop a game.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "data_sources.h"
+#include "diagnostics.h"
+#include "game_build.h"
+#include "json_doc.h"
+#include "script_lint.h"
+#include "test_support.h"
+#include "tiled_maps.h"
+#include "world/data_files.h"
+
+namespace yw::pack {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::WriteFile;
+
+std::string Joined(const Report& r) {
+  std::string s;
+  for (const Diagnostic& d : r.Items()) s += Format(d) + "\n";
+  return s;
+}
+
+// A 3 x 3 Tiled map: tiles from a tileset at firstgid 1 whose tile 2 (id 1)
+// is an obstacle, one doodad from a second tileset at firstgid 11, and an
+// event object over the middle row.
+Json SmallTiledMap() {
+  return Json::parse(R"({
+    "type": "map", "orientation": "orthogonal", "infinite": false,
+    "width": 3, "height": 3, "tilewidth": 16, "tileheight": 16,
+    "properties": [{"name": "tilemap", "type": "string", "value": "t.til"},
+                   {"name": "doodadmap", "type": "string", "value": "d.dod"}],
+    "tilesets": [
+      {"firstgid": 1, "name": "t", "tiles": [{"id": 1, "properties": [{"name": "obstacle", "type": "bool", "value": true}]}]},
+      {"firstgid": 11, "name": "d", "tiles": []}],
+    "layers": [
+      {"type": "tilelayer", "name": "Tiles", "width": 3, "height": 3, "data": [1,1,1, 2,3,1, 1,1,4]},
+      {"type": "tilelayer", "name": "doodads", "width": 3, "height": 3, "data": [0,0,0, 0,0,13, 0,0,0]},
+      {"type": "objectgroup", "name": "events", "objects": [
+        {"id": 1, "x": 0, "y": 16, "width": 48, "height": 16,
+         "properties": [{"name": "enter", "type": "string", "value": "go.skr"}]},
+        {"id": 2, "x": 32, "y": 32, "width": 0, "height": 0,
+         "properties": [{"name": "box", "type": "bool", "value": true}]}]}]})");
+}
+
+std::optional<BuiltMap> BuildFromJson(const Json& map, Report& report, const std::string& file = "m.tmj") {
+  const JsonDoc doc = ParseJson(Pretty(map));
+  SourceReader in(doc, file, report);
+  return BuildTiledMap(in, "m", [](const std::string&) { return nullptr; });
+}
+
+TEST(PackTiledMaps, LayersTilesetsAndEventObjectsBecomeTheMapAndEventmapFiles) {
+  Report report;
+  auto built = BuildFromJson(SmallTiledMap(), report);
+  ASSERT_TRUE(built) << Joined(report);
+  EXPECT_EQ(built->mapFile, "m.map");
+  EXPECT_EQ(built->eventmapFile, "m.evm");
+  EXPECT_EQ(built->map.tilemapFile, "t.til");
+  EXPECT_EQ(built->map.tiles, (std::vector<int16_t>{1, 1, 1, 2, 3, 1, 1, 1, 4}));
+  // gid 13 of the set starting at 11 is doodad 3, at cell (3, 2).
+  ASSERT_EQ(built->map.doodads.size(), 1u);
+  EXPECT_EQ(built->map.doodads[0], (DoodadPlacement{3, 2, 3}));
+  const auto& cells = built->events.cells;
+  ASSERT_EQ(cells.size(), 9u);
+  EXPECT_FALSE(cells[3].passable);  // tile 2 carries the obstacle property
+  EXPECT_TRUE(cells[4].passable);
+  for (int i : {3, 4, 5}) EXPECT_EQ(cells[static_cast<size_t>(i)].ENTERSCRIPT, "go.skr");
+  EXPECT_EQ(cells[0].ENTERSCRIPT, "");
+  EXPECT_TRUE(cells[8].BOX);  // a point object marks the cell it lies in
+  EXPECT_FALSE(cells[7].BOX);
+
+  // Written back as a Tiled map, it builds the same two files.
+  Json again = MapToTiled(&built->map, "m.map", &built->events, "m.evm", 16, 16, {}, {});
+  Report r2;
+  auto rebuilt = BuildFromJson(again, r2);
+  ASSERT_TRUE(rebuilt) << Joined(r2);
+  EXPECT_EQ(WriteMapFile(rebuilt->map), WriteMapFile(built->map));
+  EXPECT_EQ(WriteEventmapFile(rebuilt->events), WriteEventmapFile(built->events));
+}
+
+TEST(PackTiledMaps, DoodadObjectsKeepTheirOrderAndStandOnTheirBottomLeftCell) {
+  Json map = SmallTiledMap();
+  map["layers"][1] = Json::parse(R"({"type": "objectgroup", "name": "doodads", "objects": [
+      {"id": 5, "gid": 12, "x": 32, "y": 48, "width": 16, "height": 32},
+      {"id": 6, "gid": 11, "x": 0, "y": 16, "width": 16, "height": 16},
+      {"id": 7, "x": 16, "y": 16, "properties": [{"name": "doodad", "type": "int", "value": -4}]}]})");
+  Report report;
+  auto built = BuildFromJson(map, report);
+  ASSERT_TRUE(built) << Joined(report);
+  EXPECT_EQ(built->map.doodads, (std::vector<DoodadPlacement>{{3, 3, 2}, {1, 1, 1}, {2, 2, -4}}));
+}
+
+// --- Round trips ----------------------------------------------------------------
+
+void WriteSampleGame(const fs::path& dir) {
+  CharacterFileData chars{"units.dod", {}};
+  Character hero;
+  hero.NAME = "H\xe9ro";  // Windows-1252 e acute
+  hero.HP = 30;
+  hero.MAXHP = -2;
+  hero.DOOUPANI = 7;
+  chars.characters = {hero, hero};
+  chars.characters[1].NAME = "Second";
+  WriteFile(dir / "chars.dat", WriteCharacterFile(chars));
+  ItemFileData items{"items.dod", {}};
+  Item tea;
+  tea.NAME = "Tea";
+  tea.TYPE = 200;
+  tea.VISIBLE = true;
+  tea.SCRIPT = "tea.skr";
+  tea.NUMBER = 3;
+  items.items = {tea};
+  WriteFile(dir / "items.dat", WriteItemFile(items));
+  SpriteSheetFile units{"units.bmp", {{0, 0, 16, 0, 16, 16, 2}, {16, 0, 32, 0, 16, 16, 1}}};
+  WriteFile(dir / "units.dod", WriteSpriteSheetFile(units));
+  WriteFile(dir / "ITEMS.DOD", WriteSpriteSheetFile({"items", {{0, 0, 0, 16, 8, 8, 0}}}));
+  TileSheetFile tiles{"tiles.bmp", 16, 16, {{0, 0, 2}, {16, 0, 1}, {32, 0, 3}}};
+  WriteFile(dir / "maps/town.til", WriteTileSheetFile(tiles));
+  // Placements out of reading order must keep their order.
+  MapFileData map{"maps\\town.til", "", 3, 2, {1, 2, 3, 3, 2, 1}, {{2, 2, 5}, {1, 1, 6}}};
+  WriteFile(dir / "maps/town.map", WriteMapFile(map));
+  EventmapFileData events{"maps\\Town.map", 3, 2, std::vector<EventCell>(6)};
+  for (auto& c : events.cells) c.passable = true;
+  events.cells[1].USESCRIPT = "sign.skr";
+  events.cells[4].passable = false;
+  events.cells[5].BOX = true;
+  events.cells[5].PUSHSCRIPT = "push.skr";
+  WriteFile(dir / "maps/town.evm", WriteEventmapFile(events));
+  // An eventmap whose map is missing, named by no script: found by its shape.
+  EventmapFileData lone{"gone.map", 2, 1, std::vector<EventCell>(2)};
+  lone.cells[0].ENTERSCRIPT = "x.skr";
+  WriteFile(dir / "lone.evm", WriteEventmapFile(lone));
+  WriteFile(dir / "autoexec.skr",
+            "BEGIN\r\nLOADEVENTS \"MAPS\\TOWN.EVM\" \\ ALLES\r\nMSG \"hi\"\r\nEND\r\n");
+  WriteFile(dir / "tiles.bmp", std::string("BM\0\0garbage", 11));
+}
+
+std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
+  std::map<std::string, std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(dir))
+    if (e.is_regular_file()) out[fs::relative(e.path(), dir).generic_string()] = test::ReadFile(e.path());
+  return out;
+}
+
+TEST(PackRoundTrip, UnpackThenBuildGivesBackEveryFileByteForByte) {
+  TempDir game, src, out;
+  WriteSampleGame(game.path());
+  WriteFile(game.path() / "slot1.sav", "saved");
+  Report report;
+  ASSERT_TRUE(UnpackGame(game.path(), src.path(), report)) << Joined(report);
+  // Every data file became a source, not a copy.
+  for (const char* source : {"chars.json", "items.json", "units.dod.json", "ITEMS.DOD.json",
+                             "maps/town.til.json", "maps/town.map.tmj", "lone.evm.tmj"})
+    EXPECT_TRUE(fs::exists(src.path() / source)) << source << "\n" << Joined(report);
+  EXPECT_FALSE(fs::exists(src.path() / "chars.dat"));
+  EXPECT_FALSE(fs::exists(src.path() / "slot1.sav"));
+  EXPECT_NE(test::ReadFile(src.path() / "chars.json").find("H\xc3\xa9ro"), std::string::npos);
+
+  Report buildReport;
+  const FileSet built = CompileSources(src.path(), buildReport);
+  EXPECT_FALSE(buildReport.HasErrors()) << Joined(buildReport);
+  auto expected = FilesBelow(game.path());
+  expected.erase("slot1.sav");
+  EXPECT_EQ(FileSet(expected.begin(), expected.end()), built);
+}
+
+TEST(PackRoundTrip, AFileItsSourcesCannotReproduceIsKeptAsItIs) {
+  TempDir game, src;
+  ItemFileData items{"", {}};
+  Item odd;
+  odd.NAME = "Odd";
+  items.items = {odd};
+  std::string bytes = WriteItemFile(items);
+  bytes[1 + 1 + 1 + 3 + 1 + 2] = 2;  // VISIBLE stored as 2: read as true, written as 1
+  WriteFile(game.path() / "items.dat", bytes);
+  Report report;
+  ASSERT_TRUE(UnpackGame(game.path(), src.path(), report));
+  EXPECT_TRUE(fs::exists(src.path() / "items.dat"));
+  EXPECT_NE(Joined(report).find("kept as it is"), std::string::npos);
+  Report buildReport;
+  EXPECT_EQ(CompileSources(src.path(), buildReport).at("items.dat"), bytes);
+}
+
+// --- Build errors ------------------------------------------------------------------
+
+TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
+  TempDir src;
+  WriteFile(src.path() / "chars.json",
+            "{\n"
+            "  \"kind\": \"characters\",\n"
+            "  \"characters\": [\n"
+            "    {\"NAME\": \"Ann\", \"HP\": 5},\n"
+            "    {\"NAME\": \"Bob\",\n"
+            "     \"HP\": 40000,\n"
+            "     \"HPP\": 1}\n"
+            "  ]\n"
+            "}\n");
+  Json map = SmallTiledMap();
+  map["layers"][0]["data"][6] = 0;  // row 3, column 1
+  map["layers"][0]["data"][2] = 1u << 31;  // flipped
+  WriteFile(src.path() / "maps/town.tmj", Pretty(map));
+  WriteFile(src.path() / "t.til.json",
+            R"({"kind": "tilemap", "file": "t.til", "picture": "t.bmp", "tileWidth": 16, "tileHeight": 16,
+               "tiles": [{"x": 0, "y": 0}, {"x": 16, "y": 0, "NEXT": 0}]})");
+  TempDir out;
+  Report report;
+  EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
+  const std::string all = Joined(report);
+  EXPECT_NE(all.find("chars.json:6: character 2 'Bob': HP: 40000 is out of range"), std::string::npos) << all;
+  EXPECT_NE(all.find("chars.json:7: character 2 'Bob': HPP: unknown field"), std::string::npos) << all;
+  const std::string mapText = test::ReadFile(src.path() / "maps/town.tmj");
+  // The tile layer's data has one row per line; find the line of row 3.
+  const auto rowLine = [&](const std::string& row) {
+    return 1 + std::count(mapText.begin(), mapText.begin() + static_cast<long>(mapText.find(row)), '\n');
+  };
+  EXPECT_NE(all.find("maps/town.tmj:" + std::to_string(rowLine("0,1,4")) +
+                     ": layer 'Tiles' row 3, column 1: tile 0 is not allowed"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("row 1, column 3: flipped or rotated tiles cannot be stored"), std::string::npos);
+  EXPECT_NE(all.find("t.til.json:2: tile 2: NEXT: 0 would end the list"), std::string::npos) << all;
+  EXPECT_TRUE(fs::is_empty(out.path()));  // nothing is written when anything failed
+}
+
+TEST(PackBuildErrors, TileNumbersBeyondTheTilemapAndClashingOutputsAreReported) {
+  TempDir src, out;
+  WriteFile(src.path() / "m.tmj", Pretty(SmallTiledMap()));
+  WriteFile(src.path() / "t.til.json",
+            R"({"kind": "tilemap", "picture": "t", "tileWidth": 8, "tileHeight": 8, "tiles": [{"x": 0, "y": 0}]})");
+  WriteFile(src.path() / "z.json", R"({"kind": "tilemap", "file": "T.TIL", "picture": "t",
+            "tileWidth": 8, "tileHeight": 8, "tiles": []})");
+  Report report;
+  EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
+  const std::string all = Joined(report);
+  EXPECT_NE(all.find("m.tmj:"), std::string::npos);
+  EXPECT_NE(all.find("row 2, column 1: tile 2 is not in tilemap 't.til' (1 tiles)"), std::string::npos) << all;
+  EXPECT_NE(all.find("z.json: builds 'T.TIL', which t.til.json builds too"), std::string::npos) << all;
+}
+
+TEST(PackBuildErrors, BrokenJsonAndWrongShapesGiveErrorsNeverACrash) {
+  const std::string good = Pretty(SmallTiledMap());
+  std::vector<std::string> texts = {
+      "", "{", "[1, 2", "{\"kind\": 5}", "{\"kind\": \"items\", \"items\": 3}",
+      "{\"kind\": \"characters\", \"characters\": [1, \"x\", null]}",
+      "{\"kind\": \"doodadmap\", \"sprites\": [{\"picX\": 1e300}]}",
+      "{\"type\": \"map\", \"width\": 99999, \"height\": 99999, \"tilewidth\": 1, \"tileheight\": 1}",
+      "{\"type\": \"map\", \"width\": 2, \"height\": 2, \"tilewidth\": 16, \"tileheight\": 16,"
+      " \"layers\": [{\"type\": \"tilelayer\", \"name\": \"tiles\", \"width\": 2, \"height\": 2,"
+      " \"data\": \"!!!!\"}], \"tilesets\": 7}",
+      "{\"type\": \"map\", \"width\": 1, \"height\": 1, \"tilewidth\": 16, \"tileheight\": 16,"
+      " \"layers\": [{\"type\": \"objectgroup\", \"name\": \"events\", \"objects\": [{\"x\": -1e9}]}]}",
+  };
+  // Every prefix of a good map: cut files must not crash the reader.
+  for (size_t n = 0; n < good.size(); n += 37) texts.push_back(good.substr(0, n));
+  std::mt19937 gen(5);
+  for (int i = 0; i < 40; ++i) {
+    std::string t = good;
+    for (int k = 0; k < 5; ++k) t[gen() % t.size()] = static_cast<char>(gen() % 128);
+    texts.push_back(t);
+  }
+  for (const std::string& text : texts) {
+    TempDir src;
+    WriteFile(src.path() / "x.tmj", text);
+    Report report;
+    CompileSources(src.path(), report);
+    if (text.size() < good.size() || text.empty()) {
+      EXPECT_TRUE(report.HasErrors()) << text;
+    }
+    for (const Diagnostic& d : report.Items()) EXPECT_FALSE(d.message.empty());
+  }
+}
+
+// --- The linter -----------------------------------------------------------------------
+
+struct LintGame {
+  TempDir dir;
+  Report report;
+  std::string Run() {
+    CheckGame(dir.path(), dir.path(), report);
+    return Joined(report);
+  }
+};
+
+TEST(PackCheck, FindsScriptShapeCommandAndCountProblemsWithTheirLines) {
+  LintGame g;
+  WriteFile(g.dir.path() / "autoexec.skr",
+            "BEGIN\r\n"
+            "' a comment\r\n"
+            "MSG \"hello\"\r\n"
+            "FROBNICATE 1\r\n"
+            "SETPOS 3\r\n"
+            "SETDIRECTION 1 \\ 2\r\n"
+            "IF 1 \\ = \\ 1\r\n"
+            "  IF 2 \\ ! \\ 2\r\n"
+            "  ENDIF\r\n"
+            "LOADDOODADS \"units.dod\" \\ CHARACTER\r\n"
+            "MSG Hello\r\n"
+            "END\r\n");
+  WriteFile(g.dir.path() / "nobegin.skr", "  begin\r\nEND\r\n");
+  WriteFile(g.dir.path() / "noend.skr", "BEGIN\r\nMSG \"x\"\r\n");
+  WriteFile(g.dir.path() / "lf.skr", "BEGIN\nEND\n");
+  WriteFile(g.dir.path() / "tabbed.skr", "BEGIN\r\n\t' note\r\nEND\r\n");
+  WriteFile(g.dir.path() / "units.dod", WriteSpriteSheetFile({"", {}}));
+  const std::string all = g.Run();
+  EXPECT_NE(all.find("autoexec.skr:4: unknown command 'FROBNICATE'"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:5: SETPOS needs at least 2 parameters, has 1"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:6: SETDIRECTION needs exactly 1 parameter, has 2"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:7: IF without ENDIF"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:8: IF: unknown parameter '!'"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:10: LOADDOODADS: the unit sheet is selected with CHARCTER"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:11: MSG: the message must be a text in double quotes"), std::string::npos) << all;
+  EXPECT_NE(all.find("nobegin.skr:1: the script must start with BEGIN"), std::string::npos) << all;
+  EXPECT_NE(all.find("noend.skr: the script has no END"), std::string::npos) << all;
+  EXPECT_NE(all.find("lf.skr: warning: has line ends without a carriage return"), std::string::npos) << all;
+  EXPECT_NE(all.find("lf.skr:1: the script must start with BEGIN"), std::string::npos) << all;
+  EXPECT_NE(all.find("tabbed.skr:2: unknown command"), std::string::npos) << all;
+  EXPECT_EQ(all.find("autoexec.skr:3:"), std::string::npos) << all;  // a good line is quiet
+}
+
+TEST(PackCheck, FindsMissingFilesButNotThoseNamedInOtherLetterCase) {
+  LintGame g;
+  const fs::path d = g.dir.path();
+  WriteFile(d / "Maps/Town.MAP", WriteMapFile({"town.til", "", 1, 1, {1}, {}}));
+  WriteFile(d / "town.til", WriteTileSheetFile({"Tiles", 16, 16, {{0, 0, 1}}}));
+  WriteFile(d / "TILES.BMP", "BM");
+  WriteFile(d / "sub/Helper.skr", "BEGIN\r\nEND\r\n");
+  WriteFile(d / "town.evm", WriteEventmapFile({"maps\\town.map", 2, 1, std::vector<EventCell>(2)}));
+  WriteFile(d / "autoexec.skr",
+            "BEGIN\r\n"
+            "LOADMAP \"maps\\town.map\" \\ ALLES\r\n"
+            "LOADMAP \"maps\\village.map\"\r\n"
+            "RUNSCRIPT \"SUB\\HELPER.SKR\"\r\n"
+            "RUNSCRIPT \"helper.skr\"\r\n"
+            "LOADEVENTS \"town.evm\"\r\n"
+            "PLAYSOUND \"ding.wav\"\r\n"
+            "END\r\n");
+  const std::string all = g.Run();
+  EXPECT_EQ(all.find("autoexec.skr:2:"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:3: LOADMAP: map 'maps\\village.map' not found"), std::string::npos) << all;
+  EXPECT_EQ(all.find("autoexec.skr:4:"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:5: RUNSCRIPT: script 'helper.skr' not found"), std::string::npos) << all;
+  EXPECT_NE(all.find("autoexec.skr:7: PLAYSOUND: sound 'ding.wav' not found"), std::string::npos) << all;
+  // The eventmap is larger than its map.
+  EXPECT_NE(all.find("town.evm: size: 2 x 1 differs from its map"), std::string::npos) << all;
+  EXPECT_EQ(all.find("picture"), std::string::npos) << all;  // Tiles -> TILES.BMP is found
+}
+
+TEST(PackCheck, TheBundledDemoIsClean) {
+  const fs::path demo = fs::path(YW_SOURCE_DIR) / "data/games/hollowmere";
+  Report report;
+  CheckGame(demo, DefaultProgramDir(demo), report);
+  EXPECT_FALSE(report.HasErrors()) << Joined(report);
+  // And its sources build exactly the files that are checked in.
+  Report buildReport;
+  const FileSet built = CompileSources(fs::path(YW_SOURCE_DIR) / "games-src/hollowmere", buildReport);
+  EXPECT_FALSE(buildReport.HasErrors()) << Joined(buildReport);
+  auto files = FilesBelow(demo);
+  EXPECT_EQ(FileSet(files.begin(), files.end()), built);
+}
+
+}  // namespace
+}  // namespace yw::pack
