@@ -55,12 +55,10 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
   EXPECT_LT(filled.left, picture.Width() / 8);
   EXPECT_GT(filled.right, picture.Width() * 7 / 8);
 
-  // Any key but Esc leads to the game list; the bundled library is empty,
-  // so its message stands in its place and no list is open.
+  // Any key but Esc leads to the game list, which holds the bundled demo.
   const auto list = LoadDump(out / "list.json");
-  EXPECT_EQ(list["GameMode"], 5);
-  EXPECT_EQ(list["Message"], "No Games Found");
-  EXPECT_EQ(list["CurrentList"], 0);
+  EXPECT_EQ(list["GameMode"], 3);
+  EXPECT_EQ(list["CurrentList"], 1);
   EXPECT_EQ(list["Switsch"], 0);
 }
 
