@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 
+#include "game_build.h"
 #include "platform/sdl/sdl_image_codec.h"
 #include "render/surface.h"
 #include "test_support.h"
@@ -73,5 +75,32 @@ inline std::filesystem::path OutputDir(const std::string& name) {
 }
 
 inline std::filesystem::path DataDir() { return std::filesystem::path(YW_SOURCE_DIR) / "data"; }
+
+// Test games live as readable sources in tests/e2e/games/<name> (JSON tables
+// and sheets, Tiled maps, scripts). This builds one into
+// `root`/games/<as> with the authoring tool's own compiler, so a test can
+// make a program folder holding exactly the games it needs.
+inline void BuildTestGame(const std::string& name, const std::filesystem::path& root,
+                          const std::string& as = "") {
+  const auto src = std::filesystem::path(YW_E2E_DIR) / "games" / name;
+  pack::Report report;
+  const bool ok = pack::BuildGame(src, root / "games" / (as.empty() ? name : as), report);
+  std::ostringstream problems;
+  report.Print(problems);
+  ASSERT_TRUE(ok) << problems.str();
+}
+
+// A program folder in `out` with the interface pictures and settings of the
+// bundled one and an empty game library, for BuildTestGame to fill.
+inline std::filesystem::path MakeProgramFolder(const std::filesystem::path& out) {
+  const auto root = out / "root";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "games");
+  for (const auto& entry : std::filesystem::directory_iterator(DataDir()))
+    if (entry.is_regular_file())
+      std::filesystem::copy_file(entry.path(), root / entry.path().filename(),
+                                 std::filesystem::copy_options::overwrite_existing);
+  return root;
+}
 
 }  // namespace yw::e2e

@@ -9,11 +9,7 @@ namespace fs = std::filesystem;
 
 // A program folder with the interface pictures and one game, "demo".
 fs::path MakeLibrary(const fs::path& out) {
-  const fs::path root = out / "root";
-  fs::remove_all(root);
-  fs::create_directories(root);
-  for (const auto& entry : fs::directory_iterator(DataDir()))
-    if (entry.is_regular_file()) fs::copy_file(entry.path(), root / entry.path().filename());
+  const fs::path root = MakeProgramFolder(out);
   test::WriteFile(root / "games" / "demo" / "autoexec.skr", "BEGIN\r\nMSG \"Hello\"\r\nEND\r\n");
   return root;
 }
