@@ -19,6 +19,7 @@ struct MainMenuLine {
   bool checkItems = false;       // put members back to items they still carry
   int16_t switsch = -1;          // Switsch for the opened list; -1 keeps it
   int32_t mode = -1;             // GameMode for the opened list; -1 keeps it
+  bool needsSaving = false;      // refused while a script has turned saving off
 };
 
 constexpr int32_t kSaveListMode = static_cast<int32_t>(Mode::SaveList);
@@ -29,7 +30,7 @@ constexpr std::array<MainMenuLine, 6> kLines = {{
     {.text = "Team", .opens = 6, .checkItems = true},
     {.text = "Inventory", .opens = 9},
     {.text = "Magic", .opens = 10},
-    {.text = "Save", .opens = 3, .switsch = 0, .mode = kSaveListMode},
+    {.text = "Save", .opens = 3, .switsch = 0, .mode = kSaveListMode, .needsSaving = true},
     {.text = "Load", .opens = 14, .switsch = 1, .mode = kSaveListMode},
     {.text = "Quit", .opens = 5},
 }};
@@ -51,9 +52,16 @@ ListEntries QuitEntries(Engine&) {
 }
 
 // Each choice puts the map back on the screen before its list appears.
+// While saving is off (SAVING OFF) the Save line only leaves the menu as
+// it is, so a game can keep the player from saving in the middle of a
+// scene.
 void EnterMainMenuChoice(Engine& e, int16_t choice) {
   if (choice < 1 || choice > static_cast<int16_t>(kLines.size())) return;
   const MainMenuLine& line = kLines[static_cast<size_t>(choice - 1)];
+  if (line.needsSaving && !e.win.SavingActive) {
+    Drawlist(e, 4, false);
+    return;
+  }
   const ListKind* target = FindListKind(line.opens);
   if (target == nullptr || target->layout == ListLayout::Pending) return;
   if (line.checkItems) CheckPartyItems(e.world);

@@ -102,6 +102,9 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["ViewY"] = e.view.ViewY;
   j["BufX"] = e.view.BufX;
   j["BufY"] = e.view.BufY;
+  j["StepOffsetX"] = e.view.StepOffsetX;
+  j["StepOffsetY"] = e.view.StepOffsetY;
+  j["WalkDeadline"] = w.WalkDeadline;
   j["VoodooCount"] = wd.VoodooCount;
   j["PopupCount"] = wd.PopupCount;
   j["SFX"] = w.SFX;

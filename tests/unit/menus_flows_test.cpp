@@ -174,6 +174,7 @@ class Saving : public ::testing::Test {
   Flow f;
   void SetUp() override {
     f.e.CurrentDir = f.Game("demo");
+    f.e.win.SavingActive = true;  // as a new game starts
     test::WriteFile(f.Game("demo") / "autoexec.skr", "BEGIN\r\nEND\r\n");
   }
   // Main menu, Save, down to the slot, Enter.
@@ -205,6 +206,23 @@ TEST_F(Saving, TheTypedDescriptionIsStoredAndTheMainMenuReturns) {
   f.Type("\b\b\b  ");
   f.Press(GameKey::Enter);  // blanks only
   EXPECT_EQ(SlotHead(2, 9), std::string("\x02\x07No name", 9));
+}
+
+TEST_F(Saving, WhileSavingIsOffSaveDoesNothingButLoadStillOpens) {
+  f.e.win.SavingActive = false;
+  f.Open(4, 7);
+  f.Press(GameKey::Down, 3);
+  f.Press(GameKey::Enter);
+  EXPECT_EQ(f.e.win.GameMode, 7);
+  EXPECT_EQ(f.e.lists.CurrentList, 4);
+  EXPECT_EQ(f.e.lists.ListCursor, 4);
+  f.Press(GameKey::Down);
+  f.Press(GameKey::Enter);
+  EXPECT_EQ(f.e.lists.CurrentList, 14);
+
+  f.e.win.SavingActive = true;  // SAVING ON again
+  f.Press(GameKey::Esc);
+  ChooseSaveSlot(1);
 }
 
 TEST_F(Saving, CancellingTheInputShowsTheSlotsAgainAndEscapeTheMainMenu) {
