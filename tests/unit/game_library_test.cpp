@@ -1,3 +1,4 @@
+#include <cctype>
 #include <filesystem>
 
 #include "test_support.h"
@@ -37,35 +38,30 @@ TEST(GameLibrary, MissingGamesFolderIsCreatedAndLeavesTheLibraryEmpty) {
   EXPECT_EQ(t.engine.CurrentDir, elsewhere);
 }
 
+// Only folders holding autoexec.skr (in any letter case) are games; plain
+// files and folders without it are left out silently, wherever they stand.
 TEST(GameLibrary, ListsOnlyFoldersHoldingAutoexec) {
-  TestEngine t;
-  const fs::path games = t.dir.path() / "games";
-  WriteFile(games / "readme.txt", "not a game");
-  WriteFile(games / "Quest" / "AUTOEXEC.SKR", "BEGIN\r\nEND\r\n");
-  WriteFile(games / "Broken" / "intro.skr", "BEGIN\r\nEND\r\n");
-  FindGames(t.engine);
-  EXPECT_EQ(Games(t.engine.world), std::vector<std::string>{"Quest"});
-}
-
-TEST(GameLibrary, RemovalExaminesEveryEntryOnce) {
-  // Each case: the folders (in name order) and which of them are games.
-  const std::vector<std::vector<std::pair<std::string, bool>>> cases = {
-      {{"a", false}, {"b", false}, {"c", true}},
-      {{"a", true}, {"b", false}, {"c", false}},
-      {{"a", false}, {"b", true}, {"c", false}, {"d", true}},
-      {{"a", false}},
-      {{"a", true}, {"b", true}},
+  // Each case: the folders (in name order) and the name of their autoexec
+  // file, empty for a folder that is no game.
+  const std::vector<std::vector<std::pair<std::string, std::string>>> cases = {
+      {{"a", ""}, {"b", ""}, {"c", "autoexec.skr"}},
+      {{"a", "AUTOEXEC.SKR"}, {"b", ""}, {"c", ""}},
+      {{"a", ""}, {"b", "autoexec.skr"}, {"c", "intro.skr"}, {"d", "Autoexec.Skr"}},
+      {{"a", "autoexec.txt"}},
+      {{"a", "autoexec.skr"}, {"b", "autoexec.skr"}},
   };
   for (const auto& folders : cases) {
     TestEngine t;
+    WriteFile(t.dir.path() / "games" / "readme.txt", "not a game");
     std::vector<std::string> expected;
-    for (const auto& [name, isGame] : folders) {
+    for (const auto& [name, file] : folders) {
       const fs::path dir = t.dir.path() / "games" / name;
       fs::create_directories(dir);
-      if (isGame) {
-        WriteFile(dir / "autoexec.skr", "END");
-        expected.push_back(name);
-      }
+      if (file.empty()) continue;
+      WriteFile(dir / file, "END");
+      std::string lower = file;
+      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (lower == "autoexec.skr") expected.push_back(name);
     }
     FindGames(t.engine);
     EXPECT_EQ(Games(t.engine.world), expected);
@@ -87,6 +83,9 @@ TEST(LoadScripts, ReadsSubfoldersWithTheirPathAndBackslash) {
             (std::vector<std::string>{"autoexec.skr", "quests\\deep\\end.SKR", "quests\\intro.skr",
                                       "zzz.skr"}));
   EXPECT_EQ(t.engine.world.Scripts[3].Text, "quest text");
+  // Reading a subfolder again appends nothing already there.
+  ASSERT_TRUE(LoadScripts(t.engine, ".\\quests"));
+  EXPECT_EQ(t.engine.world.ScriptCount, 4);
 }
 
 TEST(LoadScripts, NameRuleAndBytesAsRead) {
@@ -123,17 +122,6 @@ TEST(LoadScripts, FolderLinksDoNotLoop) {
   if (ec) GTEST_SKIP() << "no symlinks here";
   ASSERT_TRUE(LoadScripts(t.engine));
   EXPECT_EQ(ScriptNames(t.engine.world), std::vector<std::string>{"sub\\a.skr"});
-}
-
-TEST(LoadScripts, SubfolderCallAppendsWithoutDuplicates) {
-  TestEngine t;
-  WriteFile(t.dir.path() / "autoexec.skr", "top");
-  WriteFile(t.dir.path() / "maps" / "town.skr", "town");
-  ASSERT_TRUE(LoadScripts(t.engine));
-  ASSERT_EQ(t.engine.world.ScriptCount, 2);
-  ASSERT_TRUE(LoadScripts(t.engine, ".\\maps"));
-  EXPECT_EQ(ScriptNames(t.engine.world),
-            (std::vector<std::string>{"autoexec.skr", "maps\\town.skr"}));
 }
 
 }  // namespace

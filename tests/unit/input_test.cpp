@@ -32,19 +32,20 @@ TEST_F(PollKeysTest, EdgeModeReportsAHeldKeyOnceUntilReleased) {
 }
 
 TEST_F(PollKeysTest, ScanOrderDecidesBetweenKeysHeldTogether) {
-  p.SetKey(GameKey::Enter, true);
-  p.SetKey(GameKey::Esc, true);
-  PollKeys(e, false);
-  EXPECT_EQ(e.win.Key, 27);
-  p.SetKey(GameKey::Enter, false);
-  p.SetKey(GameKey::Esc, false);
-  p.SetKey(GameKey::Left, true);
-  p.SetKey(GameKey::Up, true);
-  PollKeys(e, false);
-  EXPECT_EQ(e.win.Key, 38);
-  p.SetKey(GameKey::Up, false);
-  PollKeys(e, false);
-  EXPECT_EQ(e.win.Key, 37);
+  struct Case {
+    std::vector<GameKey> held;
+    int32_t key;
+  };
+  const Case cases[] = {{{GameKey::Enter, GameKey::Esc}, 27},
+                        {{GameKey::Left, GameKey::Up}, 38},
+                        {{GameKey::Right, GameKey::Space, GameKey::Down}, 32},
+                        {{GameKey::Right, GameKey::Left}, 37}};
+  for (const Case& c : cases) {
+    for (int k = 0; k < 7; ++k) p.SetKey(static_cast<GameKey>(k), false);
+    for (GameKey k : c.held) p.SetKey(k, true);
+    PollKeys(e, false);
+    EXPECT_EQ(e.win.Key, c.key);
+  }
 }
 
 TEST_F(PollKeysTest, HeldModeRepeatsAndWaitsForAllKeysUp) {
@@ -92,13 +93,11 @@ TEST(Startup, AKeyHeldAtLaunchIsNotAFreshPress) {
   e.win.KeyEnabled = true;
   PollKeys(e, true);
   EXPECT_EQ(e.win.Key, 0);
-}
 
-TEST(Startup, NothingHeldKeepsLastKey) {
-  test::TestEngine t;
-  t.engine.win.LastKey = 40;
-  FormLoad(t.engine, 1);
-  EXPECT_EQ(t.engine.win.LastKey, 40);
+  test::TestEngine idle;  // nothing held: the last key stays as it was
+  idle.engine.win.LastKey = 40;
+  FormLoad(idle.engine, 1);
+  EXPECT_EQ(idle.engine.win.LastKey, 40);
 }
 
 TEST(Startup, TypedCharactersReachOnlyTheTextInput) {

@@ -177,62 +177,38 @@ TEST_F(SlotFiles, TheSaveInputStartsWithTheSlotsDescription) {
   EXPECT_EQ(other.e.win.KInputBox, "_");
 }
 
-TEST(MainMenu, TeamInventoryAndMagicKeepTheMenuSaveLoadAndQuitOpenTheirLists) {
-  Lists s;
-  s.e.win.GameMode = 7;
-  Drawlist(s.e, 4, true);
-  EXPECT_EQ(s.Lines(9), (std::vector<std::string>{"Team?????", "Inventory", "Magic????",
-                                                  "Save?????", "Load?????", "Quit?????"}));
-  for (int line = 1; line <= 3; ++line) {
-    s.Keys(kEnter);
-    EXPECT_EQ(s.e.lists.CurrentList, 4);
-    EXPECT_EQ(s.e.win.GameMode, 7);
-    s.Keys(kDown);
-  }
-  s.Keys(kEnter);
-  EXPECT_EQ(s.e.lists.CurrentList, 3);
-  EXPECT_EQ(s.e.win.GameMode, 10);
-  EXPECT_EQ(s.e.win.Switsch, 0);
-
-  Drawlist(s.e, 4, true);
-  s.e.win.GameMode = 7;
-  s.Keys(kDown, 4);
-  s.Keys(kEnter);
-  EXPECT_EQ(s.e.lists.CurrentList, 14);
-  EXPECT_EQ(s.e.win.GameMode, 10);
-  EXPECT_EQ(s.e.win.Switsch, 1);
-
-  // Escape goes back to the map and waits until the keys are released.
-  Drawlist(s.e, 4, true);
-  s.e.win.GameMode = 7;
-  s.Keys(kEsc);
-  EXPECT_EQ(s.e.win.GameMode, 6);
-  EXPECT_TRUE(s.e.win.Wait4Relase);
-}
-
+// Where Save and Load lead is driven through the main loop in the flows.
 TEST(MainMenu, QuitGameAsksFirstAndYesEmptiesTheWorld) {
   Lists s;
   s.e.world.PartyCount = 1;
   s.e.win.GameMode = 7;
   Drawlist(s.e, 4, true);
-  s.Keys(kDown, 5);
-  s.Keys(kEnter);
-  ASSERT_EQ(s.e.lists.CurrentList, 5);
-  EXPECT_EQ(test::ReadCells(s.e.pics.Frontbuf, 26, 18, 8, 10), "Quit Game?");
-  s.Keys(kEsc);  // back to the main menu
-  EXPECT_EQ(s.e.lists.CurrentList, 4);
-  s.Keys(kDown, 5);
-  s.Keys(kEnter);
-  s.Keys(kDown);
-  s.Keys(kEnter);  // No
-  EXPECT_EQ(s.e.lists.CurrentList, 4);
-  EXPECT_EQ(s.e.world.PartyCount, 1);
-  s.Keys(kDown, 5);
-  s.Keys(kEnter);
-  s.Keys(kEnter);  // Yes
+  EXPECT_EQ(s.Lines(9), (std::vector<std::string>{"Team?????", "Inventory", "Magic????",
+                                                  "Save?????", "Load?????", "Quit?????"}));
+  for (int32_t leave : {kEsc, kDown, kEnter}) {  // Escape, then No, then Yes
+    s.Keys(kDown, 5);
+    s.Keys(kEnter);
+    ASSERT_EQ(s.e.lists.CurrentList, 5);
+    EXPECT_EQ(test::ReadCells(s.e.pics.Frontbuf, 26, 18, 8, 10), "Quit Game?");
+    s.Keys(leave);
+    if (leave == kDown) s.Keys(kEnter);
+    if (leave != kEnter) {
+      EXPECT_EQ(s.e.lists.CurrentList, 4);
+      EXPECT_EQ(s.e.world.PartyCount, 1);
+    }
+  }
   EXPECT_EQ(s.e.win.GameMode, 0);
   EXPECT_EQ(s.e.world.PartyCount, 0);
   for (uint32_t p : s.e.pics.Frontbuf.Pixels()) ASSERT_EQ(p, 0u);
+}
+
+TEST(MainMenu, EscapeGoesBackToTheMapAndWaitsForTheKeysToBeReleased) {
+  Lists s;
+  s.e.win.GameMode = 7;
+  Drawlist(s.e, 4, true);
+  s.Keys(kEsc);
+  EXPECT_EQ(s.e.win.GameMode, 6);
+  EXPECT_TRUE(s.e.win.Wait4Relase);
 }
 
 struct UserList : Lists {
