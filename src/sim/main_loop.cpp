@@ -205,7 +205,12 @@ void TextInputState(Engine& e) {
     EndInput(e, 13, 2);
     return;
   }
-  if (w.Wait4Relase) w.Wait4Relase = false;
+  // Wait4Relase is cleared only once Enter and Esc are both up. The Enter
+  // that closed a message just before this input is usually still held on
+  // the input's first turns; clearing the flag while it is down would let
+  // that same key press accept the box with its default text unseen.
+  if (w.Wait4Relase && !e.platform.KeyDown(GameKey::Enter) && !e.platform.KeyDown(GameKey::Esc))
+    w.Wait4Relase = false;
   if (w.Key2 != 0) {
     CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
     if (!w.KInputBox.empty()) w.KInputBox.pop_back();

@@ -35,8 +35,10 @@ struct Screen {
     e.pics.FramePic = test::MakeFrame({8, 8, 8, 8});
     e.win.KeyEnabled = true;
   }
-  // One turn of the main loop with Enter pressed, then one with it released.
+  // A key pressed for one turn of the main loop and released on the next,
+  // after an idle turn (a player never presses within the turn that drew).
   void Press(GameKey key) {
+    LoopTurn(e);
     t.platform.SetKey(key, true);
     LoopTurn(e);
     t.platform.SetKey(key, false);
@@ -92,6 +94,13 @@ TEST(MessageBox, OnePageClosesOnEnterAndRestoresTheScreen) {
   EXPECT_TRUE(s.ScreenIs(kMap));
   EXPECT_TRUE(s.e.win.Wait4Relase);
   EXPECT_LE(s.e.pics.Extrabuf.Width(), 1);
+
+  // An empty message shows an empty window and closes on Enter.
+  DrawMsg(s.e, "", 7);
+  EXPECT_EQ(s.e.win.GameMode, 5);
+  EXPECT_EQ(test::PieceOf(s.e.pics.Frontbuf.At(100, 150)), 5);
+  s.Press(GameKey::Enter);
+  EXPECT_EQ(s.e.win.GameMode, 7);
 }
 
 TEST(MessageBox, LongMessagePagesThroughEnterWithMarker) {
@@ -133,53 +142,39 @@ TEST(MessageBox, BreakEndingAFullPageStartsTheNextPageAfterIt) {
   EXPECT_EQ(s.e.win.Message, std::string(40, 'X'));
 }
 
-TEST(MessageBox, EmptyMessageShowsAnEmptyWindow) {
-  Screen s;
-  DrawMsg(s.e, "", 7);
-  EXPECT_EQ(s.e.win.GameMode, 5);
-  EXPECT_EQ(test::PieceOf(s.e.pics.Frontbuf.At(100, 150)), 5);
-  s.Press(GameKey::Enter);
-  EXPECT_EQ(s.e.win.GameMode, 7);
-}
-
 // Input frame: y = 120 - (24 + 16) = 80; caption at (26, 88), line at (26, 104).
 constexpr int kCaptionY = 88, kLineY = 104;
 
 TEST(InputBox, CaptionShortenedAndTextLimited) {
   Screen s;
-  s.e.win.GameMode = 8;
+  s.e.win.GameMode = 7;
   const std::string caption = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCD";  // 40
-  ShowKInputBox(s.e, caption);
+  ShowKInputBox(s.e, caption, std::string(50, 'D'));
   EXPECT_EQ(s.e.win.GameMode, 11);
-  EXPECT_EQ(s.e.win.InputReturnMode, 8);
+  EXPECT_EQ(s.e.win.InputReturnMode, 7);
   EXPECT_EQ(s.e.win.InputCaption, caption.substr(0, 30) + "...");
   EXPECT_EQ(s.Cells(kTextX, kCaptionY, 34), caption.substr(0, 30) + "...?");
-  EXPECT_EQ(s.e.win.KInputBox, "_");
-  EXPECT_EQ(s.Cells(kTextX, kLineY, 2), "_?");
-
-  // 33 cells fit on the line: at most 32 characters and the caret.
-  s.Type(std::string(40, 'Q'));
+  // 33 cells fit on the line: at most 32 characters and the caret, for
+  // the starting text as for typed text.
+  EXPECT_EQ(s.e.win.KInputBox, std::string(32, 'D') + "_");
+  s.Type(std::string(32, '\b') + std::string(40, 'Q'));
   EXPECT_EQ(s.e.win.KInputBox, std::string(32, 'Q') + "_");
   EXPECT_EQ(s.Cells(kTextX, kLineY, 34), std::string(32, 'Q') + "_?");
   EXPECT_EQ(s.Cells(kTextX, kCaptionY, 3), "ABC");  // caption kept on redraw
 
-  // The first turn with Enter down only clears Wait4Relase, set by the
-  // last redraw; the second accepts.
-  s.t.platform.SetKey(GameKey::Enter, true);
-  LoopTurn(s.e);
-  EXPECT_EQ(s.e.win.GameMode, 11);
-  LoopTurn(s.e);
-  EXPECT_EQ(s.e.win.GameMode, 8);
+  s.Press(GameKey::Enter);
+  EXPECT_EQ(s.e.win.GameMode, 7);
   EXPECT_EQ(s.e.win.Switsch, 2);
   EXPECT_EQ(s.e.win.KInputBox, std::string(32, 'Q'));
   EXPECT_TRUE(s.ScreenIs(kMap));
 }
 
-TEST(InputBox, BackspaceEnterAndLineFeedEditing) {
+TEST(InputBox, BackspaceEnterAndLineFeedEditingAndEscCancels) {
   Screen s;
   s.e.win.GameMode = 7;
   ShowKInputBox(s.e, "Name:", "AB");
   EXPECT_EQ(s.e.win.KInputBox, "AB_");
+  EXPECT_EQ(s.Cells(kTextX, kLineY, 4), "AB_?");
   s.Type("\b\b\b\b");  // more backspaces than characters
   EXPECT_EQ(s.e.win.KInputBox, "_");
   s.Type("\r\nX\r");
@@ -188,18 +183,35 @@ TEST(InputBox, BackspaceEnterAndLineFeedEditing) {
   EXPECT_EQ(s.Cells(kTextX, kLineY, 3), "X_?");
   EXPECT_EQ(s.Cells(kTextX, kCaptionY, 6), "Name:?");
 
-  s.t.platform.SetKey(GameKey::Esc, true);
-  LoopTurn(s.e);
-  LoopTurn(s.e);
+  s.Press(GameKey::Esc);
   EXPECT_EQ(s.e.win.GameMode, 7);
   EXPECT_EQ(s.e.win.Switsch, 1);
   EXPECT_EQ(s.e.win.KInputBox, "");
 }
 
-TEST(InputBox, LongDefaultTextIsCut) {
-  Screen s;
-  ShowKInputBox(s.e, "Slot", std::string(50, 'D'));
-  EXPECT_EQ(s.e.win.KInputBox, std::string(32, 'D') + "_");
+TEST(InputBox, AKeyStillHeldFromBeforeTheBoxNeitherAcceptsNorCancels) {
+  // The Enter that closes a message is usually still down when the script
+  // opens an input box right after it. Only a fresh press may end the input.
+  for (GameKey held : {GameKey::Enter, GameKey::Esc}) {
+    Screen s;
+    DrawMsg(s.e, "HELLO", 7);
+    s.t.platform.SetKey(GameKey::Enter, true);
+    LoopTurn(s.e);  // closes the message
+    ASSERT_EQ(s.e.win.GameMode, 7);
+    s.t.platform.SetKey(GameKey::Enter, held == GameKey::Enter);
+    s.t.platform.SetKey(held, true);
+    ShowKInputBox(s.e, "Name:", "Wren");  // what the script's next line does
+    for (int turn = 0; turn < 5; ++turn) LoopTurn(s.e);
+    s.Type("A");
+    EXPECT_EQ(s.e.win.GameMode, 11);
+    EXPECT_EQ(s.e.win.KInputBox, "WrenA_");
+    s.t.platform.SetKey(held, false);
+    LoopTurn(s.e);
+    EXPECT_EQ(s.e.win.GameMode, 11);
+    s.Press(held);
+    EXPECT_EQ(s.e.win.GameMode, 7);
+    EXPECT_EQ(s.e.win.KInputBox, held == GameKey::Enter ? "WrenA" : "");
+  }
 }
 
 TEST(Notice, OneLineCentredInAFrame) {
@@ -275,10 +287,8 @@ TEST(ScriptError, ShowsTheLineEmptiesTheGameAndReturnsToTheTitleList) {
   EXPECT_EQ(s.e.lists.CurrentList, 2);
   // The dropped scripts never resume.
   EXPECT_EQ(s.e.world.ScriptDepth, 0);
-}
 
-TEST(ScriptError, WithoutALineTheMessageStandsAlone) {
-  Screen s;
+  // An error with no current line shows the message alone.
   StartRunningGame(s.e);
   s.e.world.ErrorLine.clear();
   ShowScriptError(s.e, "Script Error: Unknown Error!");
