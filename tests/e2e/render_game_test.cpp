@@ -1,0 +1,195 @@
+// A small game played through every kind of picture the player sees: the
+// map with animated water, tall trees, a fence in front of a villager and
+// the party leader; a message of two pages; a name typed into the input
+// box; a zoom effect closing and opening; a spark flying over the meadow;
+// and a script error with its screen, after which Enter leads back to the
+// game list. Whole frames are compared with golden pictures.
+#include <algorithm>
+#include <cstdlib>
+
+#include "e2e_support.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path GoldenDir() { return fs::path(YW_E2E_DIR) / "golden"; }
+
+// Compares shot `name` (a PNG in `out`) with tests/e2e/golden/<name>
+// pixel for pixel. On a difference the shot is written beside the golden
+// as <stem>.actual.png so both can be looked at. With YW_UPDATE_GOLDEN set
+// in the environment the shot replaces the golden instead.
+void ExpectGolden(const fs::path& out, const std::string& name) {
+  const fs::path shot = out / name, golden = GoldenDir() / name;
+  const fs::path actual = GoldenDir() / (fs::path(name).stem().string() + ".actual.png");
+  ASSERT_TRUE(fs::exists(shot)) << "the run wrote no shot " << name;
+  if (std::getenv("YW_UPDATE_GOLDEN") != nullptr) {
+    fs::copy_file(shot, golden, fs::copy_options::overwrite_existing);
+    return;
+  }
+  fs::remove(actual);
+  const Surface got = LoadShot(shot);
+  const Surface want = fs::exists(golden) ? LoadShot(golden) : Surface();
+  int differing = 0, firstX = -1, firstY = -1;
+  if (got.Width() == want.Width() && got.Height() == want.Height()) {
+    for (int y = 0; y < got.Height(); ++y)
+      for (int x = 0; x < got.Width(); ++x)
+        if (got.At(x, y) != want.At(x, y) && differing++ == 0) firstX = x, firstY = y;
+  }
+  const bool same = !want.Empty() && got.Width() == want.Width() &&
+                    got.Height() == want.Height() && differing == 0;
+  if (!same) fs::copy_file(shot, actual, fs::copy_options::overwrite_existing);
+  EXPECT_TRUE(same) << "shot " << name << " differs from its golden picture " << golden << ": "
+                    << (want.Empty() ? std::string("no golden picture")
+                        : got.Width() != want.Width() || got.Height() != want.Height()
+                            ? "size " + std::to_string(got.Width()) + "x" +
+                                  std::to_string(got.Height()) + " instead of " +
+                                  std::to_string(want.Width()) + "x" +
+                                  std::to_string(want.Height())
+                            : std::to_string(differing) + " pixels, the first at (" +
+                                  std::to_string(firstX) + ", " + std::to_string(firstY) + ")")
+                    << "; the actual picture is " << actual;
+}
+
+
+// The replay: through the title to the game's "New"; the game then shows
+// its map in a short cut-scene, a message of two pages, the name input, a
+// greeting, a zoom closing and opening, a flying spark and the error.
+constexpr const char* kReplay =
+    "100 key Space\n"
+    "300 key Enter\n"
+    "600 key Enter\n"
+    "800 key Enter\n"
+    "1100 key Enter\n"
+    "1300 shot water1.png\n"
+    "1300 dump water1.json\n"
+    "1500 shot map.png\n"
+    "1700 shot water2.png\n"
+    "2200 shot page1.png\n"
+    "2200 dump page1.json\n"
+    "2400 key Enter\n"
+    "2600 shot page2.png\n"
+    "2600 dump page2.json\n"
+    "2800 key Enter 400\n"  // closes the message and is held on into the input
+    "3000 dump held.json\n"
+    "3400 type \\b\\b\\b\\bAylaz\\b\n"
+    "3600 shot input.png\n"
+    "3600 dump input.json\n"
+    "3800 key Enter\n"
+    "4000 dump greeting.json\n"
+    "4200 key Enter\n"
+    "4700 shot zoom.png\n"
+    "4700 dump zoom.json\n"
+    "6700 shot spark.png\n"
+    "6700 dump spark.json\n"
+    "8000 shot error.png\n"
+    "8000 dump error.json\n"
+    "8200 key Enter\n"
+    "8500 dump after.json\n"
+    "8600 quit\n";
+
+class RenderGame : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    out_ = new fs::path(OutputDir("render-game"));
+    const fs::path root = MakeProgramFolder(*out_);
+    BuildTestGame("render_meadow", root, "meadow");
+    result_ = new RunResult(RunReplay(*out_, root, kReplay));
+  }
+  static void TearDownTestSuite() {
+    delete out_;
+    delete result_;
+  }
+  void SetUp() override { ASSERT_EQ(result_->exitCode, 0) << result_->stderrText; }
+  static nlohmann::json Dump(const std::string& name) { return LoadDump(*out_ / name); }
+
+  static fs::path* out_;
+  static RunResult* result_;
+};
+
+fs::path* RenderGame::out_ = nullptr;
+RunResult* RenderGame::result_ = nullptr;
+
+TEST_F(RenderGame, FramesMatchTheirGoldenPictures) {
+  // The map in the cut-scene: animated water, trees standing on their
+  // cells and reaching up, the leader, and the villager behind the fence
+  // whose rails cover him. The message pages, the input box, the zoom
+  // halfway, the spark in flight and the error screen.
+  for (const char* shot : {"map.png", "page1.png", "page2.png", "input.png", "zoom.png",
+                           "spark.png", "error.png"})
+    ExpectGolden(*out_, shot);
+}
+
+TEST_F(RenderGame, WaterAnimatesWhileTheRestOfTheMapStandsStill) {
+  const Surface a = LoadShot(*out_ / "water1.png"), b = LoadShot(*out_ / "water2.png");
+  ASSERT_EQ(a.Width(), b.Width());
+  ASSERT_EQ(a.Height(), b.Height());
+  Box changed{a.Width(), a.Height(), -1, -1};
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.At(x, y) != b.At(x, y)) {
+        changed.left = std::min(changed.left, x);
+        changed.right = std::max(changed.right, x);
+        changed.top = std::min(changed.top, y);
+        changed.bottom = std::max(changed.bottom, y);
+      }
+  // The pond covers cells 4..8 x 4..7; a cell is 16 pixels times the zoom.
+  const auto view = Dump("water1.json");
+  const int cell = 16 * view["Zoom"].get<int>();
+  const int left = (4 - view["ViewX"].get<int>()) * cell, top = (4 - view["ViewY"].get<int>()) * cell;
+  ASSERT_FALSE(changed.Empty()) << "the water did not change between the two shots";
+  EXPECT_GE(changed.left, left);
+  EXPECT_GE(changed.top, top);
+  EXPECT_LT(changed.right, left + 5 * cell);
+  EXPECT_LT(changed.bottom, top + 4 * cell);
+}
+
+TEST_F(RenderGame, MessagePagesInputAndGreeting) {
+  const auto page1 = Dump("page1.json"), page2 = Dump("page2.json");
+  EXPECT_EQ(page1["GameMode"], 5);
+  const std::string message = page1["Message"], rest = page1["PendingMsg"];
+  EXPECT_EQ(message.rfind("Villager: Good morning!", 0), 0u) << message;
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(message.substr(message.size() - rest.size()), rest);
+  EXPECT_EQ(page2["GameMode"], 5);
+  EXPECT_EQ(page2["PendingMsg"], "");
+
+  // The Enter that closed the message is still held when the input opens:
+  // it does not accept the starting text.
+  const auto held = Dump("held.json");
+  EXPECT_EQ(held["GameMode"], 11);
+  EXPECT_EQ(held["KInputBox"], "Wren_");
+  // Four Backspaces, "Aylaz" and one more Backspace.
+  EXPECT_EQ(Dump("input.json")["KInputBox"], "Ayla_");
+  const auto greeting = Dump("greeting.json");
+  EXPECT_EQ(greeting["GameMode"], 5);
+  EXPECT_EQ(greeting["Message"], "Villager: Well met, Ayla!");
+}
+
+TEST_F(RenderGame, EffectAndFlightThenTheErrorLeadsBackToTheTitleMenu) {
+  const auto zoom = Dump("zoom.json");
+  EXPECT_EQ(zoom["GameMode"], 14);
+  EXPECT_EQ(zoom["SFX"], 2);
+  const auto spark = Dump("spark.json");
+  EXPECT_EQ(spark["GameMode"], 9);
+  EXPECT_EQ(spark["VoodooCount"], 1);
+
+  const auto error = Dump("error.json");
+  EXPECT_EQ(error["GameMode"], 5);
+  const std::string message = error["Message"];
+  EXPECT_EQ(message.rfind("Script Error: ", 0), 0u) << message;
+  const std::string tail = "\r\nThe error occured in the following line:\r\nSETPOS 0 \\ 5";
+  EXPECT_EQ(message.substr(message.size() - std::min(message.size(), tail.size())), tail);
+  EXPECT_EQ(error["ScriptDepth"], 0);
+  EXPECT_EQ(error["VoodooCount"], 0);
+  EXPECT_TRUE(error["Party"].empty());
+  EXPECT_TRUE(error["Npcs"].empty());
+  // Enter on the error: the game's own title menu, without the credits.
+  const auto after = Dump("after.json");
+  EXPECT_EQ(after["GameMode"], 4);
+  EXPECT_EQ(after["CurrentList"], 2);
+}
+
+}  // namespace
+}  // namespace yw::e2e
