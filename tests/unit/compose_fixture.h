@@ -70,8 +70,6 @@ struct MapWorld : TestEngine {
     engine.pics.Tilemap.Resize(tiles * kTile, kTile);
     for (int k = 1; k <= tiles; ++k) {
       w.TileDefs[k] = {static_cast<int16_t>((k - 1) * kTile), 0, static_cast<int16_t>(k)};
-      BitBlt(engine.pics.Tilemap, (k - 1) * kTile, 0, kTile, kTile, engine.pics.Tilemap, 0, 0,
-             Rop::Blackness);
       for (int y = 0; y < kTile; ++y)
         for (int x = 0; x < kTile; ++x) engine.pics.Tilemap.Set((k - 1) * kTile + x, y, TileColour(k));
     }
@@ -94,22 +92,19 @@ struct MapWorld : TestEngine {
   // Colour at the middle of buffer cell (bc, br) of Backbuf.
   uint32_t BackCell(int bc, int br) { return back().At(bc * kTile + kTile / 2, br * kTile + kTile / 2); }
 
-  // Gives the world one doodad definition per sprite, in order.
+  // Gives the world one doodad (or unit) definition per sprite, in order.
   void SetDoodads(std::initializer_list<SpriteDef> defs) {
-    World& w = engine.world;
-    w.DoodadDefCount = static_cast<int16_t>(defs.size());
-    w.DoodadDefs.Resize(w.DoodadDefCount);
-    int i = 1;
-    for (const SpriteDef& d : defs) w.DoodadDefs[i++] = d;
-    ResetFrames(w);
+    SetDefs(engine.world.DoodadDefs, engine.world.DoodadDefCount, defs);
   }
   void SetUnits(std::initializer_list<SpriteDef> defs) {
-    World& w = engine.world;
-    w.UnitDefCount = static_cast<int16_t>(defs.size());
-    w.UnitDefs.Resize(w.UnitDefCount);
+    SetDefs(engine.world.UnitDefs, engine.world.UnitDefCount, defs);
+  }
+  void SetDefs(Table<SpriteDef>& table, int16_t& count, std::initializer_list<SpriteDef> defs) {
+    count = static_cast<int16_t>(defs.size());
+    table.Resize(count);
     int i = 1;
-    for (const SpriteDef& d : defs) w.UnitDefs[i++] = d;
-    ResetFrames(w);
+    for (const SpriteDef& d : defs) table[i++] = d;
+    ResetFrames(engine.world);
   }
   // A character whose every facing shows unit sprite `standing` and whose
   // walking pictures are unit sprite `walking`.

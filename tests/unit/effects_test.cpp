@@ -175,16 +175,11 @@ TEST(EffectLists, ExpiredEntriesAreDroppedAndTheListCompacted) {
   EXPECT_EQ(e.world.VoodooCount, 0);
   EXPECT_EQ(e.world.Voodoos.Size(), 1);
   EXPECT_EQ(e.world.PopupCount, 0);
-}
-
-TEST(EffectLists, CountsBeyondTheirTablesAreCutBack) {
-  ListWorld l;
-  l.engine.world.VoodooCount = 40;  // as a damaged saved game might leave it
-  l.engine.world.PopupCount = 40;
-  l.At(10);
-  BufFlip(l.engine);
-  EXPECT_LE(l.engine.world.VoodooCount, l.engine.world.Voodoos.Size());
-  EXPECT_LE(l.engine.world.PopupCount, l.engine.world.Popups.Size());
+  // Counts beyond their tables, as a damaged saved game might leave them.
+  e.world.VoodooCount = e.world.PopupCount = 40;
+  BufFlip(e);
+  EXPECT_LE(e.world.VoodooCount, e.world.Voodoos.Size());
+  EXPECT_LE(e.world.PopupCount, e.world.Popups.Size());
 }
 
 // A 6 x 6 map of 8 x 8 tiles with the given doodad sizes as definitions.
@@ -224,30 +219,25 @@ TEST(DooReLink, LargeDoodadLinksTheCellsItsPictureReaches) {
   EXPECT_EQ(l.Link(1, 4), (LinkPair{0, 0}));
 }
 
-TEST(DooReLink, HigherRowsWinAndWithinARowTheRightmost) {
-  LinkWorld l({{16, 16}, {8, 8}});
+TEST(DooReLink, HigherRowsWinTheRightmostInARowAndBadDoodadsAreIgnored) {
+  LinkWorld l({{16, 16}, {8, 8}, {32767, 32767}});
+  World& w = l.engine.world;
+  w.MapTiles(1, 1).linkX = 5;  // an old link
+  w.MapTiles(1, 1).linkY = 5;
   l.Put(2, 4, 1);
   l.Put(3, 3, 2);  // reaches (3..4, 2..3)
   l.Put(2, 6, 2);  // reaches (2..3, 5..6)
   l.Put(3, 6, 2);  // reaches (3..4, 5..6)
+  l.Put(5, 5, 9);  // no such doodad
+  l.Put(6, 1, 3);  // reaches far past the map's corner
   DooReLink(l.engine);
   EXPECT_EQ(l.Link(3, 3), (LinkPair{3, 3}));
   EXPECT_EQ(l.Link(4, 2), (LinkPair{3, 3}));
   EXPECT_EQ(l.Link(2, 3), (LinkPair{2, 4}));
   EXPECT_EQ(l.Link(3, 6), (LinkPair{3, 6}));
   EXPECT_EQ(l.Link(2, 5), (LinkPair{2, 6}));
-}
-
-TEST(DooReLink, ClearsOldLinksAndIgnoresUnknownDoodadsAndHugePictures) {
-  LinkWorld l({{8, 8}, {32767, 32767}});
-  World& w = l.engine.world;
-  w.MapTiles(1, 1).linkX = 5;
-  w.MapTiles(1, 1).linkY = 5;
-  l.Put(4, 4, 9);  // no such doodad
-  l.Put(6, 1, 2);  // reaches far past the map's corner
-  DooReLink(l.engine);
   EXPECT_EQ(l.Link(1, 1), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(4, 4), (LinkPair{0, 0}));
+  EXPECT_EQ(l.Link(5, 5), (LinkPair{0, 0}));
   EXPECT_EQ(l.Link(6, 1), (LinkPair{6, 1}));
   EXPECT_EQ(l.Link(5, 1), (LinkPair{0, 0}));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "render/pictures.h"
 #include "shell/engine.h"
@@ -63,45 +64,39 @@ struct Folders {
   }
 };
 
-TEST(FindPic, GameFolderFirstBmpBeforeJpg) {
-  Folders f;
-  WriteFile(f.game / "hero.bmp", "x");
-  WriteFile(f.game / "hero.jpg", "x");
-  WriteFile(f.program / "hero.bmp", "x");
-  EXPECT_EQ(FindPic(f.e, "Hero"), f.game / "hero.bmp");
-  fs::remove(f.game / "hero.bmp");
-  EXPECT_EQ(FindPic(f.e, "Hero"), f.game / "hero.jpg");
-  fs::remove(f.game / "hero.jpg");
-  EXPECT_EQ(FindPic(f.e, "Hero"), f.program / "hero.bmp");
-  fs::remove(f.program / "hero.bmp");
-  WriteFile(f.program / "hero.jpg", "x");
-  EXPECT_EQ(FindPic(f.e, "Hero"), f.program / "hero.jpg");
-  fs::remove(f.program / "hero.jpg");
-  EXPECT_EQ(FindPic(f.e, "Hero"), fs::path());
-}
-
-TEST(FindPic, NamesWithAnExtensionAreLookedUpAsGiven) {
-  Folders f;
-  WriteFile(f.game / "town.bmp", "x");
-  WriteFile(f.program / "town.bmp", "x");
-  EXPECT_EQ(FindPic(f.e, "Town.JPG"), fs::path());  // no .bmp alternative
-  WriteFile(f.program / "town.jpg", "x");
-  EXPECT_EQ(FindPic(f.e, "Town.JPG"), f.program / "town.jpg");
-  WriteFile(f.game / "TOWN.jpg", "x");  // any letter case on disk
-  EXPECT_EQ(FindPic(f.e, "town.Jpg"), f.game / "TOWN.jpg");
-  EXPECT_EQ(FindPic(f.e, "TOWN.BMP"), f.game / "town.bmp");
-}
-
-TEST(FindPic, OddNamesFindNothing) {
+TEST(FindPic, GameFolderFirstBmpBeforeJpgAndNamedExtensionsOnly) {
+  // Each case: files present (g = game folder, p = program folder), the
+  // name asked for and where it is found ("" = nowhere).
+  const struct Case {
+    std::vector<std::string> files;
+    const char* name;
+    std::string found;
+  } cases[] = {
+      {{"g/hero.bmp", "g/hero.jpg", "p/hero.bmp"}, "Hero", "g/hero.bmp"},
+      {{"g/hero.jpg", "p/hero.bmp"}, "Hero", "g/hero.jpg"},
+      {{"p/hero.bmp", "p/hero.jpg"}, "Hero", "p/hero.bmp"},
+      {{"p/hero.jpg"}, "Hero", "p/hero.jpg"},
+      {{}, "Hero", ""},
+      {{"g/town.bmp", "p/town.bmp"}, "Town.JPG", ""},  // no .bmp alternative
+      {{"g/town.bmp", "p/town.jpg"}, "Town.JPG", "p/town.jpg"},
+      {{"g/TOWN.jpg"}, "town.Jpg", "g/TOWN.jpg"},  // any letter case on disk
+      {{"g/pics/Wall.bmp"}, "PICS\\wall", "g/pics/Wall.bmp"},  // backslashes name folders
+      {{"g/x.bmp"}, "", ""},
+      {{"g/x.bmp"}, "   ", ""},
+      {{}, "..\\..\\nothing", ""},
+  };
+  for (const Case& c : cases) {
+    Folders f;
+    auto place = [&](const std::string& spec) {
+      return (spec[0] == 'g' ? f.game : f.program) / spec.substr(2);
+    };
+    for (const std::string& file : c.files) WriteFile(place(file), "x");
+    EXPECT_EQ(FindPic(f.e, c.name), c.found.empty() ? fs::path() : place(c.found)) << c.name;
+  }
   Folders f;
   fs::create_directories(f.game / "dir.bmp");  // a folder is not a picture
   EXPECT_EQ(FindPic(f.e, "dir.bmp"), fs::path());
   EXPECT_EQ(FindPic(f.e, "dir"), fs::path());
-  EXPECT_EQ(FindPic(f.e, ""), fs::path());
-  EXPECT_EQ(FindPic(f.e, "   "), fs::path());
-  EXPECT_EQ(FindPic(f.e, "..\\..\\nothing"), fs::path());
-  WriteFile(f.game / "pics" / "Wall.bmp", "x");  // backslashes name folders
-  EXPECT_EQ(FindPic(f.e, "PICS\\wall"), f.game / "pics" / "Wall.bmp");
 }
 
 TEST(LoadPix, InterfacePicturesAndFontCells) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "render/frames.h"
 #include "render/text.h"
@@ -45,25 +46,20 @@ TEST(TextLine, GlyphsComeFromTheirCellsAndMasks) {
   EXPECT_EQ(opaque.At(0, 6), GlyphColour(1, 0));
 }
 
-TEST(TextLine, SpaceUsesCode160AndOtherCodesTheirRows) {
+TEST(TextLine, SpaceUsesCode160AndLowCodesDrawNothing) {
   const Surface font = test::MakeFont(8, 8);
   Surface dst(80, 8, kBack);
   DrawTextLine(std::string("! \xFF~", 4), font, dst, 0, 0, 8, 8, true);
+  DrawTextLine(std::string("\t\0\r", 3), font, dst, 32, 0, 8, 8, false);
   EXPECT_EQ(dst.At(0, 0), GlyphColour(0, 0));    // "!" is the first cell
   EXPECT_EQ(dst.At(8, 0), GlyphColour(3, 31));   // space: code 160
   EXPECT_EQ(dst.At(16, 0), GlyphColour(6, 30));  // code 255: the last used cell
   EXPECT_EQ(CodeAt(dst, 24, 0), '~');
-}
-
-TEST(TextLine, CodesBelow33DrawNothingFromTheGlyphRows) {
-  const Surface font = test::MakeFont(8, 8);
-  Surface dst(24, 8, kBack);
-  DrawTextLine(std::string("\t\0\r", 3), font, dst, 0, 0, 8, 8, false);
-  for (int x = 0; x < 24; ++x) EXPECT_EQ(dst.At(x, 0), kBack) << x;
+  for (int x = 32; x < 56; ++x) EXPECT_EQ(dst.At(x, 0), kBack) << x;  // codes below 33
   // Far off the surface and with no font at all: no effect, no fault.
   DrawTextLine("HELLO", font, dst, -1000, 100, 8, 8, true);
   DrawTextLine("HELLO", Surface(), dst, 0, 0, 8, 8, true);
-  EXPECT_EQ(dst.At(0, 0), kBack);
+  EXPECT_EQ(dst.At(0, 0), GlyphColour(0, 0));
 }
 
 // --- Text box --------------------------------------------------------------
@@ -77,57 +73,33 @@ struct Box {
   std::string Line(int n, int cells = 6) const { return ReadCells(dst, 0, n * 8, 8, cells); }
 };
 
-TEST(TextBox, WrapsAfterTheLastSpaceOrCutsHard) {
-  Box b;
-  // Two three-letter words in a box three cells wide: the first keeps its
-  // trailing space, the second starts the next line.
-  EXPECT_EQ(b.Draw("ABC DEF", 3, 80), 7u);
-  EXPECT_EQ(b.Line(0), "ABC ??");
-  EXPECT_EQ(b.Line(1), "DEF???");
-  EXPECT_EQ(b.Line(2), "??????");
-
-  Box hard;
-  EXPECT_EQ(hard.Draw("ABCDEFGH", 3, 80), 8u);
-  EXPECT_EQ(hard.Line(0), "ABC???");
-  EXPECT_EQ(hard.Line(1), "DEF???");
-  EXPECT_EQ(hard.Line(2), "GH????");
-
-  Box words;  // several words on one line while they fit
-  EXPECT_EQ(words.Draw("AB CD EFG", 5, 80), 9u);
-  EXPECT_EQ(words.Line(0), "AB CD ");
-  EXPECT_EQ(words.Line(1), "EFG???");
-}
-
-TEST(TextBox, LineBreaksAndEmptyText) {
-  Box b;
-  EXPECT_EQ(b.Draw("AB\r\nC", 10, 80), 5u);
-  EXPECT_EQ(b.Line(0), "AB????");
-  EXPECT_EQ(b.Line(1), "C?????");
-
-  Box trailing;  // a break as the last thing ends the text
-  EXPECT_EQ(trailing.Draw("AB\r\n", 10, 80), 4u);
-  EXPECT_EQ(trailing.Line(0), "AB????");
-
-  Box empty;
-  EXPECT_EQ(empty.Draw("", 10, 80), 0u);
-  EXPECT_EQ(empty.Line(0), "??????");
-}
-
-TEST(TextBox, StopsWhenTheNextLineStartsBelowTheBox) {
-  const std::string text = "AA\r\nBB\r\nCC\r\nDD";
-  // Two lines high: the third line starts exactly at y + height and is
-  // still drawn; the fourth is not. Paging continues after the third break.
-  Box b;
-  const size_t r = b.Draw(text, 10, 16);
-  EXPECT_EQ(b.Line(2), "CC????");
-  EXPECT_EQ(b.Line(3), "??????");
-  EXPECT_EQ(text.substr(r), "DD");
-
-  Box shorter;  // one pixel less and the third line is gone
-  const size_t r2 = shorter.Draw(text, 10, 15);
-  EXPECT_EQ(shorter.Line(1), "BB????");
-  EXPECT_EQ(shorter.Line(2), "??????");
-  EXPECT_EQ(text.substr(r2), "CC\r\nDD");
+TEST(TextBox, WrapsBreaksAndStopsBelowTheBox) {
+  const struct Case {
+    const char* text;
+    int widthCells, height;
+    std::vector<std::string> lines;  // the first lines drawn, 6 cells each
+    size_t restart;
+  } cases[] = {
+      // Two three-letter words in a box three cells wide: the first keeps
+      // its trailing space, the second starts the next line.
+      {"ABC DEF", 3, 80, {"ABC ??", "DEF???", "??????"}, 7},
+      // A word longer than the line is cut hard.
+      {"ABCDEFGH", 3, 80, {"ABC???", "DEF???", "GH????"}, 8},
+      {"AB CD EFG", 5, 80, {"AB CD ", "EFG???"}, 9},
+      {"AB\r\nC", 10, 80, {"AB????", "C?????"}, 5},
+      {"AB\r\n", 10, 80, {"AB????", "??????"}, 4},
+      {"", 10, 80, {"??????"}, 0},
+      // Two lines high: the third line starts exactly at y + height and is
+      // still drawn, the fourth is not; one pixel less and the third is gone.
+      {"AA\r\nBB\r\nCC\r\nDD", 10, 16, {"AA????", "BB????", "CC????", "??????"}, 12},
+      {"AA\r\nBB\r\nCC\r\nDD", 10, 15, {"AA????", "BB????", "??????"}, 8},
+  };
+  for (const Case& c : cases) {
+    Box b;
+    EXPECT_EQ(b.Draw(c.text, c.widthCells, c.height), c.restart) << c.text;
+    for (size_t n = 0; n < c.lines.size(); ++n)
+      EXPECT_EQ(b.Line(static_cast<int>(n)), c.lines[n]) << c.text << " line " << n;
+  }
 }
 
 TEST(TextBox, PagesResumeWithoutLosingOrRepeatingText) {
@@ -173,7 +145,7 @@ Surface MakeDigits() {
   return s;
 }
 
-TEST(Numbers, SignsAndDigitColumns) {
+TEST(Numbers, SignsDigitColumnsAndStyles) {
   const Surface digits = MakeDigits();
   EXPECT_EQ(DigitCellWidth(digits), 4);
   EXPECT_EQ(DigitCellHeight(digits), 6);
@@ -183,28 +155,25 @@ TEST(Numbers, SignsAndDigitColumns) {
   };
   const Case cases[] = {{-25, {10, 2, 5}}, {7, {11, 7}}, {0, {0}}, {-32768, {10, 3, 2, 7, 6, 8}}};
   for (const Case& c : cases) {
-    Surface dst(40, 6, test::kWhite);  // on white, AND leaves the mask itself
+    Surface dst(40, 6, test::kWhite);  // style 0 on white: AND leaves the mask itself
     DrawNumber(c.value, digits, dst, 0, 0, 4, 6, 0);
     for (size_t k = 0; k < c.columns.size(); ++k)
       EXPECT_EQ(dst.At(static_cast<int>(k) * 4, 0), MaskGrey(c.columns[k])) << c.value;
     EXPECT_EQ(dst.At(static_cast<int>(c.columns.size()) * 4, 0), test::kWhite) << c.value;
   }
-}
-
-TEST(Numbers, Styles) {
-  const Surface digits = MakeDigits();
-  Surface white(8, 6, 0);
-  DrawNumber(3, digits, white, 0, 0, 4, 6, 1);  // (NOT mask) OR black
-  EXPECT_EQ(white.At(0, 0), ~MaskGrey(11) & kPixelMask);
-  EXPECT_EQ(white.At(4, 0), ~MaskGrey(3) & kPixelMask);
-
-  Surface coloured(8, 6, test::kWhite);
-  DrawNumber(3, digits, coloured, 0, 0, 4, 6, 3);  // mask, then colour set 2
-  EXPECT_EQ(coloured.At(4, 0), MaskGrey(3) ^ DigitColour(2, 3));
-
-  Surface last(8, 6, test::kWhite);
-  DrawNumber(-1, digits, last, 0, 0, 4, 6, 5);  // colour set 4, the last row
-  EXPECT_EQ(last.At(0, 5), MaskGrey(10) ^ DigitColour(4, 10));
+  // Style 1 paints the mask white (NOT mask OR destination); styles 2 to 5
+  // put colour sets 1 to 4 into the hole the mask cut.
+  for (int16_t style = 1; style <= 5; ++style) {
+    const uint32_t under = style == 1 ? 0 : test::kWhite;
+    Surface dst(8, 6, under);
+    DrawNumber(-3, digits, dst, 0, 0, 4, 6, style);
+    for (int k = 0; k < 2; ++k) {
+      const int col = k == 0 ? 10 : 3;
+      const uint32_t want = style == 1 ? ~MaskGrey(col) & kPixelMask
+                                       : (MaskGrey(col) & under) ^ DigitColour(style - 1, col);
+      EXPECT_EQ(dst.At(k * 4, 5), want) << "style " << style << " cell " << k;
+    }
+  }
 }
 
 // --- Frames ----------------------------------------------------------------
@@ -299,7 +268,7 @@ TEST(Frames, TransparentPiecesLetTheBackgroundThrough) {
   EXPECT_EQ(mixed.At(7, 7), 0u);
 }
 
-TEST(Frames, NothingDrawnWithoutSizesOrPicture) {
+TEST(Frames, NothingDrawnWithoutSizesOrPictureAndShortenLeavesTheFontMargin) {
   const Surface pic = test::MakeFrame(kLayout);
   FrameSettings zero;
   zero.StretchSides = zero.StretchInside = false;
@@ -317,26 +286,21 @@ TEST(Frames, NothingDrawnWithoutSizesOrPicture) {
   // inside keeps the tiling that starts at the inner top-left corner.
   DrawFrame(pic, small, -30000, -30000, 32000, 32000, Settings(false, false));
   EXPECT_EQ(small.At(20, 20), test::PieceColour(5, (20 + 29998) % 4, (20 + 29997) % 5));
-}
 
-TEST(Frames, ShortenTakesACornerAndAFontCellFromEachSide) {
+  // The text area is the window less a corner and a font cell on each side;
+  // with corners of 0 only the font cells.
   test::TestEngine t;
   Engine& e = t.engine;
-  e.win.Frame.CornerWidth = 8;
-  e.win.Frame.CornerHeight = 4;
   e.win.FontWidth = 8;
   e.win.FontHeight = 6;
-  int16_t w = 300, h = 100;
-  Shorten(e, w, h);
-  EXPECT_EQ(w, 268);
-  EXPECT_EQ(h, 80);
-  e.win.Frame = FrameSettings{};
-  e.win.Frame.CornerWidth = e.win.Frame.CornerHeight = 0;
-  e.win.FontWidth = e.win.FontHeight = 0;
-  w = 300, h = 100;
-  Shorten(e, w, h);
-  EXPECT_EQ(w, 300);
-  EXPECT_EQ(h, 100);
+  for (int16_t corner : {4, 0}) {
+    e.win.Frame.CornerWidth = static_cast<int16_t>(2 * corner);
+    e.win.Frame.CornerHeight = corner;
+    int16_t w = 300, h = 100;
+    Shorten(e, w, h);
+    EXPECT_EQ(w, 284 - 4 * corner);
+    EXPECT_EQ(h, 88 - 2 * corner);
+  }
 }
 
 TEST(Hand, PointerDrawnThroughItsMask) {
