@@ -41,14 +41,13 @@ Args SplitArguments(std::string_view text) {
 
 std::string Word(std::string_view arg) { return ToLower(TrimBlanks(arg)); }
 
-// The kind rule of a term. A term of the other kind yields nothing; a term
-// that yields a value decides an open kind. A term whose arguments do not
-// fit yields nothing and leaves the kind open.
-bool Fits(ValueKind kind, ValueKind own) { return kind == ValueKind::Undecided || kind == own; }
-
-ScriptValue Claim(ValueKind& kind, ValueKind own, ScriptValue v) {
-  if (!v.IsNothing() && kind == ValueKind::Undecided) kind = own;
-  return v;
+// The kind rule of a term. Asked for the other kind, a term yields nothing
+// and leaves the kind alone. Asked with the kind open, a known term decides
+// it before its arguments are looked at, so a term whose arguments do not
+// fit still makes the expression a number (or a text) that holds nothing.
+bool Claim(ValueKind& kind, ValueKind own) {
+  if (kind == ValueKind::Undecided) kind = own;
+  return kind == own;
 }
 
 ScriptValue Num(double v) { return ScriptValue{v}; }
@@ -267,17 +266,16 @@ ScriptValue ResolveTermAt(Engine& e, std::string_view keyword, std::string_view 
   if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'j') return VariableTerm(e, k[0] - 'a', kind);
   const Args args = SplitArguments(arguments);
   if (k == "str") {
-    if (!Fits(kind, ValueKind::Text) || args.size() != 1) return {};
-    return Claim(kind, ValueKind::Text,
-                 ScriptValue{NumberText(EvaluateNumber(e, args[0], depth))});
+    if (!Claim(kind, ValueKind::Text) || args.size() != 1) return {};
+    return ScriptValue{NumberText(EvaluateNumber(e, args[0], depth))};
   }
   if (k == "text") {
-    if (!Fits(kind, ValueKind::Text)) return {};
-    return Claim(kind, ValueKind::Text, ScriptValue{e.win.KInputBox});
+    if (!Claim(kind, ValueKind::Text)) return {};
+    return ScriptValue{e.win.KInputBox};
   }
   if (k == "data") return DataTerm(e, args, kind, depth);
-  if (!IsNumberKeyword(k) || !Fits(kind, ValueKind::Number)) return {};
-  return Claim(kind, ValueKind::Number, NumberTerm(e, k, args, depth));
+  if (!IsNumberKeyword(k) || !Claim(kind, ValueKind::Number)) return {};
+  return NumberTerm(e, k, args, depth);
 }
 
 ScriptValue ResolveTerm(Engine& e, std::string_view keyword, std::string_view arguments,

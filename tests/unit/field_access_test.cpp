@@ -1,4 +1,3 @@
-#include <cmath>
 #include <random>
 #include <set>
 #include <vector>
@@ -10,8 +9,13 @@
 namespace yw {
 namespace {
 
+using Params = std::vector<std::string>;
+
 class FieldAccessTest : public ::testing::Test {
  protected:
+  // Characters Hero (HP 30 of 50) and Orc (20 of 20), ten items, a party of
+  // one Hero, two enemies (the second an Orc), two NPCs (the second on cell
+  // 3, 4) and a 5 x 6 map with its event layer.
   FieldAccessTest() {
     w.CharacterCount = 2;
     w.Characters.Resize(2);
@@ -45,7 +49,7 @@ class FieldAccessTest : public ::testing::Test {
   }
 
   // CHANGE with its parameters as the interpreter splits them.
-  uint8_t Change(std::vector<std::string> params) { return ChangeCommand(e, params); }
+  uint8_t Change(Params params) { return ChangeCommand(e, params); }
   ScriptValue Read(std::string_view expr, ValueKind kind = ValueKind::Undecided) {
     return Evaluate(e, expr, kind);
   }
@@ -56,12 +60,34 @@ class FieldAccessTest : public ::testing::Test {
   World& w = e.world;
 };
 
-TEST_F(FieldAccessTest, HitPointsAreLimitedByTheirMaximum) {
+TEST_F(FieldAccessTest, FailingChangesGiveTheirCodesAndChangeNothing) {
+  const std::pair<Params, int> cases[] = {
+      // Addresses out of range: each kind its own code.
+      {{"MAP", "0", "1", "TILE", "5"}, 14}, {{"MAP", "1", "7", "TILE", "5"}, 14},
+      {{"ITEM", "99", "VALUE", "1"}, 24},   {{"ENEMY", "9", "HP", "1"}, 23},
+      {{"NPC", "9", "SPEED", "1"}, 12},     {{"PARTY", "2", "HP", "1"}, 12},
+      {{"CHARACTER", "3", "HP", "1"}, 12},  {{"CHARACTER", "0", "HP", "1"}, 12},
+      // Too few parameters for the kind.
+      {{"MAP", "1", "1", "TILE"}, 15}, {{"CHARACTER", "1", "HP"}, 15}, {{"TARGET", "HP"}, 15},
+      // Unknown kinds and unknown or read-only fields.
+      {{"DRAGON", "1", "HP", "1"}, 13},     {{"PLAYER", "POS_X", "1"}, 13},
+      {{"CHARACTER", "1", "COLOUR", "1"}, 13}, {{"ENEMY", "1", "NAME", "[text]"}, 13},
+      {{"PARTY", "1", "LEVEL", "5"}, 13},   {{"PARTY", "1", "CHAR", "2"}, 13},
+      {{"MAP", "1", "1", "NPC", "2"}, 13},  {{"ENEMY", "1", "LEVEL", "2"}, 13},
+  };
+  const World before = w;
+  for (const auto& [params, code] : cases) {
+    EXPECT_EQ(Change(params), code) << params[0] << " " << params[1];
+    ASSERT_EQ(w.Characters[1], before.Characters[1]);
+    ASSERT_EQ(w.Party[1], before.Party[1]);
+    ASSERT_EQ(w.MapTiles(1, 1).TILE, before.MapTiles(1, 1).TILE);
+  }
+}
+
+TEST_F(FieldAccessTest, HitAndMagicPointsAreLimitedByTheirMaximum) {
   EXPECT_EQ(Change({"CHARACTER", "1", "HP", "999"}), 0);
   EXPECT_EQ(w.Characters[1].HP, 50);
-  w.Party[1].character.HP = 30;
   EXPECT_EQ(Change({"PARTY", "1", "MAXHP", "10"}), 0);
-  EXPECT_EQ(w.Party[1].character.MAXHP, 10);
   EXPECT_EQ(w.Party[1].character.HP, 10);
   // Raising the maximum leaves the current value alone.
   EXPECT_EQ(Change({"PARTY", "1", "MAXHP", "40"}), 0);
@@ -69,9 +95,6 @@ TEST_F(FieldAccessTest, HitPointsAreLimitedByTheirMaximum) {
   // There is no lower bound.
   EXPECT_EQ(Change({"ENEMY", "2", "HP", "- 7"}), 0);
   EXPECT_EQ(w.Enemies[2].character.HP, -7);
-}
-
-TEST_F(FieldAccessTest, MagicPointsFollowTheSameRule) {
   w.Characters[1].MAXMP = 8;
   EXPECT_EQ(Change({"character", "1", "mp", "9"}), 0);
   EXPECT_EQ(w.Characters[1].MP, 8);
@@ -79,46 +102,12 @@ TEST_F(FieldAccessTest, MagicPointsFollowTheSameRule) {
   EXPECT_EQ(w.Characters[1].MP, 3);
 }
 
-TEST_F(FieldAccessTest, AddressesOutOfRangeGiveTheirCodes) {
-  EXPECT_EQ(Change({"MAP", "0", "1", "TILE", "5"}), 14);
-  EXPECT_EQ(Change({"MAP", "1", "7", "TILE", "5"}), 14);
-  EXPECT_EQ(Change({"ITEM", "99", "VALUE", "1"}), 24);
-  EXPECT_EQ(Change({"ENEMY", "9", "HP", "1"}), 23);
-  EXPECT_EQ(Change({"NPC", "9", "SPEED", "1"}), 12);
-  EXPECT_EQ(Change({"PARTY", "2", "HP", "1"}), 12);
-  EXPECT_EQ(Change({"CHARACTER", "3", "HP", "1"}), 12);
-  EXPECT_EQ(Change({"CHARACTER", "0", "HP", "1"}), 12);
-}
-
-TEST_F(FieldAccessTest, MissingParametersUnknownKindsAndFields) {
-  EXPECT_EQ(Change({"MAP", "1", "1", "TILE"}), 15);
-  EXPECT_EQ(Change({"CHARACTER", "1", "HP"}), 15);
-  EXPECT_EQ(Change({"TARGET", "HP"}), 15);
-  EXPECT_EQ(Change({"DRAGON", "1", "HP", "1"}), 13);
-  EXPECT_EQ(Change({"PLAYER", "POS_X", "1"}), 13);
-  EXPECT_EQ(Change({"CHARACTER", "1", "COLOUR", "1"}), 13);
-  EXPECT_EQ(Change({"ENEMY", "1", "NAME", "[text]"}), 13);
-  EXPECT_EQ(Change({"PARTY", "1", "LEVEL", "5"}), 13);
-  EXPECT_EQ(Change({"PARTY", "1", "CHAR", "2"}), 13);
-  EXPECT_EQ(Change({"MAP", "1", "1", "NPC", "2"}), 13);
-  EXPECT_EQ(Change({"ENEMY", "1", "LEVEL", "2"}), 13);
-}
-
-TEST_F(FieldAccessTest, AFailingChangeChangesNothing) {
-  const World before = w;
-  Change({"CHARACTER", "1", "COLOUR", "1"});
-  Change({"ITEM", "11", "NUMBER", "5"});
-  Change({"MAP", "1", "1", "TILE"});
-  EXPECT_EQ(w.Characters[1], before.Characters[1]);
-  EXPECT_EQ(w.Items[10], before.Items[10]);
-  EXPECT_EQ(w.MapTiles(1, 1).TILE, 0);
-}
-
-TEST_F(FieldAccessTest, MapCellFields) {
+TEST_F(FieldAccessTest, MapCellFieldsRoundTrip) {
   EXPECT_EQ(Change({"MAP", "3", "4", "TILE", "5"}), 0);
   EXPECT_EQ(Change({"MAP", "3", "4", "DOODAD", "2 + 1"}), 0);
   EXPECT_EQ(w.MapTiles(3, 4).TILE, 5);
   EXPECT_EQ(Num("[data map, 3, 4, DOODAD]"), 3);
+  // OBSTACLE: 0 makes the cell passable, anything else blocks it.
   EXPECT_EQ(Change({"MAP", "3", "4", "OBSTACLE", "0"}), 0);
   EXPECT_TRUE(w.MapEvents(3, 4).passable);
   EXPECT_EQ(Num("[data map, 3, 4, OBSTACLE]"), 0);
@@ -126,7 +115,6 @@ TEST_F(FieldAccessTest, MapCellFields) {
   EXPECT_FALSE(w.MapEvents(3, 4).passable);
   EXPECT_EQ(Num("[data map, 3, 4, OBSTACLE]"), 1);
   EXPECT_EQ(Change({"MAP", "3", "4", "BOX", "1"}), 0);
-  EXPECT_TRUE(w.MapEvents(3, 4).BOX);
   EXPECT_EQ(Num("[data map, 3, 4, BOX]"), 1);
   EXPECT_EQ(Change({"MAP", "3", "4", "ENTERSCRIPT", "\"door.skr\""}), 0);
   EXPECT_EQ(w.MapEvents(3, 4).ENTERSCRIPT, "door.skr");
@@ -134,75 +122,60 @@ TEST_F(FieldAccessTest, MapCellFields) {
   // The first NPC standing exactly on the cell.
   EXPECT_EQ(Num("[data map, 3, 4, NPC]"), 2);
   EXPECT_EQ(Num("[data map, 3, 5, NPC]"), 0);
-}
 
-TEST_F(FieldAccessTest, EventFieldsNeedAnEventLayer) {
-  w.MapEvents.Reset(1, 1);  // no eventmap loaded
+  // Without an event layer the event fields are out of reach.
+  w.MapEvents.Reset(1, 1);
   EXPECT_EQ(Change({"MAP", "3", "4", "OBSTACLE", "0"}), 14);
-  EXPECT_EQ(Change({"MAP", "3", "4", "TILE", "2"}), 0);
   EXPECT_TRUE(Read("[data map, 3, 4, USESCRIPT]").IsNothing());
-  EXPECT_EQ(Num("[data map, 3, 4, TILE]"), 2);
+  EXPECT_EQ(Num("[data map, 3, 4, TILE]"), 5);
 }
 
-TEST_F(FieldAccessTest, ValuesAreConvertedToTheFieldsWidth) {
-  EXPECT_EQ(Change({"NPC", "1", "POS_X", "7 / 2"}), 0);
+TEST_F(FieldAccessTest, ValuesAreConvertedToTheFieldsWidthAndKind) {
+  const std::pair<Params, double> numbers[] = {
+      {{"NPC", "1", "POS_X", "7 / 2"}, 3.5},     {{"NPC", "1", "SPEED", "5 / 2"}, 2},  // halves to even
+      {{"CHARACTER", "1", "EP", "40000"}, 32767}, {{"CHARACTER", "1", "STR", "- 40000"}, -32768},
+      {{"PARTY", "1", "STATE", "40000"}, 40000},  {{"ITEM", "1", "TYPE", "300"}, 255},
+      {{"ITEM", "1", "TYPE", "- 1"}, 0},          {{"ITEM", "1", "VISIBLE", "2"}, 1},
+      {{"ITEM", "1", "VALUE", "\"ten\""}, 0},  // a text in a number field is nothing
+  };
+  for (const auto& [params, value] : numbers) {
+    ASSERT_EQ(Change(params), 0) << params[2];
+    const std::string read = "[data " + params[0] + ", " + params[1] + ", " + params[2] + "]";
+    EXPECT_EQ(Num(read), value) << read;
+  }
   EXPECT_EQ(w.Npcs[1].POS_X, 3.5f);
-  EXPECT_EQ(Change({"NPC", "1", "SPEED", "5 / 2"}), 0);
-  EXPECT_EQ(w.Npcs[1].SPEED, 2);  // halves to even
-  EXPECT_EQ(Change({"CHARACTER", "1", "EP", "40000"}), 0);
-  EXPECT_EQ(w.Characters[1].EP, 32767);
-  EXPECT_EQ(Change({"CHARACTER", "1", "STR", "- 40000"}), 0);
-  EXPECT_EQ(w.Characters[1].STR, -32768);
-  EXPECT_EQ(Change({"PARTY", "1", "STATE", "40000"}), 0);
-  EXPECT_EQ(w.Party[1].STATE, 40000);
-  EXPECT_EQ(Change({"ITEM", "1", "TYPE", "300"}), 0);
-  EXPECT_EQ(w.Items[1].TYPE, 255);
-  EXPECT_EQ(Change({"ITEM", "1", "TYPE", "- 1"}), 0);
-  EXPECT_EQ(w.Items[1].TYPE, 0);
-  EXPECT_EQ(Change({"ITEM", "1", "VISIBLE", "2"}), 0);
-  EXPECT_TRUE(w.Items[1].VISIBLE);
-  EXPECT_EQ(Num("[data item, 1, VISIBLE]"), 1);
-  // A value of the wrong kind is nothing: 0 or an empty text.
-  EXPECT_EQ(Change({"ITEM", "1", "VALUE", "\"ten\""}), 0);
-  EXPECT_EQ(w.Items[1].VALUE, 0);
-  EXPECT_EQ(Change({"ITEM", "1", "NAME", "5"}), 0);
-  EXPECT_EQ(w.Items[1].NAME, "");
-}
 
-TEST_F(FieldAccessTest, TextFieldsTakeTextExpressions) {
   e.win.KInputBox = "Zed";
   EXPECT_EQ(Change({"PARTY", "1", "NAME", "[text] \" the Bold\""}), 0);
   EXPECT_EQ(w.Party[1].NAME, "Zed the Bold");
-  EXPECT_EQ(w.Party[1].character.NAME, "Hero");
+  EXPECT_EQ(w.Party[1].character.NAME, "Hero");  // the member's own name only
   EXPECT_EQ(Change({"ITEM", "2", "FIGHTSCRIPT", "\"fire.skr\""}), 0);
   EXPECT_EQ(Read("[data item, 2, FIGHTSCRIPT]").Text(), "fire.skr");
   EXPECT_EQ(Change({"NPC", "2", "SCRIPT", "\"talk.skr\""}), 0);
   EXPECT_EQ(w.Npcs[2].SCRIPT, "talk.skr");
+  EXPECT_EQ(Change({"ITEM", "1", "NAME", "5"}), 0);
+  EXPECT_EQ(w.Items[1].NAME, "");
 }
 
 TEST_F(FieldAccessTest, ReadingYieldsTheFieldsKindOrNothing) {
-  EXPECT_EQ(Num("[data character, 1, HP] - 5"), 25);
-  EXPECT_EQ(Read("[data party, 1, NAME]").Text(), "Hero");
-  EXPECT_EQ(Num("[data party, 1, NAME]"), 0);
-  EXPECT_TRUE(Read("[data party, 1, NAME]", ValueKind::Number).IsNumber());
-  EXPECT_EQ(Read("[data enemy, 2, NAME]").Text(), "Orc");
-  EXPECT_TRUE(Read("[data character, 1]").IsNothing());
-  EXPECT_TRUE(Read("[data player, 1, POS_X]").IsNothing());
-  EXPECT_TRUE(Read("[data character, 3, HP]").IsNothing());
-  EXPECT_TRUE(Read("[data character, 1, COLOUR]").IsNothing());
-  EXPECT_TRUE(Read("[data dragon, 1, HP]").IsNothing());
-  EXPECT_TRUE(Read("[data enemy, 2, LEVEL]").IsNothing());
-  ValueKind kind = ValueKind::Undecided;
-  Evaluate(e, "[data character, 3, HP]", kind);
-  EXPECT_EQ(kind, ValueKind::Undecided);
-}
-
-TEST_F(FieldAccessTest, ComputedFields) {
   w.Party[1].character.EP = 31;
-  EXPECT_EQ(Num("[data party, 1, LEVEL]"), 3);
-  EXPECT_EQ(Num("[data party, 1, CHAR]"), 1);
-  EXPECT_EQ(Num("[data enemy, 2, CHAR]"), 2);
-  EXPECT_EQ(Num("[data enemy, 1, CHAR]"), 0);  // no character has an empty name
+  w.PlayerPosX = 2.5f;
+  w.PlayerPosY = 7;
+  w.PlayerDirection = 4;
+  const std::pair<std::string_view, double> numbers[] = {
+      {"[data character, 1, HP] - 5", 25}, {"[data party, 1, NAME]", 0},
+      {"[data party, 1, LEVEL]", 3},       {"[data party, 1, CHAR]", 1},
+      {"[data enemy, 2, CHAR]", 2},        {"[data enemy, 1, CHAR]", 0},
+      {"[data player, POS_X]", 2.5},       {"[data PLAYER, pos_y]", 7},
+      {"[data player, DIRECTION]", 4},
+  };
+  for (const auto& [expr, value] : numbers) EXPECT_EQ(Num(expr), value) << expr;
+  EXPECT_EQ(Read("[data party, 1, NAME]").Text(), "Hero");
+  EXPECT_EQ(Read("[data enemy, 2, NAME]").Text(), "Orc");
+  for (std::string_view nothing :
+       {"[data character, 1]", "[data player, 1, POS_X]", "[data character, 3, HP]",
+        "[data character, 1, COLOUR]", "[data dragon, 1, HP]", "[data enemy, 2, LEVEL]"})
+    EXPECT_TRUE(Read(nothing).IsNothing()) << nothing;
 }
 
 TEST_F(FieldAccessTest, LevelBoundaries) {
@@ -210,15 +183,6 @@ TEST_F(FieldAccessTest, LevelBoundaries) {
                                                {31, 3}, {60, 3}, {61, 4},     {100, 4}, {101, 5},
                                                {32767, 81}, {49500, 99}, {49501, 100}, {1000000, 100}};
   for (auto [ep, level] : cases) EXPECT_EQ(LevelFromEP(ep), level) << ep;
-}
-
-TEST_F(FieldAccessTest, PlayerIsReadOnly) {
-  w.PlayerPosX = 2.5f;
-  w.PlayerPosY = 7;
-  w.PlayerDirection = 4;
-  EXPECT_EQ(Num("[data player, POS_X]"), 2.5);
-  EXPECT_EQ(Num("[data PLAYER, pos_y]"), 7);
-  EXPECT_EQ(Num("[data player, DIRECTION]"), 4);
 }
 
 TEST_F(FieldAccessTest, TargetAndUserStandForAFighter) {
@@ -240,7 +204,6 @@ TEST_F(FieldAccessTest, TargetAndUserStandForAFighter) {
   e.win.FightDranPlayer = true;
   e.win.FightDran = 1;
   EXPECT_EQ(Change({"USER", "NPC", "2"}), 0);
-  EXPECT_EQ(w.Party[1].NPC, 2);
   EXPECT_EQ(Num("[data user, NPC]"), 2);
   e.win.FightDran = 2;
   EXPECT_EQ(Change({"USER", "NPC", "2"}), 12);
@@ -260,7 +223,7 @@ TEST_F(FieldAccessTest, RandomChangesGiveDefinedCodes) {
   w.TargetIndex = 1;
   w.TargetIsParty = true;
   for (int round = 0; round < 3000; ++round) {
-    std::vector<std::string> params(gen() % 7);
+    Params params(gen() % 7);
     for (std::string& p : params) p = words[gen() % words.size()];
     const uint8_t code = ChangeCommand(e, params);
     ASSERT_TRUE(allowed.count(code)) << int(code);

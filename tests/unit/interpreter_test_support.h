@@ -43,12 +43,7 @@ class ScriptFixture : public ::testing::Test {
   }
   // A script made of BEGIN, the given lines and END.
   uint8_t RunBody(std::initializer_list<std::string_view> body) {
-    std::string text = "BEGIN\r\n";
-    for (std::string_view line : body) {
-      text += line;
-      text += "\r\n";
-    }
-    return Run(text + "END\r\n");
+    return Run("BEGIN\r\n" + Lines(body) + "END\r\n");
   }
   // Resumes the script after a hand-back, as the main loop would.
   uint8_t Resume() {
