@@ -1,0 +1,53 @@
+// Small sound files made by the tests themselves: a sine-tone wave file and
+// a standard MIDI file of four notes.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace yw::test {
+
+inline void PutLE(std::string& out, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A mono 16-bit wave file of a sine tone at about a quarter of full scale.
+inline std::string SineWav(double seconds, double hz = 440.0, int rate = 22050) {
+  const uint32_t frames = static_cast<uint32_t>(seconds * rate);
+  std::string w = "RIFF";
+  PutLE(w, 36 + frames * 2, 4);
+  w += "WAVEfmt ";
+  PutLE(w, 16, 4);
+  PutLE(w, 1, 2);  // PCM
+  PutLE(w, 1, 2);  // mono
+  PutLE(w, static_cast<uint32_t>(rate), 4);
+  PutLE(w, static_cast<uint32_t>(rate) * 2, 4);
+  PutLE(w, 2, 2);
+  PutLE(w, 16, 2);
+  w += "data";
+  PutLE(w, frames * 2, 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    const double s = std::sin(2 * 3.14159265358979 * hz * i / rate);
+    PutLE(w, static_cast<uint32_t>(static_cast<int16_t>(8000 * s)) & 0xFFFF, 2);
+  }
+  return w;
+}
+
+// A standard MIDI file of four quarter notes at 120 beats a minute: 2 s.
+inline std::string FourNotesMidi() {
+  std::string track;
+  track += std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7);  // tempo 500000 us
+  track += std::string("\x00\xC0\x00", 3);                  // piano
+  for (unsigned char note : {60, 64, 67, 72}) {
+    track += std::string("\x00\x90", 2) + static_cast<char>(note) + '\x64';
+    track += std::string("\x60\x80", 2) + static_cast<char>(note) + '\x00';
+  }
+  track += std::string("\x00\xFF\x2F\x00", 4);
+  std::string m("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60", 14);
+  m += "MTrk";
+  for (int shift : {24, 16, 8, 0}) m.push_back(static_cast<char>((track.size() >> shift) & 0xFF));
+  return m + track;
+}
+
+}  // namespace yw::test
