@@ -76,6 +76,7 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["FPS"] = w.FPS;
   j["FPSLimit"] = w.FPSLimit;
   j["SoundOn"] = w.SoundOn;
+  j["AmbientName"] = Text(wd.AmbientName);
   j["SingleGameMode"] = w.SingleGameMode;
   j["FontWidth"] = w.FontWidth;
   j["FontHeight"] = w.FontHeight;
