@@ -13,26 +13,14 @@ class ConfigTest : public ::testing::Test {
   void Ini(std::string_view text) { test::WriteFile(t.dir.path() / "yarrowind.ini", text); }
 };
 
-TEST(ConfigConversions, LeadingNumber) {
-  EXPECT_EQ(LeadingNumber("320"), 320);
-  EXPECT_EQ(LeadingNumber("  12.5px"), 12.5);
-  EXPECT_EQ(LeadingNumber("-7"), -7);
-  EXPECT_EQ(LeadingNumber("abc"), 0);
-  EXPECT_EQ(LeadingNumber(""), 0);
-  EXPECT_EQ(LeadingNumber("."), 0);
-  EXPECT_EQ(LeadingNumber("1e3"), 1000);
-  EXPECT_EQ(LeadingNumber("1e999"), 0);  // not a finite number
-}
-
-TEST(ConfigConversions, YesNo) {
-  EXPECT_FALSE(YesNo("no"));
-  EXPECT_FALSE(YesNo("  No "));
-  EXPECT_FALSE(YesNo("NO"));
-  EXPECT_TRUE(YesNo("off"));
-  EXPECT_TRUE(YesNo("yes"));
-  EXPECT_TRUE(YesNo("1"));
-  EXPECT_TRUE(YesNo(""));
-  EXPECT_TRUE(YesNo("nope"));
+TEST(ConfigConversions, LeadingNumberAndYesNo) {
+  const std::pair<const char*, double> numbers[] = {
+      {"320", 320}, {"  12.5px", 12.5}, {"-7", -7}, {"abc", 0}, {"", 0}, {".", 0},
+      {"1e3", 1000}, {"1e999", 0} /* not a finite number */};
+  for (const auto& [text, value] : numbers) EXPECT_EQ(LeadingNumber(text), value) << text;
+  // Only "no" in any case and with blanks around it is false.
+  for (const char* no : {"no", "  No ", "NO"}) EXPECT_FALSE(YesNo(no)) << no;
+  for (const char* yes : {"off", "yes", "1", "", "nope"}) EXPECT_TRUE(YesNo(yes)) << yes;
 }
 
 TEST_F(ConfigTest, OnlySoundGivenLeavesEveryOtherDefault) {
@@ -127,19 +115,15 @@ TEST_F(ConfigTest, ResolutionSwitchesOnceAndRestoresTheSavedMode) {
 }
 
 TEST(DisplayMode, SavedTextIsSplitByItsLength) {
+  const std::tuple<const char*, int32_t, int32_t> good[] = {
+      {"800,600", 800, 600}, {"1024,768", 1024, 768}, {"1920,1080", 1920, 1080}};
+  for (const auto& [text, width, height] : good) {
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(ParseSavedResolution(text, w, h)) << text;
+    EXPECT_EQ(std::pair(w, h), std::pair(width, height)) << text;
+  }
   int32_t w = 0, h = 0;
-  ASSERT_TRUE(ParseSavedResolution("800,600", w, h));
-  EXPECT_EQ(w, 800);
-  EXPECT_EQ(h, 600);
-  ASSERT_TRUE(ParseSavedResolution("1024,768", w, h));
-  EXPECT_EQ(w, 1024);
-  EXPECT_EQ(h, 768);
-  ASSERT_TRUE(ParseSavedResolution("1920,1080", w, h));
-  EXPECT_EQ(w, 1920);
-  EXPECT_EQ(h, 1080);
-  EXPECT_FALSE(ParseSavedResolution("12800,1024", w, h));
-  EXPECT_FALSE(ParseSavedResolution("", w, h));
-  EXPECT_FALSE(ParseSavedResolution("640x48", w, h));
+  for (const char* bad : {"12800,1024", "", "640x48"}) EXPECT_FALSE(ParseSavedResolution(bad, w, h));
 }
 
 TEST(DisplayMode, RequestingTheSavedResolutionChangesNothing) {
@@ -153,18 +137,14 @@ TEST(DisplayMode, RequestingTheSavedResolutionChangesNothing) {
   EXPECT_EQ(t.platform.ModeChanges()[1], (DisplayMode{800, 600}));
 }
 
-TEST(DisplayMode, AnUnreadableSavedTextRestoresNothing) {
-  test::TestEngine t;
-  t.engine.win.SavedResolution = "1234567890";
-  RestoreResolution(t.engine);
-  EXPECT_TRUE(t.platform.ModeChanges().empty());
-}
-
-TEST(DisplayMode, AModeTheDisplayCannotShowIsRefused) {
+TEST(DisplayMode, UnshowableOrUnreadableModesChangeNothing) {
   test::TestEngine t;
   t.platform.SetDisplayModes({{800, 600}}, {800, 600});
   SetResolution(t.engine, 333, 222);
   EXPECT_EQ(t.platform.CurrentDisplayMode(), (DisplayMode{800, 600}));
+  t.engine.win.SavedResolution = "1234567890";  // unreadable: nothing to restore
+  RestoreResolution(t.engine);
+  EXPECT_TRUE(t.platform.ModeChanges().empty());
 }
 
 }  // namespace

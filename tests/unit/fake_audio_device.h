@@ -2,7 +2,6 @@
 // answers as the test sets it up.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <set>
@@ -27,11 +26,7 @@ class FakeAudioDevice : public AudioDevice {
   // (file names without their folder).
   std::vector<std::string> calls;
 
-  int Count(std::string_view prefix) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
-      return std::string_view(c).substr(0, prefix.size()) == prefix;
-    }));
-  }
+  int Count(std::string_view prefix) const { return static_cast<int>(Matching(prefix).size()); }
   std::vector<std::string> Matching(std::string_view prefix) const {
     std::vector<std::string> out;
     for (const auto& c : calls)

@@ -2,10 +2,12 @@
 // recording sound device.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "audio/sound.h"
 #include "fake_audio_device.h"
+#include "shell/config.h"
 #include "test_support.h"
-#include "world/table.h"
 
 namespace yw::test {
 namespace {
@@ -21,6 +23,12 @@ class SoundTest : public ::testing::Test {
     fake.calls.clear();
   }
   void Touch(std::string_view name) { WriteFile(te.dir.path() / name, "RIFF"); }
+  void PlayAll(std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      Touch(n);
+      PlaySound(e, n);
+    }
+  }
   // Moves the clock past the next sweep and runs the housekeeping.
   void SweepNow() {
     te.platform.SetClock(static_cast<uint32_t>(e.win.NextSoundSweep) + 1);
@@ -32,71 +40,56 @@ class SoundTest : public ::testing::Test {
   Engine& e = te.engine;
 };
 
-TEST_F(SoundTest, SoundInitStartsTheDeviceAndFailuresTurnSoundOff) {
-  FakeAudioDevice dev;
-  TestEngine t;
-  t.platform.SetAudio(&dev);
-  t.engine.win.SoundOn = true;
-  SoundInit(t.engine);
-  EXPECT_TRUE(t.engine.win.SoundOn);
-  EXPECT_EQ(dev.calls, (Calls{"Init", "Start"}));
+TEST_F(SoundTest, ADeviceThatFailsToStartTurnsSoundOff) {
+  EXPECT_TRUE(e.win.SoundOn);
+  fake.initOk = false;
+  SoundInit(e);
+  EXPECT_FALSE(e.win.SoundOn);
+  EXPECT_EQ(fake.calls, (Calls{"Init"}));
 
-  dev.calls.clear();
-  dev.initOk = false;
-  SoundInit(t.engine);
-  EXPECT_FALSE(t.engine.win.SoundOn);
-  EXPECT_EQ(dev.calls, (Calls{"Init"}));
-
-  dev.initOk = true;
-  dev.startOk = false;
-  t.engine.win.SoundOn = true;
-  SoundInit(t.engine);
-  EXPECT_FALSE(t.engine.win.SoundOn);
+  fake.initOk = true;
+  fake.startOk = false;
+  e.win.SoundOn = true;
+  SoundInit(e);
+  EXPECT_FALSE(e.win.SoundOn);
 }
 
-TEST_F(SoundTest, WithSoundOffOnlyMuteReachesTheDevice) {
+TEST_F(SoundTest, WithSoundNoInTheConfigurationOnlyFreeReachesTheDevice) {
   Touch("hit.wav");
   Touch("Title.wav");
-  e.win.SoundOn = false;
-  SoundInit(e);
+  WriteFile(te.dir.path() / "yarrowind.ini", "[main]\r\nSound=no\r\n");
+  LoadIni(e);
   PlaySound(e, "hit.wav");
   PlayAmbient(e, "Title");
+  te.platform.SetClock(1000000);
   SoundHousekeeping(e);
-  EXPECT_TRUE(fake.calls.empty());
-  EXPECT_EQ(e.world.AmbientName, "Title");  // still kept for saved games
   Mute(e);
-  EXPECT_EQ(fake.calls, (Calls{"Free"}));
+  EXPECT_EQ(fake.calls, (Calls{"Free", "Free"}));
+  EXPECT_EQ(e.world.AmbientName, "Title");  // still kept for saved games
 }
 
 TEST_F(SoundTest, AnEffectIsLoadedOnceAndReusedByNameIgnoringCaseAndBlanks) {
-  Touch("Hit.WAV");
-  PlaySound(e, "hit.wav");
-  PlaySound(e, "hit.wav");
-  PlaySound(e, "  HIT.wav ");
+  WriteFile(te.dir.path() / "game" / "Sfx" / "Hit.WAV", "RIFF");
+  e.CurrentDir = te.dir.path() / "game";
+  PlaySound(e, "sfx\\hit.wav");
+  PlaySound(e, "sfx\\hit.wav");
+  PlaySound(e, "  SFX\\HIT.wav ");
   EXPECT_EQ(fake.Matching("SampleLoad"), (Calls{"SampleLoad Hit.WAV 3 replace"}));
   EXPECT_EQ(fake.Matching("SamplePlay"),
             (Calls{"SamplePlay 100", "SamplePlay 100", "SamplePlay 100"}));
   ASSERT_EQ(e.sound.SoundChannelCount, 1);
-  EXPECT_EQ(e.sound.SoundChannels[1].file, "hit.wav");
-  EXPECT_EQ(e.sound.SoundChannels[1].sample, 100u);
+  EXPECT_EQ(e.sound.SoundChannels[1].file, "sfx\\hit.wav");
   EXPECT_EQ(e.sound.SoundChannels[1].channel, 103u);  // the latest playback
 }
 
 TEST_F(SoundTest, EffectsThatCannotLoadOrPlayAreNotRecorded) {
-  PlaySound(e, "missing.wav");
-  PlaySound(e, "");
-  PlaySound(e, "   ");
-  EXPECT_TRUE(fake.calls.empty());
-
   std::filesystem::create_directories(te.dir.path() / "sounds");
-  PlaySound(e, "sounds");  // a folder is not a sound
+  for (const char* name : {"missing.wav", "", "   ", "sounds"}) PlaySound(e, name);
   EXPECT_TRUE(fake.calls.empty());
 
   Touch("hit.wav");
   fake.loadOk = false;
   PlaySound(e, "hit.wav");
-  EXPECT_EQ(e.sound.SoundChannelCount, 0);
-
   fake.loadOk = true;
   fake.playOk = false;
   PlaySound(e, "hit.wav");
@@ -105,29 +98,14 @@ TEST_F(SoundTest, EffectsThatCannotLoadOrPlayAreNotRecorded) {
   EXPECT_EQ(e.sound.SoundChannelCount, 0);
 }
 
-TEST_F(SoundTest, EffectNamesResolveInTheGameFolderWithBackslashes) {
-  WriteFile(te.dir.path() / "game" / "Sfx" / "Door.wav", "RIFF");
-  e.CurrentDir = te.dir.path() / "game";
-  PlaySound(e, "sfx\\door.wav");
-  EXPECT_EQ(fake.Matching("SampleLoad"), (Calls{"SampleLoad Door.wav 3 replace"}));
-  EXPECT_EQ(e.sound.SoundChannels[1].file, "sfx\\door.wav");
-}
-
-TEST_F(SoundTest, SweepFreesFinishedEffectsAndExaminesTheMovedEntryAgain) {
-  for (const char* n : {"a.wav", "b.wav", "c.wav", "d.wav"}) {
-    Touch(n);
-    PlaySound(e, n);
-  }
-  ASSERT_EQ(e.sound.SoundChannelCount, 4);
+TEST_F(SoundTest, SweepFreesOnlyFinishedEffectsAndExaminesTheMovedEntryAgain) {
+  PlayAll({"a.wav", "b.wav", "c.wav", "d.wav"});
   // a and b have finished, c still sounds, d has finished.
-  const uint32_t cChannel = e.sound.SoundChannels[3].channel;
-  const uint32_t cSample = e.sound.SoundChannels[3].sample;
-  fake.activeChannels = {cChannel};
+  fake.activeChannels = {e.sound.SoundChannels[3].channel};
   fake.calls.clear();
   e.win.TimeSoundTime = 5000;
   SweepNow();
   const int32_t t = e.Now();
-
   EXPECT_EQ(fake.calls, (Calls{"ChannelIsActive 101", "SampleFree 100",  // a at 1
                                "ChannelIsActive 103", "SampleFree 102",  // b moved to 1
                                "ChannelIsActive 105",                    // c stays at 1
@@ -135,14 +113,19 @@ TEST_F(SoundTest, SweepFreesFinishedEffectsAndExaminesTheMovedEntryAgain) {
   ASSERT_EQ(e.sound.SoundChannelCount, 1);
   EXPECT_EQ(e.sound.SoundChannels.Size(), 1);
   EXPECT_EQ(e.sound.SoundChannels[1].file, "c.wav");
-  EXPECT_EQ(e.sound.SoundChannels[1].sample, cSample);
   EXPECT_EQ(e.win.NextSoundSweep, t + 5000);
 
-  // Before the next sweep is due nothing is examined.
+  // Not due yet: nothing is examined.
   fake.calls.clear();
   te.platform.SetClock(static_cast<uint32_t>(t + 5000));
   SoundHousekeeping(e);
   EXPECT_TRUE(fake.calls.empty());
+
+  // Played again before the sweep: the entry stays.
+  fake.activeChannels.clear();
+  PlaySound(e, "c.wav");
+  SweepNow();
+  EXPECT_EQ(e.sound.SoundChannelCount, 1);
 
   // The last one finishes: the table is back to one empty entry.
   fake.activeChannels.clear();
@@ -150,16 +133,12 @@ TEST_F(SoundTest, SweepFreesFinishedEffectsAndExaminesTheMovedEntryAgain) {
   EXPECT_EQ(e.sound.SoundChannelCount, 0);
   EXPECT_EQ(e.sound.SoundChannels.Size(), 1);
   EXPECT_TRUE(e.sound.SoundChannels[1].file.empty());
-}
 
-TEST_F(SoundTest, AnEffectPlayedAgainBeforeTheSweepKeepsItsEntry) {
-  Touch("step.wav");
-  PlaySound(e, "step.wav");
-  fake.activeChannels.clear();  // the first playback has ended
-  PlaySound(e, "step.wav");     // ... and a new one has begun
+  // The next deadline saturates instead of overflowing.
+  PlayAll({"a.wav"});
+  e.win.TimeSoundTime = std::numeric_limits<int32_t>::max();
   SweepNow();
-  EXPECT_EQ(e.sound.SoundChannelCount, 1);
-  EXPECT_EQ(fake.Count("SampleFree"), 0);
+  EXPECT_EQ(e.win.NextSoundSweep, std::numeric_limits<int32_t>::max());
 }
 
 // A platform that counts how often the clock is read.
@@ -187,18 +166,8 @@ TEST(SoundHousekeeping, WithNothingPlayingReadsNoClock) {
 
   WriteFile(dir.path() / "hit.wav", "RIFF");
   PlaySound(e, "hit.wav");
-  platform.SetClock(10);
   SoundHousekeeping(e);
   EXPECT_EQ(platform.reads, 1);
-  EXPECT_EQ(e.win.NextSoundSweep, 10 + e.win.TimeSoundTime);
-}
-
-TEST_F(SoundTest, SweepDeadlineSaturatesInsteadOfOverflowing) {
-  Touch("hit.wav");
-  PlaySound(e, "hit.wav");
-  e.win.TimeSoundTime = std::numeric_limits<int32_t>::max();
-  SweepNow();
-  EXPECT_EQ(e.win.NextSoundSweep, std::numeric_limits<int32_t>::max());
 }
 
 TEST_F(SoundTest, AmbientNameWithoutDotTriesWavThenMp3ThenMid) {
@@ -217,17 +186,15 @@ TEST_F(SoundTest, AmbientNameWithoutDotTriesWavThenMp3ThenMid) {
   PlayAmbient(e, "Title");
   EXPECT_EQ(fake.Count("StreamCreateFile"), 0);
   EXPECT_EQ(fake.Matching("MidiOpen"), (Calls{"MidiOpen Title.mid"}));
-  EXPECT_TRUE(e.sound.Music.MidiPlay);
   EXPECT_EQ(e.world.AmbientName, "Title");
-}
 
-TEST_F(SoundTest, AmbientNamesThatAreTooShortOrHaveADotAreNotExtended) {
+  // One character, or a dot anywhere: the name is taken as it is.
   Touch("T.wav");
   Touch("forest.v1.wav");
+  fake.calls.clear();
   PlayAmbient(e, "T");
   PlayAmbient(e, "forest.v1");
   EXPECT_EQ(fake.Count("StreamCreateFile"), 0);
-  EXPECT_EQ(fake.Count("ChannelStop"), 2);
 }
 
 TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidi) {
@@ -236,10 +203,9 @@ TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidi) {
   Touch("town.mp3");
   PlayAmbient(e, "forest.wav");
   EXPECT_EQ(fake.calls, (Calls{"StreamFree 0", "StreamCreateFile forest.wav", "StreamPlay 100 loop"}));
-  EXPECT_EQ(e.sound.AmbientStream, 100u);
 
   fake.calls.clear();
-  PlayAmbient(e, " Battle.MID ");
+  PlayAmbient(e, " Battle.MID ");  // the stream stops before the MIDI starts
   EXPECT_EQ(fake.calls, (Calls{"ChannelStop 100", "MidiOpen battle.mid", "MidiPlay 0"}));
   EXPECT_TRUE(e.sound.Music.MidiPlay);
 
@@ -249,6 +215,13 @@ TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidi) {
                                "StreamPlay 101 loop"}));
   EXPECT_FALSE(e.sound.Music.MidiPlay);
   EXPECT_EQ(e.sound.AmbientStream, 101u);
+
+  // A stream that fails to open leaves none: the old one is already freed.
+  fake.streamOk = false;
+  fake.calls.clear();
+  PlayAmbient(e, "forest.wav");
+  EXPECT_EQ(fake.calls, (Calls{"StreamFree 101", "StreamCreateFile forest.wav"}));
+  EXPECT_EQ(e.sound.AmbientStream, 0u);
 }
 
 TEST_F(SoundTest, AnEmptyOrMissingAmbientStopsStreamAndMidi) {
@@ -260,7 +233,6 @@ TEST_F(SoundTest, AnEmptyOrMissingAmbientStopsStreamAndMidi) {
   PlayAmbient(e, "");
   EXPECT_EQ(fake.calls, (Calls{"MidiClose", "ChannelStop 100"}));
   EXPECT_FALSE(e.sound.Music.MidiPlay);
-  EXPECT_EQ(e.world.AmbientName, "");
 
   fake.calls.clear();
   PlayAmbient(e, "nowhere.wav");
@@ -268,23 +240,9 @@ TEST_F(SoundTest, AnEmptyOrMissingAmbientStopsStreamAndMidi) {
   EXPECT_EQ(e.world.AmbientName, "nowhere.wav");
 }
 
-TEST_F(SoundTest, AFailedStreamLeavesNoAmbientStream) {
-  Touch("forest.wav");
-  Touch("cave.wav");
-  PlayAmbient(e, "forest.wav");
-  fake.streamOk = false;
-  fake.calls.clear();
-  PlayAmbient(e, "cave.wav");
-  EXPECT_EQ(fake.calls, (Calls{"StreamFree 100", "StreamCreateFile cave.wav"}));
-  EXPECT_EQ(e.sound.AmbientStream, 0u);
-}
-
 TEST_F(SoundTest, MuteFreesTheDeviceThenStopsMusicAndForgetsEffects) {
-  Touch("a.wav");
-  Touch("b.wav");
+  PlayAll({"a.wav", "b.wav"});
   Touch("song.mid");
-  PlaySound(e, "a.wav");
-  PlaySound(e, "b.wav");
   PlayAmbient(e, "song.mid");
   fake.calls.clear();
   Mute(e);
@@ -292,9 +250,8 @@ TEST_F(SoundTest, MuteFreesTheDeviceThenStopsMusicAndForgetsEffects) {
   EXPECT_EQ(e.sound.SoundChannelCount, 0);
   EXPECT_EQ(e.sound.SoundChannels.Size(), 1);
   EXPECT_FALSE(e.sound.Music.MidiPlay);
-  // The housekeeping has nothing left to do.
   fake.calls.clear();
-  SweepNow();
+  SweepNow();  // nothing left to do
   EXPECT_TRUE(fake.calls.empty());
 }
 
