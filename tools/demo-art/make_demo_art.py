@@ -10,7 +10,7 @@ argument):
   sheet sources for yarrowind-pack;
 - tiles.tsj, doodads.tsj: Tiled tilesets, with the obstacle property on
   the tiles and doodads that block the way;
-- town.tmj, house.tmj: the two maps as Tiled maps.
+- town.tmj, house.tmj, mill.tmj: the three maps as Tiled maps.
 
 The outputs are checked in; the build never runs this script. It needs
 Debian's python3-pil. The drawing is deterministic (fixed random seed).
@@ -253,20 +253,97 @@ def flowers():
     return im
 
 
+def fence():
+    im, d = canvas()
+    wood, dark = rgb("#b08050") + (255,), rgb("#5a3820") + (255,)
+    for x in (1, 12):
+        d.rectangle([x, 4, x + 2, 15], fill=wood, outline=dark)
+    for y in (7, 11):
+        d.rectangle([0, y, 15, y + 1], fill=wood)
+        d.line([(0, y + 2), (15, y + 2)], fill=dark)
+    return im
+
+
+def millstone():
+    im, d = canvas(T, 2 * T)
+    d.rectangle([2, 14, 13, 31], fill=rgb("#6b4522") + (255,), outline=rgb("#3a2410") + (255,))
+    d.line([(7, 0), (7, 16)], fill=rgb("#4a2e16") + (255,))
+    d.line([(8, 0), (8, 16)], fill=rgb("#8a5a2e") + (255,))
+    d.ellipse([0, 8, 15, 20], fill=rgb("#a7a9ad") + (255,), outline=rgb("#55585e") + (255,))
+    d.ellipse([5, 12, 10, 16], fill=rgb("#55585e") + (255,))
+    for x, y in ((3, 12), (12, 15), (9, 18)):
+        d.point((x, y), fill=rgb("#d0d2d6") + (255,))
+    return im
+
+
+def sacks():
+    im, d = canvas()
+    for x0, y0 in ((0, 5), (7, 6), (3, 1)):
+        d.ellipse([x0, y0, x0 + 8, y0 + 9], fill=rgb("#d8c08a") + (255,),
+                  outline=rgb("#8a6a3a") + (255,))
+        d.line([(x0 + 3, y0 + 1), (x0 + 5, y0 + 1)], fill=rgb("#8a6a3a") + (255,))
+    return im
+
+
+def chest():
+    im, d = canvas()
+    d.rectangle([1, 5, 14, 15], fill=rgb("#8a5a2e") + (255,), outline=rgb("#3a2410") + (255,))
+    d.rectangle([1, 5, 14, 8], fill=rgb("#6b4522") + (255,), outline=rgb("#3a2410") + (255,))
+    for x in (3, 12):
+        d.line([(x, 5), (x, 15)], fill=rgb("#e0b84c") + (255,))
+    d.rectangle([7, 8, 8, 10], fill=rgb("#e0b84c") + (255,))
+    return im
+
+
+def moth():
+    im, d = canvas()
+    pale, dark = rgb("#f2ead0") + (255,), rgb("#8a7a5a") + (255,)
+    d.polygon([(7, 8), (1, 3), (2, 11)], fill=pale, outline=dark)
+    d.polygon([(8, 8), (14, 3), (13, 11)], fill=pale, outline=dark)
+    d.line([(7, 5), (7, 12)], fill=rgb("#4a3b2e") + (255,))
+    d.line([(8, 5), (8, 12)], fill=rgb("#4a3b2e") + (255,))
+    return im
+
+
+def waterwheel(turn):
+    """The mill's wheel, two frames a quarter spoke apart."""
+    im, d = canvas(T, 2 * T)
+    wood, dark = rgb("#9b6a3a") + (255,), rgb("#4a2e16") + (255,)
+    d.ellipse([0, 8, 15, 23], outline=dark, fill=rgb("#6b4522") + (255,))
+    d.ellipse([2, 10, 13, 21], outline=wood)
+    spokes = [((7, 9), (8, 22)), ((1, 15), (14, 16))] if turn == 0 else \
+        [((3, 11), (12, 20)), ((12, 11), (3, 20))]
+    for a, b in spokes:
+        d.line([a, b], fill=wood, width=2)
+    d.rectangle([6, 14, 9, 17], fill=dark)
+    d.rectangle([0, 26, 15, 31], fill=rgb("#2f6fb5") + (255,))
+    for x in range(1 + 3 * turn, T, 6):
+        d.line([(x, 27), (x + 2, 27)], fill=rgb("#9fd3f0") + (255,))
+    return im
+
+
+# name, drawing, obstacle; "wheel1" and "wheel2" animate into each other.
 DOODADS = [("tree", tree, True), ("bush", bush, True), ("well", well, True),
            ("sign", sign, True), ("barrel", barrel, True), ("table", table, True),
-           ("bed", bed, True), ("flowers", flowers, False)]
+           ("bed", bed, True), ("flowers", flowers, False), ("fence", fence, True),
+           ("millstone", millstone, True), ("sacks", sacks, True), ("chest", chest, True),
+           ("moth", moth, False), ("wheel1", lambda: waterwheel(0), True),
+           ("wheel2", lambda: waterwheel(1), True)]
+DOODAD_NEXT = {"wheel1": "wheel2", "wheel2": "wheel1"}
 
 
 def make_doodads(out):
-    sheet = Sheet(len(DOODADS), 1, T, 2 * T)
-    for _, fn, _ in DOODADS:
+    cols = 8
+    sheet = Sheet(cols, (len(DOODADS) + cols - 1) // cols, T, 2 * T)
+    names = [n for n, _, _ in DOODADS]
+    for name, fn, _ in DOODADS:
         pic = fn()
         if pic.height < 2 * T:  # stand small doodads on the bottom of their cell
             tall, _ = canvas(T, 2 * T)
             tall.paste(pic, (0, T))
             pic = tall
-        sheet.add(pic)
+        nxt = DOODAD_NEXT.get(name)
+        sheet.add(pic, nxt=names.index(nxt) + 1 if nxt else None)
     sheet.img.save(out / "doodads.bmp")
     write_json(out / "doodads.dod.json", {"kind": "doodadmap", "file": "doodads.dod",
                                           "picture": "doodads.bmp", "sprites": sheet.sprites})
@@ -293,6 +370,8 @@ PEOPLE = [
     ("mira", "#d9a23a", "#c04870", "#5a3a2a", "#f6d0a4"),
     ("bram", "#e0e0e0", "#6b8a3a", "#4a3a2a", "#e8b98a"),
     ("pip", "#2a2a2a", "#d08a2a", "#3a4a6a", "#c68a5a"),
+    ("tam", "#8a4a1a", "#7a6a3a", "#3a3a2a", "#e0a878"),
+    ("nell", "#b8b8c8", "#6a4a8a", "#4a3a5a", "#f0c8a0"),
 ]
 
 
@@ -335,17 +414,54 @@ def person(hair, tunic, trousers, skin, facing, step):
     return im
 
 
+def goose(facing, step):
+    """A white goose; step 1 and 2 waddle."""
+    im, d = canvas()
+    white, grey = (250, 250, 245, 255), (150, 150, 160, 255)
+    orange, eye = rgb("#f08a20") + (255,), (20, 20, 28, 255)
+    bob = 1 if step == 1 else 0
+    feet = [(5, 14), (9, 14)] if step != 2 else [(6, 14), (10, 14)]
+    for fx, fy in feet:
+        d.line([(fx, fy), (fx + 1, fy + 1)], fill=orange)
+    if facing in ("left", "right"):
+        d.ellipse([2, 7 + bob, 13, 14 + bob], fill=white, outline=grey)
+        nx = 10 if facing == "right" else 3
+        d.rectangle([nx, 2 + bob, nx + 2, 9 + bob], fill=white)
+        d.point((nx + (2 if facing == "right" else 0), 3 + bob), fill=eye)
+        bx = nx + 3 if facing == "right" else nx - 2
+        d.rectangle([bx, 4 + bob, bx + 1, 5 + bob], fill=orange)
+        tx = 2 if facing == "right" else 12
+        d.point((tx, 8 + bob), fill=grey)
+    else:
+        d.ellipse([3, 6 + bob, 12, 14 + bob], fill=white, outline=grey)
+        d.rectangle([6, 1 + bob, 9, 8 + bob], fill=white)
+        if facing == "down":
+            d.point((6, 3 + bob), fill=eye)
+            d.point((9, 3 + bob), fill=eye)
+            d.rectangle([7, 5 + bob, 8, 6 + bob], fill=orange)
+        else:
+            d.line([(5, 12 + bob), (10, 12 + bob)], fill=grey)
+    return im
+
+
+def person_drawing(hair, tunic, trousers, skin):
+    return lambda facing, step: person(hair, tunic, trousers, skin, facing, step)
+
+
+UNITS = [(name, person_drawing(*colours)) for name, *colours in PEOPLE] + [("goose", goose)]
+
+
 def make_units(out):
-    sheet = Sheet(12, len(PEOPLE), T, T)
+    sheet = Sheet(12, len(UNITS), T, T)
     fields = {}
-    for name, hair, tunic, trousers, skin in PEOPLE:
+    for name, draw in UNITS:
         f = {}
         for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
-            f["DOO" + key] = sheet.add(person(hair, tunic, trousers, skin, facing, 0))
+            f["DOO" + key] = sheet.add(draw(facing, 0))
         for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
             first = len(sheet.sprites) + 1
-            sheet.add(person(hair, tunic, trousers, skin, facing, 1), nxt=first + 1)
-            sheet.add(person(hair, tunic, trousers, skin, facing, 2), nxt=first)
+            sheet.add(draw(facing, 1), nxt=first + 1)
+            sheet.add(draw(facing, 2), nxt=first)
             f["DOO" + key + "ANI"] = first
         fields[name] = f
     sheet.img.save(out / "units.bmp")
@@ -365,6 +481,10 @@ def make_items(out):
     d.ellipse([2, 4, 7, 9], outline=rgb("#e0b84c") + (255,))
     d.line([(7, 7), (14, 7)], fill=rgb("#e0b84c") + (255,))
     d.line([(12, 7), (12, 10)], fill=rgb("#e0b84c") + (255,))
+    sheet.add(im)
+    im, d = canvas()  # Elsa's silver ring
+    d.ellipse([3, 5, 12, 14], outline=rgb("#d8dce4") + (255,), width=2)
+    d.rectangle([6, 2, 9, 5], fill=rgb("#6fd0f0") + (255,), outline=rgb("#3a7ab0") + (255,))
     sheet.add(im)
     sheet.img.save(out / "items.bmp")
     write_json(out / "items.dod.json", {"kind": "doodadmap", "file": "items.dod",
@@ -439,7 +559,7 @@ def make_town(out):
         return (x0 + door, y0 + 2)
 
     elder_door = house(4, 8, 5, 2)
-    house(19, 8, 6, 3)
+    mill_door = house(19, 8, 6, 3)
     house(9, 3, 4, 1)
     # the border of trees
     for x in range(W):
@@ -454,23 +574,43 @@ def make_town(out):
         dd[y][x] = did("bush")
     for x, y in ((18, 14), (13, 15), (7, 14), (27, 20)):
         dd[y][x] = did("flowers")
+    # the geese's paddock north-east of the mill
+    for x in range(19, 27):
+        dd[2][x] = dd[6][x] = did("fence")
+    for y in range(2, 7):
+        dd[y][19] = dd[y][26] = did("fence")
     dd[10][16] = did("well")
     dd[11][13] = did("sign")
     dd[11][18] = did("barrel")
+    dd[10][25] = did("wheel1")  # the mill's wheel turns beside its east wall
     tiles = [c for row in g for c in row]
     doodads = [c for row in dd for c in row]
     ex, ey = elder_door
+    mx, my = mill_door
     events = [
         event(1, "elder's door", ex, ey, enter="enterhouse.skr"),
         event(2, "sign", 13, 11, use="sign.skr"),
         event(3, "well", 16, 10, use="well.skr"),
         event(4, "pond", 20, 15, 3, 5, box=True),
         event(5, "pond east", 24, 15, 3, 5, box=True),
+        event(6, "mill door", mx, my, push="milldoor.skr", obstacle=True),
+        event(7, "bridge", 23, 15, 1, 5, box=True),
     ]
+    # Villagers keep off the roads (box), so they never stand in the way there.
+    for y in range(H):
+        x = 0
+        while x < W:
+            if g[y][x] != tid("path"):
+                x += 1
+                continue
+            start = x
+            while x < W and g[y][x] == tid("path"):
+                x += 1
+            events.append(event(len(events) + 1, "road", start, y, x - start, 1, box=True))
     write_json(out / "town.tmj", tiled_map(W, H, tiles, doodads, events, {
         "tilemap": "tiles.til", "doodadmap": "doodads.dod",
         "mapfile": "town.map", "eventmapfile": "town.evm"}))
-    return elder_door
+    return elder_door, mill_door
 
 
 def make_house(out):
@@ -496,6 +636,35 @@ def make_house(out):
         "mapfile": "house.map", "eventmapfile": "house.evm"}))
 
 
+def make_mill(out):
+    """The old mill: a race of running water under a plank, the millstone and
+    the chest with Bram's ring."""
+    W, H = 12, 9
+    g = [[tid("floor_wood")] * W for _ in range(H)]
+    for x in range(W):
+        g[0][x] = g[1][x] = tid("wall_inner")
+        g[H - 1][x] = tid("wall_inner")
+    for y in range(H):
+        g[y][0] = g[y][W - 1] = tid("wall_inner")
+    g[H - 1][5] = tid("door")
+    for y in range(2, H - 1):  # the mill race
+        g[y][8] = tid("water1") if y % 2 else tid("water2")
+    g[5][8] = tid("bridge")
+    dd = [[0] * W for _ in range(H)]
+    dd[3][3] = did("millstone")
+    dd[6][1] = dd[6][2] = did("sacks")
+    dd[2][6] = did("sacks")
+    dd[3][10] = did("chest")
+    dd[7][10] = did("barrel")
+    events = [event(1, "door", 5, H - 1, enter="leavemill.skr", obstacle=False),
+              event(2, "chest", 10, 3, use="chest.skr"),
+              event(3, "plank", 8, 5, leave="plank.skr", obstacle=False)]
+    write_json(out / "mill.tmj", tiled_map(W, H, [c for r in g for c in r],
+                                           [c for r in dd for c in r], events, {
+        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
+        "mapfile": "mill.map", "eventmapfile": "mill.evm"}))
+
+
 def write_json(path, value):
     path.write_text(json.dumps(value, indent=1) + "\n")
 
@@ -508,10 +677,11 @@ def main():
     make_doodads(out)
     fields = make_units(out)
     make_items(out)
-    door = make_town(out)
+    doors = make_town(out)
     make_house(out)
+    make_mill(out)
     # The unit fields the character table uses, for reference when editing it.
-    print(json.dumps({"unit_fields": fields, "elder_door": door}, indent=1))
+    print(json.dumps({"unit_fields": fields, "doors": doors}, indent=1))
 
 
 if __name__ == "__main__":

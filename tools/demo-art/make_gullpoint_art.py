@@ -1,0 +1,426 @@
+#!/usr/bin/python3
+"""Draws the second bundled game's pictures and lays out its maps.
+
+Gull Point is a lighthouse on a rocky shore at night. Writes into
+games-src/gullpoint/ (or the folder given as the first argument):
+- tiles.bmp, doodads.bmp, units.bmp, items.bmp and their sheet sources
+  (tiles.til.json, doodads.dod.json, units.dod.json, items.dod.json);
+- tiles.tsj, doodads.tsj: Tiled tilesets with the obstacle property;
+- shore.tmj, tower.tmj: the two maps as Tiled maps.
+
+It shares the sprite sheet layout and the people of make_demo_art.py;
+like it, it is deterministic (fixed random seed) and needs python3-pil.
+"""
+
+import random
+import sys
+from pathlib import Path
+
+from PIL import Image, ImageDraw
+
+from make_demo_art import (BLACK, T, Sheet, canvas, event, person, prop, rgb,
+                           write_json)
+
+rng = random.Random(11)
+
+TILE_NAMES = [
+    "sand", "dune", "sea1", "sea2", "rock", "boardwalk", "stone_floor", "tower_wall",
+    "cottage_wall", "cottage_roof", "door", "stairs", "gallery", "window", "shed_wall", "surf",
+]
+OBSTACLE_TILES = {"sea1", "sea2", "rock", "tower_wall", "cottage_wall", "cottage_roof",
+                  "window", "shed_wall", "surf"}
+# Tiles that animate into each other: the sea and its surf line roll.
+TILE_NEXT = {"sea1": "sea2", "sea2": "sea1"}
+
+
+def fill(d, ox, oy, colour):
+    d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=colour)
+
+
+def speckle(d, ox, oy, base, dots, n):
+    fill(d, ox, oy, base)
+    for _ in range(n):
+        d.point((ox + rng.randrange(T), oy + rng.randrange(T)), fill=rng.choice(dots))
+
+
+def bricks(d, ox, oy, base, dark, course=4):
+    fill(d, ox, oy, base)
+    for i, y in enumerate(range(0, T, course)):
+        d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=dark)
+        for x in range((i % 2) * 4, T, 8):
+            d.line([(ox + x, oy + y), (ox + x, oy + y + course - 1)], fill=dark)
+
+
+def draw_tile(d, name, ox, oy):
+    if name == "sand":
+        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c"), rgb("#b0a27a")], 35)
+    elif name == "dune":
+        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 20)
+        for _ in range(6):
+            x, y = rng.randrange(1, T - 1), rng.randrange(3, T)
+            d.line([(ox + x, oy + y), (ox + x + rng.choice((-1, 1)), oy + y - 3)],
+                   fill=rgb("#4f6a3a"))
+    elif name in ("sea1", "sea2"):
+        fill(d, ox, oy, rgb("#1a2f5a"))
+        shift = 0 if name == "sea1" else 5
+        for row in (2, 7, 12):
+            for x in range(0, T, 8):
+                xx = (x + shift + row * 2) % T
+                d.line([(ox + xx, oy + row), (ox + min(xx + 2, T - 1), oy + row)],
+                       fill=rgb("#4a6a9a"))
+    elif name == "surf":
+        fill(d, ox, oy, rgb("#1a2f5a"))
+        for y in (1, 5, 9, 13):
+            for x in range(rng.randrange(3), T, 3):
+                d.point((ox + x, oy + y), fill=rgb("#d0dcec"))
+    elif name == "rock":
+        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 10)
+        d.polygon([(ox + 1, oy + 14), (ox + 4, oy + 3), (ox + 11, oy + 2), (ox + 15, oy + 13)],
+                  fill=rgb("#4a4a52"), outline=rgb("#2a2a30"))
+        d.line([(ox + 5, oy + 5), (ox + 9, oy + 4)], fill=rgb("#7a7a84"))
+    elif name == "boardwalk":
+        fill(d, ox, oy, rgb("#6a4a2e"))
+        for x in range(0, T, 4):
+            d.line([(ox + x, oy), (ox + x, oy + T - 1)], fill=rgb("#3a2616"))
+    elif name == "stone_floor":
+        bricks(d, ox, oy, rgb("#5a5a62"), rgb("#3e3e46"), course=8)
+    elif name == "tower_wall":
+        # white and red bands, as a lighthouse is painted
+        for i, y in enumerate(range(0, T, 8)):
+            d.rectangle([ox, oy + y, ox + T - 1, oy + y + 7],
+                        fill=rgb("#d8d8e0") if i % 2 == 0 else rgb("#b03030"))
+        d.line([(ox, oy), (ox, oy + T - 1)], fill=rgb("#606070"))
+    elif name == "cottage_wall":
+        bricks(d, ox, oy, rgb("#8a8478"), rgb("#5e5a52"))
+    elif name == "cottage_roof":
+        fill(d, ox, oy, rgb("#3a4a5a"))
+        for y in range(0, T, 3):
+            d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#26323e"))
+    elif name == "shed_wall":
+        fill(d, ox, oy, rgb("#5a4030"))
+        for x in range(0, T, 5):
+            d.line([(ox + x, oy), (ox + x, oy + T - 1)], fill=rgb("#3a2818"))
+    elif name == "door":
+        fill(d, ox, oy, rgb("#8a8478"))
+        d.rectangle([ox + 3, oy + 2, ox + 12, oy + T - 1], fill=rgb("#2a1a10"))
+        d.rectangle([ox + 4, oy + 3, ox + 11, oy + T - 1], fill=rgb("#5a3820"))
+        d.point((ox + 10, oy + 9), fill=rgb("#e0b84c"))
+    elif name == "stairs":
+        fill(d, ox, oy, rgb("#3e3e46"))
+        for i, y in enumerate(range(1, T, 3)):
+            d.rectangle([ox + 1, oy + y, ox + T - 2 - i, oy + y + 1], fill=rgb("#7a7a84"))
+    elif name == "gallery":
+        fill(d, ox, oy, rgb("#2a2a30"))
+        for x in range(0, T, 4):
+            d.line([(ox + x, oy), (ox + x, oy + T - 1)], fill=rgb("#55555e"))
+        for y in range(0, T, 4):
+            d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#55555e"))
+    elif name == "window":
+        fill(d, ox, oy, rgb("#d8d8e0"))
+        d.rectangle([ox + 2, oy + 2, ox + 13, oy + 13], fill=rgb("#0e1a36"))
+        d.point((ox + 5, oy + 5), fill=rgb("#ffffff"))
+        d.point((ox + 10, oy + 8), fill=rgb("#c0c8ff"))
+        d.line([(ox + 7, oy + 2), (ox + 7, oy + 13)], fill=rgb("#d8d8e0"))
+
+
+def make_tiles(out):
+    cols = 8
+    img = Image.new("RGB", (cols * T, (len(TILE_NAMES) + cols - 1) // cols * T), BLACK)
+    d = ImageDraw.Draw(img)
+    tiles = []
+    for i, name in enumerate(TILE_NAMES):
+        x, y = (i % cols) * T, (i // cols) * T
+        draw_tile(d, name, x, y)
+        tiles.append({"x": x, "y": y, "NEXT": TILE_NAMES.index(TILE_NEXT.get(name, name)) + 1})
+    img.save(out / "tiles.bmp")
+    write_json(out / "tiles.til.json", {"kind": "tilemap", "file": "tiles.til",
+                                        "picture": "tiles.bmp", "tileWidth": T,
+                                        "tileHeight": T, "tiles": tiles})
+    write_json(out / "tiles.tsj", {
+        "type": "tileset", "name": "tiles", "image": "tiles.bmp",
+        "imagewidth": img.width, "imageheight": img.height, "tilewidth": T, "tileheight": T,
+        "columns": cols, "tilecount": len(TILE_NAMES), "margin": 0, "spacing": 0,
+        "version": "1.10", "tiledversion": "1.10.2",
+        "tiles": [{"id": i, "properties": [prop("obstacle", True)]}
+                  for i, n in enumerate(TILE_NAMES) if n in OBSTACLE_TILES]})
+
+
+# --------------------------------------------------------------- doodads ---
+
+def lamp(lit, glow=0):
+    """The great lamp: a brass housing with its lens; lit, it shines yellow
+    and its halo pulses between two frames."""
+    im, d = canvas(T, 2 * T)
+    if lit:
+        halo = (255, 230, 120, 255) if glow == 0 else (255, 200, 80, 255)
+        r = 7 if glow == 0 else 6
+        d.ellipse([8 - r - 1, 12 - r, 8 + r, 12 + r], fill=halo)
+    d.rectangle([4, 20, 11, 31], fill=rgb("#8a6a2a") + (255,), outline=rgb("#4a3610") + (255,))
+    d.polygon([(3, 6), (12, 6), (13, 19), (2, 19)], outline=rgb("#4a3610") + (255,),
+              fill=(rgb("#fff4b0") if lit else rgb("#4a5a6a")) + (255,))
+    d.line([(7, 7), (7, 18)], fill=rgb("#c0a040") + (255,))
+    d.polygon([(4, 6), (8, 1), (11, 6)], fill=rgb("#8a6a2a") + (255,))
+    return im
+
+
+def barrel():
+    im, d = canvas()
+    d.rectangle([3, 2, 12, 15], fill=rgb("#6a4a2a") + (255,), outline=rgb("#2a1a0a") + (255,))
+    for y in (5, 11):
+        d.line([(3, y), (12, y)], fill=rgb("#8a8d93") + (255,))
+    d.rectangle([6, 7, 9, 9], fill=rgb("#e0c060") + (255,))
+    return im
+
+
+def nets():
+    im, d = canvas()
+    for i in range(0, 14, 3):
+        d.line([(1 + i, 6), (1 + i, 15)], fill=rgb("#a09070") + (255,))
+        d.line([(1, 6 + i * 2 // 3), (15, 6 + i * 2 // 3)], fill=rgb("#a09070") + (255,))
+    d.ellipse([10, 2, 15, 7], fill=rgb("#d04a2a") + (255,))
+    return im
+
+
+def crate():
+    im, d = canvas()
+    d.rectangle([1, 4, 14, 15], fill=rgb("#8a6a3a") + (255,), outline=rgb("#3a2810") + (255,))
+    d.line([(1, 4), (14, 15)], fill=rgb("#3a2810") + (255,))
+    d.line([(14, 4), (1, 15)], fill=rgb("#3a2810") + (255,))
+    return im
+
+
+def gull():
+    im, d = canvas()
+    white, grey = (240, 240, 245, 255), (120, 120, 130, 255)
+    d.line([(1, 5), (5, 8), (8, 7), (11, 8), (15, 5)], fill=white, width=2)
+    d.point((8, 8), fill=grey)
+    d.point((9, 7), fill=rgb("#f0b020") + (255,))
+    return im
+
+
+def boat():
+    im, d = canvas(T, 2 * T)
+    d.line([(7, 2), (7, 24)], fill=rgb("#5a3820") + (255,))
+    d.polygon([(8, 3), (14, 20), (8, 20)], fill=rgb("#d8c8a0") + (255,))
+    d.polygon([(0, 22), (15, 22), (12, 28), (3, 28)], fill=rgb("#7a3a2a") + (255,),
+              outline=rgb("#3a1a10") + (255,))
+    d.point((4, 24), fill=rgb("#ffe080") + (255,))
+    return im
+
+
+def lantern_post():
+    im, d = canvas(T, 2 * T)
+    d.rectangle([7, 10, 8, 31], fill=rgb("#2a2a30") + (255,))
+    d.rectangle([5, 4, 10, 10], fill=rgb("#ffd860") + (255,), outline=rgb("#2a2a30") + (255,))
+    return im
+
+
+DOODADS = [("lamp_dark", lambda: lamp(False), True), ("lamp_lit1", lambda: lamp(True, 0), True),
+           ("lamp_lit2", lambda: lamp(True, 1), True), ("barrel", barrel, True),
+           ("nets", nets, True), ("crate", crate, True), ("gull", gull, False),
+           ("boat", boat, False), ("post", lantern_post, True)]
+DOODAD_NEXT = {"lamp_lit1": "lamp_lit2", "lamp_lit2": "lamp_lit1"}
+
+
+def make_doodads(out):
+    cols = 8
+    sheet = Sheet(cols, (len(DOODADS) + cols - 1) // cols, T, 2 * T)
+    names = [n for n, _, _ in DOODADS]
+    for name, fn, _ in DOODADS:
+        pic = fn()
+        if pic.height < 2 * T:
+            tall, _ = canvas(T, 2 * T)
+            tall.paste(pic, (0, T))
+            pic = tall
+        nxt = DOODAD_NEXT.get(name)
+        sheet.add(pic, nxt=names.index(nxt) + 1 if nxt else None)
+    sheet.img.save(out / "doodads.bmp")
+    write_json(out / "doodads.dod.json", {"kind": "doodadmap", "file": "doodads.dod",
+                                          "picture": "doodads.bmp", "sprites": sheet.sprites})
+    write_json(out / "doodads.tsj", {
+        "type": "tileset", "name": "doodads", "tilewidth": T, "tileheight": 2 * T,
+        "columns": 0, "tilecount": len(DOODADS), "margin": 0, "spacing": 0,
+        "grid": {"orientation": "orthogonal", "width": 1, "height": 1},
+        "version": "1.10", "tiledversion": "1.10.2",
+        "tiles": [dict({"id": i, "image": "doodads.bmp",
+                        "imagewidth": sheet.img.width, "imageheight": sheet.img.height,
+                        "x": s["picX"], "y": s["picY"], "width": s["width"], "height": s["height"]},
+                       **({"properties": [prop("obstacle", True)]} if DOODADS[i][2] else {}))
+                  for i, s in enumerate(sheet.sprites)]})
+
+
+# ---------------------------------------------------------- units, items ---
+
+PEOPLE = [
+    # name, hair, oilskin coat, trousers, skin
+    ("ness", "#c05a20", "#d0a020", "#2a3a4a", "#f0c090"),
+    ("corran", "#d0d0d8", "#2a4a6a", "#2a2a2a", "#d8a070"),
+]
+
+
+def make_units(out):
+    sheet = Sheet(12, len(PEOPLE), T, T)
+    fields = {}
+    for name, *colours in PEOPLE:
+        f = {}
+        for facing in ("down", "left", "right", "up"):
+            f["DOO" + facing.upper()] = sheet.add(person(*colours, facing, 0))
+        for facing in ("down", "left", "right", "up"):
+            first = len(sheet.sprites) + 1
+            sheet.add(person(*colours, facing, 1), nxt=first + 1)
+            sheet.add(person(*colours, facing, 2), nxt=first)
+            f["DOO" + facing.upper() + "ANI"] = first
+        fields[name] = f
+    sheet.img.save(out / "units.bmp")
+    write_json(out / "units.dod.json", {"kind": "doodadmap", "file": "units.dod",
+                                        "picture": "units.bmp", "sprites": sheet.sprites})
+    return fields
+
+
+def make_items(out):
+    sheet = Sheet(2, 1, T, T)
+    im, d = canvas()  # a can of lamp oil
+    d.rectangle([3, 5, 12, 15], fill=rgb("#b03030") + (255,), outline=rgb("#501010") + (255,))
+    d.rectangle([9, 1, 11, 5], fill=rgb("#8a8d93") + (255,))
+    d.rectangle([5, 8, 10, 12], fill=rgb("#e0c060") + (255,))
+    sheet.add(im)
+    im, d = canvas()  # the keeper's tinderbox
+    d.rectangle([2, 6, 13, 13], fill=rgb("#6a4a2a") + (255,), outline=rgb("#2a1a0a") + (255,))
+    d.line([(4, 4), (9, 6)], fill=rgb("#c0c0c8") + (255,), width=2)
+    sheet.add(im)
+    sheet.img.save(out / "items.bmp")
+    write_json(out / "items.dod.json", {"kind": "doodadmap", "file": "items.dod",
+                                        "picture": "items.bmp", "sprites": sheet.sprites})
+
+
+# ------------------------------------------------------------------- maps ---
+
+def tid(name):
+    return TILE_NAMES.index(name) + 1
+
+
+def did(name):
+    return len(TILE_NAMES) + [n for n, _, _ in DOODADS].index(name) + 1
+
+
+def tiled_map(width, height, tiles, doodads, events, props):
+    return {"type": "map", "version": "1.10", "tiledversion": "1.10.2",
+            "orientation": "orthogonal", "renderorder": "right-down", "infinite": False,
+            "width": width, "height": height, "tilewidth": T, "tileheight": T,
+            "nextlayerid": 4, "nextobjectid": len(events) + 1,
+            "properties": [prop(k, v) for k, v in props.items()],
+            "tilesets": [{"firstgid": 1, "source": "tiles.tsj"},
+                         {"firstgid": len(TILE_NAMES) + 1, "source": "doodads.tsj"}],
+            "layers": [
+                {"type": "tilelayer", "id": 1, "name": "tiles", "width": width,
+                 "height": height, "x": 0, "y": 0, "opacity": 1, "visible": True,
+                 "data": tiles},
+                {"type": "tilelayer", "id": 2, "name": "doodads", "width": width,
+                 "height": height, "x": 0, "y": 0, "opacity": 1, "visible": True,
+                 "data": doodads},
+                {"type": "objectgroup", "id": 3, "name": "events", "draworder": "index",
+                 "x": 0, "y": 0, "opacity": 1, "visible": True, "objects": events}]}
+
+
+def make_shore(out):
+    """The point: dunes and the keeper's cottage in the west, the oil shed,
+    a boardwalk to the lighthouse on its rock in the north-east, the sea
+    all round."""
+    W, H = 24, 16
+    g = [[tid("dune") if rng.random() < 0.3 else tid("sand") for _ in range(W)]
+         for _ in range(H)]
+    dd = [[0] * W for _ in range(H)]
+    for y in range(H):  # the sea to the east and south, surf where it meets the sand
+        for x in range(W):
+            if x >= 19 or y >= 13:
+                g[y][x] = tid("sea1") if (x + y) % 2 else tid("sea2")
+            elif x == 18 or y == 12:
+                g[y][x] = tid("surf")
+    for x in range(W):
+        g[0][x] = tid("sea1") if x % 2 else tid("sea2")
+    for y in range(H):
+        g[y][0] = tid("sea2") if y % 2 else tid("sea1")
+    for x, y in ((3, 2), (7, 10), (12, 11), (16, 3), (17, 8), (1, 6)):
+        g[y][x] = tid("rock")
+    # the keeper's cottage
+    for x in range(2, 7):
+        g[3][x] = tid("cottage_roof")
+        g[4][x] = tid("cottage_wall")
+    g[4][4] = tid("door")
+    # the oil shed
+    for x in range(9, 12):
+        g[7][x] = g[8][x] = tid("shed_wall")
+    g[8][10] = tid("door")
+    # the lighthouse, a 3 x 3 tower with its door to the south
+    for y in range(2, 5):
+        for x in range(13, 16):
+            g[y][x] = tid("tower_wall")
+    g[4][14] = tid("door")
+    for y in range(5, 9):  # the boardwalk up to the tower door
+        g[y][14] = tid("boardwalk")
+    for x in range(4, 14):
+        g[9][x] = tid("boardwalk")
+    g[9][14] = tid("boardwalk")
+    for y in range(5, 9):
+        g[y][4] = tid("boardwalk")
+    dd[5][2] = did("nets")
+    dd[5][7] = did("crate")
+    dd[9][3] = did("post")
+    dd[10][16] = did("boat")
+    events = [
+        event(1, "cottage door", 4, 4, use="cottage.skr", obstacle=True),
+        event(2, "shed door", 10, 8, push="shed.skr", obstacle=True),
+        event(3, "tower door", 14, 4, enter="intower.skr"),
+        event(4, "boat", 16, 10, use="boat.skr"),
+        event(5, "end of the boardwalk", 14, 8, leave="wind.skr"),
+    ]
+    write_json(out / "shore.tmj", tiled_map(W, H, [c for r in g for c in r],
+                                            [c for r in dd for c in r], events, {
+        "tilemap": "tiles.til", "doodadmap": "doodads.dod"}))
+
+
+def make_tower(out):
+    """The tower: the ground room with the stair on the left, the lamp
+    gallery at the top on the right, both walled in."""
+    W, H = 15, 9
+    g = [[tid("tower_wall")] * W for _ in range(H)]
+    for y in range(2, 8):
+        for x in range(1, 6):
+            g[y][x] = tid("stone_floor")
+        for x in range(8, 14):
+            g[y][x] = tid("gallery")
+    g[8][3] = tid("door")
+    g[2][1] = tid("stairs")
+    g[7][13] = tid("stairs")
+    for x in (9, 11, 13):
+        g[1][x] = tid("window")
+    dd = [[0] * W for _ in range(H)]
+    dd[4][10] = did("lamp_dark")
+    dd[5][4] = did("barrel")
+    dd[6][1] = did("crate")
+    events = [
+        event(1, "door", 3, 8, enter="outtower.skr", obstacle=False),
+        event(2, "stair up", 1, 2, enter="upstairs.skr"),
+        event(3, "stair down", 13, 7, enter="downstairs.skr"),
+        event(4, "lamp", 10, 4, use="lamp.skr"),
+    ]
+    write_json(out / "tower.tmj", tiled_map(W, H, [c for r in g for c in r],
+                                            [c for r in dd for c in r], events, {
+        "tilemap": "tiles.til", "doodadmap": "doodads.dod"}))
+
+
+def main():
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
+        Path(__file__).resolve().parents[2] / "games-src" / "gullpoint"
+    out.mkdir(parents=True, exist_ok=True)
+    make_tiles(out)
+    make_doodads(out)
+    fields = make_units(out)
+    make_items(out)
+    make_shore(out)
+    make_tower(out)
+    print({"unit_fields": fields})
+
+
+if __name__ == "__main__":
+    main()
