@@ -383,7 +383,7 @@ def make_tower(out):
     """The tower: the ground room with the stair on the left, the lamp
     gallery at the top on the right, both walled in."""
     W, H = 15, 9
-    g = [[tid("tower_wall")] * W for _ in range(H)]
+    g = [[tid("cottage_wall")] * W for _ in range(H)]  # plain stone inside
     for y in range(2, 8):
         for x in range(1, 6):
             g[y][x] = tid("stone_floor")
