@@ -3,6 +3,7 @@
 // linter finds what would stop a game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "data_sources.h"
@@ -208,6 +209,8 @@ TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
   WriteFile(src.path() / "t.til.json",
             R"({"kind": "tilemap", "file": "t.til", "picture": "t.bmp", "tileWidth": 16, "tileHeight": 16,
                "tiles": [{"x": 0, "y": 0}, {"x": 16, "y": 0, "NEXT": 0}]})");
+  WriteFile(src.path() / "z.json", R"({"kind": "tilemap", "file": "T.TIL", "picture": "t",
+            "tileWidth": 8, "tileHeight": 8, "tiles": []})");
   TempDir out;
   Report report;
   EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
@@ -225,22 +228,10 @@ TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
       << all;
   EXPECT_NE(all.find("row 1, column 3: flipped or rotated tiles cannot be stored"), std::string::npos);
   EXPECT_NE(all.find("t.til.json:2: tile 2: NEXT: 0 would end the list"), std::string::npos) << all;
-  EXPECT_TRUE(fs::is_empty(out.path()));  // nothing is written when anything failed
-}
-
-TEST(PackBuildErrors, TileNumbersBeyondTheTilemapAndClashingOutputsAreReported) {
-  TempDir src, out;
-  WriteFile(src.path() / "m.tmj", Pretty(SmallTiledMap()));
-  WriteFile(src.path() / "t.til.json",
-            R"({"kind": "tilemap", "picture": "t", "tileWidth": 8, "tileHeight": 8, "tiles": [{"x": 0, "y": 0}]})");
-  WriteFile(src.path() / "z.json", R"({"kind": "tilemap", "file": "T.TIL", "picture": "t",
-            "tileWidth": 8, "tileHeight": 8, "tiles": []})");
-  Report report;
-  EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
-  const std::string all = Joined(report);
-  EXPECT_NE(all.find("m.tmj:"), std::string::npos);
-  EXPECT_NE(all.find("row 2, column 1: tile 2 is not in tilemap 't.til' (1 tiles)"), std::string::npos) << all;
+  // The map uses tile 4; the tilemap has 2.
+  EXPECT_NE(all.find("row 3, column 3: tile 4 is not in tilemap 't.til' (2 tiles)"), std::string::npos) << all;
   EXPECT_NE(all.find("z.json: builds 'T.TIL', which t.til.json builds too"), std::string::npos) << all;
+  EXPECT_TRUE(fs::is_empty(out.path()));  // nothing is written when anything failed
 }
 
 TEST(PackBuildErrors, BrokenJsonAndWrongShapesGiveErrorsNeverACrash) {
@@ -351,17 +342,45 @@ TEST(PackCheck, FindsMissingFilesButNotThoseNamedInOtherLetterCase) {
   EXPECT_EQ(all.find("picture"), std::string::npos) << all;  // Tiles -> TILES.BMP is found
 }
 
-TEST(PackCheck, TheBundledDemoIsClean) {
-  const fs::path demo = fs::path(YW_SOURCE_DIR) / "data/games/hollowmere";
-  Report report;
-  CheckGame(demo, DefaultProgramDir(demo), report);
-  EXPECT_FALSE(report.HasErrors()) << Joined(report);
-  // And its sources build exactly the files that are checked in.
-  Report buildReport;
-  const FileSet built = CompileSources(fs::path(YW_SOURCE_DIR) / "games-src/hollowmere", buildReport);
-  EXPECT_FALSE(buildReport.HasErrors()) << Joined(buildReport);
-  auto files = FilesBelow(demo);
-  EXPECT_EQ(FileSet(files.begin(), files.end()), built);
+// --- The bundled games ----------------------------------------------------------
+
+std::vector<std::string> FoldersIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir))
+    if (e.is_directory()) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const fs::path kBundled = fs::path(YW_SOURCE_DIR) / "data/games";
+const fs::path kSources = fs::path(YW_SOURCE_DIR) / "games-src";
+
+TEST(BundledGames, EveryGameHasItsSourcesAndPassesTheCheck) {
+  const auto games = FoldersIn(kBundled);
+  EXPECT_GE(games.size(), 2u);
+  EXPECT_EQ(games, FoldersIn(kSources));  // no built game without sources, nor the reverse
+  for (const std::string& name : games) {
+    Report report;
+    CheckGame(kBundled / name, DefaultProgramDir(kBundled / name), report);
+    EXPECT_FALSE(report.HasErrors()) << name << ":\n" << Joined(report);
+  }
+}
+
+TEST(BundledGames, BuildingEachSourceFolderGivesTheCheckedInFilesByteForByte) {
+  for (const std::string& name : FoldersIn(kSources)) {
+    TempDir out;
+    Report report;
+    ASSERT_TRUE(BuildGame(kSources / name, out.path() / name, report)) << name << ":\n" << Joined(report);
+    const auto built = FilesBelow(out.path() / name);
+    const auto kept = FilesBelow(kBundled / name);
+    for (const auto& [file, bytes] : built) {
+      auto it = kept.find(file);
+      if (it == kept.end()) ADD_FAILURE() << name << "/" << file << " is built but not checked in";
+      else EXPECT_TRUE(it->second == bytes) << name << "/" << file << " differs from its sources";
+    }
+    for (const auto& [file, bytes] : kept)
+      EXPECT_TRUE(built.contains(file)) << name << "/" << file << " is checked in but not built";
+  }
 }
 
 }  // namespace
