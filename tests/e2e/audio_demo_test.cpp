@@ -12,6 +12,7 @@ TEST(AudioDemo, TitleMusicOnTheGameListAndTheVillageTuneInTheGame) {
                                 "200 key Enter\n"
                                 "600 key Enter\n"
                                 "1000 dump list.json\n"
+                                "1100 key Down\n"
                                 "1200 key Enter\n"
                                 "1800 key Enter\n"
                                 "2200 key Enter\n"
