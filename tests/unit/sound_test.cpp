@@ -197,7 +197,7 @@ TEST_F(SoundTest, AmbientNameWithoutDotTriesWavThenMp3ThenMid) {
   EXPECT_EQ(fake.Count("StreamCreateFile"), 0);
 }
 
-TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidi) {
+TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidiAndStops) {
   Touch("forest.wav");
   Touch("battle.mid");
   Touch("town.mp3");
@@ -216,28 +216,22 @@ TEST_F(SoundTest, AmbientSwitchesBetweenStreamAndMidi) {
   EXPECT_FALSE(e.sound.Music.MidiPlay);
   EXPECT_EQ(e.sound.AmbientStream, 101u);
 
+  PlayAmbient(e, "battle.mid");
+  fake.calls.clear();
+  PlayAmbient(e, "");  // stops both
+  EXPECT_EQ(fake.calls, (Calls{"MidiClose", "ChannelStop 101"}));
+  EXPECT_FALSE(e.sound.Music.MidiPlay);
+  fake.calls.clear();
+  PlayAmbient(e, "nowhere.wav");  // as does a missing file
+  EXPECT_EQ(fake.calls, (Calls{"ChannelStop 101"}));
+  EXPECT_EQ(e.world.AmbientName, "nowhere.wav");
+
   // A stream that fails to open leaves none: the old one is already freed.
   fake.streamOk = false;
   fake.calls.clear();
   PlayAmbient(e, "forest.wav");
   EXPECT_EQ(fake.calls, (Calls{"StreamFree 101", "StreamCreateFile forest.wav"}));
   EXPECT_EQ(e.sound.AmbientStream, 0u);
-}
-
-TEST_F(SoundTest, AnEmptyOrMissingAmbientStopsStreamAndMidi) {
-  Touch("forest.wav");
-  Touch("battle.mid");
-  PlayAmbient(e, "forest.wav");
-  PlayAmbient(e, "battle.mid");
-  fake.calls.clear();
-  PlayAmbient(e, "");
-  EXPECT_EQ(fake.calls, (Calls{"MidiClose", "ChannelStop 100"}));
-  EXPECT_FALSE(e.sound.Music.MidiPlay);
-
-  fake.calls.clear();
-  PlayAmbient(e, "nowhere.wav");
-  EXPECT_EQ(fake.calls, (Calls{"ChannelStop 100"}));
-  EXPECT_EQ(e.world.AmbientName, "nowhere.wav");
 }
 
 TEST_F(SoundTest, MuteFreesTheDeviceThenStopsMusicAndForgetsEffects) {
