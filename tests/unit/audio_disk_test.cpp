@@ -211,7 +211,7 @@ TEST_F(DiskAudioTest, AnMp3AmbientPlays) {
   EXPECT_FALSE(l.Clipped()) << l;
 }
 
-TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizer) {
+TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {
   Put("Title.mid", FourNotesMidi());
   StartSound();
   PlayAmbient(e, "title");
@@ -220,6 +220,13 @@ TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizer) {
   const Levels l = Listen(1.0);
   EXPECT_TRUE(l.Audible()) << l;
   EXPECT_FALSE(l.Clipped()) << l;
+
+  // The two-second piece ends; the next sweep starts it again.
+  Listen(1.5);
+  EXPECT_TRUE(Listen(0.3).Silent());
+  te.platform.SetClock(static_cast<uint32_t>(e.win.NextSoundSweep) + 1);
+  SoundHousekeeping(e);
+  EXPECT_TRUE(Listen(0.5).Audible()) << "the piece did not start again";
   PlayAmbient(e, "");
   Listen(0.1);
   EXPECT_TRUE(Listen(0.3).Silent());
