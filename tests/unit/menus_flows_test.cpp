@@ -66,23 +66,6 @@ struct Flow {
   }
 };
 
-TEST(GameChoice, EnterMakesTheGameCurrentAndShowsItsTitle) {
-  Flow f;
-  test::WriteFile(f.Game("Alpha") / "autoexec.skr", "BEGIN\r\nEND\r\n");
-  test::WriteFile(f.Game("Beta") / "autoexec.skr", "BEGIN\r\nEND\r\n");
-  FindGames(f.e);
-  ASSERT_EQ(f.e.world.GameCount, 2);
-  const int beta = f.e.world.GameList[1] == "Beta" ? 1 : 2;
-  f.Open(1, 3);
-  f.Press(GameKey::Down, beta - 1);
-  f.Press(GameKey::Enter);
-  EXPECT_EQ(f.e.CurrentDir, f.Game("Beta"));
-  // The start state has run: the chosen folder is a single game now.
-  EXPECT_TRUE(f.e.win.SingleGameMode);
-  EXPECT_EQ(f.e.win.GameMode, 2);
-  EXPECT_EQ(f.e.win.Switsch, 4);
-}
-
 TEST(GameChoice, EscapeFromTheGameListOrTheTitleMenuShowsTheTitlePictureAgain) {
   for (int32_t list : {1, 2}) {
     Flow f;
@@ -192,20 +175,19 @@ class Saving : public ::testing::Test {
   }
 };
 
-TEST_F(Saving, TheTypedDescriptionIsStoredAndTheMainMenuReturns) {
+// The replays save a typed description; here the old one is offered again
+// and blanks alone store "No name".
+TEST_F(Saving, TheOldDescriptionIsOfferedAndBlanksStoreNoName) {
   ChooseSaveSlot(2);
   f.Type("Inn");
   f.Press(GameKey::Enter);
-  EXPECT_EQ(SlotHead(2, 5), std::string("\x02\x03Inn", 5));
-  EXPECT_EQ(f.e.win.GameMode, 7);
-  EXPECT_EQ(f.e.lists.CurrentList, 4);
-  EXPECT_EQ(f.e.win.Switsch, 0);
-
-  ChooseSaveSlot(2);  // the old description is offered again
+  ChooseSaveSlot(2);
   EXPECT_EQ(f.e.win.KInputBox, "Inn_");
   f.Type("\b\b\b  ");
-  f.Press(GameKey::Enter);  // blanks only
+  f.Press(GameKey::Enter);
   EXPECT_EQ(SlotHead(2, 9), std::string("\x02\x07No name", 9));
+  EXPECT_EQ(f.e.win.GameMode, 7);
+  EXPECT_EQ(f.e.lists.CurrentList, 4);
 }
 
 TEST_F(Saving, WhileSavingIsOffSaveDoesNothingButLoadStillOpens) {
