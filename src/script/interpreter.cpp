@@ -91,25 +91,6 @@ std::string_view TakeLine(ScriptLevel& level) {
   return line;
 }
 
-// The dry run: walks the level's text without running anything or moving
-// its position, and reports the shape errors a real run would meet.
-uint8_t CheckShape(const ScriptLevel& level) {
-  std::string_view rest = level.Remaining();
-  size_t consumed = 0;
-  if (!level.beginFound) {
-    if (NextLine(rest, consumed) != "BEGIN") return Code(ScriptCode::NoBegin);
-    rest.remove_prefix(std::min(consumed, rest.size()));
-  }
-  for (;;) {
-    const std::string_view line = NextLine(rest, consumed);
-    if (line.empty() || consumed == 0) return Code(ScriptCode::NoEnd);
-    rest.remove_prefix(std::min(consumed, rest.size()));
-    const ParsedLine parsed = SplitLine(line);
-    if (parsed.word == "END") return Code(ScriptCode::Ok);
-    if (!FindCommand(parsed.word)) return Code(ScriptCode::UnknownCommand);
-  }
-}
-
 }  // namespace
 
 ParsedLine SplitLine(std::string_view line) {
@@ -127,11 +108,10 @@ std::string ScriptErrorMessage(uint8_t code) {
   return "Script Error: Unknown Error!";
 }
 
-uint8_t Interpret(Engine& e, bool describe) {
+uint8_t Interpret(Engine& e) {
   World& w = e.world;
   ScriptLevel* level = TopLevel(w);
   if (!level) return Code(ScriptCode::NoBegin);
-  if (describe) return CheckShape(*level);
 
   w.ErrorLine.clear();
   if (!level->beginFound) {

@@ -17,7 +17,7 @@ void RunScript(Engine& e, std::string_view name);
 
 // Runs the top level of the script stack until it ends, fails or hands
 // control back. Returns the result code (0 = normal).
-uint8_t Interpret(Engine& e, bool describe = false);
+uint8_t Interpret(Engine& e);
 
 // The message shown for a result code ("" for 0).
 std::string ScriptErrorMessage(uint8_t code);

@@ -145,7 +145,7 @@ void ScriptState(Engine& e) {
     }
     return;
   }
-  const uint8_t code = Interpret(e, false);
+  const uint8_t code = Interpret(e);
   const std::string message = ScriptErrorMessage(code);
   if (wd.MapChanged) {
     wd.MapChanged = false;

@@ -3,6 +3,8 @@
 // arithmetic and blocks, CHANGE, the party and NPC lists, maps and the
 // player's place, RUNSCRIPT, messages and text input, a script error, and
 // the variables outliving a loaded game.
+#include <cmath>
+
 #include "e2e_support.h"
 
 namespace yw::e2e {
@@ -36,7 +38,7 @@ json Var(const json& dump, const char* name) { return dump["Variables"][name]; }
 double Number(const json& dump, const char* name) {
   const json v = Var(dump, name);
   EXPECT_EQ(v["kind"], 0) << name;
-  return v["value"].is_number() ? v["value"].get<double>() : -99999;
+  return v["value"].is_number() ? v["value"].get<double>() : std::nan("");  // nothing never equals
 }
 std::string Text(const json& dump, const char* name) {
   const json v = Var(dump, name);

@@ -161,16 +161,5 @@ TEST_F(Interp, ResumesAfterHandBackAndStopsAfterAnError) {
   EXPECT_EQ(w().ScriptStack[1].Remaining(), "A 1\r\nEND\r\n");
 }
 
-TEST_F(Interp, DryRunChangesNothing) {
-  Push(Lines({"BEGIN", "A 3", "END"}));
-  EXPECT_EQ(Interpret(e(), true), 0);
-  EXPECT_TRUE(Var('A').value.IsNothing());
-  EXPECT_FALSE(w().ScriptStack[1].beginFound);
-  Push(Lines({"BEGIN", "A 3"}));
-  EXPECT_EQ(Interpret(e(), true), 2);
-  Push(Lines({"BEGIN", "BOGUS", "END"}));
-  EXPECT_EQ(Interpret(e(), true), 11);
-}
-
 }  // namespace
 }  // namespace yw::test
