@@ -65,17 +65,6 @@ TEST_F(RunScriptTest, NamesThatFindNothing) {
   EXPECT_EQ(w.ScriptDepth, 0);
 }
 
-TEST_F(RunScriptTest, LevelsShareTheScriptText) {
-  AddScript("loop.skr", std::string(10000, 'x'));
-  for (int i = 0; i < 50; ++i) RunScript(e, "loop.skr");
-  ASSERT_EQ(w.ScriptDepth, 50);
-  // Consuming a line only moves the level's place in the shared text.
-  const std::string* text = w.ScriptStack[50].text.get();
-  w.ScriptStack[50].Consume(100);
-  EXPECT_EQ(w.ScriptStack[50].text.get(), text);
-  EXPECT_EQ(w.ScriptStack[50].Remaining().size(), 9900u);
-}
-
 TEST_F(RunScriptTest, DepthStopsAtTheLargestSixteenBitValue) {
   AddScript("self.skr", "s");
   w.ScriptDepth = 32767;
