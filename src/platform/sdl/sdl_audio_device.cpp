@@ -163,7 +163,13 @@ void SdlAudioDevice::Free() {
 uint32_t SdlAudioDevice::SampleLoad(const std::filesystem::path& file, int maxPlaybacks,
                                     bool replaceFurthest) {
   if (!open_ || maxPlaybacks < 1) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+  // The file is opened and closed here rather than by the mixer: when the
+  // mixer fails to decode some files (a MIDI file given as an effect) it
+  // forgets to close a source it was asked to close.
+  SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+  if (!source) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+  SDL_RWclose(source);
   if (!chunk) return 0;
   const uint32_t h = NewHandle();
   samples_[h] = Sample{chunk, maxPlaybacks, replaceFurthest};
