@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "render/compose.h"
 #include "sim/effects.h"
 #include "sim/sim_states.h"
@@ -52,61 +55,61 @@ struct EffectWorld : test::TestEngine {
   static constexpr uint32_t kMarker = 0x123456;
 };
 
-TEST(ScreenEffects, ZoomsMoveTheirRectangleToAndFromTheCentre) {
-  EffectWorld in(1, false);
-  in.Turn(1000);
-  EXPECT_TRUE(in.ShowsPicture());
-  in.Turn(1500);  // source (5, 2, 10, 5) over the whole screen
-  EXPECT_EQ(in.At(0, 0), Picture(5, 2));
-  EXPECT_EQ(in.At(19, 9), Picture(14, 6));
-  EXPECT_EQ(in.Mode(), 14);
-  EXPECT_FALSE(in.Released());
-  in.Turn(2000);  // the source is empty: the screen stays as it was
-  EXPECT_EQ(in.At(0, 0), Picture(5, 2));
-  EXPECT_EQ(in.Mode(), 8);
-  EXPECT_TRUE(in.Released());
+// What a frame shows at one spot: a pixel of the picture, or black.
+struct Spot {
+  int x, y;
+  int px = -1, py = -1;  // the picture's pixel; -1 for black
+};
 
-  EffectWorld out(2, false);
-  out.Turn(1500);  // the whole picture in (5, 2, 10, 5), black around
-  EXPECT_EQ(out.At(5, 2), Picture(0, 0));
-  EXPECT_EQ(out.At(14, 6), Picture(18, 8));
-  EXPECT_EQ(out.At(4, 2), 0u);
-  EXPECT_EQ(out.At(15, 7), 0u);
-  out.Turn(2000);
-  EXPECT_TRUE(out.Is(0));
-
-  EffectWorld back(2, true);  // backwards it grows from a point
-  back.Turn(1000);
-  EXPECT_TRUE(back.Is(0));
-  back.Turn(2000);
-  EXPECT_TRUE(back.ShowsPicture());
-  EXPECT_EQ(back.Mode(), 8);
-}
-
-TEST(ScreenEffects, WipesCloseToBlackAndOpenWhenPlayedWithOut) {
-  EffectWorld h(3, false);
-  h.Turn(1000);
-  EXPECT_TRUE(h.ShowsPicture());
-  h.Turn(1500);  // bands of round(2.5) = 2 rows from top and bottom
-  EXPECT_EQ(h.At(3, 1), 0u);
-  EXPECT_EQ(h.At(3, 2), Picture(3, 2));
-  EXPECT_EQ(h.At(3, 7), Picture(3, 7));
-  EXPECT_EQ(h.At(3, 8), 0u);
-  h.Turn(2500);
-  EXPECT_TRUE(h.Is(0));
-  EXPECT_EQ(h.Mode(), 8);
-  EXPECT_TRUE(h.Released());
-
-  EffectWorld v(4, true);
-  v.Turn(1000);
-  EXPECT_TRUE(v.Is(0));
-  v.Turn(1500);  // bands of 5 columns from left and right
-  EXPECT_EQ(v.At(4, 6), 0u);
-  EXPECT_EQ(v.At(5, 6), Picture(5, 6));
-  EXPECT_EQ(v.At(14, 6), Picture(14, 6));
-  EXPECT_EQ(v.At(15, 6), 0u);
-  v.Turn(2000);
-  EXPECT_TRUE(v.ShowsPicture());
+TEST(ScreenEffects, FramesAtTheStartHalfwayAndTheEnd) {
+  // 20 x 10 screen, effect from 1000 to 2000 ms: p = 0, 0.5 and 1.
+  enum class Whole { Spots, Picture, Black };
+  const struct Case {
+    int32_t sfx;
+    bool reverse;
+    uint32_t t;
+    Whole whole;
+    std::vector<Spot> spots;
+  } cases[] = {
+      // Zoom in: the source (5, 2, 10, 5) over the whole screen halfway; at
+      // the end the source is empty and the screen stays as it was.
+      {1, false, 1000, Whole::Picture, {}},
+      {1, false, 1500, Whole::Spots, {{0, 0, 5, 2}, {19, 9, 14, 6}}},
+      {1, false, 2000, Whole::Picture, {}},  // unchanged since the frame at 1000
+      // Zoom out: the whole picture in (5, 2, 10, 5), black around; a
+      // point at the end. Backwards it grows from the point.
+      {2, false, 1500, Whole::Spots, {{5, 2, 0, 0}, {14, 6, 18, 8}, {4, 2}, {15, 7}}},
+      {2, false, 2000, Whole::Black, {}},
+      {2, true, 1000, Whole::Black, {}},
+      {2, true, 2000, Whole::Picture, {}},
+      // Horizontal wipe: bands of round(2.5) = 2 rows from top and bottom.
+      {3, false, 1000, Whole::Picture, {}},
+      {3, false, 1500, Whole::Spots, {{3, 1}, {3, 2, 3, 2}, {3, 7, 3, 7}, {3, 8}}},
+      {3, false, 2000, Whole::Black, {}},
+      // Vertical wipe played with OUT: black at first, opening from the
+      // middle to the picture.
+      {4, true, 1000, Whole::Black, {}},
+      {4, true, 1500, Whole::Spots, {{4, 6}, {5, 6, 5, 6}, {14, 6, 14, 6}, {15, 6}}},
+      {4, true, 2000, Whole::Picture, {}},
+  };
+  for (const Case& c : cases) {
+    EffectWorld w(c.sfx, c.reverse);
+    w.Turn(1000);
+    if (c.t != 1000) w.Turn(c.t);
+    const std::string name = "effect " + std::to_string(c.sfx) + (c.reverse ? " OUT" : "") +
+                             " at " + std::to_string(c.t);
+    if (c.whole == Whole::Picture) {
+      EXPECT_TRUE(w.ShowsPicture()) << name;
+    } else if (c.whole == Whole::Black) {
+      EXPECT_TRUE(w.Is(0)) << name;
+    }
+    for (const Spot& s : c.spots)
+      EXPECT_EQ(w.At(s.x, s.y), s.px < 0 ? 0 : Picture(s.px, s.py))
+          << name << ", spot " << s.x << "," << s.y;
+    // The last frame hands back to the script and releases the picture.
+    EXPECT_EQ(w.Mode(), c.t >= 2000 ? 8 : 14) << name;
+    EXPECT_EQ(w.Released(), c.t >= 2000) << name;
+  }
 }
 
 TEST(ScreenEffects, LateOrUnknownEffectsEndWithoutHanging) {
@@ -138,20 +141,6 @@ struct ListWorld : test::TestEngine {
   }
   void At(uint32_t t) { platform.SetClock(t); }
 };
-
-TEST(EffectLists, AddVoodooMeasuresTheFlightBackFromItsTarget) {
-  ListWorld l;
-  l.At(100);
-  AddVoodoo(l.engine, 7, 2, 5, 4, 1, 300);
-  AddVoodoo(l.engine, 8, 1, 1, 1, 1, 0);
-  const World& w = l.engine.world;
-  ASSERT_EQ(w.VoodooCount, 2);
-  const FlyingDoodad& f = w.Voodoos[1];
-  EXPECT_EQ(f.distX, -16);
-  EXPECT_EQ(f.distY, 24);
-  EXPECT_EQ(f.endTime, 400);
-  EXPECT_EQ(w.Voodoos[2].doodad, 8);
-}
 
 TEST(EffectLists, ExpiredEntriesAreDroppedAndTheListCompacted) {
   ListWorld l;
