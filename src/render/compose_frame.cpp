@@ -66,7 +66,8 @@ const SpriteDef* DoodadFrame(const World& w, int16_t doodad) {
 // Everything one frame's walk over the map needs.
 class MapWalk {
  public:
-  MapWalk(Engine& e, const Viewport& v) : e_(e), w_(e.world), v_(v) {
+  MapWalk(Engine& e, const Viewport& v, compose::FrameCanvas& canvas)
+      : e_(e), w_(e.world), v_(v), canvas_(canvas) {
     BuildOccupancy();
     PlaceVoodoos();
   }
@@ -142,7 +143,7 @@ class MapWalk {
 
   void DrawDoodad(int16_t doodad, float x, float y) {
     if (const SpriteDef* s = DoodadFrame(w_, doodad))
-      compose::DrawInCell(e_.pics.Frontbuf, e_.pics.DoodadMap, *s, x, y, v_.tileH);
+      compose::DrawInCell(canvas_, e_.pics.DoodadMap, *s, x, y, v_.tileH);
   }
 
   void DrawVoodoo(FlyingDoodad& f) {
@@ -153,7 +154,7 @@ class MapWalk {
   void DrawNpc(const Npc& n, float x, float y) {
     if (n.CHAR < 1 || n.CHAR > w_.CharacterCount) return;
     const Unit u{w_.Characters.Find(n.CHAR), n.DIRECTION, n.stepOffsetX, n.stepOffsetY, &n.actor};
-    compose::DrawUnit(e_, u, x, y);
+    compose::DrawUnit(e_, canvas_, u, x, y);
   }
 
   // The party is drawn as its leader.
@@ -161,7 +162,7 @@ class MapWalk {
     if (w_.PartyCount < 1) return;
     const Unit u{&w_.Party[1].character, w_.PlayerDirection, e_.view.StepOffsetX,
                  e_.view.StepOffsetY, &w_.PlayerActor};
-    compose::DrawUnit(e_, u, x, y);
+    compose::DrawUnit(e_, canvas_, u, x, y);
   }
 
   struct VoodooCell {
@@ -171,6 +172,7 @@ class MapWalk {
   Engine& e_;
   World& w_;
   const Viewport& v_;
+  compose::FrameCanvas& canvas_;
   int gridW_ = 0, gridH_ = 0;
   std::vector<int16_t> occupancy_;
   std::vector<VoodooCell> voodooCells_;
@@ -192,11 +194,12 @@ void BufFlip(Engine& e) {
   const int32_t now = e.Now();
   const Viewport v = compose::CurrentViewport(e);
   UpdateVoodoos(e.world, v, now);
-  Surface& front = e.pics.Frontbuf;
-  BitBlt(front, 0, 0, front.Width(), front.Height(), e.pics.Backbuf, v.bufX, v.bufY,
-         Rop::SrcCopy);
+  // The view is copied into Frontbuf as the walk over the map reaches
+  // each band of rows (see FrameCanvas), then in full before the numbers.
+  compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY);
   if (++e.view.FrameCounter > kFrameCounterLast) e.view.FrameCounter = 0;
-  if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v).Run();
+  if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v, canvas).Run();
+  canvas.Whole();
   compose::DrawPopups(e, v, now);
   DrawOverlays(e);
   e.Show();

@@ -42,6 +42,27 @@ int SaneCoordinate(float v);
 void ViewOriginCells(Engine& e, int& x, int& y);
 Viewport CurrentViewport(Engine& e);
 
+// Frontbuf while BufFlip composes a frame. The view is copied from
+// Backbuf in bands of rows just ahead of the sprites drawn over it, so the
+// rows a sprite changes are still in the cache from their copy. Every row
+// is copied before anything is drawn on it, which gives the same frame as
+// copying the whole view first.
+class FrameCanvas {
+ public:
+  FrameCanvas(Surface& front, const Surface& back, int bufX, int bufY)
+      : front_(front), back_(back), bufX_(bufX), bufY_(bufY) {}
+  // Frontbuf with the view copied into every row above `bottom`.
+  Surface& Through(int64_t bottom);
+  // Frontbuf with the whole view copied.
+  Surface& Whole() { return Through(front_.Height()); }
+
+ private:
+  Surface& front_;
+  const Surface& back_;
+  int bufX_, bufY_;
+  int copied_ = 0;  // rows [0, copied_) hold the view
+};
+
 enum class SpriteLook { Normal, Silhouette };
 
 // Draws a sprite of `sheet` with its mask at (x, y): the mask cuts a black
@@ -52,8 +73,8 @@ void DrawSprite(Surface& dst, const Surface& sheet, const SpriteDef& s, int x, i
 
 // Draws a sprite standing in the cell whose top-left screen corner is
 // (cellX, cellY): a sprite taller than a tile reaches up out of its cell.
-void DrawInCell(Surface& dst, const Surface& sheet, const SpriteDef& s, float cellX, float cellY,
-                int tileH, SpriteLook look = SpriteLook::Normal);
+void DrawInCell(FrameCanvas& dst, const Surface& sheet, const SpriteDef& s, float cellX,
+                float cellY, int tileH, SpriteLook look = SpriteLook::Normal);
 
 // What a unit on the map is: its character's sprites, where it faces, how
 // far it lags behind its cell and its cut-scene order.
@@ -76,7 +97,7 @@ bool BlinkShowsSilhouette(float blink);
 
 // Draws a unit standing in the cell whose top-left screen corner is
 // (cellX, cellY), lagging behind it by its step offsets.
-void DrawUnit(Engine& e, const Unit& u, float cellX, float cellY);
+void DrawUnit(Engine& e, FrameCanvas& canvas, const Unit& u, float cellX, float cellY);
 
 }  // namespace compose
 }  // namespace yw

@@ -65,14 +65,23 @@ void DrawSprite(Surface& dst, const Surface& sheet, const SpriteDef& s, int x, i
     BitBlt(dst, x, y, s.width, s.height, sheet, s.maskX, s.maskY, Rop::MergePaint);
     return;
   }
-  BitBlt(dst, x, y, s.width, s.height, sheet, s.maskX, s.maskY, Rop::SrcAnd);
-  BitBlt(dst, x, y, s.width, s.height, sheet, s.picX, s.picY, Rop::SrcInvert);
+  MaskedBlt(dst, x, y, s.width, s.height, sheet, s.maskX, s.maskY, s.picX, s.picY);
 }
 
-void DrawInCell(Surface& dst, const Surface& sheet, const SpriteDef& s, float cellX, float cellY,
-                int tileH, SpriteLook look) {
-  const float top = cellY - static_cast<float>(s.height - tileH);
-  DrawSprite(dst, sheet, s, SaneCoordinate(cellX), SaneCoordinate(top), look);
+Surface& FrameCanvas::Through(int64_t bottom) {
+  const int last = static_cast<int>(std::clamp<int64_t>(bottom, 0, front_.Height()));
+  if (last > copied_) {
+    BitBlt(front_, 0, copied_, front_.Width(), last - copied_, back_, bufX_, bufY_ + copied_,
+           Rop::SrcCopy);
+    copied_ = last;
+  }
+  return front_;
+}
+
+void DrawInCell(FrameCanvas& dst, const Surface& sheet, const SpriteDef& s, float cellX,
+                float cellY, int tileH, SpriteLook look) {
+  const int top = SaneCoordinate(cellY - static_cast<float>(s.height - tileH));
+  DrawSprite(dst.Through(int64_t{top} + s.height), sheet, s, SaneCoordinate(cellX), top, look);
 }
 
 const SpriteDef* UnitSprite(const World& w, const Unit& u, bool cutScene) {
@@ -116,7 +125,7 @@ bool BlinkShowsSilhouette(float blink) {
   return std::fmod(n, 2.0) == 0;
 }
 
-void DrawUnit(Engine& e, const Unit& u, float cellX, float cellY) {
+void DrawUnit(Engine& e, FrameCanvas& canvas, const Unit& u, float cellX, float cellY) {
   const bool cutScene = e.win.GameMode == static_cast<int32_t>(Mode::CutScene);
   const SpriteDef* s = UnitSprite(e.world, u, cutScene);
   if (s == nullptr) return;
@@ -125,8 +134,7 @@ void DrawUnit(Engine& e, const Unit& u, float cellX, float cellY) {
   const SpriteLook look = BlinkShowsSilhouette(BlinkValue(u, tw, th, cutScene))
                               ? SpriteLook::Silhouette
                               : SpriteLook::Normal;
-  DrawInCell(e.pics.Frontbuf, e.pics.UnitDoo, *s, cellX - u.offX, cellY - u.offY - raise, th,
-             look);
+  DrawInCell(canvas, e.pics.UnitDoo, *s, cellX - u.offX, cellY - u.offY - raise, th, look);
 }
 
 }  // namespace yw::compose

@@ -69,6 +69,13 @@ class Surface {
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
             Rop rop);
 
+// A masked sprite: the mask rectangle at (mx, my) of `sheet` combined with
+// SrcAnd, then the picture rectangle at (px, py) with SrcInvert, both to
+// (dx, dy). The same pixels as those two BitBlt calls, done in one pass
+// over the destination where both rectangles clip alike.
+void MaskedBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& sheet, int mx, int my,
+               int px, int py);
+
 // Stretched copy with nearest-neighbour sampling: the source rectangle
 // (sx, sy, sw, sh) is scaled to the destination rectangle (dx, dy, dw, dh),
 // destination pixel (dx + i, dy + j) taking source pixel

@@ -108,6 +108,29 @@ TEST(BitBltClipping, MatchesPixelByPixelCopyAtEveryOffset) {
         }
 }
 
+TEST(MaskedBlt, EqualsMaskAndThenPictureXorAtEveryOffset) {
+  // Sprites are drawn as mask AND, then picture XOR; the one-pass version
+  // must leave the same pixels wherever the sprite or its sheet is cut,
+  // also when mask and picture are cut differently or the sheet is the
+  // destination itself.
+  const Surface sheet = Pattern(10, 8, 21);
+  const Surface base = Pattern(9, 7, 22);
+  for (int d = -5; d <= 9; d += 2)
+    for (int m = -2; m <= 8; m += 5)
+      for (int size : {1, 3, 6, 12}) {
+        Surface want = base, got = base;
+        BitBlt(want, d, 1 - d / 2, size, size, sheet, m, 1, Rop::SrcAnd);
+        BitBlt(want, d, 1 - d / 2, size, size, sheet, 4, m / 2, Rop::SrcInvert);
+        MaskedBlt(got, d, 1 - d / 2, size, size, sheet, m, 1, 4, m / 2);
+        EXPECT_TRUE(SameSurface(got, want)) << "d=" << d << " m=" << m << " size=" << size;
+      }
+  Surface self = base, want = base;
+  BitBlt(want, 1, 1, 4, 4, want, 3, 2, Rop::SrcAnd);
+  BitBlt(want, 1, 1, 4, 4, want, 0, 3, Rop::SrcInvert);
+  MaskedBlt(self, 1, 1, 4, 4, self, 3, 2, 0, 3);
+  EXPECT_TRUE(SameSurface(self, want));
+}
+
 TEST(BitBltClipping, EmptyNegativeOrExtremeRectanglesAreHarmless) {
   const Surface src = Pattern(6, 6, 3);
   const Surface base = Pattern(6, 6, 4);
