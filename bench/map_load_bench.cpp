@@ -31,11 +31,10 @@ fs::path MakeGame(int n) {
   EventmapFileData events;
   events.mapFile = "town.map";
   events.width = events.height = static_cast<int16_t>(n);
-  events.cells.resize(static_cast<size_t>(n) * n);
-  for (size_t i = 0; i < events.cells.size(); ++i) {
-    events.cells[i].passable = true;
-    if (i % 11 == 0) events.cells[i].ENTERSCRIPT = "step.skr";
-  }
+  EventCell plain, step;
+  plain.passable = step.passable = true;
+  step.ENTERSCRIPT = "step.skr";
+  for (size_t i = 0; i < static_cast<size_t>(n) * n; ++i) events.cells.push_back(i % 11 ? plain : step);
   WriteFileBytes(dir / "town.evm", WriteEventmapFile(events));
   return dir;
 }

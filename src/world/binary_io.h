@@ -37,11 +37,44 @@ class BinaryReader {
   bool Ok() const { return ok_; }
   bool AtEnd() const { return pos_ >= bytes_.size(); }
   size_t Remaining() const { return bytes_.size() - pos_; }
+  // The bytes not read yet, and moving past n of them.
+  std::string_view Rest() const { return bytes_.substr(pos_); }
+  void Skip(size_t n) { Take(n); }
 
  private:
   // The next n bytes, or nullptr (and the reader failed) when fewer remain.
   const unsigned char* Take(size_t n);
 
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+// Walks a record's layout without storing anything, to learn how many
+// bytes the record takes. It has the reader's calls for a const record.
+class BinarySkipper {
+ public:
+  explicit BinarySkipper(std::string_view bytes) : bytes_(bytes) {}
+
+  void Byte(const uint8_t&) { Advance(1); }
+  void Integer(const int16_t&) { Advance(2); }
+  void Long(const int32_t&) { Advance(4); }
+  void Single(const float&) { Advance(4); }
+  void Name(const std::string&) {
+    if (pos_ < bytes_.size()) Advance(1 + static_cast<uint8_t>(bytes_[pos_]));
+    else ok_ = false;
+  }
+  void Flag(const bool&) { Advance(1); }
+  void ExactFlag(const bool&) { Advance(1); }
+
+  bool Ok() const { return ok_; }
+  size_t Position() const { return pos_; }
+
+ private:
+  void Advance(size_t n) {
+    if (ok_ && n <= bytes_.size() - pos_) pos_ += n;
+    else ok_ = false;
+  }
   std::string_view bytes_;
   size_t pos_ = 0;
   bool ok_ = true;

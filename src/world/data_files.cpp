@@ -1,5 +1,10 @@
 #include "world/data_files.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <unordered_map>
+
 #include "world/paths.h"
 #include "world/record_layouts.h"
 #include "world/rounding.h"
@@ -127,23 +132,82 @@ void WritePlacements(BinaryWriter& w, const std::vector<DoodadPlacement>& placem
   for (int i = 0; i < 3; ++i) w.Integer(0);
 }
 
-LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height,
-                          std::vector<EventCell>& out) {
+namespace {
+
+// Records are a few bytes long: a plain loop beats a call to memcmp.
+bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+// Remembers the raw bytes of the last few distinct cells read, so that a
+// cell whose bytes were seen before names the same entry. Maps repeat a
+// handful of cells, so nearly every cell is found in the first slots; the
+// hash table catches the rest.
+class EventCellInterner {
+ public:
+  std::optional<EventCells::Id> Find(std::string_view raw) {
+    for (const Recent& r : recent_)
+      if (SameBytes(r.raw, raw)) return r.id;
+    if (const auto it = seen_.find(raw); it != seen_.end()) {
+      Remember(raw, it->second);
+      return it->second;
+    }
+    return std::nullopt;
+  }
+  void Add(std::string_view raw, EventCells::Id id) {
+    seen_.emplace(raw, id);
+    Remember(raw, id);
+  }
+
+ private:
+  struct Recent {
+    std::string_view raw;
+    EventCells::Id id = 0;
+  };
+  void Remember(std::string_view raw, EventCells::Id id) {
+    std::move_backward(recent_.begin(), recent_.end() - 1, recent_.end());
+    recent_[0] = Recent{raw, id};
+  }
+  std::array<Recent, 4> recent_{};
+  std::unordered_map<std::string_view, EventCells::Id> seen_;
+};
+
+}  // namespace
+
+LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventCells& out) {
   out.clear();
   if (width == 0 || height == 0) return LoadStatus::Ok;
   // Four empty names and two flags: six bytes at least per cell.
   if (LoadStatus s = CheckLayerSize(r, width, height, 6); s != LoadStatus::Ok) return s;
-  const int64_t cells = int64_t{width} * height;
-  out.resize(static_cast<size_t>(cells));
-  for (EventCell& cell : out) {
-    EventCellRecord(r, cell);
-    if (!r.Ok()) return LoadStatus::Truncated;
+  const auto cells = static_cast<size_t>(int64_t{width} * height);
+  out.reserve(cells);
+  EventCellInterner interner;
+  const EventCell shape;
+  for (size_t i = 0; i < cells; ++i) {
+    // Measure the record, then decode it only when its bytes are new.
+    const std::string_view rest = r.Rest();
+    BinarySkipper skip(rest);
+    EventCellRecord(skip, shape);
+    if (!skip.Ok()) return LoadStatus::Truncated;
+    const std::string_view raw = rest.substr(0, skip.Position());
+    std::optional<EventCells::Id> id = interner.Find(raw);
+    if (!id) {
+      BinaryReader one(raw);
+      EventCell cell;
+      EventCellRecord(one, cell);
+      id = out.AddEntry(std::move(cell));
+      interner.Add(raw, *id);
+    }
+    out.AppendCell(*id);
+    r.Skip(raw.size());
   }
   return LoadStatus::Ok;
 }
 
-void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height,
-                     const std::vector<EventCell>& cells) {
+void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height, const EventCells& cells) {
   if (width <= 0 || height <= 0) return;
   const EventCell empty;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);

@@ -64,7 +64,7 @@ struct MapFileData {
 struct EventmapFileData {
   std::string mapFile;
   int16_t width = 0, height = 0;
-  std::vector<EventCell> cells;
+  EventCells cells;
 };
 
 // chars.dat: the unit doodadmap file's name and the characters.
@@ -119,10 +119,8 @@ LoadStatus ReadPlacements(BinaryReader& r, int16_t width, int16_t height,
                           std::vector<DoodadPlacement>& out);
 void WritePlacements(BinaryWriter& w, const std::vector<DoodadPlacement>& placements);
 // Event cells of a width x height layer (nothing when either is 0).
-LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height,
-                          std::vector<EventCell>& out);
-void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height,
-                     const std::vector<EventCell>& cells);
+LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventCells& out);
+void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height, const EventCells& cells);
 // The body of chars.dat / items.dat after the version Byte.
 LoadStatus ReadCharacterTable(BinaryReader& r, CharacterFileData& out);
 void WriteCharacterTable(BinaryWriter& w, const CharacterFileData& file);

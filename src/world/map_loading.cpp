@@ -143,12 +143,8 @@ bool LoadEventmapFile(Engine& e, std::string_view name, bool withMap) {
   if (!bytes || ReadEventmapFile(*bytes, events) != LoadStatus::Ok) return false;
   w.EventmapMapFile = std::move(events.mapFile);
   // A layer with a zero size leaves the previous map's events in place.
-  if (events.width != 0 && events.height != 0) {
-    w.MapEvents.Reset(events.width, events.height);
-    size_t i = 0;
-    for (int y = 1; y <= events.height; ++y)
-      for (int x = 1; x <= events.width; ++x) w.MapEvents(x, y) = std::move(events.cells[i++]);
-  }
+  if (events.width != 0 && events.height != 0)
+    w.MapEvents.Assign(events.width, events.height, std::move(events.cells));
   w.EventmapFile = std::string(name);
   if (!withMap) {
     w.EventmapMapFile = w.MapFile;

@@ -33,7 +33,7 @@ struct SaveGameData {
 
   std::string eventmapFile, eventmapMapFile;
   int16_t eventWidth = 0, eventHeight = 0;
-  std::vector<EventCell> events;  // none when either size is 0
+  EventCells events;  // none when either size is 0
 
   CharacterFileData characters;
   ItemFileData items;

@@ -45,16 +45,23 @@ void CaptureMap(const World& w, SaveGameData& d) {
   d.eventmapMapFile = w.EventmapMapFile;
   d.eventWidth = w.MapWidth;
   d.eventHeight = w.MapHeight;
-  const EventCell empty;
   for (int y = 1; y <= w.MapHeight; ++y) {
     for (int x = 1; x <= w.MapWidth; ++x) {
       const MapCell* cell = w.MapTiles.Find(x, y);
       d.tiles.push_back(cell ? cell->TILE : 0);
       if (cell && cell->DOODAD != 0)
         d.placements.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y), cell->DOODAD});
-      const EventCell* event = w.MapEvents.Find(x, y);
-      d.events.push_back(event ? *event : empty);
     }
+  }
+  if (w.MapEvents.Width() == w.MapWidth && w.MapEvents.Height() == w.MapHeight) {
+    d.events = w.MapEvents.Cells();
+  } else {
+    const EventCell empty;
+    for (int y = 1; y <= w.MapHeight; ++y)
+      for (int x = 1; x <= w.MapWidth; ++x) {
+        const EventCell* event = w.MapEvents.Find(x, y);
+        d.events.push_back(event ? *event : empty);
+      }
   }
 }
 
@@ -131,10 +138,7 @@ void ApplyEvents(World& w, SaveGameData& d) {
   w.EventmapMapFile = std::move(d.eventmapMapFile);
   // A zero size keeps the event layer there is.
   if (d.eventWidth == 0 || d.eventHeight == 0) return;
-  w.MapEvents.Reset(d.eventWidth, d.eventHeight);
-  size_t i = 0;
-  for (int y = 1; y <= d.eventHeight; ++y)
-    for (int x = 1; x <= d.eventWidth; ++x) w.MapEvents(x, y) = std::move(d.events[i++]);
+  w.MapEvents.Assign(d.eventWidth, d.eventHeight, std::move(d.events));
 }
 
 void ApplySettings(Engine& e, const SaveGameData& d) {

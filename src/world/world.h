@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "world/event_cells.h"
 #include "world/script_value.h"
 #include "world/table.h"
 
@@ -106,13 +107,6 @@ struct MapCell {
   int32_t drawnFrame = 0;
 };
 
-struct EventCell {
-  std::string ENTERSCRIPT, LEAVESCRIPT, PUSHSCRIPT, USESCRIPT;
-  bool BOX = false;
-  bool passable = false;  // the script field OBSTACLE is its negation
-  bool operator==(const EventCell&) const = default;
-};
-
 struct TileDef {
   int16_t x = 0, y = 0;
   int16_t NEXT = 0;
@@ -202,7 +196,7 @@ struct World {
   int16_t NpcCount = 0;
 
   Grid<MapCell> MapTiles;
-  Grid<EventCell> MapEvents;
+  EventGrid MapEvents;
   int16_t MapWidth = 0, MapHeight = 0;
 
   Table<TileDef> TileDefs, TileFrames;

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "byte_builder.h"
 #include "test_support.h"
@@ -227,6 +228,39 @@ TEST_F(DataFiles, EventmapCellsFlagsAndZeroSize) {
   ASSERT_TRUE(LoadEventmapFile(t.engine, "none.evm", false));
   EXPECT_EQ(w().MapEvents(1, 1).ENTERSCRIPT, "enter");
   EXPECT_EQ(w().EventmapFile, "none.evm");
+}
+
+// Alike cells share one stored entry; changing one of them (as CHANGE does)
+// must leave its twins alone. A record cut short fails the load and keeps
+// the layer there was.
+TEST_F(DataFiles, AlikeEventCellsChangeAloneAndACutRecordKeepsTheOldLayer) {
+  Bytes b;
+  b.u8(1).name("town.map").ints(3, 2);
+  for (int i = 0; i < 6; ++i) {
+    b.name(i % 2 ? "door.skr" : "").name("").name("").name("");
+    b.u8(1).u8(0);
+  }
+  Put("town.evm", b);
+  ASSERT_TRUE(LoadEventmapFile(t.engine, "town.evm", false));
+  EXPECT_LE(w().MapEvents.Cells().EntryCount(), 3u);
+  w().MapEvents.Find(2, 1)->ENTERSCRIPT = "changed.skr";
+  w().MapEvents.Find(3, 1)->BOX = true;
+  EXPECT_EQ(std::as_const(w()).MapEvents(2, 1).ENTERSCRIPT, "changed.skr");
+  EXPECT_EQ(std::as_const(w()).MapEvents(1, 2).ENTERSCRIPT, "door.skr");
+  EXPECT_EQ(std::as_const(w()).MapEvents(3, 2).ENTERSCRIPT, "door.skr");
+  EXPECT_TRUE(std::as_const(w()).MapEvents(3, 1).BOX);
+  EXPECT_FALSE(std::as_const(w()).MapEvents(1, 1).BOX);
+  EXPECT_FALSE(std::as_const(w()).MapEvents(2, 2).BOX);
+
+  Bytes cut;
+  cut.u8(1).name("town.map").ints(2, 2);
+  for (int i = 0; i < 3; ++i) cut.name("").name("").name("").name("").u8(1).u8(0);
+  cut.name("").name("").u8(9);  // the fourth cell's third name runs past the end
+  for (char c : std::string("abcde")) cut.u8(c);
+  Put("cut.evm", cut);
+  EXPECT_FALSE(LoadEventmapFile(t.engine, "cut.evm", false));
+  EXPECT_EQ(w().MapEvents.Width(), 3);
+  EXPECT_EQ(std::as_const(w()).MapEvents(2, 1).ENTERSCRIPT, "changed.skr");
 }
 
 TEST_F(DataFiles, BlankNamesClear) {
