@@ -87,8 +87,8 @@ TEST(FindPic, GameFolderFirstBmpBeforeJpgAndNamedExtensionsOnly) {
   };
   for (const Case& c : cases) {
     Folders f;
-    auto place = [&](const std::string& spec) {
-      return (spec[0] == 'g' ? f.game : f.program) / spec.substr(2);
+    auto place = [&](const std::string& where) {
+      return (where[0] == 'g' ? f.game : f.program) / where.substr(2);
     };
     for (const std::string& file : c.files) WriteFile(place(file), "x");
     EXPECT_EQ(FindPic(f.e, c.name), c.found.empty() ? fs::path() : place(c.found)) << c.name;
