@@ -148,9 +148,18 @@ bool SameBytes(std::string_view a, std::string_view b) {
 // hash table catches the rest.
 class EventCellInterner {
  public:
-  std::optional<EventCells::Id> Find(std::string_view raw) {
+  // A recent record whose bytes start `rest`. Equal bytes decode to an
+  // equal record of the same length, so a match needs no walk of the
+  // layout.
+  const std::string_view* RecentPrefix(std::string_view rest, EventCells::Id& id) const {
     for (const Recent& r : recent_)
-      if (SameBytes(r.raw, raw)) return r.id;
+      if (!r.raw.empty() && SameBytes(r.raw, rest.substr(0, r.raw.size()))) {
+        id = r.id;
+        return &r.raw;
+      }
+    return nullptr;
+  }
+  std::optional<EventCells::Id> Find(std::string_view raw) {
     if (const auto it = seen_.find(raw); it != seen_.end()) {
       Remember(raw, it->second);
       return it->second;
@@ -187,8 +196,14 @@ LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventC
   EventCellInterner interner;
   const EventCell shape;
   for (size_t i = 0; i < cells; ++i) {
-    // Measure the record, then decode it only when its bytes are new.
     const std::string_view rest = r.Rest();
+    EventCells::Id recent = 0;
+    if (const std::string_view* raw = interner.RecentPrefix(rest, recent)) {
+      out.AppendCell(recent);
+      r.Skip(raw->size());
+      continue;
+    }
+    // Measure the record, then decode it only when its bytes are new.
     BinarySkipper skip(rest);
     EventCellRecord(skip, shape);
     if (!skip.Ok()) return LoadStatus::Truncated;
