@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench_scene.h"
 #include "platform/headless/headless_platform.h"
 #include "render/compose.h"
 #include "shell/engine.h"
@@ -16,56 +17,18 @@
 
 namespace {
 
-constexpr int kTile = 32;
+using yw::bench::kTile;
+using yw::bench::PaintSprite;
 constexpr int kMap = 120;
-
-// Paints a sprite slot of the sheet: a figure in `colour` on black, with
-// its mask (black figure on white) right below it.
-yw::SpriteDef PaintSprite(yw::Surface& sheet, int slot, int w, int h, uint32_t colour) {
-  const int px = slot * kTile;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const bool in = (x - w / 2) * (x - w / 2) + (y - h / 2) * (y - h / 2) < w * w / 5;
-      sheet.Set(px + x, y, in ? colour : 0);
-      sheet.Set(px + x, h + y, in ? 0 : 0xFFFFFF);
-    }
-  return {static_cast<int16_t>(px), 0, static_cast<int16_t>(px), static_cast<int16_t>(h),
-          static_cast<int16_t>(w), static_cast<int16_t>(h), 0};
-}
 
 struct Scene {
   explicit Scene(int screenW, int screenH, int npcs = 8)
       : platform(nullptr), e(platform, std::filesystem::temp_directory_path()) {
-    yw::World& w = e.world;
-    e.win.ScreenWidth = static_cast<int16_t>(screenW);
-    e.win.ScreenHeight = static_cast<int16_t>(screenH);
-    e.win.ScreenTileWidth = static_cast<int16_t>((screenW + kTile - 1) / kTile);
-    e.win.ScreenTileHeight = static_cast<int16_t>((screenH + kTile - 1) / kTile);
-    e.win.GameMode = 6;
-    w.TileWidth = w.TileHeight = kTile;
-    BuildTiles();
+    yw::bench::SetScreen(e, screenW, screenH);
+    yw::bench::PaintTiles(e, 8, 20, 90);
     BuildMap();
     BuildSprites(npcs);
-    e.pics.Frontbuf.Resize(screenW, screenH);
-    e.pics.Backbuf.Resize((e.win.ScreenTileWidth + 2) * kTile, (e.win.ScreenTileHeight + 2) * kTile);
-    w.PlayerPosX = w.PlayerPosY = kMap / 2;
-    w.PlayerDirection = 2;
-    yw::ResetBufDelta(e);
-    yw::DooReLink(e);
-    yw::BackbufUpdate(e, false, true);
-  }
-
-  void BuildTiles() {
-    yw::World& w = e.world;
-    w.TileDefCount = 8;
-    w.TileDefs.Resize(8);
-    e.pics.Tilemap.Resize(8 * kTile, kTile);
-    for (int k = 1; k <= 8; ++k) {
-      w.TileDefs[k] = {static_cast<int16_t>((k - 1) * kTile), 0, static_cast<int16_t>(k)};
-      for (int y = 0; y < kTile; ++y)
-        for (int x = 0; x < kTile; ++x)
-          e.pics.Tilemap.Set((k - 1) * kTile + x, y, yw::Rgb(static_cast<uint8_t>(20 * k), 90, static_cast<uint8_t>(x ^ y)));
-    }
+    yw::bench::ViewAtCentre(e, kMap);
   }
 
   void BuildMap() {
@@ -92,12 +55,7 @@ struct Scene {
     w.UnitDefs.Resize(2);
     w.UnitDefs[1] = PaintSprite(e.pics.UnitDoo, 0, kTile, kTile + kTile / 2, 0xC08040);
     w.UnitDefs[2] = PaintSprite(e.pics.UnitDoo, 1, kTile, kTile + kTile / 2, 0xC0A060);
-    w.CharacterCount = 1;
-    yw::Character& c = w.Characters[1];
-    c.DOOUP = c.DOODOWN = c.DOOLEFT = c.DOORIGHT = 1;
-    c.DOOUPANI = c.DOODOWNANI = c.DOOLEFTANI = c.DOORIGHTANI = 2;
-    w.PartyCount = 1;
-    w.Party[1].character = c;
+    yw::bench::OneHero(e, 2);
     // NPCs in rows around the player, all inside the view.
     w.NpcCount = static_cast<int16_t>(npcs);
     w.Npcs.Resize(npcs);
