@@ -18,20 +18,12 @@ Debian's python3-pil. The drawing is deterministic (fixed random seed).
 
 import json
 import random
-import sys
-from pathlib import Path
 
-from PIL import Image, ImageDraw
+from art_common import (T, canvas, event, fill, make_doodad_sheet, make_tile_sheet,
+                        make_unit_sheet, output_folder, person_drawing, rgb, Sheet, speckle,
+                        write_map)
 
-T = 16
-BLACK = (0, 0, 0)
-WHITE = (255, 255, 255)
 rng = random.Random(7)
-
-
-def rgb(h):
-    return tuple(int(h[i:i + 2], 16) for i in (1, 3, 5))
-
 
 # ------------------------------------------------------------------ tiles ---
 
@@ -41,20 +33,14 @@ TILE_NAMES = [
 ]
 OBSTACLE_TILES = {"water1", "water2", "wall_stone", "roof", "house_wall", "house_window",
                   "wall_inner"}
-
-
-def speckle(d, ox, oy, base, dots, n):
-    d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=base)
-    for _ in range(n):
-        x, y = rng.randrange(T), rng.randrange(T)
-        d.point((ox + x, oy + y), fill=rng.choice(dots))
+TILE_NEXT = {"water1": "water2", "water2": "water1"}
 
 
 def draw_tile(d, name, ox, oy):
     g, g2, g3 = rgb("#4f9a3a"), rgb("#5fb146"), rgb("#3d7f2e")
     if name in ("grass", "grass_flowers", "grass_dark"):
         base = g3 if name == "grass_dark" else g
-        speckle(d, ox, oy, base, [g2, g3, rgb("#6cc050")], 40)
+        speckle(d, rng, ox, oy, base, [g2, g3, rgb("#6cc050")], 40)
         for _ in range(5):
             x, y = rng.randrange(1, T - 1), rng.randrange(2, T)
             d.line([(ox + x, oy + y), (ox + x, oy + y - 2)], fill=g2)
@@ -64,11 +50,11 @@ def draw_tile(d, name, ox, oy):
                 d.point((ox + x, oy + y), fill=rgb(c))
                 d.point((ox + x + 1, oy + y), fill=rgb("#c89a20"))
     elif name == "path":
-        speckle(d, ox, oy, rgb("#c8a46a"), [rgb("#b08a55"), rgb("#d8b87c"), rgb("#9c7a4a")], 45)
+        speckle(d, rng, ox, oy, rgb("#c8a46a"), [rgb("#b08a55"), rgb("#d8b87c"), rgb("#9c7a4a")], 45)
     elif name == "sand":
-        speckle(d, ox, oy, rgb("#e6d39a"), [rgb("#d4bf84"), rgb("#f2e2b0")], 30)
+        speckle(d, rng, ox, oy, rgb("#e6d39a"), [rgb("#d4bf84"), rgb("#f2e2b0")], 30)
     elif name in ("water1", "water2"):
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#2f6fb5"))
+        fill(d, ox, oy, rgb("#2f6fb5"))
         shift = 0 if name == "water1" else 4
         for row in (3, 9, 14):
             for x in range(0, T, 8):
@@ -76,7 +62,7 @@ def draw_tile(d, name, ox, oy):
                 d.line([(ox + xx, oy + row), (ox + min(xx + 3, T - 1), oy + row)],
                        fill=rgb("#7fb6e8"))
     elif name == "floor_wood":
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#a5703f"))
+        fill(d, ox, oy, rgb("#a5703f"))
         for y in (3, 7, 11, 15):
             d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#7b4f2a"))
         for y, x in ((0, 5), (4, 11), (8, 3), (12, 9)):
@@ -84,20 +70,20 @@ def draw_tile(d, name, ox, oy):
     elif name in ("wall_stone", "wall_inner"):
         base = rgb("#8a8d93") if name == "wall_stone" else rgb("#6d5a48")
         dark = rgb("#5c5f66") if name == "wall_stone" else rgb("#4a3b2e")
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=base)
+        fill(d, ox, oy, base)
         for y in (0, 5, 10, 15):
             d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=dark)
         for i, y in enumerate((0, 5, 10)):
             for x in ((3, 11) if i % 2 == 0 else (7, 15)):
                 d.line([(ox + x, oy + y), (ox + x, oy + y + 5)], fill=dark)
     elif name == "roof":
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#b4433a"))
+        fill(d, ox, oy, rgb("#b4433a"))
         for y in range(0, T, 4):
             d.line([(ox, oy + y), (ox + T - 1, oy + y)], fill=rgb("#7e2a24"))
             for x in range((y // 4 % 2) * 4, T, 8):
                 d.line([(ox + x, oy + y), (ox + x, oy + y + 3)], fill=rgb("#8f322b"))
     elif name in ("house_wall", "house_window", "door"):
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#e9d8b4"))
+        fill(d, ox, oy, rgb("#e9d8b4"))
         d.line([(ox, oy), (ox + T - 1, oy)], fill=rgb("#6b4a2b"))
         d.line([(ox, oy + T - 1), (ox + T - 1, oy + T - 1)], fill=rgb("#6b4a2b"))
         d.line([(ox, oy), (ox, oy + T - 1)], fill=rgb("#8b6a45"))
@@ -111,75 +97,19 @@ def draw_tile(d, name, ox, oy):
             d.rectangle([ox + 4, oy + 3, ox + 11, oy + T - 1], fill=rgb("#84532e"))
             d.point((ox + 10, oy + 9), fill=rgb("#f4e04d"))
     elif name == "rug":
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#8e2f4f"))
+        fill(d, ox, oy, rgb("#8e2f4f"))
         d.rectangle([ox + 2, oy + 2, ox + T - 3, oy + T - 3], outline=rgb("#e0b84c"))
         d.point((ox + 7, oy + 7), fill=rgb("#e0b84c"))
         d.point((ox + 8, oy + 8), fill=rgb("#e0b84c"))
     elif name == "bridge":
-        d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=rgb("#9b6a3a"))
+        fill(d, ox, oy, rgb("#9b6a3a"))
         for x in range(0, T, 4):
             d.line([(ox + x, oy), (ox + x, oy + T - 1)], fill=rgb("#6b4522"))
         d.line([(ox, oy), (ox + T - 1, oy)], fill=rgb("#4a2e16"))
         d.line([(ox, oy + T - 1), (ox + T - 1, oy + T - 1)], fill=rgb("#4a2e16"))
 
 
-def make_tiles(out):
-    cols = 8
-    rows = (len(TILE_NAMES) + cols - 1) // cols
-    img = Image.new("RGB", (cols * T, rows * T), BLACK)
-    d = ImageDraw.Draw(img)
-    tiles = []
-    for i, name in enumerate(TILE_NAMES):
-        x, y = (i % cols) * T, (i // cols) * T
-        draw_tile(d, name, x, y)
-        nxt = i + 1
-        if name == "water1":
-            nxt = TILE_NAMES.index("water2") + 1
-        elif name == "water2":
-            nxt = TILE_NAMES.index("water1") + 1
-        tiles.append({"x": x, "y": y, "NEXT": nxt})
-    img.save(out / "tiles.bmp")
-    source = {"kind": "tilemap", "file": "tiles.til", "picture": "tiles.bmp",
-              "tileWidth": T, "tileHeight": T, "tiles": tiles}
-    write_json(out / "tiles.til.json", source)
-    tileset = {
-        "type": "tileset", "name": "tiles", "image": "tiles.bmp",
-        "imagewidth": img.width, "imageheight": img.height, "tilewidth": T, "tileheight": T,
-        "columns": cols, "tilecount": len(TILE_NAMES), "margin": 0, "spacing": 0,
-        "version": "1.10", "tiledversion": "1.10.2",
-        "tiles": [{"id": i, "properties": [{"name": "obstacle", "type": "bool", "value": True}]}
-                  for i, n in enumerate(TILE_NAMES) if n in OBSTACLE_TILES],
-    }
-    write_json(out / "tiles.tsj", tileset)
-
-
 # --------------------------------------------------------------- sprites ---
-
-class Sheet:
-    """Sprites on black with their masks one sprite-height below."""
-
-    def __init__(self, cols, rows, w, h):
-        self.w, self.h, self.cols = w, h, cols
-        self.img = Image.new("RGB", (cols * w, rows * h * 2), BLACK)
-        self.sprites = []
-
-    def add(self, pixels, nxt=None):
-        """pixels: a w x h RGBA image; returns the sprite's number."""
-        i = len(self.sprites)
-        x, y = (i % self.cols) * self.w, (i // self.cols) * self.h * 2
-        self.img.paste(pixels.convert("RGB"), (x, y), pixels)
-        mask = Image.new("RGB", (self.w, self.h), WHITE)
-        mask.paste(Image.new("RGB", (self.w, self.h), BLACK), (0, 0), pixels)
-        self.img.paste(mask, (x, y + self.h))
-        self.sprites.append({"picX": x, "picY": y, "maskX": x, "maskY": y + self.h,
-                             "width": self.w, "height": self.h, "NEXT": nxt or i + 1})
-        return i + 1
-
-
-def canvas(w=T, h=T):
-    im = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    return im, ImageDraw.Draw(im)
-
 
 def tree():
     im, d = canvas(T, 2 * T)
@@ -332,36 +262,6 @@ DOODADS = [("tree", tree, True), ("bush", bush, True), ("well", well, True),
 DOODAD_NEXT = {"wheel1": "wheel2", "wheel2": "wheel1"}
 
 
-def make_doodads(out):
-    cols = 8
-    sheet = Sheet(cols, (len(DOODADS) + cols - 1) // cols, T, 2 * T)
-    names = [n for n, _, _ in DOODADS]
-    for name, fn, _ in DOODADS:
-        pic = fn()
-        if pic.height < 2 * T:  # stand small doodads on the bottom of their cell
-            tall, _ = canvas(T, 2 * T)
-            tall.paste(pic, (0, T))
-            pic = tall
-        nxt = DOODAD_NEXT.get(name)
-        sheet.add(pic, nxt=names.index(nxt) + 1 if nxt else None)
-    sheet.img.save(out / "doodads.bmp")
-    write_json(out / "doodads.dod.json", {"kind": "doodadmap", "file": "doodads.dod",
-                                          "picture": "doodads.bmp", "sprites": sheet.sprites})
-    tileset = {
-        "type": "tileset", "name": "doodads", "tilewidth": T, "tileheight": 2 * T,
-        "columns": 0, "tilecount": len(DOODADS), "margin": 0, "spacing": 0,
-        "grid": {"orientation": "orthogonal", "width": 1, "height": 1},
-        "version": "1.10", "tiledversion": "1.10.2",
-        "tiles": [dict({"id": i, "image": "doodads.bmp",
-                        "imagewidth": sheet.img.width, "imageheight": sheet.img.height,
-                        "x": s["picX"], "y": s["picY"], "width": s["width"], "height": s["height"]},
-                       **({"properties": [{"name": "obstacle", "type": "bool", "value": True}]}
-                          if DOODADS[i][2] else {}))
-                  for i, s in enumerate(sheet.sprites)],
-    }
-    write_json(out / "doodads.tsj", tileset)
-
-
 # ------------------------------------------------------------------ units ---
 
 PEOPLE = [
@@ -373,45 +273,6 @@ PEOPLE = [
     ("tam", "#8a4a1a", "#7a6a3a", "#3a3a2a", "#e0a878"),
     ("nell", "#b8b8c8", "#6a4a8a", "#4a3a5a", "#f0c8a0"),
 ]
-
-
-def person(hair, tunic, trousers, skin, facing, step):
-    im, d = canvas()
-    hair, tunic, trousers, skin = (rgb(c) + (255,) for c in (hair, tunic, trousers, skin))
-    outline = (20, 20, 28, 255)
-    # legs
-    if step == 0:
-        legs = [(5, 12, 6, 15), (9, 12, 10, 15)]
-    elif facing in ("left", "right"):
-        legs = [(4, 12, 5, 15), (10, 12, 11, 14)] if step == 1 else [(6, 12, 7, 14), (8, 12, 9, 15)]
-    else:
-        legs = [(5, 12, 6, 14), (9, 12, 10, 15)] if step == 1 else [(5, 12, 6, 15), (9, 12, 10, 14)]
-    for l in legs:
-        d.rectangle(l, fill=trousers)
-    # body and arms
-    d.rectangle([4, 7, 11, 12], fill=tunic, outline=outline)
-    arm = 1 if step == 1 else -1 if step == 2 else 0
-    if facing in ("down", "up"):
-        d.line([(3, 8), (3, 11 + arm)], fill=skin)
-        d.line([(12, 8), (12, 11 - arm)], fill=skin)
-    else:
-        x = 7 if facing == "left" else 8
-        d.line([(x, 8), (x + arm, 11)], fill=skin)
-    # head
-    d.rectangle([4, 1, 11, 7], fill=skin, outline=outline)
-    d.rectangle([4, 0, 11, 2], fill=hair)
-    if facing == "down":
-        d.point((6, 4), fill=outline)
-        d.point((9, 4), fill=outline)
-    elif facing == "up":
-        d.rectangle([4, 0, 11, 6], fill=hair)
-    elif facing == "left":
-        d.rectangle([8, 0, 11, 5], fill=hair)
-        d.point((5, 4), fill=outline)
-    else:
-        d.rectangle([4, 0, 7, 5], fill=hair)
-        d.point((10, 4), fill=outline)
-    return im
 
 
 def goose(facing, step):
@@ -444,30 +305,11 @@ def goose(facing, step):
     return im
 
 
-def person_drawing(hair, tunic, trousers, skin):
-    return lambda facing, step: person(hair, tunic, trousers, skin, facing, step)
-
-
 UNITS = [(name, person_drawing(*colours)) for name, *colours in PEOPLE] + [("goose", goose)]
 
 
 def make_units(out):
-    sheet = Sheet(12, len(UNITS), T, T)
-    fields = {}
-    for name, draw in UNITS:
-        f = {}
-        for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
-            f["DOO" + key] = sheet.add(draw(facing, 0))
-        for facing, key in (("down", "DOWN"), ("left", "LEFT"), ("right", "RIGHT"), ("up", "UP")):
-            first = len(sheet.sprites) + 1
-            sheet.add(draw(facing, 1), nxt=first + 1)
-            sheet.add(draw(facing, 2), nxt=first)
-            f["DOO" + key + "ANI"] = first
-        fields[name] = f
-    sheet.img.save(out / "units.bmp")
-    write_json(out / "units.dod.json", {"kind": "doodadmap", "file": "units.dod",
-                                        "picture": "units.bmp", "sprites": sheet.sprites})
-    return fields
+    return make_unit_sheet(out, UNITS)
 
 
 def make_items(out):
@@ -486,9 +328,7 @@ def make_items(out):
     d.ellipse([3, 5, 12, 14], outline=rgb("#d8dce4") + (255,), width=2)
     d.rectangle([6, 2, 9, 5], fill=rgb("#6fd0f0") + (255,), outline=rgb("#3a7ab0") + (255,))
     sheet.add(im)
-    sheet.img.save(out / "items.bmp")
-    write_json(out / "items.dod.json", {"kind": "doodadmap", "file": "items.dod",
-                                        "picture": "items.bmp", "sprites": sheet.sprites})
+    sheet.save(out, "items")
 
 
 # ------------------------------------------------------------------- maps ---
@@ -500,36 +340,6 @@ def tid(name):
 def did(name):
     # the doodad tileset follows the tile tileset
     return len(TILE_NAMES) + [n for n, _, _ in DOODADS].index(name) + 1
-
-
-def prop(name, value):
-    kind = "bool" if isinstance(value, bool) else "string"
-    return {"name": name, "type": kind, "value": value}
-
-
-def tiled_map(width, height, tiles, doodads, events, props):
-    layers = [
-        {"type": "tilelayer", "id": 1, "name": "tiles", "width": width, "height": height,
-         "x": 0, "y": 0, "opacity": 1, "visible": True, "data": tiles},
-        {"type": "tilelayer", "id": 2, "name": "doodads", "width": width, "height": height,
-         "x": 0, "y": 0, "opacity": 1, "visible": True, "data": doodads},
-        {"type": "objectgroup", "id": 3, "name": "events", "draworder": "index", "x": 0, "y": 0,
-         "opacity": 1, "visible": True, "objects": events},
-    ]
-    return {"type": "map", "version": "1.10", "tiledversion": "1.10.2",
-            "orientation": "orthogonal", "renderorder": "right-down", "infinite": False,
-            "width": width, "height": height, "tilewidth": T, "tileheight": T,
-            "nextlayerid": 4, "nextobjectid": len(events) + 1,
-            "properties": [prop(k, v) for k, v in props.items()],
-            "tilesets": [{"firstgid": 1, "source": "tiles.tsj"},
-                         {"firstgid": len(TILE_NAMES) + 1, "source": "doodads.tsj"}],
-            "layers": layers}
-
-
-def event(oid, name, x, y, w=1, h=1, **props):
-    return {"id": oid, "name": name, "type": "", "rotation": 0, "visible": True,
-            "x": x * T, "y": y * T, "width": w * T, "height": h * T,
-            "properties": [prop(k, v) for k, v in props.items()]}
 
 
 def make_town(out):
@@ -583,8 +393,6 @@ def make_town(out):
     dd[11][13] = did("sign")
     dd[11][18] = did("barrel")
     dd[10][25] = did("wheel1")  # the mill's wheel turns beside its east wall
-    tiles = [c for row in g for c in row]
-    doodads = [c for row in dd for c in row]
     ex, ey = elder_door
     mx, my = mill_door
     events = [
@@ -607,14 +415,18 @@ def make_town(out):
             while x < W and g[y][x] == tid("path"):
                 x += 1
             events.append(event(len(events) + 1, "road", start, y, x - start, 1, box=True))
-    write_json(out / "town.tmj", tiled_map(W, H, tiles, doodads, events, {
-        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
-        "mapfile": "town.map", "eventmapfile": "town.evm"}))
+    write_map(out / "town.tmj", g, dd, events, map_properties("town"), len(TILE_NAMES))
     return elder_door, mill_door
 
 
-def make_house(out):
-    W, H = 12, 9
+def map_properties(name):
+    return {"tilemap": "tiles.til", "doodadmap": "doodads.dod",
+            "mapfile": name + ".map", "eventmapfile": name + ".evm"}
+
+
+def room(W, H):
+    """A wooden floor walled in, two rows of wall at the top, with its door
+    in the bottom wall."""
     g = [[tid("floor_wood")] * W for _ in range(H)]
     for x in range(W):
         g[0][x] = g[1][x] = tid("wall_inner")
@@ -622,6 +434,12 @@ def make_house(out):
     for y in range(H):
         g[y][0] = g[y][W - 1] = tid("wall_inner")
     g[H - 1][5] = tid("door")
+    return g
+
+
+def make_house(out):
+    W, H = 12, 9
+    g = room(W, H)
     for y in range(4, 6):
         for x in range(4, 8):
             g[y][x] = tid("rug")
@@ -630,23 +448,14 @@ def make_house(out):
     dd[3][9] = did("bed")
     dd[6][10] = did("barrel")
     events = [event(1, "door", 5, H - 1, enter="leavehouse.skr", obstacle=False)]
-    write_json(out / "house.tmj", tiled_map(W, H, [c for r in g for c in r],
-                                            [c for r in dd for c in r], events, {
-        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
-        "mapfile": "house.map", "eventmapfile": "house.evm"}))
+    write_map(out / "house.tmj", g, dd, events, map_properties("house"), len(TILE_NAMES))
 
 
 def make_mill(out):
     """The old mill: a race of running water under a plank, the millstone and
     the chest with Bram's ring."""
     W, H = 12, 9
-    g = [[tid("floor_wood")] * W for _ in range(H)]
-    for x in range(W):
-        g[0][x] = g[1][x] = tid("wall_inner")
-        g[H - 1][x] = tid("wall_inner")
-    for y in range(H):
-        g[y][0] = g[y][W - 1] = tid("wall_inner")
-    g[H - 1][5] = tid("door")
+    g = room(W, H)
     for y in range(2, H - 1):  # the mill race
         g[y][8] = tid("water1") if y % 2 else tid("water2")
     g[5][8] = tid("bridge")
@@ -659,22 +468,13 @@ def make_mill(out):
     events = [event(1, "door", 5, H - 1, enter="leavemill.skr", obstacle=False),
               event(2, "chest", 10, 3, use="chest.skr"),
               event(3, "plank", 8, 5, leave="plank.skr", obstacle=False)]
-    write_json(out / "mill.tmj", tiled_map(W, H, [c for r in g for c in r],
-                                           [c for r in dd for c in r], events, {
-        "tilemap": "tiles.til", "doodadmap": "doodads.dod",
-        "mapfile": "mill.map", "eventmapfile": "mill.evm"}))
-
-
-def write_json(path, value):
-    path.write_text(json.dumps(value, indent=1) + "\n")
+    write_map(out / "mill.tmj", g, dd, events, map_properties("mill"), len(TILE_NAMES))
 
 
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
-        Path(__file__).resolve().parents[2] / "games-src" / "hollowmere"
-    out.mkdir(parents=True, exist_ok=True)
-    make_tiles(out)
-    make_doodads(out)
+    out = output_folder("hollowmere")
+    make_tile_sheet(out, TILE_NAMES, OBSTACLE_TILES, draw_tile, TILE_NEXT)
+    make_doodad_sheet(out, DOODADS, DOODAD_NEXT)
     fields = make_units(out)
     make_items(out)
     doors = make_town(out)

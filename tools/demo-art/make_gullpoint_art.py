@@ -8,18 +8,15 @@ games-src/gullpoint/ (or the folder given as the first argument):
 - tiles.tsj, doodads.tsj: Tiled tilesets with the obstacle property;
 - shore.tmj, tower.tmj: the two maps as Tiled maps.
 
-It shares the sprite sheet layout and the people of make_demo_art.py;
-like it, it is deterministic (fixed random seed) and needs python3-pil.
+It shares the sprite sheet layout, the people and the map layout with
+make_demo_art.py (art_common.py); like it, it is deterministic (fixed random seed) and needs python3-pil.
 """
 
 import random
-import sys
-from pathlib import Path
 
-from PIL import Image, ImageDraw
-
-from make_demo_art import (BLACK, T, Sheet, canvas, event, person, prop, rgb,
-                           write_json)
+from art_common import (T, Sheet, canvas, event, fill, make_doodad_sheet, make_tile_sheet,
+                        make_unit_sheet, output_folder, person_drawing, rgb, speckle,
+                        write_map)
 
 rng = random.Random(11)
 
@@ -33,16 +30,6 @@ OBSTACLE_TILES = {"sea1", "sea2", "rock", "tower_wall", "cottage_wall", "cottage
 TILE_NEXT = {"sea1": "sea2", "sea2": "sea1"}
 
 
-def fill(d, ox, oy, colour):
-    d.rectangle([ox, oy, ox + T - 1, oy + T - 1], fill=colour)
-
-
-def speckle(d, ox, oy, base, dots, n):
-    fill(d, ox, oy, base)
-    for _ in range(n):
-        d.point((ox + rng.randrange(T), oy + rng.randrange(T)), fill=rng.choice(dots))
-
-
 def bricks(d, ox, oy, base, dark, course=4):
     fill(d, ox, oy, base)
     for i, y in enumerate(range(0, T, course)):
@@ -53,9 +40,9 @@ def bricks(d, ox, oy, base, dark, course=4):
 
 def draw_tile(d, name, ox, oy):
     if name == "sand":
-        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c"), rgb("#b0a27a")], 35)
+        speckle(d, rng, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c"), rgb("#b0a27a")], 35)
     elif name == "dune":
-        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 20)
+        speckle(d, rng, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 20)
         for _ in range(6):
             x, y = rng.randrange(1, T - 1), rng.randrange(3, T)
             d.line([(ox + x, oy + y), (ox + x + rng.choice((-1, 1)), oy + y - 3)],
@@ -74,7 +61,7 @@ def draw_tile(d, name, ox, oy):
             for x in range(rng.randrange(3), T, 3):
                 d.point((ox + x, oy + y), fill=rgb("#d0dcec"))
     elif name == "rock":
-        speckle(d, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 10)
+        speckle(d, rng, ox, oy, rgb("#9c8f6a"), [rgb("#8a7e5c")], 10)
         d.polygon([(ox + 1, oy + 14), (ox + 4, oy + 3), (ox + 11, oy + 2), (ox + 15, oy + 13)],
                   fill=rgb("#4a4a52"), outline=rgb("#2a2a30"))
         d.line([(ox + 5, oy + 5), (ox + 9, oy + 4)], fill=rgb("#7a7a84"))
@@ -121,28 +108,6 @@ def draw_tile(d, name, ox, oy):
         d.point((ox + 5, oy + 5), fill=rgb("#ffffff"))
         d.point((ox + 10, oy + 8), fill=rgb("#c0c8ff"))
         d.line([(ox + 7, oy + 2), (ox + 7, oy + 13)], fill=rgb("#d8d8e0"))
-
-
-def make_tiles(out):
-    cols = 8
-    img = Image.new("RGB", (cols * T, (len(TILE_NAMES) + cols - 1) // cols * T), BLACK)
-    d = ImageDraw.Draw(img)
-    tiles = []
-    for i, name in enumerate(TILE_NAMES):
-        x, y = (i % cols) * T, (i // cols) * T
-        draw_tile(d, name, x, y)
-        tiles.append({"x": x, "y": y, "NEXT": TILE_NAMES.index(TILE_NEXT.get(name, name)) + 1})
-    img.save(out / "tiles.bmp")
-    write_json(out / "tiles.til.json", {"kind": "tilemap", "file": "tiles.til",
-                                        "picture": "tiles.bmp", "tileWidth": T,
-                                        "tileHeight": T, "tiles": tiles})
-    write_json(out / "tiles.tsj", {
-        "type": "tileset", "name": "tiles", "image": "tiles.bmp",
-        "imagewidth": img.width, "imageheight": img.height, "tilewidth": T, "tileheight": T,
-        "columns": cols, "tilecount": len(TILE_NAMES), "margin": 0, "spacing": 0,
-        "version": "1.10", "tiledversion": "1.10.2",
-        "tiles": [{"id": i, "properties": [prop("obstacle", True)]}
-                  for i, n in enumerate(TILE_NAMES) if n in OBSTACLE_TILES]})
 
 
 # --------------------------------------------------------------- doodads ---
@@ -222,33 +187,6 @@ DOODADS = [("lamp_dark", lambda: lamp(False), True), ("lamp_lit1", lambda: lamp(
 DOODAD_NEXT = {"lamp_lit1": "lamp_lit2", "lamp_lit2": "lamp_lit1"}
 
 
-def make_doodads(out):
-    cols = 8
-    sheet = Sheet(cols, (len(DOODADS) + cols - 1) // cols, T, 2 * T)
-    names = [n for n, _, _ in DOODADS]
-    for name, fn, _ in DOODADS:
-        pic = fn()
-        if pic.height < 2 * T:
-            tall, _ = canvas(T, 2 * T)
-            tall.paste(pic, (0, T))
-            pic = tall
-        nxt = DOODAD_NEXT.get(name)
-        sheet.add(pic, nxt=names.index(nxt) + 1 if nxt else None)
-    sheet.img.save(out / "doodads.bmp")
-    write_json(out / "doodads.dod.json", {"kind": "doodadmap", "file": "doodads.dod",
-                                          "picture": "doodads.bmp", "sprites": sheet.sprites})
-    write_json(out / "doodads.tsj", {
-        "type": "tileset", "name": "doodads", "tilewidth": T, "tileheight": 2 * T,
-        "columns": 0, "tilecount": len(DOODADS), "margin": 0, "spacing": 0,
-        "grid": {"orientation": "orthogonal", "width": 1, "height": 1},
-        "version": "1.10", "tiledversion": "1.10.2",
-        "tiles": [dict({"id": i, "image": "doodads.bmp",
-                        "imagewidth": sheet.img.width, "imageheight": sheet.img.height,
-                        "x": s["picX"], "y": s["picY"], "width": s["width"], "height": s["height"]},
-                       **({"properties": [prop("obstacle", True)]} if DOODADS[i][2] else {}))
-                  for i, s in enumerate(sheet.sprites)]})
-
-
 # ---------------------------------------------------------- units, items ---
 
 PEOPLE = [
@@ -259,22 +197,7 @@ PEOPLE = [
 
 
 def make_units(out):
-    sheet = Sheet(12, len(PEOPLE), T, T)
-    fields = {}
-    for name, *colours in PEOPLE:
-        f = {}
-        for facing in ("down", "left", "right", "up"):
-            f["DOO" + facing.upper()] = sheet.add(person(*colours, facing, 0))
-        for facing in ("down", "left", "right", "up"):
-            first = len(sheet.sprites) + 1
-            sheet.add(person(*colours, facing, 1), nxt=first + 1)
-            sheet.add(person(*colours, facing, 2), nxt=first)
-            f["DOO" + facing.upper() + "ANI"] = first
-        fields[name] = f
-    sheet.img.save(out / "units.bmp")
-    write_json(out / "units.dod.json", {"kind": "doodadmap", "file": "units.dod",
-                                        "picture": "units.bmp", "sprites": sheet.sprites})
-    return fields
+    return make_unit_sheet(out, [(name, person_drawing(*colours)) for name, *colours in PEOPLE])
 
 
 def make_items(out):
@@ -288,9 +211,7 @@ def make_items(out):
     d.rectangle([2, 6, 13, 13], fill=rgb("#6a4a2a") + (255,), outline=rgb("#2a1a0a") + (255,))
     d.line([(4, 4), (9, 6)], fill=rgb("#c0c0c8") + (255,), width=2)
     sheet.add(im)
-    sheet.img.save(out / "items.bmp")
-    write_json(out / "items.dod.json", {"kind": "doodadmap", "file": "items.dod",
-                                        "picture": "items.bmp", "sprites": sheet.sprites})
+    sheet.save(out, "items")
 
 
 # ------------------------------------------------------------------- maps ---
@@ -303,23 +224,7 @@ def did(name):
     return len(TILE_NAMES) + [n for n, _, _ in DOODADS].index(name) + 1
 
 
-def tiled_map(width, height, tiles, doodads, events, props):
-    return {"type": "map", "version": "1.10", "tiledversion": "1.10.2",
-            "orientation": "orthogonal", "renderorder": "right-down", "infinite": False,
-            "width": width, "height": height, "tilewidth": T, "tileheight": T,
-            "nextlayerid": 4, "nextobjectid": len(events) + 1,
-            "properties": [prop(k, v) for k, v in props.items()],
-            "tilesets": [{"firstgid": 1, "source": "tiles.tsj"},
-                         {"firstgid": len(TILE_NAMES) + 1, "source": "doodads.tsj"}],
-            "layers": [
-                {"type": "tilelayer", "id": 1, "name": "tiles", "width": width,
-                 "height": height, "x": 0, "y": 0, "opacity": 1, "visible": True,
-                 "data": tiles},
-                {"type": "tilelayer", "id": 2, "name": "doodads", "width": width,
-                 "height": height, "x": 0, "y": 0, "opacity": 1, "visible": True,
-                 "data": doodads},
-                {"type": "objectgroup", "id": 3, "name": "events", "draworder": "index",
-                 "x": 0, "y": 0, "opacity": 1, "visible": True, "objects": events}]}
+MAP_PROPERTIES = {"tilemap": "tiles.til", "doodadmap": "doodads.dod"}
 
 
 def make_shore(out):
@@ -374,9 +279,7 @@ def make_shore(out):
         event(4, "boat", 16, 10, use="boat.skr"),
         event(5, "end of the boardwalk", 14, 8, leave="wind.skr"),
     ]
-    write_json(out / "shore.tmj", tiled_map(W, H, [c for r in g for c in r],
-                                            [c for r in dd for c in r], events, {
-        "tilemap": "tiles.til", "doodadmap": "doodads.dod"}))
+    write_map(out / "shore.tmj", g, dd, events, MAP_PROPERTIES, len(TILE_NAMES))
 
 
 def make_tower(out):
@@ -404,17 +307,13 @@ def make_tower(out):
         event(3, "stair down", 13, 7, enter="downstairs.skr"),
         event(4, "lamp", 10, 4, use="lamp.skr"),
     ]
-    write_json(out / "tower.tmj", tiled_map(W, H, [c for r in g for c in r],
-                                            [c for r in dd for c in r], events, {
-        "tilemap": "tiles.til", "doodadmap": "doodads.dod"}))
+    write_map(out / "tower.tmj", g, dd, events, MAP_PROPERTIES, len(TILE_NAMES))
 
 
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
-        Path(__file__).resolve().parents[2] / "games-src" / "gullpoint"
-    out.mkdir(parents=True, exist_ok=True)
-    make_tiles(out)
-    make_doodads(out)
+    out = output_folder("gullpoint")
+    make_tile_sheet(out, TILE_NAMES, OBSTACLE_TILES, draw_tile, TILE_NEXT)
+    make_doodad_sheet(out, DOODADS, DOODAD_NEXT)
     fields = make_units(out)
     make_items(out)
     make_shore(out)
