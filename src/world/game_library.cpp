@@ -118,7 +118,14 @@ void FindGames(Engine& e) {
     fs::create_directory(e.ProgramDir / "games", ec);
     return;
   }
-  for (const FolderEntry& entry : SortedEntries(*games)) {
+  // The library lists the games by name regardless of letter case, as the
+  // games' home platform enumerates folders; equal names (differing only in
+  // case) keep byte order so the list is the same on every run.
+  std::vector<FolderEntry> entries = SortedEntries(*games);
+  std::stable_sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    return ToLower(a.name) < ToLower(b.name);
+  });
+  for (const FolderEntry& entry : entries) {
     if (!entry.folder || static_cast<size_t>(w.GameCount) >= kMaxRecords) continue;
     w.GameList.Resize(w.GameCount + 1);
     w.GameList[++w.GameCount] = entry.name;

@@ -69,6 +69,20 @@ TEST(GameLibrary, ListsOnlyFoldersHoldingAutoexec) {
   }
 }
 
+// The library is in name order whatever the letter case, names that differ
+// only in case in byte order, and the sorting happens before folders that are
+// no game are dropped.
+TEST(GameLibrary, ListsGamesByNameIgnoringCase) {
+  TestEngine t;
+  for (const char* name : {"zed", "Moor", "alpha", "notagame", "Bay", "ALPHA", "Alpha"}) {
+    fs::create_directories(t.dir.path() / "games" / name);
+    if (std::string_view(name) != "notagame") WriteFile(t.dir.path() / "games" / name / "autoexec.skr", "END");
+  }
+  FindGames(t.engine);
+  EXPECT_EQ(Games(t.engine.world),
+            (std::vector<std::string>{"ALPHA", "Alpha", "alpha", "Bay", "Moor", "zed"}));
+}
+
 TEST(LoadScripts, ReadsSubfoldersWithTheirPathAndBackslash) {
   TestEngine t;
   const fs::path game = t.dir.path() / "game";
