@@ -352,6 +352,30 @@ TEST(PackCheck, FindsMissingFilesButNotThoseNamedInOtherLetterCase) {
   EXPECT_EQ(all.find("picture"), std::string::npos) << all;  // Tiles -> TILES.BMP is found
 }
 
+// Sound names pass exactly when the game finds a file to play: PLAYAMBIENT
+// adds .wav, .mp3 or .mid to a name of two or more characters without a dot;
+// PLAYSOUND takes the name as written.
+TEST(PackCheck, SoundNamesPassWhenTheGameFindsTheFile) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"PLAYAMBIENT \"town\"", true},        {"PLAYAMBIENT \"Town.mid\"", true},
+      {"PLAYAMBIENT \" wind \"", false},     {"PLAYAMBIENT \" wind\"", true},
+      {"PLAYAMBIENT \"\"", true},            {"PLAYAMBIENT \"a\"", false},
+      {"PLAYAMBIENT \"music.v2\"", false},   {"PLAYAMBIENT \"cave\"", false},
+      {"PLAYSOUND \"door\"", false},         {"PLAYSOUND \" DOOR.WAV \"", true},
+      {"PLAYSOUND \"gone.wav\"", false},
+  };
+  for (const auto& [line, plays] : cases) {
+    LintGame g;
+    const fs::path d = g.dir.path();
+    for (const char* file : {"TOWN.MID", "wind.mp3", "door.wav", "a.wav", "music.v2.wav"})
+      WriteFile(d / file, "RIFF");
+    fs::create_directories(d / "cave.wav");
+    WriteFile(d / "autoexec.skr", "BEGIN\r\n" + line + "\r\nEND\r\n");
+    const std::string all = g.Run();
+    EXPECT_EQ(all.find("autoexec.skr:2: ") == std::string::npos, plays) << line << "\n" << all;
+  }
+}
+
 // --- The bundled games ----------------------------------------------------------
 
 std::vector<std::string> FoldersIn(const fs::path& dir) {

@@ -146,6 +146,22 @@ std::optional<std::string> LiteralText(std::string_view param) {
   return value;
 }
 
+// PLAYAMBIENT lets a name longer than one character and without a dot leave
+// out its extension: the first of name.wav, name.mp3 and name.mid that
+// exists is played. PLAYSOUND takes its name as written.
+bool AmbientNameTakesExtension(std::string_view name) {
+  return name.size() > 1 && name.find('.') == std::string_view::npos;
+}
+
+std::string AmbientFileName(const GameIndex& index, std::string_view name) {
+  if (!AmbientNameTakesExtension(name)) return std::string(name);
+  for (std::string_view ext : {".wav", ".mp3", ".mid"}) {
+    const std::string candidate = std::string(name) + std::string(ext);
+    if (index.fileExists(TrimBlanks(candidate))) return candidate;
+  }
+  return std::string(name);
+}
+
 bool HasLetters(std::string_view param) {
   return std::any_of(param.begin(), param.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -175,6 +191,7 @@ class ScriptChecker {
   void FileParam(int line, const SplitLine& s, size_t index, std::string_view what,
                  std::vector<std::string>* refList);
   void ScriptParam(int line, const SplitLine& s, size_t index);
+  void CheckSound(int line, const std::string& word, const std::string& name);
   void CheckChange(int line, const SplitLine& s);
   void CheckDamageOrAward(int line, const SplitLine& s, bool award);
 
@@ -263,6 +280,16 @@ void ScriptChecker::ScriptParam(int line, const SplitLine& s, size_t index) {
   if (!name || name->empty()) return;
   if (!index_.scripts.contains(ToLower(*name)))
     Error(line, s.word + ": script '" + *name + "' not found");
+}
+
+// The sound must be a file the game finds: the name trimmed, and for
+// PLAYAMBIENT with the extension the game adds when it has none.
+void ScriptChecker::CheckSound(int line, const std::string& word, const std::string& name) {
+  const bool ambient = word == "PLAYAMBIENT";
+  const std::string file = ambient ? AmbientFileName(index_, name) : name;
+  if (index_.fileExists(TrimBlanks(file))) return;
+  Error(line, word + ": sound '" + name + "' not found" +
+                  (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
 }
 
 void ScriptChecker::CheckChange(int line, const SplitLine& s) {
@@ -359,8 +386,8 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     ScriptParam(n, s, 0);
   } else if (w == "PLAYSOUND" || w == "PLAYAMBIENT") {
     auto name = TextParam(n, s, 0, "sound file name");
-    if (name && !name->empty() && !index_.fileExists(*name))
-      Error(n, w + ": sound '" + *name + "' not found");
+    // An empty name plays nothing; PLAYAMBIENT "" is how the music stops.
+    if (name && !TrimBlanks(*name).empty()) CheckSound(n, w, *name);
   } else if (w == "MSG") {
     TextParam(n, s, 0, "message");
   } else if (w == "INPUTTEXT") {
