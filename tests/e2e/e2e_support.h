@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -37,6 +38,41 @@ inline RunResult RunReplay(const std::filesystem::path& workDir, const std::file
   return r;
 }
 
+// Writes a replay line by line on a running clock: every line is placed at
+// the current time, which then moves on by the line's gap.
+class Replay {
+ public:
+  explicit Replay(int start = 0) : t_(start) {}
+  Replay& Note(std::string_view text) { return Add("# " + std::string(text), 0, false); }
+  Replay& Do(std::string_view action, int gap = 400) { return Add(std::string(action), gap); }
+  Replay& Keys(std::string_view key, int times, int gap = 300) {
+    for (int i = 0; i < times; ++i) Do("key " + std::string(key), gap);
+    return *this;
+  }
+  Replay& Wait(int ms) {
+    t_ += ms;
+    return *this;
+  }
+  Replay& WaitUntil(int ms) {
+    t_ = std::max(t_, ms);
+    return *this;
+  }
+  // A state dump named `name`; Snap adds a screenshot of the same name.
+  Replay& Dump(std::string_view name, int gap = 0) { return Do("dump " + std::string(name) + ".json", gap); }
+  Replay& Snap(std::string_view name) { return Dump(name).Do("shot " + std::string(name) + ".png", 100); }
+  // The replay so far, ending with quit.
+  std::string Text() { return Do("quit").text_; }
+
+ private:
+  Replay& Add(const std::string& line, int gap, bool timed = true) {
+    text_ += timed ? std::to_string(t_) + " " + line + "\n" : line + "\n";
+    t_ += gap;
+    return *this;
+  }
+  int t_;
+  std::string text_;
+};
+
 inline nlohmann::json LoadDump(const std::filesystem::path& file) {
   return nlohmann::json::parse(test::ReadFile(file));
 }
@@ -68,6 +104,42 @@ inline Box InkBox(const Surface& s) {
       }
   if (b.right < 0) b = Box{};
   return b;
+}
+
+// From the title picture through a library of one game and its title menu
+// to New: the game's autoexec.skr is running by 1200 ms.
+inline Replay StartTheOnlyGame() {
+  Replay r(100);
+  r.Do("key Space", 200).Keys("Enter", 4, 200);
+  return r;
+}
+
+// The dumps and screenshots a run left in its folder, by name.
+struct Played {
+  std::filesystem::path dir;
+  nlohmann::json Dump(const std::string& name) const { return LoadDump(dir / (name + ".json")); }
+  Surface Shot(const std::string& name) const { return LoadShot(dir / (name + ".png")); }
+};
+
+// Plays the replay on the program folder `root` in `out`, expecting a clean
+// exit with nothing on stderr.
+inline Played Play(const std::filesystem::path& out, const std::filesystem::path& root,
+                   std::string_view replay, const std::string& extra = "") {
+  const RunResult r = RunReplay(out, root, replay, extra);
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_EQ(r.stderrText, "");
+  return {out};
+}
+
+// Pixels that differ between two shots of the same size, inside a rectangle
+// (the whole shot when right is 0).
+inline int Changed(const Surface& a, const Surface& b, int left = 0, int top = 0, int right = 0,
+                   int bottom = 0) {
+  if (right == 0) right = a.Width(), bottom = a.Height();
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) n += a.At(x, y) != b.At(x, y);
+  return n;
 }
 
 inline std::filesystem::path OutputDir(const std::string& name) {

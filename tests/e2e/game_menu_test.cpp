@@ -14,60 +14,41 @@ fs::path MakeLibrary(const fs::path& out) {
   return root;
 }
 
-// Pixels that differ between two shots of the same size, inside a rectangle.
-int Changed(const Surface& a, const Surface& b, int left, int top, int right, int bottom) {
-  int n = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) n += a.At(x, y) != b.At(x, y);
-  return n;
-}
-
 TEST(GameMenu, TheLibraryThenTheGamesTitleMenuThenNewStartsItsScript) {
   const auto out = OutputDir("game-menu");
   const fs::path root = MakeLibrary(out);
-  const RunResult r = RunReplay(out, root,
-                                "100 key Space\n"
-                                "250 shot title.png\n"
-                                "300 key Enter\n"
-                                "500 shot library.png\n"
-                                "500 dump library.json\n"
-                                "600 key Enter\n"
-                                "800 key Enter\n"
-                                "1000 shot menu.png\n"
-                                "1000 dump menu.json\n"
-                                "1100 key Enter\n"
-                                "1500 dump new.json\n"
-                                "1500 shot new.png\n"
-                                "1600 quit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-  EXPECT_EQ(r.stderrText, "");
+  Replay r(100);
+  r.Do("key Space", 150).Do("shot title.png", 50).Do("key Enter", 200).Snap("library");
+  r.Note("Enter on the game, then on its title picture.").Do("key Enter", 200).Do("key Enter", 200);
+  r.Snap("menu").Note("New").Do("key Enter", 400).Dump("new", 100);
+  const Played p = Play(out, root, r.Text());
 
-  const auto library = LoadDump(out / "library.json");
+  const auto library = p.Dump("library");
   EXPECT_EQ(library["GameMode"], 3);
   EXPECT_EQ(library["CurrentList"], 1);
   EXPECT_EQ(library["GameList"], nlohmann::json::array({"demo"}));
 
   // The library stands at the top left of the title picture.
-  const Surface title = LoadShot(out / "title.png");
-  const Surface list = LoadShot(out / "library.png");
+  const Surface title = p.Shot("title");
+  const Surface list = p.Shot("library");
   const int w = title.Width(), h = title.Height();
   ASSERT_EQ(list.Width(), w);
   EXPECT_GT(Changed(title, list, 0, 0, w / 4, h / 4), 0);
   EXPECT_EQ(Changed(title, list, w / 2, h / 2, w, h), 0);
 
   // Enter on "demo": its folder is current and its own title menu is open.
-  const auto menu = LoadDump(out / "menu.json");
+  const auto menu = p.Dump("menu");
   EXPECT_EQ(menu["GameMode"], 4);
   EXPECT_EQ(menu["CurrentList"], 2);
   EXPECT_EQ(menu["SingleGameMode"], true);
   EXPECT_EQ(fs::path(menu["CurrentDir"].get<std::string>()), root / "games" / "demo");
   // The title menu stands at the bottom, centred; the top is the picture.
-  const Surface titleMenu = LoadShot(out / "menu.png");
+  const Surface titleMenu = p.Shot("menu");
   EXPECT_GT(Changed(title, titleMenu, w / 3, h * 3 / 4, w * 2 / 3, h), 0);
   EXPECT_EQ(Changed(title, titleMenu, 0, 0, w, h / 2), 0);
 
   // "New" read the scripts and started autoexec.skr.
-  const auto started = LoadDump(out / "new.json");
+  const auto started = p.Dump("new");
   EXPECT_EQ(started["Scripts"], nlohmann::json::array({"autoexec.skr"}));
   EXPECT_EQ(started["SavingActive"], true);
   EXPECT_EQ(started["PlayerDirection"], 2);

@@ -24,15 +24,6 @@ fs::path OneGameFolder(const fs::path& out, const std::string& game) {
   return root;
 }
 
-// From the title picture through the library and the game's title menu to
-// New; the game's autoexec.skr has put the player on its map by 1200 ms.
-constexpr std::string_view kStartGame =
-    "100 key Space\n"
-    "300 key Enter\n"
-    "500 key Enter\n"
-    "700 key Enter\n"
-    "900 key Enter\n";
-
 // Right from (20, 15) of the meadow onto the signpost, whose script shows a
 // message on arrival. The view scrolls one tile with the step.
 TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
@@ -40,22 +31,12 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
     SCOPED_TRACE("tick " + std::to_string(tick));
     const auto out = OutputDir("play-step-" + std::to_string(tick));
     const fs::path root = OneGameFolder(out, "play_brook");
-    const RunResult r = RunReplay(out, root,
-                                  std::string(kStartGame) +
-                                      "1400 dump rest.json\n"
-                                      "1500 key Right\n"
-                                      "1600 dump a.json\n"
-                                      "1700 dump b.json\n"
-                                      "1700 shot mid.png\n"
-                                      "1800 dump c.json\n"
-                                      "1880 dump before.json\n"
-                                      "2060 dump arrived.json\n"
-                                      "2060 shot arrived.png\n"
-                                      "2100 quit\n",
-                                  "--tick-ms " + std::to_string(tick));
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    Replay r = StartTheOnlyGame();
+    r.WaitUntil(1400).Dump("rest", 100).Do("key Right", 100).Dump("a", 100).Dump("b", 100);
+    r.Dump("c", 80).Dump("before", 180).Dump("arrived", 40);
+    const Played p = Play(out, root, r.Text(), "--tick-ms " + std::to_string(tick));
 
-    const auto rest = LoadDump(out / "rest.json");
+    const auto rest = p.Dump("rest");
     ASSERT_EQ(rest["GameMode"], 6);
     ASSERT_EQ(rest["PlayerPosX"], 20);
     EXPECT_EQ(rest["BufX"], kTile);
@@ -63,7 +44,7 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
 
     // The step began within a frame or so of the key and is due one walk
     // time later.
-    const auto a = LoadDump(out / "a.json");
+    const auto a = p.Dump("a");
     const int deadline = a["WalkDeadline"];
     const int began = deadline - kWalkTime;
     EXPECT_GE(began, 1500);
@@ -73,8 +54,8 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
     // In between, the drawn player and the view move evenly toward the new
     // cell: BufX from one tile toward two, the offset from a tile to 0.
     float lastBuf = kTile;
-    for (const char* name : {"a.json", "b.json", "c.json"}) {
-      const auto d = LoadDump(out / name);
+    for (const char* name : {"a", "b", "c"}) {
+      const auto d = p.Dump(name);
       const double done = (d["time"].get<double>() - began) / kWalkTime;
       const float buf = d["BufX"], offset = d["StepOffsetX"];
       EXPECT_GT(buf, lastBuf) << name;
@@ -82,13 +63,13 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
       EXPECT_NEAR(offset, kTile * (1 - done), 6.0) << name;
       lastBuf = buf;
     }
-    const auto before = LoadDump(out / "before.json");
+    const auto before = p.Dump("before");
     EXPECT_EQ(before["GameMode"], 6);
     EXPECT_GT(before["StepOffsetX"].get<float>(), 0);
 
     // On time the step snaps: the view has moved one cell and the margin
     // is back to one tile; the signpost's script has run.
-    const auto arrived = LoadDump(out / "arrived.json");
+    const auto arrived = p.Dump("arrived");
     EXPECT_EQ(arrived["GameMode"], 5);
     EXPECT_EQ(arrived["Message"], "Brook Lane. Ferry to the south.");
     EXPECT_EQ(arrived["StepOffsetX"], 0);
@@ -100,66 +81,50 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
 TEST(PlayMovement, BlockedStepsCellScriptsHeldKeysAndMessages) {
   const auto out = OutputDir("play-walk");
   const fs::path root = OneGameFolder(out, "play_brook");
-  const RunResult r = RunReplay(out, root,
-                                std::string(kStartGame) +
-                                    "1500 key Up\n"  // Ferris stands north
-                                    "1700 dump blocked.json\n"
-                                    "1800 key Left\n"  // the crate
-                                    "2000 dump pushed.json\n"
-                                    "2000 shot pushed.png\n"
-                                    "2100 key Enter\n"
-                                    "2400 press Down\n"  // walk down the lane
-                                    "3500 dump walking.json\n"
-                                    "3500 shot walking.png\n"
-                                    "3800 dump leaving.json\n"
-                                    "4000 release Down\n"
-                                    "4200 key Enter\n"
-                                    "4800 dump ford.json\n"
-                                    // Down goes down while Enter closing the
-                                    // message is still held, and stays down.
-                                    "5000 key Enter 400\n"
-                                    "5100 press Down\n"
-                                    "6100 dump held.json\n"
-                                    "6200 release Down\n"
-                                    "6400 key Down\n"
-                                    "7000 dump stepped.json\n"
-                                    "7100 quit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Note("Ferris stands north, the crate west.").Do("key Up", 200).Dump("blocked", 100);
+  r.Do("key Left", 200).Dump("pushed", 100).Do("key Enter", 300);
+  r.Note("Walk down the lane.").Do("press Down", 1100).Dump("walking", 300).Dump("leaving", 200);
+  r.Do("release Down", 200).Do("key Enter", 600).Dump("ford", 200);
+  r.Note("Down goes down while Enter closing the message is still held, and stays down.");
+  r.Do("key Enter 400", 100).Do("press Down", 1000).Dump("held", 100).Do("release Down", 200);
+  r.Do("key Down", 600).Dump("stepped", 100);
+  const Played p = Play(out, root, r.Text());
 
   // An NPC on the target cell: the player only turns toward it.
-  const auto blocked = LoadDump(out / "blocked.json");
+  const auto blocked = p.Dump("blocked");
   EXPECT_EQ(blocked["GameMode"], 6);
   EXPECT_EQ(blocked["PlayerPosY"], 15);
   EXPECT_EQ(blocked["PlayerDirection"], 1);
 
   // Pushing the crate runs its push script and only turns the player.
-  const auto pushed = LoadDump(out / "pushed.json");
+  const auto pushed = p.Dump("pushed");
   EXPECT_EQ(pushed["Message"], "The crate will not budge.");
   EXPECT_EQ(pushed["PlayerPosX"], 20);
   EXPECT_EQ(pushed["PlayerDirection"], 3);
 
   // Down held: one cell per walk time, without a pause between steps.
-  const auto walking = LoadDump(out / "walking.json");
+  const auto walking = p.Dump("walking");
   EXPECT_EQ(walking["GameMode"], 6);
   EXPECT_EQ(walking["PlayerPosY"], 18);
 
   // Leaving (20, 18) runs its leave script before the step is drawn; the
   // ford's enter script follows once that message is closed.
-  const auto leaving = LoadDump(out / "leaving.json");
+  const auto leaving = p.Dump("leaving");
   EXPECT_EQ(leaving["GameMode"], 5);
   EXPECT_EQ(leaving["Message"], "You leave the lane.");
   EXPECT_EQ(leaving["PlayerPosY"], 19);
   EXPECT_NE(leaving["StepOffsetY"], 0);
-  const auto ford = LoadDump(out / "ford.json");
+  const auto ford = p.Dump("ford");
   EXPECT_EQ(ford["GameMode"], 5);
   EXPECT_EQ(ford["Message"], "You reach the ford.");
 
   // After the message a key held since before its closing key went up does
   // not walk; a fresh press does.
-  const auto held = LoadDump(out / "held.json");
+  const auto held = p.Dump("held");
   EXPECT_EQ(held["GameMode"], 6);
   EXPECT_EQ(held["PlayerPosY"], 19);
-  const auto stepped = LoadDump(out / "stepped.json");
+  const auto stepped = p.Dump("stepped");
   EXPECT_EQ(stepped["PlayerPosY"], 20);
 }
 
@@ -167,31 +132,24 @@ TEST(PlayMovement, BlockedStepsCellScriptsHeldKeysAndMessages) {
 TEST(PlayMovement, AtTheMapEdgeEnterDoesNothingAndArrowsOnlyTurn) {
   const auto out = OutputDir("play-edge");
   const fs::path root = OneGameFolder(out, "play_alder");
-  const RunResult r = RunReplay(out, root,
-                                std::string(kStartGame) +
-                                    "1400 dump start.json\n"
-                                    "1500 key Enter\n"
-                                    "1700 dump used.json\n"
-                                    "1800 key Left\n"
-                                    "2000 key Up\n"  // the bell: an obstacle
-                                    "2200 dump turned.json\n"
-                                    "2300 key Enter\n"
-                                    "2500 dump rang.json\n"
-                                    "2600 quit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1400).Dump("start", 100).Do("key Enter", 200).Dump("used", 100);
+  r.Note("Up is the bell, an obstacle.").Do("key Left", 200).Do("key Up", 200).Dump("turned", 100);
+  r.Do("key Enter", 200).Dump("rang", 100);
+  const Played p = Play(out, root, r.Text());
 
-  const auto start = LoadDump(out / "start.json");
+  const auto start = p.Dump("start");
   ASSERT_EQ(start["PlayerPosX"], 1);
   ASSERT_EQ(start["PlayerDirection"], 3);
-  const auto used = LoadDump(out / "used.json");
+  const auto used = p.Dump("used");
   EXPECT_EQ(used["GameMode"], 6);
   EXPECT_EQ(used["ScriptDepth"], 0);
-  const auto turned = LoadDump(out / "turned.json");
+  const auto turned = p.Dump("turned");
   EXPECT_EQ(turned["PlayerPosX"], 1);
   EXPECT_EQ(turned["PlayerPosY"], 3);
   EXPECT_EQ(turned["PlayerDirection"], 1);
   // Facing a cell inside the map, Enter uses it.
-  const auto rang = LoadDump(out / "rang.json");
+  const auto rang = p.Dump("rang");
   EXPECT_EQ(rang["GameMode"], 5);
   EXPECT_EQ(rang["Message"], "Ding!");
 }

@@ -13,24 +13,13 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-// From the title to the game's own menu and "New", which starts
-// autoexec.skr; the first thing the script shows is up by 1500 ms.
-constexpr std::string_view kStartNewGame =
-    "100 key Space\n"
-    "300 key Enter\n"
-    "600 key Enter\n"
-    "800 key Enter\n"
-    "1100 key Enter\n";
-
 // Builds the game from its sources into a fresh program folder and plays
-// the replay (which follows kStartNewGame) on it.
-fs::path Play(const std::string& game, std::string_view replay) {
+// the replay on it.
+Played PlayTestGame(const std::string& game, Replay& replay) {
   const fs::path out = OutputDir(game);
   const fs::path root = MakeProgramFolder(out);
   BuildTestGame(game, root);
-  const RunResult r = RunReplay(out, root, std::string(kStartNewGame) + std::string(replay));
-  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
-  return out;
+  return Play(out, root, replay.Text());
 }
 
 // A variable as the dump shows it: its kind and its value.
@@ -50,16 +39,11 @@ std::string Text(const json& dump, const char* name) {
 // read back with data terms, IF/ELSE nested in both branches, and a script
 // that waits at each MSG and at RUNSCRIPT and goes on where it stopped.
 TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
-  const fs::path out = Play("script_flow",
-                            "1500 dump first.json\n"
-                            "1600 key Enter\n"
-                            "1900 dump sub.json\n"
-                            "2000 key Enter\n"
-                            "2300 dump done.json\n"
-                            "2400 key Enter\n"
-                            "2700 dump end.json\n"
-                            "2800 quit\n");
-  const json first = LoadDump(out / "first.json");
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Dump("first", 100).Do("key Enter", 300).Dump("sub", 100);
+  r.Do("key Enter", 300).Dump("done", 100).Do("key Enter", 300).Dump("end", 100);
+  const Played p = PlayTestGame("script_flow", r);
+  const json first = p.Dump("first");
   EXPECT_EQ(first["GameMode"], 5);
   EXPECT_EQ(first["Message"], "first 20");
   EXPECT_EQ(Number(first, "A"), 8);   // 5-3: the minus is the separator after 5
@@ -79,7 +63,7 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
 
   // Closing the message ran the next lines and the called script, which
   // now waits at its own message on top of the caller.
-  const json sub = LoadDump(out / "sub.json");
+  const json sub = p.Dump("sub");
   EXPECT_EQ(sub["Message"], "in sub 1");
   EXPECT_EQ(sub["ScriptDepth"], 2);
   EXPECT_EQ(Text(sub, "G"), "after the first message");
@@ -87,13 +71,13 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
   EXPECT_EQ(Var(sub, "H")["value"], nullptr);
 
   // The called script ran to its END; the caller went on after RUNSCRIPT.
-  const json done = LoadDump(out / "done.json");
+  const json done = p.Dump("done");
   EXPECT_EQ(done["Message"], "done");
   EXPECT_EQ(done["ScriptDepth"], 1);
   EXPECT_EQ(Number(done, "J"), 20);
   EXPECT_EQ(Number(done, "H"), 11);
 
-  const json end = LoadDump(out / "end.json");
+  const json end = p.Dump("end");
   EXPECT_EQ(end["ScriptDepth"], 0);
   EXPECT_EQ(end["GameMode"], 6);
 }
@@ -103,12 +87,10 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
 // not resume) and the party and NPCs are gone. Enter leads to the title
 // lists.
 TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
-  const fs::path out = Play("script_error",
-                            "1500 dump error.json\n"
-                            "1600 key Enter\n"
-                            "1900 dump after.json\n"
-                            "2000 quit\n");
-  const json error = LoadDump(out / "error.json");
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Dump("error", 100).Do("key Enter", 300).Dump("after", 100);
+  const Played p = PlayTestGame("script_error", r);
+  const json error = p.Dump("error");
   EXPECT_EQ(error["GameMode"], 5);
   EXPECT_EQ(error["Message"],
             "Script Error: Wrong direction value.\r\n"
@@ -119,7 +101,7 @@ TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
   EXPECT_EQ(error["Npcs"], json::array());
   EXPECT_EQ(error["PlayerDirection"], 2);  // the line before the failing one ran
 
-  const json after = LoadDump(out / "after.json");
+  const json after = p.Dump("after");
   EXPECT_TRUE(after["GameMode"] == 3 || after["GameMode"] == 4) << after["GameMode"];
   EXPECT_EQ(after["ScriptDepth"], 0);
 }
@@ -129,39 +111,17 @@ TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
 // player saves, steps onto a cell whose script changes a variable, and
 // loads the saved game: the world comes back, the variables do not.
 TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
-  const fs::path out = Play("script_world",
-                            "1500 dump input.json\n"
-                            "1600 type la\n"
-                            "1800 key Enter\n"
-                            "2100 dump hello.json\n"
-                            "2200 key Enter\n"
-                            "2500 dump map.json\n"
-                            // Esc, down to Save, the first slot, the description.
-                            "2600 key Esc\n"
-                            "2800 key Down\n"
-                            "2900 key Down\n"
-                            "3000 key Down\n"
-                            "3200 key Enter\n"
-                            "3400 key Enter\n"
-                            "3600 type one\n"
-                            "3800 key Enter\n"
-                            "4000 dump saved.json\n"
-                            "4100 key Esc\n"
-                            // One step right onto the marked cell.
-                            "4400 key Right\n"
-                            "5000 dump stepped.json\n"
-                            "5100 key Enter\n"
-                            // Esc, down to Load, the first slot.
-                            "5400 key Esc\n"
-                            "5600 key Down\n"
-                            "5700 key Down\n"
-                            "5800 key Down\n"
-                            "5900 key Down\n"
-                            "6100 key Enter\n"
-                            "6300 key Enter\n"
-                            "6700 dump loaded.json\n"
-                            "6800 quit\n");
-  const json input = LoadDump(out / "input.json");
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Dump("input", 100).Do("type la", 200).Do("key Enter", 300).Dump("hello", 100);
+  r.Do("key Enter", 300).Dump("map", 100);
+  r.Note("Esc, down to Save, the first slot, a description.").Do("key Esc", 200).Keys("Down", 3, 100);
+  r.Wait(100).Do("key Enter", 200).Do("key Enter", 200).Do("type one", 200).Do("key Enter", 200);
+  r.Dump("saved", 100).Do("key Esc", 300);
+  r.Note("One step right onto the marked cell.").Do("key Right", 600).Dump("stepped", 100).Do("key Enter", 300);
+  r.Note("Esc, down to Load, the first slot.").Do("key Esc", 200).Keys("Down", 4, 100).Wait(100);
+  r.Do("key Enter", 200).Do("key Enter", 400).Dump("loaded", 100);
+  const Played p = PlayTestGame("script_world", r);
+  const json input = p.Dump("input");
   EXPECT_EQ(input["GameMode"], 11);
   EXPECT_EQ(input["MapFile"], "field.map");
   EXPECT_EQ(input["TilemapFile"], "tiles.til");  // ALLES in lower case loaded the links
@@ -178,7 +138,7 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   EXPECT_EQ(Number(input, "B"), 2);
 
   // The typed text follows the default; the script went on after the box.
-  const json hello = LoadDump(out / "hello.json");
+  const json hello = p.Dump("hello");
   EXPECT_EQ(hello["Message"], "Hello Ayla, Pipkin is with you.");
   ASSERT_EQ(hello["Party"].size(), 2u);
   EXPECT_EQ(hello["Party"][0]["NAME"], "Ayla");
@@ -187,11 +147,11 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   EXPECT_EQ(hello["Party"][1]["STATE"], 1);
   EXPECT_EQ(Number(hello, "C"), 5);
 
-  const json map = LoadDump(out / "map.json");
+  const json map = p.Dump("map");
   EXPECT_EQ(map["GameMode"], 6);
   EXPECT_EQ(map["ScriptDepth"], 0);
 
-  const json stepped = LoadDump(out / "stepped.json");
+  const json stepped = p.Dump("stepped");
   EXPECT_EQ(stepped["Message"], "You stepped on the marked cell.");
   EXPECT_EQ(stepped["PlayerPosX"], 5);
   EXPECT_EQ(Number(stepped, "D"), 15);
@@ -199,7 +159,7 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
 
   // The saved game brought back the place and the party; the variables
   // kept what the scripts gave them after the save.
-  const json loaded = LoadDump(out / "loaded.json");
+  const json loaded = p.Dump("loaded");
   EXPECT_EQ(loaded["GameMode"], 6);
   EXPECT_EQ(loaded["PlayerPosX"], 4);
   EXPECT_EQ(loaded["PlayerPosY"], 3);

@@ -55,31 +55,34 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
   EXPECT_LT(filled.left, picture.Width() / 8);
   EXPECT_GT(filled.right, picture.Width() * 7 / 8);
 
-  // Any key but Esc leads to the game list, which holds the bundled demo.
+  // Any key but Esc leads to the game list, which holds the bundled demo,
+  // while the program folder's title music plays.
   const auto list = LoadDump(out / "list.json");
   EXPECT_EQ(list["GameMode"], 3);
   EXPECT_EQ(list["CurrentList"], 1);
   EXPECT_EQ(list["Switsch"], 0);
+  EXPECT_EQ(list["AmbientName"], "Title");
+  EXPECT_TRUE(std::filesystem::exists(DataDir() / "title.mid"));
 }
 
-TEST(TitleSequence, EscOnTheTitlePictureEndsTheProgram) {
-  const auto out = OutputDir("title-esc");
-  const RunResult r = RunReplay(out, DataDir(), "200 key Enter\n600 key Esc\n");
-  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
-}
-
-TEST(TitleSequence, ARunThatNeverQuitsEndsWithCodeThree) {
-  const auto out = OutputDir("title-timeout");
-  const RunResult r = RunReplay(out, DataDir(), "100 key Enter\n", "--max-ms 2000");
-  EXPECT_EQ(r.exitCode, 3);
-}
-
-TEST(CommandLine, ABadReplayIsRejectedBeforeTheRun) {
-  const auto out = OutputDir("bad-replay");
-  const RunResult r = RunReplay(out, DataDir(), "100 key Enter\n200 wiggle\n");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.stderrText.find("line 2"), std::string::npos) << r.stderrText;
-  EXPECT_FALSE(std::filesystem::exists(out / "credit1.png"));
+// How a run ends: Esc on the title picture quits (0), a run that never
+// quits stops at --max-ms (3), a bad replay is rejected before the run
+// with its line number (2).
+TEST(CommandLine, ExitCodes) {
+  const struct Case {
+    const char* name;
+    const char* replay;
+    const char* extra;
+    int exitCode;
+    const char* says;
+  } cases[] = {{"title-esc", "200 key Enter\n600 key Esc\n", "", 0, ""},
+               {"title-timeout", "100 key Enter\n", "--max-ms 2000", 3, ""},
+               {"bad-replay", "100 key Enter\n200 wiggle\n", "", 2, "line 2"}};
+  for (const Case& c : cases) {
+    const RunResult r = RunReplay(OutputDir(c.name), DataDir(), c.replay, c.extra);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.stderrText;
+    EXPECT_NE(r.stderrText.find(c.says), std::string::npos) << c.name << ": " << r.stderrText;
+  }
 }
 
 }  // namespace

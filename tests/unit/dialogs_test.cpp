@@ -7,7 +7,7 @@
 
 #include "render/dialogs.h"
 #include "render/text.h"
-#include "render_test_pictures.h"
+#include "list_screen.h"
 #include "shell/engine.h"
 #include "sim/main_loop.h"
 #include "sim/sim_states.h"
@@ -23,17 +23,8 @@ struct Screen {
   test::TestEngine t;
   Engine& e = t.engine;
   Screen() {
-    e.win.ScreenWidth = 320;
-    e.win.ScreenHeight = 240;
-    e.pics.Frontbuf = Surface(320, 240, kMap);
-    e.pics.FontPic = test::MakeFont(8, 8);
-    e.win.FontWidth = e.win.FontHeight = 8;
-    FrameSettings& f = e.win.Frame;
-    f.CornerWidth = f.CornerHeight = f.HorizontalWidth = f.VerticalHeight = 8;
-    f.StretchSides = f.StretchInside = true;
-    f.TransparentCorners = f.TransparentSides = f.TransparentInside = false;
-    e.pics.FramePic = test::MakeFrame({8, 8, 8, 8});
-    e.win.KeyEnabled = true;
+    test::UseSmallScreen(e);
+    e.pics.Frontbuf.Fill(kMap);
   }
   // A key pressed for one turn of the main loop and released on the next,
   // after an idle turn (a player never presses within the turn that drew).

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "menus/list_menu.h"
-#include "render_test_pictures.h"
+#include "list_screen.h"
 #include "shell/engine.h"
 #include "sim/main_loop.h"
 #include "test_support.h"
@@ -21,18 +21,8 @@ struct Flow {
   test::TestEngine t;
   Engine& e = t.engine;
   Flow() {
-    e.win.ScreenWidth = 320;
-    e.win.ScreenHeight = 240;
-    e.pics.Frontbuf = Surface(320, 240, 0);
+    test::UseSmallScreen(e);
     e.pics.Backbuf = Surface(320, 240, kTitle);
-    e.pics.FontPic = test::MakeFont(8, 8);
-    e.win.FontWidth = e.win.FontHeight = 8;
-    FrameSettings& f = e.win.Frame;
-    f.CornerWidth = f.CornerHeight = f.HorizontalWidth = f.VerticalHeight = 8;
-    e.pics.FramePic = test::MakeFrame({8, 8, 8, 8});
-    e.pics.HandPic = Surface(16, 8, 0);
-    e.win.KeyEnabled = true;
-    e.CurrentDir = e.ProgramDir;
   }
   std::filesystem::path Game(std::string_view name) { return e.ProgramDir / "games" / name; }
   // Opens a list the way the main loop shows it.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "menus/list_menu.h"
-#include "render_test_pictures.h"
+#include "list_screen.h"
 #include "shell/engine.h"
 #include "test_support.h"
 
@@ -22,19 +22,9 @@ struct Lists {
   test::TestEngine t;
   Engine& e = t.engine;
   explicit Lists(int width = 320, int height = 240) {
-    e.win.ScreenWidth = static_cast<int16_t>(width);
-    e.win.ScreenHeight = static_cast<int16_t>(height);
-    e.pics.Frontbuf = Surface(width, height, 0);
-    e.pics.FontPic = test::MakeFont(8, 8);
-    e.win.FontWidth = e.win.FontHeight = 8;
-    FrameSettings& f = e.win.Frame;
-    f.CornerWidth = f.CornerHeight = f.HorizontalWidth = f.VerticalHeight = 8;
-    f.TransparentCorners = f.TransparentSides = f.TransparentInside = false;
-    e.pics.FramePic = test::MakeFrame({8, 8, 8, 8});
-    e.pics.HandPic = Surface(16, 8, 0);  // right half: an all-black (opaque) mask
-    for (int y = 0; y < 8; ++y)
+    test::UseSmallScreen(e, width, height);
+    for (int y = 0; y < 8; ++y)  // the pointer; its mask, the right half, is all black
       for (int x = 0; x < 8; ++x) e.pics.HandPic.Set(x, y, kHand);
-    e.CurrentDir = e.ProgramDir;
   }
   void Games(const std::vector<std::string>& names) {
     World& w = e.world;
