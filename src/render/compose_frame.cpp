@@ -70,6 +70,10 @@ class MapWalk {
       : e_(e), w_(e.world), v_(v), canvas_(canvas) {
     BuildOccupancy();
     PlaceVoodoos();
+    lastW_ = std::max(v_.cols + 3 + kLinkReach, 0);
+    lastH_ = std::max(v_.rows + 3 + kLinkReach, 0);
+    lastDrawn_.assign(static_cast<size_t>(lastW_) * lastH_, 0);
+    preparedDoodads_.assign(static_cast<size_t>(std::max<int16_t>(w_.DoodadDefCount, 0)) + 1, nullptr);
   }
 
   void Run() {
@@ -125,25 +129,61 @@ class MapWalk {
     if (c < 1 || r < 1 || c > w_.MapWidth || r > w_.MapHeight) return;
     const MapCell* cell = w_.MapTiles.Find(c, r);
     if (cell == nullptr) return;
-    DrawDoodad(cell->DOODAD, x, y);
+    DrawCellDoodad(*cell, c, r);
     DrawCoveringDoodad(*cell, c, r);
   }
 
   // A doodad whose picture reaches into this cell is drawn again at its
-  // own place, over the units just drawn here. A cell's own doodad was
-  // drawn just now, and drawing a masked sprite twice changes nothing.
+  // own place, over the units just drawn here. A link to the cell itself
+  // draws nothing more: its doodad was drawn just now.
   void DrawCoveringDoodad(const MapCell& cell, int c, int r) {
     const int lx = CInt(cell.linkX), ly = CInt(cell.linkY);
     if (lx < 1 || ly < 1 || lx > w_.MapWidth || ly > w_.MapHeight) return;
     if (lx == c && ly == r) return;
-    const MapCell* linked = w_.MapTiles.Find(lx, ly);
-    if (linked == nullptr) return;
-    DrawDoodad(linked->DOODAD, v_.CellX(static_cast<float>(lx)), v_.CellY(static_cast<float>(ly)));
+    if (const MapCell* linked = w_.MapTiles.Find(lx, ly)) DrawCellDoodad(*linked, lx, ly);
+  }
+
+  // The doodad of map cell (c, r) at its place. A clean doodad (see
+  // prepared_sprites.h) drawn before in this frame is drawn again only where
+  // something was drawn over it since; any other is drawn in full.
+  void DrawCellDoodad(const MapCell& cell, int c, int r) {
+    const SpriteDef* s = DoodadFrame(w_, cell.DOODAD);
+    if (s == nullptr) return;
+    const compose::Placed p = compose::PlaceInCell(*s, v_.CellX(static_cast<float>(c)),
+                                                   v_.CellY(static_cast<float>(r)), v_.tileH);
+    const PreparedSprite* prepared = Prepared(cell.DOODAD, *s);
+    uint32_t* last = LastDrawn(c, r);
+    if (last != nullptr && *last != 0 && prepared->clean && prepared->runs) {
+      *last = canvas_.DrawAgain(*prepared, p.x, p.y, *last);
+      return;
+    }
+    const uint32_t number = canvas_.Draw(e_.pics.DoodadMap, *s, prepared, p.x, p.y);
+    if (last != nullptr) *last = number;
+  }
+
+  // Cell doodads that cover a walked cell stand at most this many cells
+  // left of it or below it; the draws of doodads further away are not
+  // remembered, and those are drawn in full every time.
+  static constexpr int kLinkReach = 8;
+
+  // The number of the last draw of the doodad of map cell (c, r) in this
+  // frame (0 before the first), or nullptr when it lies too far away.
+  uint32_t* LastDrawn(int c, int r) {
+    const int gx = c - (v_.originX - 1 - kLinkReach), gy = r - (v_.originY - 1);
+    if (gx < 0 || gy < 0 || gx >= lastW_ || gy >= lastH_) return nullptr;
+    return &lastDrawn_[static_cast<size_t>(gy) * lastW_ + gx];
+  }
+
+  // The prepared frame of a doodad, looked up once per frame.
+  const PreparedSprite* Prepared(int16_t doodad, const SpriteDef& s) {
+    const PreparedSprite*& known = preparedDoodads_[static_cast<size_t>(doodad)];
+    if (known == nullptr) known = &e_.pics.PreparedDoodads.Get(e_.pics.DoodadMap, s);
+    return known;
   }
 
   void DrawDoodad(int16_t doodad, float x, float y) {
     if (const SpriteDef* s = DoodadFrame(w_, doodad))
-      compose::DrawInCell(canvas_, e_.pics.DoodadMap, *s, x, y, v_.tileH);
+      compose::DrawInCell(canvas_, e_.pics.DoodadMap, *s, Prepared(doodad, *s), x, y, v_.tileH);
   }
 
   void DrawVoodoo(FlyingDoodad& f) {
@@ -176,6 +216,9 @@ class MapWalk {
   int gridW_ = 0, gridH_ = 0;
   std::vector<int16_t> occupancy_;
   std::vector<VoodooCell> voodooCells_;
+  int lastW_ = 0, lastH_ = 0;
+  std::vector<uint32_t> lastDrawn_;    // by map cell, see LastDrawn
+  std::vector<const PreparedSprite*> preparedDoodads_;  // by doodad, once looked up
 };
 
 void DrawOverlays(Engine& e) {
@@ -196,7 +239,7 @@ void BufFlip(Engine& e) {
   UpdateVoodoos(e.world, v, now);
   // The view is copied into Frontbuf as the walk over the map reaches
   // each band of rows (see FrameCanvas), then in full before the numbers.
-  compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY);
+  compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY, v.tileW, v.tileH);
   if (++e.view.FrameCounter > kFrameCounterLast) e.view.FrameCounter = 0;
   if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v, canvas).Run();
   canvas.Whole();

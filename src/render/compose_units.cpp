@@ -68,22 +68,6 @@ void DrawSprite(Surface& dst, const Surface& sheet, const SpriteDef& s, int x, i
   MaskedBlt(dst, x, y, s.width, s.height, sheet, s.maskX, s.maskY, s.picX, s.picY);
 }
 
-Surface& FrameCanvas::Through(int64_t bottom) {
-  const int last = static_cast<int>(std::clamp<int64_t>(bottom, 0, front_.Height()));
-  if (last > copied_) {
-    BitBlt(front_, 0, copied_, front_.Width(), last - copied_, back_, bufX_, bufY_ + copied_,
-           Rop::SrcCopy);
-    copied_ = last;
-  }
-  return front_;
-}
-
-void DrawInCell(FrameCanvas& dst, const Surface& sheet, const SpriteDef& s, float cellX,
-                float cellY, int tileH, SpriteLook look) {
-  const int top = SaneCoordinate(cellY - static_cast<float>(s.height - tileH));
-  DrawSprite(dst.Through(int64_t{top} + s.height), sheet, s, SaneCoordinate(cellX), top, look);
-}
-
 const SpriteDef* UnitSprite(const World& w, const Unit& u, bool cutScene) {
   if (u.character == nullptr) return nullptr;
   const Character& c = *u.character;
@@ -134,7 +118,9 @@ void DrawUnit(Engine& e, FrameCanvas& canvas, const Unit& u, float cellX, float 
   const SpriteLook look = BlinkShowsSilhouette(BlinkValue(u, tw, th, cutScene))
                               ? SpriteLook::Silhouette
                               : SpriteLook::Normal;
-  DrawInCell(canvas, e.pics.UnitDoo, *s, cellX - u.offX, cellY - u.offY - raise, th, look);
+  const PreparedSprite& prepared = e.pics.PreparedUnits.Get(e.pics.UnitDoo, *s);
+  DrawInCell(canvas, e.pics.UnitDoo, *s, &prepared, cellX - u.offX, cellY - u.offY - raise, th,
+             look);
 }
 
 }  // namespace yw::compose

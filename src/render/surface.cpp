@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "render/wide_kernel.h"
+
 namespace yw {
 
 namespace {
@@ -38,9 +40,13 @@ void Surface::Resize(int width, int height) {
   pixels_ = std::move(next);
   width_ = width;
   height_ = height;
+  ++version_;
 }
 
-void Surface::Fill(uint32_t pixel) { std::fill(pixels_.begin(), pixels_.end(), pixel & kPixelMask); }
+void Surface::Fill(uint32_t pixel) {
+  std::fill(pixels_.begin(), pixels_.end(), pixel & kPixelMask);
+  ++version_;
+}
 
 uint32_t Surface::At(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
@@ -49,21 +55,14 @@ uint32_t Surface::At(int x, int y) const {
 
 void Surface::Set(int x, int y, uint32_t pixel) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  Row(y)[x] = pixel & kPixelMask;
+  Row(y)[x] = pixel & kPixelMask;  // Row counts the change
 }
 
 namespace {
 
 // Row kernels. The pointers never alias: copies within one row of one
 // surface are routed around them by the callers. __restrict lets the
-// compiler vectorise the loops; on x86-64 each kernel is also built for
-// AVX2 and the wider version is picked at load time where the processor
-// has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-#define YW_WIDE_KERNEL __attribute__((target_clones("avx2", "default")))
-#else
-#define YW_WIDE_KERNEL
-#endif
+// compiler vectorise the loops (see wide_kernel.h).
 
 YW_WIDE_KERNEL void AndRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n) {
   for (int i = 0; i < n; ++i) d[i] &= s[i];

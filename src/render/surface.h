@@ -4,8 +4,10 @@
 // bitwise raster operations compare equal to their table values.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace yw {
@@ -35,6 +37,23 @@ class Surface {
  public:
   Surface() = default;
   Surface(int width, int height, uint32_t fill = 0);
+  Surface(const Surface&) = default;
+  Surface(Surface&& other) noexcept
+      : width_(other.width_), height_(other.height_), pixels_(std::move(other.pixels_)),
+        version_(other.version_) {
+    other.Forget();
+  }
+  Surface& operator=(const Surface& other) {
+    if (this != &other) Take(other.width_, other.height_, std::vector<uint32_t>(other.pixels_), other);
+    return *this;
+  }
+  Surface& operator=(Surface&& other) noexcept {
+    if (this != &other) {
+      Take(other.width_, other.height_, std::move(other.pixels_), other);
+      other.Forget();
+    }
+    return *this;
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -48,18 +67,43 @@ class Surface {
   void Clear() { Fill(0); }
   void Fill(uint32_t pixel);
 
-  uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  // Writable access counts as a change (see Version).
+  uint32_t* Row(int y) {
+    ++version_;
+    return pixels_.data() + static_cast<size_t>(y) * width_;
+  }
   const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
-  std::span<uint32_t> Pixels() { return pixels_; }
+  std::span<uint32_t> Pixels() {
+    ++version_;
+    return pixels_;
+  }
   std::span<const uint32_t> Pixels() const { return pixels_; }
   // Reads or writes one pixel; outside the surface reads 0 and writes nothing.
   uint32_t At(int x, int y) const;
   void Set(int x, int y, uint32_t pixel);
 
+  // A number that grows whenever the surface may have changed: on every
+  // writable access, resize, fill and assignment. What is worked out from
+  // a picture's pixels can be kept until its version moves on.
+  uint64_t Version() const { return version_; }
+
  private:
+  void Take(int width, int height, std::vector<uint32_t>&& pixels, const Surface& from) {
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(pixels);
+    version_ = std::max(version_, from.version_) + 1;
+  }
+  void Forget() {
+    width_ = height_ = 0;
+    pixels_.clear();
+    ++version_;
+  }
+
   int width_ = 0;
   int height_ = 0;
   std::vector<uint32_t> pixels_;
+  uint64_t version_ = 0;
 };
 
 // Rectangle copy: w x h pixels from (sx, sy) of src to (dx, dy) of dst,

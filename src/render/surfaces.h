@@ -1,6 +1,7 @@
 // The picture surfaces of the main window.
 #pragma once
 
+#include "render/prepared_sprites.h"
 #include "render/surface.h"
 
 namespace yw {
@@ -18,6 +19,8 @@ struct Surfaces {
   Surface FontPic;
   Surface DigitPic;
   Surface PixPic;  // scratch surface for loading and scaling
+  // The frames of DoodadMap and UnitDoo prepared for drawing.
+  PreparedSprites PreparedDoodads, PreparedUnits;
 };
 
 }  // namespace yw

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "compose_fixture.h"
 #include "render/compose.h"
+#include "render/compose_internal.h"
+#include "render/prepared_sprites.h"
 #include "sim/effects.h"
 #include "sim/view.h"
 
@@ -283,6 +286,109 @@ TEST(BufFlip, BlinkingUnitShowsAWhiteSilhouetteOnEvenSteps) {
   s.world().Npcs[1].actor.blink = 0.1f;  // 5: odd, drawn normally
   BufFlip(s.engine);
   EXPECT_EQ(s.At(4, 4, 3, 3), kGreen);
+}
+
+TEST(BufFlip, DoodadDrawnAgainOverAUnitGivesTheTwoPassPicture) {
+  // Doodad D at (4, 4) is drawn at its own cell and again at (4, 3) and
+  // (5, 4), the cells its links still reach after doodad E at (5, 3) took
+  // (5, 3); NPC N at (5, 4) lags half a cell into D's picture. A clean D
+  // is drawn again only where something was drawn since; a D with stray
+  // colour outside its figure flips that colour on every draw. Either way
+  // the frame must be the one the full draws give, in the walk's order.
+  for (const uint32_t stray : {0u, 0x0000FFu}) {
+    SpriteWorld s;
+    const SpriteDef d = s.doodads.Add(kTile, kTile, kRed, {2, 2, 4, 4});
+    const SpriteDef e = s.doodads.Solid(kTile, kTile, kBlue);
+    s.engine.pics.DoodadMap.Set(d.picX + 1, d.picY + 1, stray);  // mask white there
+    s.SetDoodads({d, e});
+    const SpriteDef n = s.units.Solid(kTile, kTile, kGreen);
+    s.SetUnits({n});
+    s.world().MapTiles(4, 4).DOODAD = 1;
+    s.world().MapTiles(5, 3).DOODAD = 2;
+    s.AddNpc(static_cast<int16_t>(s.AddCharacter(1, 1)), 5, 4).stepOffsetX = kTile / 2;
+    DooReLink(s.engine);
+    BufFlip(s.engine);
+
+    Surface want(test::kScreenW, test::kScreenH);
+    BitBlt(want, 0, 0, want.Width(), want.Height(), s.back(), kTile, kTile, Rop::SrcCopy);
+    auto draw = [&](const Surface& sheet, const SpriteDef& f, int c, int r, int lag) {
+      MaskedBlt(want, ScreenX(c) - lag, ScreenY(r), f.width, f.height, sheet, f.maskX, f.maskY,
+                f.picX, f.picY);
+    };
+    const Surface& doodads = s.engine.pics.DoodadMap;
+    for (int k = 0; k < 2; ++k) draw(doodads, e, 5, 3, 0);  // row 2: (5, 2), (6, 2) link to E
+    draw(doodads, d, 4, 4, 0);                              // (4, 3) links to D
+    for (int k = 0; k < 2; ++k) draw(doodads, e, 5, 3, 0);  // E at (5, 3), link at (6, 3)
+    draw(doodads, d, 4, 4, 0);                              // D's own cell
+    draw(s.engine.pics.UnitDoo, n, 5, 4, kTile / 2);        // N, then D again through (5, 4)
+    draw(doodads, d, 4, 4, 0);
+    for (int y = 0; y < want.Height(); ++y)
+      for (int x = 0; x < want.Width(); ++x)
+        ASSERT_EQ(s.front().At(x, y), want.At(x, y)) << "stray " << stray << " at " << x << "," << y;
+  }
+}
+
+TEST(BufFlip, ARepaintedDoodadSheetIsDrawnAnew) {
+  SpriteWorld s;
+  const SpriteDef d = s.doodads.Add(kTile, kTile, kRed, {2, 2, 4, 4});
+  s.SetDoodads({d});
+  s.world().MapTiles(4, 4).DOODAD = 1;
+  BufFlip(s.engine);
+  EXPECT_EQ(s.At(4, 4, 3, 3), kRed);
+  s.engine.pics.DoodadMap.Set(d.picX + 3, d.picY + 3, kBlue);
+  s.engine.pics.DoodadMap.Set(d.picX + 7, d.picY + 7, kBlue);  // no longer clean
+  BufFlip(s.engine);
+  EXPECT_EQ(s.At(4, 4, 3, 3), kBlue);
+  EXPECT_EQ(s.At(4, 4, 7, 7), TileColour(Patterned(4, 4)) ^ kBlue);
+}
+
+TEST(FrameCanvas, CleanSpritesDrawnAgainOnlyWhereTouchedEqualFullDraws) {
+  // Random sequences of sprites drawn at a few places, partly off the
+  // frame, with the view copied from a random offset: drawing a clean
+  // sprite again only over the cells touched since its last draw must
+  // leave the frame that drawing everything in full leaves.
+  Surface sheet;
+  SheetPainter painter(sheet);
+  const SpriteDef defs[] = {painter.Add(7, 9, kRed, {1, 2, 4, 6}), painter.Solid(5, 5, kGreen),
+                            painter.Add(12, 4, kBlue, {3, 0, 6, 4}),
+                            painter.Add(9, 9, kWhite, {2, 2, 5, 5})};
+  sheet.Set(defs[3].picX, defs[3].picY, kRed);  // stray colour: not clean
+  for (int x = 0; x < 7; ++x) sheet.Set(defs[0].maskX + x, defs[0].maskY + 1, 0x808080);  // soft
+  PreparedSprites prepared;
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    std::mt19937 rng(seed);
+    Surface back(test::kScreenW + 2 * kTile, test::kScreenH + 2 * kTile);
+    for (uint32_t& p : back.Pixels()) p = rng() & kPixelMask;
+    const int bufX = static_cast<int>(rng() % (2 * kTile)), bufY = static_cast<int>(rng() % kTile);
+    Surface got(test::kScreenW, test::kScreenH), want = got;
+    BitBlt(want, 0, 0, want.Width(), want.Height(), back, bufX, bufY, Rop::SrcCopy);
+    compose::FrameCanvas canvas(got, back, bufX, bufY, kTile, kTile);
+    struct Place {
+      const SpriteDef* def;
+      int x, y;
+      uint32_t last;
+    };
+    std::vector<Place> places;
+    for (int k = 0; k < 6; ++k)
+      places.push_back({&defs[rng() % 4], static_cast<int>(rng() % 44) - 8,
+                        static_cast<int>(rng() % 34) - 8, 0});
+    for (int turn = 0; turn < 40; ++turn) {
+      Place& p = places[rng() % places.size()];
+      const SpriteDef& d = *p.def;
+      const PreparedSprite& prep = prepared.Get(sheet, d);
+      if (rng() % 5 == 0) {  // a blinking unit: no second draw to skip
+        canvas.Draw(sheet, d, &prep, p.x, p.y, compose::SpriteLook::Silhouette);
+        BitBlt(want, p.x, p.y, d.width, d.height, sheet, d.maskX, d.maskY, Rop::MergePaint);
+        continue;
+      }
+      if (p.last != 0 && prep.clean) p.last = canvas.DrawAgain(prep, p.x, p.y, p.last);
+      else p.last = canvas.Draw(sheet, d, rng() % 2 ? &prep : nullptr, p.x, p.y);
+      MaskedBlt(want, p.x, p.y, d.width, d.height, sheet, d.maskX, d.maskY, d.picX, d.picY);
+    }
+    canvas.Whole();
+    const auto a = got.Pixels(), b = want.Pixels();
+    ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << "seed " << seed;
+  }
 }
 
 // Unit sprites of distinct colours: 1 standing down, 2 walking down (its

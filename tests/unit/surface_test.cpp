@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
+#include "render/masked_runs.h"
 #include "render/surface.h"
 
 namespace yw {
@@ -129,6 +131,48 @@ TEST(MaskedBlt, EqualsMaskAndThenPictureXorAtEveryOffset) {
   BitBlt(want, 1, 1, 4, 4, want, 0, 3, Rop::SrcInvert);
   MaskedBlt(self, 1, 1, 4, 4, self, 3, 2, 0, 3);
   EXPECT_TRUE(SameSurface(self, want));
+}
+
+// A sprite slot whose pixels are of every kind: mask black (the picture
+// shows), mask white over a black picture (background kept), mask white
+// over a coloured picture (flips the background), and partial masks.
+Surface MixedSprite(int w, int h, uint32_t seed) {
+  Surface sheet(2 * w + 1, h + 1);
+  const Surface noise = Pattern(2 * w, h, seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t k = (noise.At(x, y) >> 5) % 5;
+      const uint32_t mask = k == 0 ? 0 : k == 4 ? noise.At(w + x, y) : kPixelMask;
+      const uint32_t picture = k == 1 || k == 2 ? 0 : noise.At(w + x, y) & ~mask;
+      sheet.Set(x, y, mask);
+      sheet.Set(w + 1 + x, y + 1, k == 3 ? noise.At(x, y) : picture);
+    }
+  return sheet;
+}
+
+TEST(MaskedRuns, DrawEqualsMaskedBltInsideTheClipAtEveryOffset) {
+  // Runs skip the pixels a sprite leaves alone and copy the ones its mask
+  // blanks; the picture must be the two-pass one, pixel for pixel, where
+  // the sprite or the clip is cut by the surface.
+  const int w = 7, h = 6;
+  const Surface sheet = MixedSprite(w, h, 5);
+  const std::optional<MaskedRuns> runs = MaskedRuns::Build(sheet, 0, 0, w + 1, 1, w, h);
+  ASSERT_TRUE(runs.has_value());
+  const Surface base = Pattern(12, 9, 6);
+  const PixelRect clips[] = {{0, 0, 12, 9}, {2, 1, 5, 4}, {-3, 5, 40, 2}, {4, 4, 0, 3}};
+  for (const PixelRect& clip : clips)
+    for (int dy = -h; dy <= 9; ++dy)
+      for (int dx = -w; dx <= 12; dx += 3) {
+        Surface full = base, got = base, want = base;
+        MaskedBlt(full, dx, dy, w, h, sheet, 0, 0, w + 1, 1);
+        for (int y = clip.y; y < clip.y + clip.h; ++y)
+          for (int x = clip.x; x < clip.x + clip.w; ++x) want.Set(x, y, full.At(x, y));
+        runs->Draw(got, dx, dy, clip);
+        ASSERT_TRUE(SameSurface(got, want)) << "dx=" << dx << " dy=" << dy << " clip x=" << clip.x;
+      }
+  EXPECT_FALSE(MaskedRuns::Build(sheet, 0, 0, w + 2, 1, w, h));  // picture off the sheet
+  EXPECT_FALSE(MaskedRuns::Build(sheet, -1, 0, w + 1, 1, w, h));
+  EXPECT_FALSE(MaskedRuns::Build(sheet, 0, 0, w + 1, 1, 0, h));
 }
 
 TEST(BitBltClipping, EmptyNegativeOrExtremeRectanglesAreHarmless) {
