@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <utility>
 
 #include "shell/engine.h"
 #include "sim/main_loop.h"
@@ -86,8 +88,8 @@ void LinkDoodad(World& w, int x, int y, const SpriteDef& pic) {
   for (int r = y; r >= std::max(y - ch, 1); --r) {
     for (int c = x; c <= lastColumn; ++c) {
       if (MapCell* cell = w.MapTiles.Find(c, r)) {
-        cell->linkX = static_cast<float>(x);
-        cell->linkY = static_cast<float>(y);
+        cell->linkX = static_cast<int16_t>(x);
+        cell->linkY = static_cast<int16_t>(y);
       }
     }
   }
@@ -146,19 +148,24 @@ void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t h
 void DooReLink(Engine& e) {
   World& w = e.world;
   if (w.MapWidth < 1 || w.MapHeight < 1) return;
-  for (int y = 1; y <= w.MapTiles.Height(); ++y) {
-    for (int x = 1; x <= w.MapTiles.Width(); ++x) {
-      MapCell& cell = w.MapTiles(x, y);
-      cell.linkX = cell.linkY = 0;
-      cell.drawnFrame = 0;
-    }
+  for (MapCell& cell : w.MapTiles.Cells()) {
+    cell.linkX = cell.linkY = 0;
+    cell.drawnFrame = 0;
   }
+  LinkDoodads(w);
+}
+
+void LinkDoodads(World& w) {
+  if (w.MapWidth < 1 || w.MapHeight < 1) return;
   if (w.TileWidth <= 0 || w.TileHeight <= 0) return;
   const int height = std::min<int>(w.MapHeight, w.MapTiles.Height());
   const int width = std::min<int>(w.MapWidth, w.MapTiles.Width());
+  const std::span<const MapCell> cells = std::as_const(w.MapTiles).Cells();
+  const auto stride = static_cast<size_t>(w.MapTiles.Width());
   for (int y = height; y >= 1; --y) {
+    const MapCell* row = cells.data() + static_cast<size_t>(y - 1) * stride;
     for (int x = 1; x <= width; ++x) {
-      const int16_t d = w.MapTiles(x, y).DOODAD;
+      const int16_t d = row[x - 1].DOODAD;
       if (d < 1 || d > w.DoodadDefCount) continue;
       if (const SpriteDef* pic = w.DoodadDefs.Find(d)) LinkDoodad(w, x, y, *pic);
     }

@@ -6,6 +6,7 @@
 namespace yw {
 
 class Engine;
+struct World;
 
 // Screen effects (SFX): what a script can ask for.
 enum class ScreenEffect : int32_t { ZoomIn = 1, ZoomOut = 2, HorizontalWipe = 3, VerticalWipe = 4 };
@@ -18,7 +19,11 @@ void AddVoodoo(Engine& e, int16_t doodad, float fromX, float fromY, float toX, f
 // `height` is how many pixels above the cell's bottom edge the number's
 // top stands (the list keeps it in the entry's style field).
 void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t height);
-// Recomputes which cells each large doodad covers.
+// Recomputes which cells each large doodad covers: clears every cell's
+// drawing state, then links.
 void DooReLink(Engine& e);
+// The linking half of DooReLink, for a map whose cells were just built and
+// so hold no drawing state yet.
+void LinkDoodads(World& w);
 
 }  // namespace yw

@@ -1,6 +1,7 @@
 #include "world/binary_io.h"
 
 #include <bit>
+#include <cassert>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -9,25 +10,22 @@ namespace yw {
 
 namespace fs = std::filesystem;
 
-const unsigned char* BinaryReader::Take(size_t n) {
-  if (!ok_ || n > bytes_.size() - pos_) {
-    ok_ = false;
-    pos_ = bytes_.size();
-    return nullptr;
+void DecodeIntegers(std::string_view bytes, std::span<int16_t> out) {
+  assert(bytes.size() >= out.size_bytes());
+  if (out.empty()) return;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out.data(), bytes.data(), out.size_bytes());
+  } else {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < out.size(); ++i)
+      out[i] = static_cast<int16_t>(static_cast<uint16_t>(p[2 * i] | (p[2 * i + 1] << 8)));
   }
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
-  pos_ += n;
-  return p;
 }
 
-void BinaryReader::Byte(uint8_t& v) {
-  const unsigned char* p = Take(1);
-  v = p ? p[0] : 0;
-}
-
-void BinaryReader::Integer(int16_t& v) {
-  const unsigned char* p = Take(2);
-  v = p ? static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))) : 0;
+const unsigned char* BinaryReader::Fail() {
+  ok_ = false;
+  pos_ = bytes_.size();
+  return nullptr;
 }
 
 void BinaryReader::Long(int32_t& v) {

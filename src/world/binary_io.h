@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,14 @@ class BinaryReader {
  public:
   explicit BinaryReader(std::string_view bytes) : bytes_(bytes) {}
 
-  void Byte(uint8_t& v);
-  void Integer(int16_t& v);
+  void Byte(uint8_t& v) {
+    const unsigned char* p = Take(1);
+    v = p ? p[0] : 0;
+  }
+  void Integer(int16_t& v) {
+    const unsigned char* p = Take(2);
+    v = p ? static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))) : 0;
+  }
   void Long(int32_t& v);
   void Single(float& v);
   void Name(std::string& v);
@@ -43,7 +50,13 @@ class BinaryReader {
 
  private:
   // The next n bytes, or nullptr (and the reader failed) when fewer remain.
-  const unsigned char* Take(size_t n);
+  const unsigned char* Take(size_t n) {
+    if (!ok_ || n > bytes_.size() - pos_) return Fail();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
+    pos_ += n;
+    return p;
+  }
+  const unsigned char* Fail();
 
   std::string_view bytes_;
   size_t pos_ = 0;
@@ -97,6 +110,10 @@ class BinaryWriter {
  private:
   std::string out_;
 };
+
+// Decodes out.size() little-endian Integers from the start of `bytes`, which
+// must hold at least that many.
+void DecodeIntegers(std::string_view bytes, std::span<int16_t> out);
 
 // The whole content of a file, or nullopt when it cannot be read or is
 // larger than `limit` bytes.

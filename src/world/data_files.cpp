@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
+#include <span>
 #include <unordered_map>
+#include <utility>
 
 #include "world/paths.h"
 #include "world/record_layouts.h"
@@ -22,6 +25,21 @@ bool ReadVersion(BinaryReader& r) {
 }
 
 bool IsEndMark(const SpriteDef& s) { return s == SpriteDef{}; }
+
+// The index of the first 0 in `values`, or its size. Blocks are tested
+// whole first so that the common case, no zero at all, runs vectorised.
+size_t FirstZero(std::span<const int16_t> values) {
+  constexpr size_t kBlock = 256;
+  size_t start = 0;
+  for (; start + kBlock <= values.size(); start += kBlock) {
+    bool zero = false;
+    for (size_t i = start; i < start + kBlock; ++i) zero |= values[i] == 0;
+    if (zero) break;
+  }
+  for (size_t i = start; i < values.size(); ++i)
+    if (values[i] == 0) return i;
+  return values.size();
+}
 
 }  // namespace
 
@@ -95,16 +113,17 @@ LoadStatus ReadTileLayer(BinaryReader& r, int16_t width, int16_t height,
                          std::vector<int16_t>& out) {
   out.clear();
   if (LoadStatus s = CheckLayerSize(r, width, height, 2); s != LoadStatus::Ok) return s;
-  const int64_t cells = int64_t{width} * height;
-  out.reserve(static_cast<size_t>(cells));
-  for (int64_t i = 0; i < cells; ++i) {
-    int16_t tile = 0;
-    r.Integer(tile);
-    if (!r.Ok()) return LoadStatus::Truncated;
-    if (tile == 0) return LoadStatus::ZeroTile;
-    out.push_back(tile);
-  }
-  return LoadStatus::Ok;
+  // The size check above guarantees the whole layer is there: decode it in
+  // one sweep, then look for a tile 0, which ends the layer early.
+  const auto cells = static_cast<size_t>(int64_t{width} * height);
+  const std::string_view bytes = r.Rest().substr(0, cells * 2);
+  out.resize(cells);
+  DecodeIntegers(bytes, out);
+  r.Skip(bytes.size());
+  const size_t zero = FirstZero(out);
+  if (zero == cells) return LoadStatus::Ok;
+  out.resize(zero);
+  return LoadStatus::ZeroTile;
 }
 
 LoadStatus ReadPlacements(BinaryReader& r, int16_t width, int16_t height,
@@ -134,11 +153,21 @@ void WritePlacements(BinaryWriter& w, const std::vector<DoodadPlacement>& placem
 
 namespace {
 
-// Records are a few bytes long: a plain loop beats a call to memcmp.
-bool SameBytes(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) return false;
+// Whether `rest` begins with the bytes of `raw`. Records are a few bytes
+// long: comparing eight bytes at a time beats a call to memcmp.
+bool StartsWith(std::string_view rest, std::string_view raw) {
+  if (rest.size() < raw.size()) return false;
+  const char* a = rest.data();
+  const char* b = raw.data();
+  size_t n = raw.size();
+  for (; n >= 8; n -= 8, a += 8, b += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; n > 0; --n, ++a, ++b)
+    if (*a != *b) return false;
   return true;
 }
 
@@ -153,7 +182,7 @@ class EventCellInterner {
   // layout.
   const std::string_view* RecentPrefix(std::string_view rest, EventCells::Id& id) const {
     for (const Recent& r : recent_)
-      if (!r.raw.empty() && SameBytes(r.raw, rest.substr(0, r.raw.size()))) {
+      if (!r.raw.empty() && StartsWith(rest, r.raw)) {
         id = r.id;
         return &r.raw;
       }
@@ -184,6 +213,52 @@ class EventCellInterner {
   std::unordered_map<std::string_view, EventCells::Id> seen_;
 };
 
+// How many times the record `raw` repeats at the start of `rest`, counting
+// at most `limit` repeats. Alike neighbours are the rule in a map, so this
+// is where a layer's bytes are mostly read. Records of up to eight bytes
+// (cells without scripts) are compared as one masked word.
+size_t Repeats(std::string_view raw, std::string_view rest, size_t limit) {
+  const size_t n = raw.size();
+  size_t count = 0;
+  size_t at = 0;
+  if (n > 0 && n <= 8) {
+    uint64_t want = 0;
+    std::memcpy(&want, raw.data(), n);
+    const uint64_t mask = n == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1;
+    for (; count < limit && at + 8 <= rest.size(); ++count, at += n) {
+      uint64_t word;
+      std::memcpy(&word, rest.data() + at, 8);
+      if ((word & mask) != want) return count;
+    }
+  }
+  for (; count < limit && StartsWith(rest.substr(at), raw); ++count) at += n;
+  return count;
+}
+
+// The entry for the record at the start of `rest` and the record's length,
+// decoding the record only when its bytes are new; nullopt when the record
+// is cut short.
+std::optional<std::pair<EventCells::Id, size_t>> NextEventCell(std::string_view rest,
+                                                               EventCellInterner& interner,
+                                                               EventCells& out) {
+  EventCells::Id id = 0;
+  if (const std::string_view* raw = interner.RecentPrefix(rest, id))
+    return std::pair{id, raw->size()};
+  // Measure the record, then decode it only when its bytes are new.
+  BinarySkipper skip(rest);
+  const EventCell shape;
+  EventCellRecord(skip, shape);
+  if (!skip.Ok()) return std::nullopt;
+  const std::string_view raw = rest.substr(0, skip.Position());
+  if (std::optional<EventCells::Id> seen = interner.Find(raw)) return std::pair{*seen, raw.size()};
+  BinaryReader one(raw);
+  EventCell cell;
+  EventCellRecord(one, cell);
+  id = out.AddEntry(std::move(cell));
+  interner.Add(raw, id);
+  return std::pair{id, raw.size()};
+}
+
 }  // namespace
 
 LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventCells& out) {
@@ -194,31 +269,20 @@ LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventC
   const auto cells = static_cast<size_t>(int64_t{width} * height);
   out.reserve(cells);
   EventCellInterner interner;
-  const EventCell shape;
-  for (size_t i = 0; i < cells; ++i) {
-    const std::string_view rest = r.Rest();
-    EventCells::Id recent = 0;
-    if (const std::string_view* raw = interner.RecentPrefix(rest, recent)) {
-      out.AppendCell(recent);
-      r.Skip(raw->size());
-      continue;
-    }
-    // Measure the record, then decode it only when its bytes are new.
-    BinarySkipper skip(rest);
-    EventCellRecord(skip, shape);
-    if (!skip.Ok()) return LoadStatus::Truncated;
-    const std::string_view raw = rest.substr(0, skip.Position());
-    std::optional<EventCells::Id> id = interner.Find(raw);
-    if (!id) {
-      BinaryReader one(raw);
-      EventCell cell;
-      EventCellRecord(one, cell);
-      id = out.AddEntry(std::move(cell));
-      interner.Add(raw, *id);
-    }
-    out.AppendCell(*id);
-    r.Skip(raw.size());
+  const std::string_view all = r.Rest();
+  size_t used = 0;
+  for (size_t i = 0; i < cells;) {
+    const auto next = NextEventCell(all.substr(used), interner, out);
+    if (!next) return LoadStatus::Truncated;
+    const auto [id, length] = *next;
+    const std::string_view raw = all.substr(used, length);
+    used += length;
+    const size_t run = 1 + Repeats(raw, all.substr(used), cells - i - 1);
+    out.AppendCells(id, run);
+    used += (run - 1) * length;
+    i += run;
   }
+  r.Skip(used);
   return LoadStatus::Ok;
 }
 

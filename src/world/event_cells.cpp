@@ -34,10 +34,10 @@ EventCells::Id EventCells::AddEntry(EventCell cell) {
   return static_cast<Id>(entries_.size() - 1);
 }
 
-void EventCells::AppendCell(Id entry) {
+void EventCells::AppendCells(Id entry, size_t n) {
   assert(entry < entries_.size());
-  ids_.push_back(entry);
-  ++uses_[entry];
+  ids_.insert(ids_.end(), n, entry);
+  uses_[entry] += static_cast<uint32_t>(n);
 }
 
 void EventCells::Release(size_t i) { --uses_[ids_[i]]; }

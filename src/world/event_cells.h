@@ -57,7 +57,9 @@ class EventCells {
   // For loaders that find the distinct cells themselves: adds an entry no
   // cell uses yet, then appends cells naming it.
   Id AddEntry(EventCell cell);
-  void AppendCell(Id entry);
+  void AppendCell(Id entry) { AppendCells(entry, 1); }
+  // Appends n cells naming the same entry.
+  void AppendCells(Id entry, size_t n);
 
   // Number of distinct entries held (at least 1).
   size_t EntryCount() const { return entries_.size(); }

@@ -40,11 +40,10 @@ void FillTileLayer(World& w, const MapFileData& map) {
   w.MapWidth = map.width;
   w.MapHeight = map.height;
   w.MapTiles.Reset(map.width, map.height);
-  for (size_t i = 0; i < map.tiles.size(); ++i) {
-    const int x = static_cast<int>(i % static_cast<size_t>(map.width)) + 1;
-    const int y = static_cast<int>(i / static_cast<size_t>(map.width)) + 1;
-    w.MapTiles(x, y).TILE = map.tiles[i];
-  }
+  // The grid holds the cells row by row, as the file does.
+  const std::span<MapCell> cells = w.MapTiles.Cells();
+  const size_t n = std::min(cells.size(), map.tiles.size());
+  for (size_t i = 0; i < n; ++i) cells[i].TILE = map.tiles[i];
   for (const DoodadPlacement& p : map.doodads) w.MapTiles(p.x, p.y).DOODAD = p.doodad;
 }
 
@@ -64,7 +63,10 @@ bool ClearMap(Engine& e, bool withLinks) {
 
 }  // namespace
 
-bool LoadSpriteDefs(Engine& e, std::string_view name, int kind) {
+namespace {
+
+// LoadSpriteDefs without the relinking of the map's doodads.
+bool ReadSpriteDefs(Engine& e, std::string_view name, int kind) {
   if (kind < 0 || kind > 2) return false;
   World& w = e.world;
   SpriteFamily family = FamilyOf(w, kind);
@@ -82,6 +84,13 @@ bool LoadSpriteDefs(Engine& e, std::string_view name, int kind) {
     family.fileName = std::string(name);
   }
   ResetFrames(w);
+  return true;
+}
+
+}  // namespace
+
+bool LoadSpriteDefs(Engine& e, std::string_view name, int kind) {
+  if (!ReadSpriteDefs(e, name, kind)) return false;
   DooReLink(e);
   return true;
 }
@@ -123,11 +132,15 @@ bool LoadMapFile(Engine& e, std::string_view name, bool withLinks) {
     w.DoodadmapFile = map.doodadmapFile;
   }
   FillTileLayer(w, map);
-  DooReLink(e);
-  if (status == LoadStatus::ZeroTile) return false;
-  w.MapFile = std::string(name);
-  if (!withLinks) return true;
-  return LoadTileDefs(e, w.TilemapFile) && LoadSpriteDefs(e, w.DoodadmapFile, 0);
+  bool ok = status == LoadStatus::Ok;
+  if (ok) {
+    w.MapFile = std::string(name);
+    if (withLinks) ok = LoadTileDefs(e, w.TilemapFile) && ReadSpriteDefs(e, w.DoodadmapFile, 0);
+  }
+  // The cells were just built with no drawing state: linking them is all
+  // a relink would do, whichever of the steps above failed.
+  LinkDoodads(w);
+  return ok;
 }
 
 bool LoadEventmapFile(Engine& e, std::string_view name, bool withMap) {

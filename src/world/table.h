@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace yw {
@@ -73,6 +74,10 @@ class Grid {
   }
   T* Find(int x, int y) { return Has(x, y) ? &cells_[Index(x, y)] : nullptr; }
   const T* Find(int x, int y) const { return Has(x, y) ? &cells_[Index(x, y)] : nullptr; }
+
+  // All cells row by row, for passes over the whole grid.
+  std::span<T> Cells() { return cells_; }
+  std::span<const T> Cells() const { return cells_; }
 
   // Reallocates to width x height default cells (at least 1 x 1).
   void Reset(int width, int height) {

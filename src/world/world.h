@@ -102,8 +102,10 @@ struct MapCell {
   int16_t TILE = 0;
   int16_t DOODAD = 0;
   // Drawing state of the renderer: the cell whose doodad covers this one
-  // (0 when none) and the frame last drawn here.
-  float linkX = 0, linkY = 0;
+  // (0 when none) and the frame last drawn here. Cell numbers fit an
+  // Integer, which keeps a cell at 12 bytes: loading and relinking a large
+  // map are bound by how many bytes its cells take.
+  int16_t linkX = 0, linkY = 0;
   int32_t drawnFrame = 0;
 };
 
