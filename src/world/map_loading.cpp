@@ -39,11 +39,14 @@ bool IsBlank(std::string_view name) { return TrimBlanks(name).empty(); }
 void FillTileLayer(World& w, const MapFileData& map) {
   w.MapWidth = map.width;
   w.MapHeight = map.height;
-  w.MapTiles.Reset(map.width, map.height);
-  // The grid holds the cells row by row, as the file does.
-  const std::span<MapCell> cells = w.MapTiles.Cells();
-  const size_t n = std::min(cells.size(), map.tiles.size());
-  for (size_t i = 0; i < n; ++i) cells[i].TILE = map.tiles[i];
+  // The grid holds the cells row by row, as the file does; cells past a
+  // tile 0 stay zero.
+  const std::span<const int16_t> tiles = map.tiles;
+  w.MapTiles.Rebuild(map.width, map.height, [tiles](size_t i) {
+    MapCell cell;
+    if (i < tiles.size()) cell.TILE = tiles[i];
+    return cell;
+  });
   for (const DoodadPlacement& p : map.doodads) w.MapTiles(p.x, p.y).DOODAD = p.doodad;
 }
 
