@@ -1,10 +1,12 @@
+#include "world/data_files.h"
+
 #include <filesystem>
 #include <random>
 #include <utility>
 
 #include "byte_builder.h"
+#include "sim/effects.h"
 #include "test_support.h"
-#include "world/data_files.h"
 #include "world/game_files.h"
 
 namespace yw {
@@ -186,6 +188,29 @@ TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
   EXPECT_EQ(w().DoodadPicture, "doo.bmp");
   EXPECT_EQ(w().DoodadDefCount, 1);
 
+  // The loaded map's doodads cover the cells their pictures reach, exactly
+  // as a relink of the whole map would have them.
+  Put("tall.map", Bytes()
+                      .u8(1)
+                      .name("maps\\town.tlm")
+                      .name("maps\\town.ddm")
+                      .ints(2, 3)
+                      .ints(1, 1, 1, 1, 1, 1)
+                      .ints(1, 3, 1)
+                      .ints(0, 0, 0));
+  Put("Maps/town.ddm",
+      Bytes().u8(1).name("doo.bmp").ints(0, 0, 32, 0, 32, 64, 1).ints(0, 0, 0, 0, 0, 0, 0));
+  ASSERT_TRUE(LoadMapFile(t.engine, "tall.map", true));
+  auto links = [&] {
+    std::vector<std::pair<int, int>> all;
+    for (const MapCell& c : std::as_const(w()).MapTiles.Cells()) all.emplace_back(c.linkX, c.linkY);
+    return all;
+  };
+  const auto loaded = links();
+  EXPECT_EQ(loaded[0], (std::pair{1, 3}));  // two rows up from its own cell
+  DooReLink(t.engine);
+  EXPECT_EQ(loaded, links());
+
   // A linked sheet that fails leaves the new tile layer and fails the map.
   Put("bad.map", Bytes().u8(1).name("missing.tlm").name("").ints(2, 1).ints(7, 7).ints(0, 0, 0));
   EXPECT_FALSE(LoadMapFile(t.engine, "bad.map", true));
@@ -261,6 +286,49 @@ TEST_F(DataFiles, AlikeEventCellsChangeAloneAndACutRecordKeepsTheOldLayer) {
   EXPECT_FALSE(LoadEventmapFile(t.engine, "cut.evm", false));
   EXPECT_EQ(w().MapEvents.Width(), 3);
   EXPECT_EQ(std::as_const(w()).MapEvents(2, 1).ENTERSCRIPT, "changed.skr");
+}
+
+// Layers mix runs of alike cells with cells of every record length: the
+// reader matches the bytes ahead against records it has met, by whole
+// words for short records, and must still give back each cell as written,
+// up to the layer's last byte.
+TEST_F(DataFiles, MixedEventLayerReadsBackCellForCell) {
+  struct Kind {
+    const char* enter;
+    const char* use;
+    uint8_t passable, box;
+  };
+  const Kind kinds[] = {{"", "", 1, 0},   {"", "", 0, 0},         {"", "", 1, 1},
+                        {"", "", 2, 0},   {"ab", "", 1, 0},       {"abc", "", 0, 1},
+                        {"a", "b", 1, 0}, {"door.skr", "x", 1, 0}};
+  constexpr int kW = 37, kH = 23;
+  std::mt19937 rng(7);
+  std::vector<int> layout;
+  while (layout.size() < kW * kH) {
+    const int kind = static_cast<int>(rng() % std::size(kinds));
+    layout.insert(layout.end(), 1 + rng() % 12, kind);
+  }
+  layout.resize(kW * kH);
+  layout.back() = 0;  // a six-byte record right at the end of the data
+  Bytes b;
+  b.u8(1).name("town.map").ints(kW, kH);
+  for (int k : layout)
+    b.name(kinds[k].enter)
+        .name("")
+        .name(kinds[k].use)
+        .name("")
+        .u8(kinds[k].passable)
+        .u8(kinds[k].box);
+  Put("mixed.evm", b);
+  ASSERT_TRUE(LoadEventmapFile(t.engine, "mixed.evm", false));
+  for (int i = 0; i < kW * kH; ++i) {
+    const Kind& k = kinds[layout[i]];
+    const EventCell& c = std::as_const(w()).MapEvents(i % kW + 1, i / kW + 1);
+    ASSERT_EQ(c.ENTERSCRIPT, k.enter) << "cell " << i;
+    ASSERT_EQ(c.USESCRIPT, k.use) << "cell " << i;
+    ASSERT_EQ(c.passable, k.passable == 1) << "cell " << i;
+    ASSERT_EQ(c.BOX, k.box == 1) << "cell " << i;
+  }
 }
 
 TEST_F(DataFiles, BlankNamesClear) {
