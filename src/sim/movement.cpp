@@ -44,7 +44,12 @@ void SetScrollMargins(Engine& e, int direction, int tx, int ty) {
   const float oldView = horizontal ? e.view.ViewX : e.view.ViewY;
   const float newView = horizontal ? v.x : v.y;
   if (newView != oldView) {
-    // The view scrolls one tile with the player.
+    // The view scrolls one tile with the player, toward the margin of
+    // Backbuf that holds the cells coming into view: the right or bottom
+    // margin (offset 2 tiles) on a step right or down, the left or top one
+    // (offset 0) on a step left or up. Two tiles on a left or up step
+    // would slide the map the wrong way under the player and jump it back
+    // two cells when the step ends and Backbuf is shifted.
     dest = static_cast<float>(forward ? 2 * tile : 0);
   } else {
     dest = RestMargin(e, horizontal, oldView);
