@@ -23,7 +23,8 @@ bool OnSheet(const Surface& sheet, int x, int y, int w, int h) {
 // The runs of `rows` rows from rowStart, the first drawn to d and each
 // next one `stride` pixels further; cut to the columns [from, to). `left`
 // is the destination column of the sprite's column 0.
-YW_WIDE_KERNEL void DrawRuns(uint32_t* __restrict d, ptrdiff_t stride, int64_t rows,
+// Runs are a few dozen pixels: their copies stay loops (YW_INLINE_COPIES).
+YW_INLINE_COPIES YW_WIDE_KERNEL void DrawRuns(uint32_t* __restrict d, ptrdiff_t stride, int64_t rows,
                              const uint32_t* rowStart, const MaskedRuns::Run* runs,
                              const uint32_t* __restrict picture, const uint32_t* __restrict mask,
                              int left, int from, int to) {

@@ -8,3 +8,11 @@
 #else
 #define YW_WIDE_KERNEL
 #endif
+
+// Keeps GCC from turning copy loops into calls of memcpy, which cost more
+// than they save on runs of a few dozen pixels.
+#if defined(__GNUC__) && !defined(__clang__)
+#define YW_INLINE_COPIES __attribute__((optimize("no-tree-loop-distribute-patterns")))
+#else
+#define YW_INLINE_COPIES
+#endif
