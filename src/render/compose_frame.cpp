@@ -73,7 +73,8 @@ class MapWalk {
     lastW_ = std::max(v_.cols + 3 + kLinkReach, 0);
     lastH_ = std::max(v_.rows + 3 + kLinkReach, 0);
     lastDrawn_.assign(static_cast<size_t>(lastW_) * lastH_, 0);
-    preparedDoodads_.assign(static_cast<size_t>(std::max<int16_t>(w_.DoodadDefCount, 0)) + 1, nullptr);
+    const int doodads = std::max<int>(w_.DoodadDefCount, 0);
+    preparedDoodads_.assign(static_cast<size_t>(doodads) + 1, nullptr);
   }
 
   void Run() {

@@ -24,10 +24,12 @@ bool OnSheet(const Surface& sheet, int x, int y, int w, int h) {
 // next one `stride` pixels further; cut to the columns [from, to). `left`
 // is the destination column of the sprite's column 0.
 // Runs are a few dozen pixels: their copies stay loops (YW_INLINE_COPIES).
-YW_INLINE_COPIES YW_WIDE_KERNEL void DrawRuns(uint32_t* __restrict d, ptrdiff_t stride, int64_t rows,
-                             const uint32_t* rowStart, const MaskedRuns::Run* runs,
-                             const uint32_t* __restrict picture, const uint32_t* __restrict mask,
-                             int left, int from, int to) {
+YW_INLINE_COPIES YW_WIDE_KERNEL void DrawRuns(uint32_t* __restrict d, ptrdiff_t stride,
+                                              int64_t rows, const uint32_t* rowStart,
+                                              const MaskedRuns::Run* runs,
+                                              const uint32_t* __restrict picture,
+                                              const uint32_t* __restrict mask, int left, int from,
+                                              int to) {
   for (int64_t r = 0; r < rows; ++r, d += stride) {
     for (uint32_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
       const MaskedRuns::Run& run = runs[k];

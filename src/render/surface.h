@@ -44,7 +44,8 @@ class Surface {
     other.Forget();
   }
   Surface& operator=(const Surface& other) {
-    if (this != &other) Take(other.width_, other.height_, std::vector<uint32_t>(other.pixels_), other);
+    if (this != &other)
+      Take(other.width_, other.height_, std::vector<uint32_t>(other.pixels_), other);
     return *this;
   }
   Surface& operator=(Surface&& other) noexcept {

@@ -324,7 +324,7 @@ TEST(BufFlip, DoodadDrawnAgainOverAUnitGivesTheTwoPassPicture) {
     draw(doodads, d, 4, 4, 0);
     for (int y = 0; y < want.Height(); ++y)
       for (int x = 0; x < want.Width(); ++x)
-        ASSERT_EQ(s.front().At(x, y), want.At(x, y)) << "stray " << stray << " at " << x << "," << y;
+        ASSERT_EQ(s.front().At(x, y), want.At(x, y)) << stray << " at " << x << "," << y;
   }
 }
 
