@@ -79,8 +79,8 @@ Surface& FrameCanvas::Through(int64_t bottom) {
   return front_;
 }
 
-uint32_t FrameCanvas::Draw(const Surface& sheet, const SpriteDef& s,
-                           const PreparedSprite* prepared, int x, int y, SpriteLook look) {
+uint32_t FrameCanvas::Draw(const Surface& sheet, const SpriteDef& s, const PreparedSprite* prepared,
+                           int x, int y, SpriteLook look) {
   if (look == SpriteLook::Normal && prepared != nullptr && prepared->runs) {
     const MaskedRuns& runs = *prepared->runs;
     const PixelRect& d = runs.Drawn();

@@ -126,7 +126,7 @@ class MapWalk {
       if (vc.c == c && vc.r == r && !f.drawn) DrawVoodoo(f);
     }
     if (const int16_t* slot = GridSlot(c, r); slot && *slot != 0) DrawNpc(w_.Npcs[*slot], x, y);
-    if (CInt(w_.PlayerPosX) == c && CInt(w_.PlayerPosY) == r) DrawPlayer(x, y);
+    if (playerX_ == c && playerY_ == r) DrawPlayer(x, y);
     if (c < 1 || r < 1 || c > w_.MapWidth || r > w_.MapHeight) return;
     const MapCell* cell = w_.MapTiles.Find(c, r);
     if (cell == nullptr) return;
@@ -217,6 +217,7 @@ class MapWalk {
   int gridW_ = 0, gridH_ = 0;
   std::vector<int16_t> occupancy_;
   std::vector<VoodooCell> voodooCells_;
+  const int playerX_ = CInt(w_.PlayerPosX), playerY_ = CInt(w_.PlayerPosY);
   int lastW_ = 0, lastH_ = 0;
   std::vector<uint32_t> lastDrawn_;    // by map cell, see LastDrawn
   std::vector<const PreparedSprite*> preparedDoodads_;  // by doodad, once looked up

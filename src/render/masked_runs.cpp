@@ -52,8 +52,8 @@ YW_INLINE_COPIES YW_WIDE_KERNEL void DrawRuns(uint32_t* __restrict d, ptrdiff_t 
 
 }  // namespace
 
-std::optional<MaskedRuns> MaskedRuns::Build(const Surface& sheet, int mx, int my, int px,
-                                            int py, int w, int h) {
+std::optional<MaskedRuns> MaskedRuns::Build(const Surface& sheet, int mx, int my, int px, int py,
+                                            int w, int h) {
   if (w <= 0 || h <= 0 || !OnSheet(sheet, mx, my, w, h) || !OnSheet(sheet, px, py, w, h))
     return std::nullopt;
   MaskedRuns r;
@@ -80,8 +80,8 @@ void MaskedRuns::AddRow(const uint32_t* mask, const uint32_t* picture, int w) {
     int end = x + 1;
     while (end < w && KindOf(mask[end], picture[end]) == kind) ++end;
     if (kind != PixelKind::Skip) {
-      runs_.push_back({x, end - x, static_cast<int32_t>(picture_.size()),
-                       kind == PixelKind::TwoPass});
+      runs_.push_back(
+          {x, end - x, static_cast<int32_t>(picture_.size()), kind == PixelKind::TwoPass});
       picture_.insert(picture_.end(), picture + x, picture + end);
       mask_.insert(mask_.end(), mask + x, mask + end);
     }
@@ -93,12 +93,12 @@ void MaskedRuns::Draw(Surface& dst, int dx, int dy, const PixelRect& clip) const
   const int64_t from = std::max<int64_t>(clip.x, 0);
   const int64_t to = std::min<int64_t>(int64_t{clip.x} + clip.w, dst.Width());
   const int64_t top = std::max({int64_t{clip.y}, int64_t{0}, int64_t{dy} + drawn_.y});
-  const int64_t bottom = std::min({int64_t{clip.y} + clip.h, int64_t{dst.Height()},
-                                   int64_t{dy} + drawn_.y + drawn_.h});
+  const int64_t bottom = std::min(
+      {int64_t{clip.y} + clip.h, int64_t{dst.Height()}, int64_t{dy} + drawn_.y + drawn_.h});
   if (from >= to || top >= bottom) return;
-  DrawRuns(dst.Row(static_cast<int>(top)), dst.Width(), bottom - top,
-           rowStart_.data() + (top - dy), runs_.data(), picture_.data(), mask_.data(), dx,
-           static_cast<int>(from), static_cast<int>(to));
+  DrawRuns(dst.Row(static_cast<int>(top)), dst.Width(), bottom - top, rowStart_.data() + (top - dy),
+           runs_.data(), picture_.data(), mask_.data(), dx, static_cast<int>(from),
+           static_cast<int>(to));
 }
 
 }  // namespace yw
