@@ -111,6 +111,12 @@ class BinaryWriter {
   std::string out_;
 };
 
+// The little-endian Integer at p.
+inline int16_t DecodeInteger(const char* p) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  return static_cast<int16_t>(static_cast<uint16_t>(u[0] | (u[1] << 8)));
+}
+
 // Decodes out.size() little-endian Integers from the start of `bytes`, which
 // must hold at least that many.
 void DecodeIntegers(std::string_view bytes, std::span<int16_t> out);

@@ -60,6 +60,21 @@ struct MapFileData {
   std::vector<DoodadPlacement> doodads;
 };
 
+// A map's tile layer and placements checked in place, for loaders that take
+// the values straight from the file's bytes: the views hold the tiles
+// before any tile 0 (two bytes each) and the placements before the end mark
+// (six bytes each), both little-endian Integers.
+struct MapLayerView {
+  std::string_view tiles, placements;
+  size_t TileCount() const { return tiles.size() / 2; }
+  int16_t Tile(size_t i) const { return DecodeInteger(tiles.data() + 2 * i); }
+  DoodadPlacement Placement(size_t i) const {
+    const char* p = placements.data() + 6 * i;
+    return {DecodeInteger(p), DecodeInteger(p + 2), DecodeInteger(p + 4)};
+  }
+  size_t PlacementCount() const { return placements.size() / 6; }
+};
+
 // Eventmap file: cells row by row; none when either size is 0.
 struct EventmapFileData {
   std::string mapFile;
@@ -85,6 +100,9 @@ struct ItemFileData {
 LoadStatus ReadSpriteSheetFile(std::string_view bytes, float zoom, SpriteSheetFile& out);
 LoadStatus ReadTileSheetFile(std::string_view bytes, float zoom, TileSheetFile& out);
 LoadStatus ReadMapFile(std::string_view bytes, MapFileData& out);
+// A map file's names and sizes, with its layer checked in place (the views
+// point into `bytes`).
+LoadStatus ReadMapFileView(std::string_view bytes, MapFileData& names, MapLayerView& layer);
 LoadStatus ReadEventmapFile(std::string_view bytes, EventmapFileData& out);
 LoadStatus ReadCharacterFile(std::string_view bytes, CharacterFileData& out);
 LoadStatus ReadItemFile(std::string_view bytes, ItemFileData& out);
@@ -117,6 +135,9 @@ LoadStatus ReadTileLayer(BinaryReader& r, int16_t width, int16_t height,
                          std::vector<int16_t>& out);
 LoadStatus ReadPlacements(BinaryReader& r, int16_t width, int16_t height,
                           std::vector<DoodadPlacement>& out);
+// The same two, checked in place.
+LoadStatus ScanTileLayer(BinaryReader& r, int16_t width, int16_t height, MapLayerView& out);
+LoadStatus ScanPlacements(BinaryReader& r, int16_t width, int16_t height, MapLayerView& out);
 void WritePlacements(BinaryWriter& w, const std::vector<DoodadPlacement>& placements);
 // Event cells of a width x height layer (nothing when either is 0).
 LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventCells& out);

@@ -1,7 +1,6 @@
 #include "world/event_cells.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace yw {
 
@@ -32,12 +31,6 @@ EventCells::Id EventCells::AddEntry(EventCell cell) {
   entries_.push_back(std::move(cell));
   uses_.push_back(0);
   return static_cast<Id>(entries_.size() - 1);
-}
-
-void EventCells::AppendCells(Id entry, size_t n) {
-  assert(entry < entries_.size());
-  ids_.insert(ids_.end(), n, entry);
-  uses_[entry] += static_cast<uint32_t>(n);
 }
 
 void EventCells::Release(size_t i) { --uses_[ids_[i]]; }

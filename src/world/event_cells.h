@@ -59,7 +59,13 @@ class EventCells {
   Id AddEntry(EventCell cell);
   void AppendCell(Id entry) { AppendCells(entry, 1); }
   // Appends n cells naming the same entry.
-  void AppendCells(Id entry, size_t n);
+  void AppendCells(Id entry, size_t n) {
+    if (n == 1)
+      ids_.push_back(entry);
+    else
+      ids_.insert(ids_.end(), n, entry);
+    uses_[entry] += static_cast<uint32_t>(n);
+  }
 
   // Number of distinct entries held (at least 1).
   size_t EntryCount() const { return entries_.size(); }

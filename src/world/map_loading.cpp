@@ -36,18 +36,21 @@ bool IsBlank(std::string_view name) { return TrimBlanks(name).empty(); }
 
 // The tile layer and its doodads: width x height cells, the tiles in row
 // order (as many as were read), then the placements.
-void FillTileLayer(World& w, const MapFileData& map) {
+void FillTileLayer(World& w, const MapFileData& map, const MapLayerView& layer) {
   w.MapWidth = map.width;
   w.MapHeight = map.height;
   // The grid holds the cells row by row, as the file does; cells past a
   // tile 0 stay zero.
-  const std::span<const int16_t> tiles = map.tiles;
-  w.MapTiles.Rebuild(map.width, map.height, [tiles](size_t i) {
+  const size_t tiles = layer.TileCount();
+  w.MapTiles.Rebuild(map.width, map.height, [&layer, tiles](size_t i) {
     MapCell cell;
-    if (i < tiles.size()) cell.TILE = tiles[i];
+    if (i < tiles) cell.TILE = layer.Tile(i);
     return cell;
   });
-  for (const DoodadPlacement& p : map.doodads) w.MapTiles(p.x, p.y).DOODAD = p.doodad;
+  for (size_t i = 0; i < layer.PlacementCount(); ++i) {
+    const DoodadPlacement p = layer.Placement(i);
+    w.MapTiles(p.x, p.y).DOODAD = p.doodad;
+  }
 }
 
 bool ClearMap(Engine& e, bool withLinks) {
@@ -128,13 +131,14 @@ bool LoadMapFile(Engine& e, std::string_view name, bool withLinks) {
   const auto bytes = ReadGameFile(e, name);
   if (!bytes) return false;
   MapFileData map;
-  const LoadStatus status = ReadMapFile(*bytes, map);
+  MapLayerView layer;
+  const LoadStatus status = ReadMapFileView(*bytes, map, layer);
   if (status != LoadStatus::Ok && status != LoadStatus::ZeroTile) return false;
   if (withLinks) {
     w.TilemapFile = map.tilemapFile;
     w.DoodadmapFile = map.doodadmapFile;
   }
-  FillTileLayer(w, map);
+  FillTileLayer(w, map, layer);
   bool ok = status == LoadStatus::Ok;
   if (ok) {
     w.MapFile = std::string(name);
