@@ -131,16 +131,17 @@ class MapWalk {
     const MapCell* cell = w_.MapTiles.Find(c, r);
     if (cell == nullptr) return;
     DrawCellDoodad(*cell, c, r);
-    DrawCoveringDoodad(*cell, c, r);
+    DrawCoveringDoodad(*cell);
   }
 
   // A doodad whose picture reaches into this cell is drawn again at its
   // own place, over the units just drawn here. A link to the cell itself
-  // draws nothing more: its doodad was drawn just now.
-  void DrawCoveringDoodad(const MapCell& cell, int c, int r) {
+  // draws its doodad a second time too: that changes nothing for a clean
+  // doodad (and DrawCellDoodad skips it), but a doodad with colour outside
+  // its figure shows the second pass.
+  void DrawCoveringDoodad(const MapCell& cell) {
     const int lx = CInt(cell.linkX), ly = CInt(cell.linkY);
     if (lx < 1 || ly < 1 || lx > w_.MapWidth || ly > w_.MapHeight) return;
-    if (lx == c && ly == r) return;
     if (const MapCell* linked = w_.MapTiles.Find(lx, ly)) DrawCellDoodad(*linked, lx, ly);
   }
 

@@ -291,7 +291,8 @@ TEST(BufFlip, BlinkingUnitShowsAWhiteSilhouetteOnEvenSteps) {
 TEST(BufFlip, DoodadDrawnAgainOverAUnitGivesTheTwoPassPicture) {
   // Doodad D at (4, 4) is drawn at its own cell and again at (4, 3) and
   // (5, 4), the cells its links still reach after doodad E at (5, 3) took
-  // (5, 3); NPC N at (5, 4) lags half a cell into D's picture. A clean D
+  // (5, 3); a cell linked to itself draws its doodad twice. NPC N at (5, 4)
+  // lags half a cell into D's picture. A clean D
   // is drawn again only where something was drawn since; a D with stray
   // colour outside its figure flips that colour on every draw. Either way
   // the frame must be the one the full draws give, in the walk's order.
@@ -318,8 +319,8 @@ TEST(BufFlip, DoodadDrawnAgainOverAUnitGivesTheTwoPassPicture) {
     const Surface& doodads = s.engine.pics.DoodadMap;
     for (int k = 0; k < 2; ++k) draw(doodads, e, 5, 3, 0);  // row 2: (5, 2), (6, 2) link to E
     draw(doodads, d, 4, 4, 0);                              // (4, 3) links to D
-    for (int k = 0; k < 2; ++k) draw(doodads, e, 5, 3, 0);  // E at (5, 3), link at (6, 3)
-    draw(doodads, d, 4, 4, 0);                              // D's own cell
+    for (int k = 0; k < 3; ++k) draw(doodads, e, 5, 3, 0);  // E, its self-link, (6, 3)
+    for (int k = 0; k < 2; ++k) draw(doodads, d, 4, 4, 0);  // D and its self-link
     draw(s.engine.pics.UnitDoo, n, 5, 4, kTile / 2);        // N, then D again through (5, 4)
     draw(doodads, d, 4, 4, 0);
     for (int y = 0; y < want.Height(); ++y)
