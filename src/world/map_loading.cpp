@@ -41,12 +41,10 @@ void FillTileLayer(World& w, const MapFileData& map, const MapLayerView& layer) 
   w.MapHeight = map.height;
   // The grid holds the cells row by row, as the file does; cells past a
   // tile 0 stay zero.
-  const size_t tiles = layer.TileCount();
-  w.MapTiles.Rebuild(map.width, map.height, [&layer, tiles](size_t i) {
-    MapCell cell;
-    if (i < tiles) cell.TILE = layer.Tile(i);
-    return cell;
-  });
+  w.MapTiles.Reset(map.width, map.height);
+  const std::span<MapCell> cells = w.MapTiles.Cells();
+  const size_t tiles = std::min(layer.TileCount(), cells.size());
+  for (size_t i = 0; i < tiles; ++i) cells[i].TILE = layer.Tile(i);
   for (size_t i = 0; i < layer.PlacementCount(); ++i) {
     const DoodadPlacement p = layer.Placement(i);
     w.MapTiles(p.x, p.y).DOODAD = p.doodad;

@@ -79,17 +79,6 @@ class Grid {
   std::span<T> Cells() { return cells_; }
   std::span<const T> Cells() const { return cells_; }
 
-  // Width x height cells (at least 1 x 1), cell i in row order made by
-  // cellAt(i). The storage is reused when it is large enough, and every
-  // cell is written once.
-  template <class F>
-  void Rebuild(int width, int height, F cellAt) {
-    width_ = std::max(width, 1);
-    height_ = std::max(height, 1);
-    cells_.resize(static_cast<size_t>(width_) * height_);
-    for (size_t i = 0; i < cells_.size(); ++i) cells_[i] = cellAt(i);
-  }
-
   // Reallocates to width x height default cells (at least 1 x 1).
   void Reset(int width, int height) {
     width_ = std::max(width, 1);
