@@ -5,6 +5,9 @@
 // return false and leaves the world as it was. The one partial result is
 // the one games rely on: a map cell naming tile 0 leaves the tile layer
 // read up to that cell.
+#include <cstring>
+#include <type_traits>
+
 #include "shell/engine.h"
 #include "sim/effects.h"
 #include "world/data_files.h"
@@ -40,9 +43,13 @@ void FillTileLayer(World& w, const MapFileData& map, const MapLayerView& layer) 
   w.MapWidth = map.width;
   w.MapHeight = map.height;
   // The grid holds the cells row by row, as the file does; cells past a
-  // tile 0 stay zero.
-  w.MapTiles.Reset(map.width, map.height);
+  // tile 0 stay zero. A cell is plain numbers, all zero by default, so the
+  // grid is cleared as bytes: a much faster sweep than storing cell after
+  // cell.
+  static_assert(std::is_trivially_copyable_v<MapCell>);
+  w.MapTiles.Resize(map.width, map.height);
   const std::span<MapCell> cells = w.MapTiles.Cells();
+  std::memset(static_cast<void*>(cells.data()), 0, cells.size_bytes());
   const size_t tiles = std::min(layer.TileCount(), cells.size());
   for (size_t i = 0; i < tiles; ++i) cells[i].TILE = layer.Tile(i);
   for (size_t i = 0; i < layer.PlacementCount(); ++i) {

@@ -79,6 +79,14 @@ class Grid {
   std::span<T> Cells() { return cells_; }
   std::span<const T> Cells() const { return cells_; }
 
+  // Width x height cells (at least 1 x 1) of unspecified values, for a
+  // caller that then sets every one; the storage is reused.
+  void Resize(int width, int height) {
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+    cells_.resize(static_cast<size_t>(width_) * height_);
+  }
+
   // Reallocates to width x height default cells (at least 1 x 1).
   void Reset(int width, int height) {
     width_ = std::max(width, 1);
