@@ -144,6 +144,9 @@ void SdlPlatform::SetWindowState(bool maximised, int width, int height) {
   } else {
     SDL_RestoreWindow(window_);
     SDL_SetWindowSize(window_, std::max(width, 1) * scale_, std::max(height, 1) * scale_);
+    // The window was centred at its first size; it stays centred at the new
+    // one rather than growing off the screen's edge.
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
 }
 
