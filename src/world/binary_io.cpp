@@ -16,9 +16,7 @@ void DecodeIntegers(std::string_view bytes, std::span<int16_t> out) {
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(out.data(), bytes.data(), out.size_bytes());
   } else {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (size_t i = 0; i < out.size(); ++i)
-      out[i] = static_cast<int16_t>(static_cast<uint16_t>(p[2 * i] | (p[2 * i + 1] << 8)));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = DecodeInteger(bytes.data() + 2 * i);
   }
 }
 

@@ -21,6 +21,12 @@ namespace yw {
 // of 2048 x 2048 cells with its events fits well within it.
 inline constexpr size_t kMaxDataFileSize = size_t{64} * 1024 * 1024;
 
+// The little-endian Integer at p.
+inline int16_t DecodeInteger(const char* p) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  return static_cast<int16_t>(static_cast<uint16_t>(u[0] | (u[1] << 8)));
+}
+
 class BinaryReader {
  public:
   explicit BinaryReader(std::string_view bytes) : bytes_(bytes) {}
@@ -31,7 +37,7 @@ class BinaryReader {
   }
   void Integer(int16_t& v) {
     const unsigned char* p = Take(2);
-    v = p ? static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))) : 0;
+    v = p ? DecodeInteger(reinterpret_cast<const char*>(p)) : 0;
   }
   void Long(int32_t& v);
   void Single(float& v);
@@ -110,12 +116,6 @@ class BinaryWriter {
  private:
   std::string out_;
 };
-
-// The little-endian Integer at p.
-inline int16_t DecodeInteger(const char* p) {
-  const auto* u = reinterpret_cast<const unsigned char*>(p);
-  return static_cast<int16_t>(static_cast<uint16_t>(u[0] | (u[1] << 8)));
-}
 
 // Decodes out.size() little-endian Integers from the start of `bytes`, which
 // must hold at least that many.

@@ -63,7 +63,6 @@ class KnownRecord {
     return word;
   }
   EventCells::Id Id() const { return id_; }
-  std::string_view Raw() const { return raw_; }
 
  private:
   std::string_view raw_;
