@@ -16,8 +16,7 @@ constexpr int32_t kEscape = VirtualKeyCode(GameKey::Esc);
 constexpr int32_t kUp = VirtualKeyCode(GameKey::Up);
 constexpr int32_t kDown = VirtualKeyCode(GameKey::Down);
 
-// List types 1 to 20. Rows left Pending belong to lists that are not built
-// yet (the party and fight menus): they draw nothing and take no keys.
+// List types 1 to 20.
 const std::array<ListKind, 20> kListKinds = {{
     // 1: the game library.
     {.layout = ListLayout::Scrolling,
@@ -48,25 +47,78 @@ const std::array<ListKind, 20> kListKinds = {{
      .content = QuitEntries,
      .enter = EnterQuitAnswer,
      .escape = BackToMainMenu},
-    {},  // 6: team
-    {},  // 7: member menu
-    {},  // 8: statistics
-    {},  // 9: inventory
-    {},  // 10: magic
-    {},  // 11: weapons to equip
-    {},  // 12: armour to equip
-    {},  // 13: equipment
+    // 6: the party, one block per member.
+    {.layout = ListLayout::Pictures,
+     .enter = EnterTeamMember,
+     .escape = BackToMainMenu,
+     .pictures = TeamLines},
+    // 7: what to do with the chosen member.
+    {.layout = ListLayout::Fixed,
+     .content = MemberMenuEntries,
+     .enter = EnterMemberMenuChoice,
+     .escape = BackToTeam},
+    // 8: the member's statistics, paged; both keys page on.
+    {.layout = ListLayout::Custom,
+     .escape = NextStatisticsPage,
+     .draw = DrawStatistics,
+     .enterAsEscape = true},
+    // 9: inventory.
+    {.layout = ListLayout::Pictures,
+     .enter = UseItem,
+     .escape = BackToMainMenu,
+     .pictures = InventoryLines},
+    // 10: magic.
+    {.layout = ListLayout::Pictures,
+     .enter = UseItem,
+     .escape = BackToMainMenu,
+     .pictures = MagicLines},
+    // 11: weapons the member can take.
+    {.layout = ListLayout::Pictures,
+     .enter = EquipWeapon,
+     .escape = BackToEquipment,
+     .pictures = WeaponLines},
+    // 12: armour the member can take.
+    {.layout = ListLayout::Pictures,
+     .enter = EquipArmour,
+     .escape = BackToEquipment,
+     .pictures = ArmourLines},
+    // 13: the member's weapon and armour.
+    {.layout = ListLayout::Pictures,
+     .enter = EnterEquipSlot,
+     .escape = BackToTeam,
+     .pictures = EquipmentLines},
     // 14: load slots.
     {.layout = ListLayout::Fixed,
      .heading = "Load:",
      .content = SlotEntries,
      .enter = EnterLoadSlot,
      .escape = LeaveLoadSlots},
-    {},  // 15: fight menu
-    {},  // 16: fight items
-    {},  // 17: fight magic
-    {},  // 18: enemy chooser
-    {},  // 19: party-member chooser
+    // 15: the fight menu of the member whose turn it is.
+    {.layout = ListLayout::Pictures,
+     .enter = EnterFightChoice,
+     .pictures = FightMenuLines,
+     .openMode = static_cast<int32_t>(Mode::Menu)},
+    // 16: items usable in a fight.
+    {.layout = ListLayout::Pictures,
+     .enter = UseFightItem,
+     .escape = BackToFightMenu,
+     .pictures = FightItemLines,
+     .closeWhenEmpty = true},
+    // 17: magic usable in a fight.
+    {.layout = ListLayout::Pictures,
+     .enter = UseFightItem,
+     .escape = BackToFightMenu,
+     .pictures = FightMagicLines,
+     .closeWhenEmpty = true},
+    // 18: the pointer on the enemies on the map; a target must be chosen.
+    {.layout = ListLayout::Custom,
+     .enter = EnterChosenEnemy,
+     .draw = DrawEnemyChooser,
+     .wraps = true},
+    // 19: a party member as user or target; one must be chosen.
+    {.layout = ListLayout::Pictures,
+     .enter = EnterChosenMember,
+     .pictures = ChooserLines},
     // 20: the list a script builds.
     {.layout = ListLayout::UserList,
      .enter = EnterUserListChoice,
@@ -81,6 +133,24 @@ void MoveUp(ListState& l) {
 void MoveDown(ListState& l) {
   if (l.ListCursor < l.ListRowCount) ++l.ListCursor;
   else if (l.ListScroll < l.ListMaxScroll) ++l.ListScroll;
+}
+
+// Steps the selection by one line, from either end round to the other.
+void MoveAround(ListState& l, int step) {
+  if (l.ListRowCount < 1) return;
+  const int next = l.ListCursor + step;
+  l.ListCursor = static_cast<int16_t>(next < 1 ? l.ListRowCount : next > l.ListRowCount ? 1 : next);
+}
+
+// Draws a picture list, or closes it when it has no lines and must not be
+// shown empty.
+void DrawPictures(Engine& e, int32_t listType, const ListKind& kind) {
+  const PictureList list = kind.pictures(e);
+  if (list.lines.empty() && kind.closeWhenEmpty) {
+    MenuKey(e, listType, kEscape);
+    return;
+  }
+  DrawPictureList(e, list);
 }
 
 // The entry value of the selected line, when a line is selected.
@@ -105,12 +175,15 @@ void Drawlist(Engine& e, int32_t listType, bool reset) {
     l.CurrentList = listType;
     l.ListCursor = 1;
     l.ListScroll = 1;
-    if (kind->layout == ListLayout::Fixed) l.ListMaxScroll = 1;
+    if (kind->layout == ListLayout::Fixed || kind->layout == ListLayout::Custom) l.ListMaxScroll = 1;
+    if (kind->openMode >= 0) e.win.GameMode = kind->openMode;
   }
   switch (kind->layout) {
     case ListLayout::Scrolling: DrawScrollingList(e, *kind); break;
     case ListLayout::Fixed: DrawFixedList(e, *kind); break;
     case ListLayout::UserList: DrawUserList(e); break;
+    case ListLayout::Pictures: DrawPictures(e, listType, *kind); break;
+    case ListLayout::Custom: kind->draw(e, reset); break;
     case ListLayout::Pending: break;
   }
 }
@@ -119,10 +192,13 @@ void MenuKey(Engine& e, int32_t listType, int32_t key) {
   const ListKind* kind = FindListKind(listType);
   if (kind == nullptr || kind->layout == ListLayout::Pending) return;
   ListState& l = e.lists;
+  if (kind->enterAsEscape && key == kEnter) key = kEscape;
   if (key == kUp) {
-    MoveUp(l);
+    if (kind->wraps) MoveAround(l, 1);
+    else MoveUp(l);
   } else if (key == kDown) {
-    MoveDown(l);
+    if (kind->wraps) MoveAround(l, -1);
+    else MoveDown(l);
   } else if (key == kEnter) {
     const std::optional<int16_t> entry = SelectedEntry(l);
     if (kind->enter != nullptr && entry) {

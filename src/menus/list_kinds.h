@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "render/surface.h"
+#include "world/world.h"
+
 namespace yw {
 
 class Engine;
@@ -24,11 +27,29 @@ struct ListEntry {
 };
 using ListEntries = std::vector<ListEntry>;
 
+// One line of a picture list: a sprite of `sheet` (none when sprite is
+// null) left of one or more rows of text. The line is as tall as its
+// picture or its text, whichever is taller.
+struct PictureLine {
+  const Surface* sheet = nullptr;
+  const SpriteDef* sprite = nullptr;
+  std::vector<std::string> texts;
+  int16_t value = 0;
+};
+
+// A picture list: heading rows above the lines, one font cell apart.
+struct PictureList {
+  std::vector<std::string> heading;
+  std::vector<PictureLine> lines;
+};
+
 enum class ListLayout : uint8_t {
   Pending,    // not built yet: draws nothing, keys do nothing
   Scrolling,  // window at the top left, as many entries as the screen holds
   Fixed,      // a window holding all its entries, optionally headed
   UserList,   // the script-built list with pictures and lines of any height
+  Pictures,   // lines with an optional picture and one or more text rows
+  Custom,     // drawn whole by the row's own draw function
 };
 
 enum class ListPlacement : uint8_t {
@@ -47,6 +68,18 @@ struct ListKind {
   // Enter on the selected line, with that line's entry value.
   void (*enter)(Engine&, int16_t value) = nullptr;
   void (*escape)(Engine&) = nullptr;
+  // Pictures layout: the heading and lines, built at every draw.
+  PictureList (*pictures)(Engine&) = nullptr;
+  // Custom layout: draws the list; reset when it is opened afresh.
+  void (*draw)(Engine&, bool reset) = nullptr;
+  // The GameMode set when the list is opened afresh; -1 leaves it.
+  int32_t openMode = -1;
+  // A list without lines closes at once as if Escape had been pressed.
+  bool closeWhenEmpty = false;
+  // Up selects the next line and Down the previous one, around the ends.
+  bool wraps = false;
+  // Enter does what Escape does (a screen without selectable lines).
+  bool enterAsEscape = false;
 };
 
 // The row of a list type; nullptr outside 1 to 20.
@@ -56,6 +89,7 @@ const ListKind* FindListKind(int32_t listType);
 void DrawScrollingList(Engine& e, const ListKind& kind);
 void DrawFixedList(Engine& e, const ListKind& kind);
 void DrawUserList(Engine& e);
+void DrawPictureList(Engine& e, const PictureList& list);
 // Cuts a text to `cells` characters, ending in "..." when it had to be cut
 // (a room of three characters or less cuts hard).
 std::string CutText(std::string_view text, int cells);
@@ -92,5 +126,49 @@ void BackToMainMenu(Engine& e);
 // user_list.cpp: the script-built list (20).
 void EnterUserListChoice(Engine& e, int16_t value);
 void LeaveUserList(Engine& e);
+
+// party_lists.cpp: team (6), member menu (7), inventory and magic (9, 10),
+// weapons and armour to equip (11, 12) and the equipment screen (13).
+PictureList TeamLines(Engine& e);
+ListEntries MemberMenuEntries(Engine& e);
+PictureList InventoryLines(Engine& e);
+PictureList MagicLines(Engine& e);
+PictureList WeaponLines(Engine& e);
+PictureList ArmourLines(Engine& e);
+PictureList EquipmentLines(Engine& e);
+void EnterTeamMember(Engine& e, int16_t member);
+void EnterMemberMenuChoice(Engine& e, int16_t member);
+void BackToTeam(Engine& e);
+void UseItem(Engine& e, int16_t item);
+void EnterEquipSlot(Engine& e, int16_t slot);
+void EquipWeapon(Engine& e, int16_t item);
+void EquipArmour(Engine& e, int16_t item);
+void BackToEquipment(Engine& e);
+// The two text rows of a member's block in the team and chooser lists.
+std::vector<std::string> MemberBlockTexts(const PartyMember& m);
+// A member's block: its standing-down sprite and the two text rows.
+PictureLine MemberBlock(Engine& e, int member);
+// An item's line: its picture, NAME and "x " with the count.
+PictureLine ItemLine(Engine& e, int item, int16_t count);
+
+// statistics_screen.cpp: a member's statistics (8).
+std::string StatisticsText(const Character& c);
+void DrawStatistics(Engine& e, bool reset);
+void NextStatisticsPage(Engine& e);
+
+// fight_lists.cpp: fight menu (15), fight items and magic (16, 17) and the
+// party-member chooser (19).
+PictureList FightMenuLines(Engine& e);
+PictureList FightItemLines(Engine& e);
+PictureList FightMagicLines(Engine& e);
+PictureList ChooserLines(Engine& e);
+void EnterFightChoice(Engine& e, int16_t choice);
+void UseFightItem(Engine& e, int16_t item);
+void BackToFightMenu(Engine& e);
+void EnterChosenMember(Engine& e, int16_t member);
+
+// target_choice.cpp: the enemy chooser on the map (18).
+void DrawEnemyChooser(Engine& e, bool reset);
+void EnterChosenEnemy(Engine& e, int16_t enemy);
 
 }  // namespace yw

@@ -84,31 +84,34 @@ int CellsAcross(const Metrics& m) {
   return CInt((m.sw - (m.hw + 2 * m.cw + 20 + 2 * m.fw)) / static_cast<double>(m.fw));
 }
 
-// One line of the script-built list: its item picture (if any) stands left
-// of the text, and a picture taller than the font makes the line taller.
-struct UserLine {
-  const UserListItem* item;
-  const SpriteDef* sprite;
+// A picture line laid out: its height and the widths of its parts.
+struct LaidLine {
+  const PictureLine* line;
   int height;
 };
 
-std::vector<UserLine> UserLines(Engine& e, const Metrics& m) {
-  World& w = e.world;
-  std::vector<UserLine> lines;
-  for (int i = 1; i <= w.UserListCount && w.UserList.Has(i); ++i) {
-    UserListItem& item = w.UserList[i];
-    if (item.doodad < 1 || item.doodad > w.ItemDefCount) item.doodad = 0;
-    const SpriteDef* sprite = item.doodad != 0 ? w.ItemFrames.Find(item.doodad) : nullptr;
-    lines.push_back({&item, sprite, std::max<int>(m.fh, sprite ? sprite->height : 0)});
+int SpriteWidth(const PictureLine& line) {
+  return line.sprite ? std::max<int>(line.sprite->width, 0) : 0;
+}
+
+int TextCells(const PictureLine& line) {
+  size_t m = 0;
+  for (const std::string& text : line.texts) m = std::max(m, text.size());
+  return static_cast<int>(m);
+}
+
+std::vector<LaidLine> LayOut(const PictureList& list, const Metrics& m) {
+  std::vector<LaidLine> lines;
+  for (const PictureLine& line : list.lines) {
+    const int textH = std::max<int>(static_cast<int>(line.texts.size()), 1) * m.fh;
+    lines.push_back({&line, std::max<int>(textH, line.sprite ? line.sprite->height : 0)});
   }
   return lines;
 }
 
-int SpriteWidth(const UserLine& line) { return line.sprite ? std::max<int>(line.sprite->width, 0) : 0; }
-
 // Lines from `first` (0-based) that fit into `room` pixels of content, one
 // font cell before, between and after them; at least one.
-int LinesThatFit(const std::vector<UserLine>& lines, size_t first, int room, int fh) {
+int LinesThatFit(const std::vector<LaidLine>& lines, size_t first, int room, int fh) {
   int used = fh, n = 0;
   for (size_t i = first; i < lines.size(); ++i) {
     used += lines[i].height + fh;
@@ -119,7 +122,8 @@ int LinesThatFit(const std::vector<UserLine>& lines, size_t first, int room, int
 }
 
 // The first line from which all the rest fit.
-int LastScroll(const std::vector<UserLine>& lines, int room, int fh) {
+int LastScroll(const std::vector<LaidLine>& lines, int room, int fh) {
+  if (lines.empty()) return 1;
   int used = fh;
   size_t first = lines.size();
   while (first > 0 && used + lines[first - 1].height + fh <= room) used += lines[--first].height + fh;
@@ -127,9 +131,9 @@ int LastScroll(const std::vector<UserLine>& lines, int room, int fh) {
   return static_cast<int>(first) + 1;
 }
 
-void DrawItemSprite(Engine& e, const SpriteDef& s, int x, int y) {
-  BitBlt(e.pics.Frontbuf, x, y, s.width, s.height, e.pics.ItemDoo, s.maskX, s.maskY, Rop::SrcAnd);
-  BitBlt(e.pics.Frontbuf, x, y, s.width, s.height, e.pics.ItemDoo, s.picX, s.picY, Rop::SrcInvert);
+void DrawSprite(Engine& e, const Surface& sheet, const SpriteDef& s, int x, int y) {
+  BitBlt(e.pics.Frontbuf, x, y, s.width, s.height, sheet, s.maskX, s.maskY, Rop::SrcAnd);
+  BitBlt(e.pics.Frontbuf, x, y, s.width, s.height, sheet, s.picX, s.picY, Rop::SrcInvert);
 }
 
 // How much of a scrolling list the screen holds from the first entry shown:
@@ -239,64 +243,97 @@ void DrawFixedList(Engine& e, const ListKind& kind) {
   FinishList(e);
 }
 
-// The widest line (picture, a cell of space, text), cut to the screen.
-int UserListWidth(const std::vector<UserLine>& lines, const Metrics& m) {
+namespace {
+
+// The widest line (picture, a cell of space, text), or the heading, cut to
+// the screen.
+int PictureListWidth(const PictureList& list, const Metrics& m) {
   int widest = 0;
-  for (const UserLine& line : lines)
-    widest = std::max(widest, m.fw + static_cast<int>(line.item->text.size()) * m.fw + SpriteWidth(line));
+  for (const PictureLine& line : list.lines)
+    widest = std::max(widest, m.fw + TextCells(line) * m.fw + SpriteWidth(line));
+  // A heading starts where the hand stands.
+  for (const std::string& text : list.heading)
+    widest = std::max(widest, static_cast<int>(text.size()) * m.fw - m.hw - m.fw);
   return std::min(widest, m.sw - 20 - 2 * m.cw - 2 * m.fw - m.hw);
 }
 
-// Draws one line whose top is `top`: picture, then the text cut to what is
-// left of `widest`, both centred on the line's height.
-void DrawUserLine(Engine& e, const UserLine& line, int top, int widest, const Metrics& m) {
+// Draws one line whose top is `top`: picture, then the text rows cut to
+// what is left of `widest`, both centred on the line's height. The hand
+// stands before the first text row.
+void DrawPictureLine(Engine& e, const LaidLine& laid, int top, int widest, const Metrics& m) {
+  const PictureLine& line = *laid.line;
+  const int rows = std::max<int>(static_cast<int>(line.texts.size()), 1);
   const int handX = 10 + m.cw + m.fw;
-  const int textY = top + (line.height - m.fh) / 2;
+  const int textY = top + (laid.height - rows * m.fh) / 2;
   int textX = handX + m.hw;
   if (line.sprite) {
-    DrawItemSprite(e, *line.sprite, textX, top + (line.height - line.sprite->height) / 2);
+    if (line.sheet) DrawSprite(e, *line.sheet, *line.sprite, textX, top + (laid.height - line.sprite->height) / 2);
     textX += SpriteWidth(line) + m.fw;
   }
-  AddRow(e.lists, line.item->value, handX, textY);
-  Text(e, CutText(line.item->text, (handX + m.hw + widest - textX) / m.fw), textX, textY);
+  AddRow(e.lists, line.value, handX, textY);
+  const int cells = (handX + m.hw + widest - textX) / m.fw;
+  for (size_t k = 0; k < line.texts.size(); ++k)
+    Text(e, CutText(line.texts[k], cells), textX, textY + static_cast<int>(k) * m.fh);
 }
 
-// The list a script built: a window at the top left, as tall as its lines
-// need up to the screen's height; longer lists scroll. An empty list hands
-// 0 back to the script at once.
-void DrawUserList(Engine& e) {
+}  // namespace
+
+// A window at the top left with its heading rows and as many lines as the
+// screen holds; longer lists scroll. A list without lines is an empty
+// window with nothing to select.
+void DrawPictureList(Engine& e, const PictureList& list) {
   ListState& l = e.lists;
   ClearRows(l);
   const Metrics m = MetricsOf(e);
-  const std::vector<UserLine> lines = UserLines(e, m);
-  if (lines.empty()) {
-    e.win.GameMode = static_cast<int32_t>(Mode::Script);
-    e.world.ListItemVal = 0;
-    return;
-  }
-  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
-  l.CurrentList = 20;
+  const std::vector<LaidLine> lines = LayOut(list, m);
+  const int headH = static_cast<int>(list.heading.size()) * m.fh;
 
-  const int room = m.sh - 20 - 2 * m.ch;
+  const int room = m.sh - 20 - 2 * m.ch - headH;
   l.ListMaxScroll = Clamp16(LastScroll(lines, room, m.fh));
-  l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, static_cast<int>(lines.size())));
-  const auto first = lines.begin() + (l.ListScroll - 1);
-  const auto last = first + LinesThatFit(lines, static_cast<size_t>(l.ListScroll - 1), room, m.fh);
+  l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, std::max<int>(lines.size(), 1)));
+  const auto first = lines.begin() + std::min<ptrdiff_t>(l.ListScroll - 1, std::ssize(lines));
+  const auto last = first + LinesThatFit(lines, static_cast<size_t>(first - lines.begin()), room, m.fh);
 
   int contentH = m.fh;
   for (auto line = first; line != last; ++line) contentH += line->height + m.fh;
-  const int widest = UserListWidth(lines, m);
-  const int frameW = 2 * m.cw + 2 * m.fw + m.hw + widest, frameH = 2 * m.ch + contentH;
+  const int widest = PictureListWidth(list, m);
+  const int frameW = 2 * m.cw + 2 * m.fw + m.hw + widest, frameH = 2 * m.ch + headH + contentH;
   Frame(e, 10, 10, frameW, frameH);
-  int top = 10 + m.ch + m.fh;
+  const int handX = 10 + m.cw + m.fw;
+  const int headCells = (frameW - 2 * m.cw - m.fw) / m.fw;
+  for (size_t k = 0; k < list.heading.size(); ++k)
+    Text(e, CutText(list.heading[k], headCells), handX, 10 + m.ch + static_cast<int>(k) * m.fh);
+  int top = 10 + m.ch + headH + m.fh;
   for (auto line = first; line != last; ++line) {
-    DrawUserLine(e, *line, top, widest, m);
+    DrawPictureLine(e, *line, top, widest, m);
     top += line->height + m.fh;
   }
   const int markerX = 10 + frameW - m.cw - m.fw;
-  if (l.ListScroll > 1) Marker(e, kMarkerAbove, markerX, 10 + m.ch);
+  if (l.ListScroll > 1) Marker(e, kMarkerAbove, markerX, 10 + m.ch + headH);
   if (last != lines.end()) Marker(e, kMarkerBelow, markerX, 10 + frameH - m.ch - m.fh);
   FinishList(e);
+}
+
+// The list a script built: its entries with their item pictures. An empty
+// list hands 0 back to the script at once.
+void DrawUserList(Engine& e) {
+  World& w = e.world;
+  PictureList list;
+  for (int i = 1; i <= w.UserListCount && w.UserList.Has(i); ++i) {
+    UserListItem& item = w.UserList[i];
+    if (item.doodad < 1 || item.doodad > w.ItemDefCount) item.doodad = 0;
+    const SpriteDef* sprite = item.doodad != 0 ? w.ItemFrames.Find(item.doodad) : nullptr;
+    list.lines.push_back({&e.pics.ItemDoo, sprite, {item.text}, item.value});
+  }
+  if (list.lines.empty()) {
+    ClearRows(e.lists);
+    e.win.GameMode = static_cast<int32_t>(Mode::Script);
+    w.ListItemVal = 0;
+    return;
+  }
+  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.lists.CurrentList = 20;
+  DrawPictureList(e, list);
 }
 
 }  // namespace yw

@@ -5,6 +5,5 @@
 namespace yw {
 
 void FightRoundFrame(Engine&) {}
-void TargetChoiceFrame(Engine&) {}
 
 }  // namespace yw

@@ -234,6 +234,8 @@ struct World {
   // The fighter chosen as target: a party member or an enemy by number.
   int16_t TargetIndex = 0;
   bool TargetIsParty = false;
+  // The party-member chooser asks who acts (true) or for a target (false).
+  bool ChoosingUser = false;
 
   // Script variables A to J (slots 0 to 9 used). They live for the whole
   // run: neither saved nor reset by loading a game or by InitWorld.

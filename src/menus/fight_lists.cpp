@@ -1,0 +1,132 @@
+// The lists of a fight: the fight menu of the member whose turn it is
+// (list 15), the items and magic it can use (16, 17), and the chooser of a
+// party member as the one who acts or as a target (19).
+#include <string>
+
+#include "menus/list_kinds.h"
+#include "menus/list_menu.h"
+#include "render/compose.h"
+#include "script/script_engine.h"
+#include "shell/engine.h"
+#include "world/paths.h"
+
+namespace yw {
+
+namespace {
+
+enum class FightChoice : int16_t { Fight = 1, Item = 2, Magic = 3, Wait = 4 };
+
+constexpr uint8_t kItemMagic = 2;
+constexpr int32_t kFightRound = static_cast<int32_t>(Mode::FightRound);
+
+const PartyMember* Fighter(const Engine& e) {
+  const World& w = e.world;
+  const int m = e.win.FightDran;
+  return m >= 1 && m <= w.PartyCount && w.Party.Has(m) ? &w.Party[m] : nullptr;
+}
+
+PictureLine Choice(std::string_view text, FightChoice value) {
+  return {nullptr, nullptr, {std::string(text)}, static_cast<int16_t>(value)};
+}
+
+PictureList FightItems(Engine& e, bool magic) {
+  const World& w = e.world;
+  PictureList list;
+  for (int i = 1; i <= w.ItemCount && w.Items.Has(i); ++i) {
+    const Item& item = w.Items[i];
+    if (item.VISIBLE && item.NUMBER > 0 && (item.TYPE == kItemMagic) == magic)
+      list.lines.push_back(ItemLine(e, i, item.NUMBER));
+  }
+  return list;
+}
+
+// Starts a fight script for the member's action; the fight round takes
+// over again when it ends. An empty name does nothing.
+bool StartFightScript(Engine& e, const std::string& script, bool clearDialogs) {
+  const std::string name(TrimBlanks(script));
+  if (name.empty()) return false;
+  if (clearDialogs) {
+    e.win.Wait4Relase = true;
+    e.pics.Extrabuf.Clear();
+    e.pics.Extrabuf.Resize(1, 1);
+  }
+  e.win.GameMode = kFightRound;
+  BufFlip(e);
+  RunScript(e, name);
+  return true;
+}
+
+}  // namespace
+
+// The member's name and condition above the choices; no "Magic" for a
+// member without magic points.
+PictureList FightMenuLines(Engine& e) {
+  PictureList list;
+  const PartyMember* m = Fighter(e);
+  if (m == nullptr) return list;
+  const Character& c = m->character;
+  list.heading = {m->NAME, "HP: " + std::to_string(c.HP) + "/" + std::to_string(c.MAXHP),
+                  "MP: " + std::to_string(c.MP) + "/" + std::to_string(c.MAXMP)};
+  list.lines.push_back(Choice("Fight", FightChoice::Fight));
+  list.lines.push_back(Choice("Item", FightChoice::Item));
+  if (c.MAXMP != 0) list.lines.push_back(Choice("Magic", FightChoice::Magic));
+  list.lines.push_back(Choice("Wait", FightChoice::Wait));
+  return list;
+}
+
+PictureList FightItemLines(Engine& e) { return FightItems(e, false); }
+PictureList FightMagicLines(Engine& e) { return FightItems(e, true); }
+
+PictureList ChooserLines(Engine& e) {
+  PictureList list;
+  list.heading = {e.world.ChoosingUser ? "Who has to do it?:" : "Select target:"};
+  for (int m = 1; m <= e.world.PartyCount && e.world.Party.Has(m); ++m)
+    list.lines.push_back(MemberBlock(e, m));
+  return list;
+}
+
+void EnterFightChoice(Engine& e, int16_t choice) {
+  switch (static_cast<FightChoice>(choice)) {
+    case FightChoice::Fight: {
+      // The member strikes with the weapon in use, when it has a fight script.
+      const PartyMember* m = Fighter(e);
+      const World& w = e.world;
+      if (m == nullptr) return;
+      const int16_t wep = m->character.WEP;
+      if (wep >= 1 && wep <= w.ItemCount && w.Items.Has(wep))
+        StartFightScript(e, w.Items[wep].FIGHTSCRIPT, true);
+      return;
+    }
+    // The list replaces the menu on the map.
+    case FightChoice::Item: BufFlip(e); Drawlist(e, 16, true); return;
+    case FightChoice::Magic: BufFlip(e); Drawlist(e, 17, true); return;
+    case FightChoice::Wait: e.win.GameMode = kFightRound; return;
+  }
+}
+
+void UseFightItem(Engine& e, int16_t item) {
+  const World& w = e.world;
+  if (item < 1 || item > w.ItemCount || !w.Items.Has(item)) return;
+  StartFightScript(e, w.Items[item].FIGHTSCRIPT, false);
+}
+
+void BackToFightMenu(Engine& e) {
+  BufFlip(e);
+  Drawlist(e, 15, true);
+}
+
+// The chosen member becomes the one who acts or the target; the script
+// that asked carries on.
+void EnterChosenMember(Engine& e, int16_t member) {
+  if (e.world.ChoosingUser) {
+    e.win.FightDran = member;
+    e.win.FightDranPlayer = true;
+  } else {
+    e.world.TargetIndex = member;
+    e.world.TargetIsParty = true;
+  }
+  BufFlip(e);
+  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+}
+
+}  // namespace yw
