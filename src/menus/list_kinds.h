@@ -37,10 +37,13 @@ struct PictureLine {
   int16_t value = 0;
 };
 
-// A picture list: heading rows above the lines, one font cell apart.
+// A picture list: heading rows above the lines, one font cell apart. With
+// alignText the texts of all lines start in one column, right of the widest
+// picture, whether a line has a picture or not.
 struct PictureList {
   std::vector<std::string> heading;
   std::vector<PictureLine> lines;
+  bool alignText = false;
 };
 
 enum class ListLayout : uint8_t {

@@ -84,10 +84,11 @@ int CellsAcross(const Metrics& m) {
   return CInt((m.sw - (m.hw + 2 * m.cw + 20 + 2 * m.fw)) / static_cast<double>(m.fw));
 }
 
-// A picture line laid out: its height and the widths of its parts.
+// A picture line laid out: its height and the room its picture takes.
 struct LaidLine {
   const PictureLine* line;
   int height;
+  int pictureW;  // the picture and a cell of space; 0 without a picture
 };
 
 int SpriteWidth(const PictureLine& line) {
@@ -102,10 +103,15 @@ int TextCells(const PictureLine& line) {
 
 std::vector<LaidLine> LayOut(const PictureList& list, const Metrics& m) {
   std::vector<LaidLine> lines;
+  int column = 0;
   for (const PictureLine& line : list.lines) {
     const int textH = std::max<int>(static_cast<int>(line.texts.size()), 1) * m.fh;
-    lines.push_back({&line, std::max<int>(textH, line.sprite ? line.sprite->height : 0)});
+    const int pictureW = line.sprite ? SpriteWidth(line) + m.fw : 0;
+    column = std::max(column, pictureW);
+    lines.push_back({&line, std::max<int>(textH, line.sprite ? line.sprite->height : 0), pictureW});
   }
+  if (list.alignText)
+    for (LaidLine& laid : lines) laid.pictureW = column;
   return lines;
 }
 
@@ -247,10 +253,10 @@ namespace {
 
 // The widest line (picture, a cell of space, text), or the heading, cut to
 // the screen.
-int PictureListWidth(const PictureList& list, const Metrics& m) {
+int PictureListWidth(const PictureList& list, const std::vector<LaidLine>& lines, const Metrics& m) {
   int widest = 0;
-  for (const PictureLine& line : list.lines)
-    widest = std::max(widest, m.fw + TextCells(line) * m.fw + SpriteWidth(line));
+  for (const LaidLine& laid : lines)
+    widest = std::max(widest, TextCells(*laid.line) * m.fw + std::max(laid.pictureW, m.fw));
   // A heading starts where the hand stands.
   for (const std::string& text : list.heading)
     widest = std::max(widest, static_cast<int>(text.size()) * m.fw - m.hw - m.fw);
@@ -266,10 +272,9 @@ void DrawPictureLine(Engine& e, const LaidLine& laid, int top, int widest, const
   const int handX = 10 + m.cw + m.fw;
   const int textY = top + (laid.height - rows * m.fh) / 2;
   int textX = handX + m.hw;
-  if (line.sprite) {
-    if (line.sheet) DrawSprite(e, *line.sheet, *line.sprite, textX, top + (laid.height - line.sprite->height) / 2);
-    textX += SpriteWidth(line) + m.fw;
-  }
+  if (line.sprite && line.sheet)
+    DrawSprite(e, *line.sheet, *line.sprite, textX, top + (laid.height - line.sprite->height) / 2);
+  textX += laid.pictureW;
   AddRow(e.lists, line.value, handX, textY);
   const int cells = (handX + m.hw + widest - textX) / m.fw;
   for (size_t k = 0; k < line.texts.size(); ++k)
@@ -296,7 +301,7 @@ void DrawPictureList(Engine& e, const PictureList& list) {
 
   int contentH = m.fh;
   for (auto line = first; line != last; ++line) contentH += line->height + m.fh;
-  const int widest = PictureListWidth(list, m);
+  const int widest = PictureListWidth(list, lines, m);
   const int frameW = 2 * m.cw + 2 * m.fw + m.hw + widest, frameH = 2 * m.ch + headH + contentH;
   Frame(e, 10, 10, frameW, frameH);
   const int handX = 10 + m.cw + m.fw;

@@ -126,6 +126,7 @@ PictureList ArmourLines(Engine& e) { return FreeItems(e, kItemArmour); }
 
 PictureList EquipmentLines(Engine& e) {
   PictureList list;
+  list.alignText = true;
   const World& w = e.world;
   if (!ValidMember(w, e.lists.ListMember)) return list;
   const Character& c = w.Party[e.lists.ListMember].character;
