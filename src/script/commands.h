@@ -62,4 +62,16 @@ CommandResult PlayAmbientCommand(CommandContext& c);
 CommandResult PlaySoundCommand(CommandContext& c);
 CommandResult SfxCommand(CommandContext& c);
 
+// --- Fights (commands_combat.cpp) ---------------------------------------
+CommandResult FightInitCommand(CommandContext& c);
+CommandResult AddEnemyCommand(CommandContext& c);
+CommandResult FightStartCommand(CommandContext& c);
+CommandResult FightEndCommand(CommandContext& c);
+CommandResult SelectTargetCommand(CommandContext& c);
+CommandResult SelectUserCommand(CommandContext& c);
+
+// --- Hit points and experience (commands_rewards.cpp) -------------------
+CommandResult DamageCommand(CommandContext& c);
+CommandResult AwardCommand(CommandContext& c);
+
 }  // namespace yw

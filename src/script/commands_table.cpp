@@ -8,10 +8,6 @@ namespace yw {
 
 namespace {
 
-// The combat and reward commands have their places in the table but are
-// not available yet; until then they are unknown commands.
-CommandResult CombatCommand(CommandContext&) { return ScriptCode::UnknownCommand; }
-
 constexpr std::array kCommands{
     CommandEntry{"END", EndCommand},
     CommandEntry{"LOADMAP", LoadMapCommand},
@@ -28,15 +24,15 @@ constexpr std::array kCommands{
     CommandEntry{"SETACTOR", SetActorCommand},
     CommandEntry{"SHOWMOVIE", ShowMovieCommand},
     CommandEntry{"SAVING", SavingCommand},
-    CommandEntry{"FIGHTINIT", CombatCommand},
-    CommandEntry{"ADDENEMY", CombatCommand},
+    CommandEntry{"FIGHTINIT", FightInitCommand},
+    CommandEntry{"ADDENEMY", AddEnemyCommand},
     CommandEntry{"RUNSCRIPT", RunScriptCommand},
-    CommandEntry{"FIGHTSTART", CombatCommand},
-    CommandEntry{"FIGHTEND", CombatCommand},
-    CommandEntry{"SELECTTARGET", CombatCommand},
-    CommandEntry{"SELECTUSER", CombatCommand},
-    CommandEntry{"DAMAGE", CombatCommand},
-    CommandEntry{"AWARD", CombatCommand},
+    CommandEntry{"FIGHTSTART", FightStartCommand},
+    CommandEntry{"FIGHTEND", FightEndCommand},
+    CommandEntry{"SELECTTARGET", SelectTargetCommand},
+    CommandEntry{"SELECTUSER", SelectUserCommand},
+    CommandEntry{"DAMAGE", DamageCommand},
+    CommandEntry{"AWARD", AwardCommand},
     CommandEntry{"IF", IfCommand},
     CommandEntry{"ELSE", ElseCommand},
     CommandEntry{"ENDIF", EndIfCommand},

@@ -89,6 +89,13 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["ScriptDepth"] = wd.ScriptDepth;
   j["SavingActive"] = w.SavingActive;
   j["FightMode"] = w.FightMode;
+  j["FightRounds"] = w.FightRounds;
+  j["FightDran"] = w.FightDran;
+  j["FightDranPlayer"] = w.FightDranPlayer;
+  j["FightAfterMovie"] = w.FightAfterMovie;
+  j["TargetIndex"] = wd.TargetIndex;
+  j["TargetIsParty"] = wd.TargetIsParty;
+  j["ChoosingUser"] = wd.ChoosingUser;
   j["ListItemVal"] = wd.ListItemVal;
   j["PlayerPosX"] = wd.PlayerPosX;
   j["PlayerPosY"] = wd.PlayerPosY;
@@ -131,6 +138,7 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
     o["NAME"] = Text(m.NAME);
     o["STATE"] = m.STATE;
     o["NPC"] = m.NPC;
+    o["acted"] = m.acted;
     return o;
   });
   j["Enemies"] = Entries(wd.Enemies, wd.EnemyCount, [](const Enemy& en) {
@@ -138,12 +146,14 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
     AddCharacter(o, en.character);
     o["STATE"] = en.STATE;
     o["NPC"] = en.NPC;
+    o["acted"] = en.acted;
+    o["CHAR"] = en.CHAR;
     return o;
   });
   j["Npcs"] = Entries(wd.Npcs, wd.NpcCount, [](const Npc& n) {
     return json{{"POS_X", n.POS_X},         {"POS_Y", n.POS_Y}, {"DIRECTION", n.DIRECTION},
                 {"CHAR", n.CHAR},           {"SCRIPT", Text(n.SCRIPT)},
-                {"SPEED", n.SPEED}};
+                {"SPEED", n.SPEED},         {"actorActive", n.actor.active}};
   });
   json mb = json::array();
   for (const auto& b : boxes) mb.push_back({{"title", Text(b.title)}, {"text", Text(b.text)}});

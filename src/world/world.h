@@ -48,7 +48,7 @@ struct PartyMember {
   int32_t STATE = 0;
   Character character;
   int16_t NPC = 0;
-  int16_t spare = 0;
+  bool acted = false;  // has had its turn in the running fight round; not saved
   bool operator==(const PartyMember&) const = default;
 };
 
@@ -56,7 +56,8 @@ struct Enemy {
   int32_t STATE = 0;
   Character character;
   int16_t NPC = 0;
-  int16_t spare = 0;
+  bool acted = false;  // has had its turn in the running fight round
+  int16_t CHAR = 0;    // the character it was made from; its figure shows it
   bool operator==(const Enemy&) const = default;
 };
 

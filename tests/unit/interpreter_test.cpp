@@ -110,9 +110,6 @@ TEST_F(Interp, FailingLinesGiveTheirCodes) {
       {"A", 15},                     {"A 1 \\ 2", 15},       {"K 5", 11},
       {"\t\t", 11},                  {"\t' a comment behind a tab", 11},
       {"MSGX \"Hi\"", 11},
-      // The combat commands are not available.
-      {"FIGHTINIT", 11}, {"ADDENEMY", 11}, {"FIGHTSTART", 11}, {"FIGHTEND", 11},
-      {"SELECTTARGET", 11}, {"SELECTUSER", 11}, {"DAMAGE", 11}, {"AWARD", 11},
   };
   for (const auto& [line, code] : cases) {
     EXPECT_EQ(RunBody({"A 5", line}), code) << line;
