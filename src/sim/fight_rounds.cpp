@@ -47,13 +47,14 @@ struct Scene {
 };
 
 // Where a slot's figure waits before it enters: party figures just right
-// of the visible area, enemy figures just left of it, a free row between
-// two fighters of a side.
+// of the visible area, enemy figures just left of it, from the third row
+// down with a free row between two fighters of a side (the top rows leave
+// room for tall figures and the pointer above them).
 void PutFigureInWaiting(const Engine& e, const Scene& scene, int s, Npc& npc) {
   const bool party = scene.PartySlot(s);
   const int row = party ? s : s - scene.perSide;
   npc.POS_X = party ? static_cast<float>(e.win.ScreenTileWidth + 1) : 0.0f;
-  npc.POS_Y = static_cast<float>(2 * row);
+  npc.POS_Y = static_cast<float>(2 * row + 1);
   npc.stepOffsetX = npc.stepOffsetY = 0;
 }
 

@@ -217,7 +217,8 @@ void ShowMovie(Engine& e, int32_t tajm) {
   e.view.BufX = e.view.DestX = w.TileWidth;
   e.view.BufY = e.view.DestY = w.TileHeight;
   BackbufUpdate(e, false, false);
-  const ViewOrigin v = ViewFor(e, w.PlayerPosX, w.PlayerPosY);
+  // A fight's scene stays at the map's corner wherever the player stands.
+  const ViewOrigin v = e.win.FightMode ? ViewOrigin{1, 1} : ViewFor(e, w.PlayerPosX, w.PlayerPosY);
   e.view.ViewX = v.x;
   e.view.ViewY = v.y;
 

@@ -122,8 +122,12 @@ TEST_F(FightRounds, FightersJumpOntoTheirSideOfTheScene) {
   Foe(1);
   Start(0);
   ASSERT_EQ(w().NpcCount, 6);
+  e.win.FightMode = true;
+  w().PlayerPosX = w().PlayerPosY = 14;  // out of sight: the view stays at the corner
   FightRoundFrame(e);
   EXPECT_EQ(e.win.GameMode, 9);
+  EXPECT_EQ(e.view.ViewX, 1);
+  EXPECT_EQ(e.view.ViewY, 1);
   EXPECT_EQ(w().Party[1].NPC, 1);
   EXPECT_EQ(w().Party[2].NPC, 2);
   EXPECT_EQ(w().Enemies[1].NPC, 4);

@@ -1,0 +1,71 @@
+// A whole small fight played by the real program: the fighters jump onto
+// the scene, the hero strikes through the fight menu and the enemy
+// chooser, the wolf bites back on its own, the fallen wolf leaves, the
+// victory is rewarded with experience and the village comes back.
+#include "e2e_support.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Snap("village").Do("key Enter", 1500);
+  r.Snap("menu").Do("key Enter", 600);       // Fight
+  r.Snap("chooser").Do("key Enter", 1200);   // the wolf: 4 damage, then its bite
+  r.Snap("bitten").Do("key Enter", 600);     // Fight again
+  r.Do("key Enter", 2500);                   // the wolf falls and leaves
+  r.Snap("award").Do("key Enter", 800);
+  r.Snap("home").Do("key Enter", 500).Dump("end");
+  const fs::path out = OutputDir("fight_wolf");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("fight_wolf", root);
+  const Played p{out};
+  const RunResult run = RunReplay(out, root, r.Text());
+  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+
+  const json menu = p.Dump("menu");
+  EXPECT_EQ(menu["GameMode"], 7);
+  EXPECT_EQ(menu["CurrentList"], 15);
+  EXPECT_TRUE(menu["FightMode"]);
+  EXPECT_TRUE(menu["FightDranPlayer"]);
+  EXPECT_EQ(menu["FightDran"], 1);
+  EXPECT_EQ(menu["Party"][0]["NPC"], 1);
+  EXPECT_EQ(menu["Enemies"][0]["NPC"], menu["Npcs"].size() / 2 + 1);
+
+  const json chooser = p.Dump("chooser");
+  EXPECT_EQ(chooser["GameMode"], 13);
+  EXPECT_EQ(chooser["CurrentList"], 18);
+
+  const json bitten = p.Dump("bitten");
+  EXPECT_EQ(bitten["Enemies"][0]["HP"], 4);
+  EXPECT_EQ(bitten["Party"][0]["HP"], 17);
+  EXPECT_EQ(bitten["GameMode"], 7) << "the hero's second turn";
+  EXPECT_GE(bitten["PopupCount"], 2);
+
+  const json award = p.Dump("award");
+  EXPECT_EQ(award["GameMode"], 5);
+  EXPECT_EQ(award["Enemies"][0]["HP"], 0);
+  EXPECT_EQ(award["Enemies"][0]["NPC"], 0);
+  EXPECT_EQ(award["Party"][0]["EP"], 25);
+  EXPECT_EQ(award["Party"][0]["MAXHP"], 40);
+  EXPECT_EQ(award["Message"].get<std::string>().rfind(
+                "Wren: + 25EP\r\nWren reaches Level 2!\r\nMaxHP: +20\r\n", 0),
+            0u)
+      << award["Message"];
+
+  const json home = p.Dump("home");
+  EXPECT_EQ(home["Message"], "Home again");
+  EXPECT_FALSE(home["FightMode"]);
+  EXPECT_EQ(home["MapWidth"], 10);
+  EXPECT_EQ(home["PlayerPosX"], 3);
+  EXPECT_EQ(home["Party"][0]["HP"], 34) << "the fight's wounds and rewards stay";
+  EXPECT_EQ(home["Party"][0]["EP"], 25);
+  EXPECT_EQ(home["Party"][0]["NPC"], 0);
+  EXPECT_TRUE(home["Enemies"].empty());
+}
+
+}  // namespace
+}  // namespace yw::e2e
