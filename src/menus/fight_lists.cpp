@@ -98,9 +98,17 @@ void EnterFightChoice(Engine& e, int16_t choice) {
       return;
     }
     // The list replaces the menu on the map.
-    case FightChoice::Item: BufFlip(e); Drawlist(e, 16, true); return;
-    case FightChoice::Magic: BufFlip(e); Drawlist(e, 17, true); return;
-    case FightChoice::Wait: e.win.GameMode = kFightRound; return;
+    case FightChoice::Item:
+      BufFlip(e);
+      Drawlist(e, 16, true);
+      return;
+    case FightChoice::Magic:
+      BufFlip(e);
+      Drawlist(e, 17, true);
+      return;
+    case FightChoice::Wait:
+      e.win.GameMode = kFightRound;
+      return;
   }
 }
 

@@ -175,7 +175,8 @@ void Drawlist(Engine& e, int32_t listType, bool reset) {
     l.CurrentList = listType;
     l.ListCursor = 1;
     l.ListScroll = 1;
-    if (kind->layout == ListLayout::Fixed || kind->layout == ListLayout::Custom) l.ListMaxScroll = 1;
+    const bool fixed = kind->layout == ListLayout::Fixed || kind->layout == ListLayout::Custom;
+    if (fixed) l.ListMaxScroll = 1;
     if (kind->openMode >= 0) e.win.GameMode = kind->openMode;
   }
   switch (kind->layout) {

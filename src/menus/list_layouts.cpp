@@ -253,7 +253,8 @@ namespace {
 
 // The widest line (picture, a cell of space, text), or the heading, cut to
 // the screen.
-int PictureListWidth(const PictureList& list, const std::vector<LaidLine>& lines, const Metrics& m) {
+int PictureListWidth(const PictureList& list, const std::vector<LaidLine>& lines,
+                     const Metrics& m) {
   int widest = 0;
   for (const LaidLine& laid : lines)
     widest = std::max(widest, TextCells(*laid.line) * m.fw + std::max(laid.pictureW, m.fw));
@@ -295,9 +296,11 @@ void DrawPictureList(Engine& e, const PictureList& list) {
 
   const int room = m.sh - 20 - 2 * m.ch - headH;
   l.ListMaxScroll = Clamp16(LastScroll(lines, room, m.fh));
-  l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, std::max<int>(lines.size(), 1)));
-  const auto first = lines.begin() + std::min<ptrdiff_t>(l.ListScroll - 1, std::ssize(lines));
-  const auto last = first + LinesThatFit(lines, static_cast<size_t>(first - lines.begin()), room, m.fh);
+  const int count = static_cast<int>(lines.size());
+  l.ListScroll = static_cast<int16_t>(std::clamp<int>(l.ListScroll, 1, std::max(count, 1)));
+  const size_t firstIndex = static_cast<size_t>(std::min(l.ListScroll - 1, count));
+  const auto first = lines.begin() + static_cast<ptrdiff_t>(firstIndex);
+  const auto last = first + LinesThatFit(lines, firstIndex, room, m.fh);
 
   int contentH = m.fh;
   for (auto line = first; line != last; ++line) contentH += line->height + m.fh;

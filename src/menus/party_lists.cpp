@@ -102,7 +102,9 @@ PictureLine MemberBlock(Engine& e, int member) {
 
 PictureLine ItemLine(Engine& e, int item, int16_t count) {
   const Item& it = e.world.Items[item];
-  return {&e.pics.ItemDoo, ItemSprite(e.world, it.DOODAD), {it.NAME + " x " + std::to_string(count)},
+  return {&e.pics.ItemDoo,
+          ItemSprite(e.world, it.DOODAD),
+          {it.NAME + " x " + std::to_string(count)},
           static_cast<int16_t>(item)};
 }
 

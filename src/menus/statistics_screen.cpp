@@ -66,10 +66,10 @@ void DrawValuesWindow(Engine& e, const std::string& text, int top) {
   Shorten(e, areaW, areaH);
   l.PageStart = std::min(l.PageStart, text.size());
   const std::string_view rest = std::string_view(text).substr(l.PageStart);
-  const size_t drawn = rest.empty() ? 0
-                                    : DrawTextBox(rest, e.pics.FontPic, e.pics.Frontbuf, 10 + cw + fw,
-                                                  top + ch + fh, areaW, areaH, fw, fh,
-                                                  kTextTransparent);
+  const size_t drawn = rest.empty()
+                           ? 0
+                           : DrawTextBox(rest, e.pics.FontPic, e.pics.Frontbuf, 10 + cw + fw,
+                                         top + ch + fh, areaW, areaH, fw, fh, kTextTransparent);
   // A window too small to take any of the text ends the screen rather than
   // showing the same page for ever.
   l.PageNext = drawn == 0 ? text.size() : l.PageStart + drawn;
@@ -120,7 +120,8 @@ void DrawStatistics(Engine& e, bool reset) {
 // Enter and Escape show the next page; after the last one the team again.
 void NextStatisticsPage(Engine& e) {
   ListState& l = e.lists;
-  if (l.PageNext > l.PageStart && l.PageNext < StatisticsText(e.world.Party[l.ListMember].character).size()) {
+  if (l.PageNext > l.PageStart &&
+      l.PageNext < StatisticsText(e.world.Party[l.ListMember].character).size()) {
     l.PageStart = l.PageNext;
     Drawlist(e, 8, false);
     return;

@@ -65,7 +65,8 @@ void TargetChoiceFrame(Engine& e) {
   AnimationTicks(e, t);
   if (e.win.Key != 0) MenuKey(e, e.lists.CurrentList, e.win.Key);
   BufFlip(e);
-  if (e.win.GameMode == static_cast<int32_t>(Mode::TargetChoice)) Drawlist(e, e.lists.CurrentList, false);
+  if (e.win.GameMode == static_cast<int32_t>(Mode::TargetChoice))
+    Drawlist(e, e.lists.CurrentList, false);
 }
 
 }  // namespace yw

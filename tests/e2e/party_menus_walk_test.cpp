@@ -21,9 +21,18 @@ TEST(PartyMenus, TeamStatsEquipInventoryAndMagicOnTheMap) {
   r.Note("Weapon: take the sword.").Do("key Enter").Snap("weapons").Do("key Down").Do("key Enter");
   r.Snap("equipped");
   r.Note("Out to the main menu; the herb from the inventory.").Do("key Esc").Do("key Esc");
-  r.Do("key Down").Do("key Enter").Snap("inventory").Keys("Down", 2).Do("key Enter", 600).Snap("herb");
+  r.Do("key Down")
+      .Do("key Enter")
+      .Snap("inventory")
+      .Keys("Down", 2)
+      .Do("key Enter", 600)
+      .Snap("herb");
   r.Do("key Enter", 600).Dump("after-herb");
-  r.Note("The spark from the magic list.").Do("key Esc").Keys("Down", 2).Do("key Enter").Snap("magic");
+  r.Note("The spark from the magic list.")
+      .Do("key Esc")
+      .Keys("Down", 2)
+      .Do("key Enter")
+      .Snap("magic");
   r.Do("key Enter", 600).Snap("spark");
   const Played p = Play(out, root, r.Text());
 
@@ -34,7 +43,8 @@ TEST(PartyMenus, TeamStatsEquipInventoryAndMagicOnTheMap) {
   const int w = mapShot.Width(), h = mapShot.Height();
 
   // Each list opens at the top left over the map; the rest of the map stays.
-  for (const char* shot : {"main", "team", "member", "equipment", "weapons", "inventory", "magic"}) {
+  for (const char* shot :
+       {"main", "team", "member", "equipment", "weapons", "inventory", "magic"}) {
     const Surface s = p.Shot(shot);
     EXPECT_GT(Changed(mapShot, s, 0, 0, w / 8, h / 8), 0) << shot;
     EXPECT_EQ(Changed(mapShot, s, w * 3 / 4, h * 3 / 4, w, h), 0) << shot;
