@@ -3,6 +3,7 @@
 // the target and the script that asked carries on. The main loop's
 // target-choice state keeps the map moving under the pointer.
 #include <algorithm>
+#include <cmath>
 
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
@@ -17,7 +18,10 @@ namespace yw {
 
 namespace {
 
+// A screen coordinate cut to 16 bits; a position that is not a number (a
+// damaged saved game) puts the pointer at 0.
 int16_t ToInt16(float v) {
+  if (std::isnan(v)) return 0;
   return static_cast<int16_t>(std::clamp<float>(v, INT16_MIN, INT16_MAX));
 }
 
