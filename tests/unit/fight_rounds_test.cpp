@@ -35,27 +35,23 @@ class FightRounds : public ::testing::Test {
     w().Characters[w().CharacterCount].NAME = name;
     return w().CharacterCount;
   }
+  static void Fighter(yw::Character& c, int ini, int hp) {
+    c.INI = static_cast<int16_t>(ini);
+    c.HP = c.MAXHP = static_cast<int16_t>(hp);
+  }
   void Member(const std::string& name, int ini, int hp = 10) {
-    Character(name);
-    PartyMember m;
-    m.NAME = name;
-    m.STATE = 1;
-    m.character.NAME = name;
-    m.character.INI = static_cast<int16_t>(ini);
-    m.character.HP = m.character.MAXHP = static_cast<int16_t>(hp);
     w().Party.Resize(++w().PartyCount);
-    w().Party[w().PartyCount] = m;
+    PartyMember& m = w().Party[w().PartyCount];
+    m = PartyMember{name, 1, w().Characters[Character(name)], 0, false};
+    Fighter(m.character, ini, hp);
   }
   void Foe(int ini, int hp = 10, int wep = 0, int stdwep = 0) {
-    Enemy en;
-    en.STATE = 1;
-    en.CHAR = Character("Wolf");
-    en.character.INI = static_cast<int16_t>(ini);
-    en.character.HP = en.character.MAXHP = static_cast<int16_t>(hp);
+    w().Enemies.Resize(++w().EnemyCount);
+    Enemy& en = w().Enemies[w().EnemyCount];
+    en = Enemy{1, {}, 0, false, Character("Wolf")};
+    Fighter(en.character, ini, hp);
     en.character.WEP = static_cast<int16_t>(wep);
     en.character.STDWEP = static_cast<int16_t>(stdwep);
-    w().Enemies.Resize(++w().EnemyCount);
-    w().Enemies[w().EnemyCount] = en;
   }
   // An item whose fight script is `script` (a one-line script of that name
   // exists when the name is not empty).
@@ -256,22 +252,23 @@ TEST_F(FightRounds, EnemiesAttackWithTheirWeaponScripts) {
   Foe(5, 10, 1, 2);
   Start(0);
   for (int i = 0; i < 30; ++i) {
+    e.win.Wait4Relase = false;
+    e.pics.Extrabuf.Resize(8, 8);
     ASSERT_EQ(Act(), "E1");
     EXPECT_TRUE(e.win.Wait4Relase);
     EXPECT_EQ(e.pics.Extrabuf.Width(), 1);
     ASSERT_EQ(Act(), "P1");
   }
-  EXPECT_EQ(std::set<std::string>(scripts.begin(), scripts.end()),
-            (std::set<std::string>{w().Scripts[1].Text, w().Scripts[2].Text}));
+  const std::string bite = w().Scripts[1].Text, claw = w().Scripts[2].Text;
+  EXPECT_EQ(std::set<std::string>(scripts.begin(), scripts.end()), (std::set<std::string>{bite, claw}));
 
-  w().Enemies[1].character.WEP = 3;  // no fight script: the standard one always
-  w().Enemies[1].character.STDWEP = 2;
   scripts.clear();
-  for (int i = 0; i < 10; ++i) ASSERT_EQ(Acts(2), (std::vector<std::string>{"E1", "P1"}));
-  EXPECT_EQ(scripts, std::vector<std::string>(10, w().Scripts[2].Text));
+  w().Enemies[1].character.WEP = 3;  // no fight script: the standard weapon always
+  for (int i = 0; i < 10; ++i) Acts(2);
+  EXPECT_EQ(scripts, std::vector<std::string>(10, claw));
 
+  scripts.clear();
   w().Enemies[1].character.STDWEP = 9;  // beyond the items
-  scripts.clear();
   EXPECT_EQ(Acts(2), (std::vector<std::string>{"E1", "P1"}));
   EXPECT_TRUE(scripts.empty());
 }
