@@ -90,6 +90,7 @@ ExposedBand FollowPlayer(Engine& e) {
   if ((dx != 0 || dy != 0) && !band.all) {
     Surface& back = e.pics.Backbuf;
     BitBlt(back, -dx * tw, -dy * th, back.Width(), back.Height(), back, 0, 0, Rop::SrcCopy);
+    e.view.DrawnTiles.Shift(dx, dy);
   }
   e.view.ViewX = static_cast<float>(nx);
   e.view.ViewY = static_cast<float>(ny);
@@ -114,8 +115,9 @@ void BlackCell(Surface& back, int x, int y, int tw, int th) {
 // Redraws the cells of Backbuf whose picture changed or that lie in the
 // exposed band; exposed cells with nothing to show are made black.
 void DrawTiles(Engine& e, const ExposedBand& band) {
-  World& w = e.world;
+  const World& w = e.world;
   Surface& back = e.pics.Backbuf;
+  BackbufTiles& shown = e.view.DrawnTiles;
   const int tw = w.TileWidth, th = w.TileHeight;
   int ox = 0, oy = 0;
   compose::ViewOriginCells(e, ox, oy);
@@ -124,18 +126,30 @@ void DrawTiles(Engine& e, const ExposedBand& band) {
     for (int bc = 0; bc < cols; ++bc) {
       const int c = ox + bc - 1, r = oy + br - 1;
       const bool exposed = band.Contains(bc, br);
-      MapCell* cell = (c <= w.MapWidth && r <= w.MapHeight) ? w.MapTiles.Find(c, r) : nullptr;
+      const MapCell* cell = (c <= w.MapWidth && r <= w.MapHeight) ? w.MapTiles.Find(c, r) : nullptr;
       const TileDef* frame = cell ? CellFrame(w, *cell) : nullptr;
+      int32_t& known = shown.At(bc, br);
       if (frame == nullptr) {
-        if (exposed) BlackCell(back, bc * tw, br * th, tw, th);
+        if (exposed) {
+          BlackCell(back, bc * tw, br * th, tw, th);
+          known = BackbufTiles::kUnknown;
+        }
         continue;
       }
       const int32_t key = PictureKey(*frame);
-      if (!exposed && key == cell->drawnFrame) continue;
+      if (!exposed && key == known) continue;
       BitBlt(back, bc * tw, br * th, tw, th, e.pics.Tilemap, frame->x, frame->y, Rop::SrcCopy);
-      cell->drawnFrame = key;
+      known = key;
     }
   }
+}
+
+// The state the record of Backbuf's cells describes when it still holds.
+BackbufTiles::Stamp CurrentStamp(const Engine& e) {
+  return {.tilemap = e.pics.Tilemap.Version(),
+          .links = e.world.DoodadLinks.Generation(),
+          .cols = std::max(e.win.ScreenTileWidth + 2, 0),
+          .rows = std::max(e.win.ScreenTileHeight + 2, 0)};
 }
 
 }  // namespace
@@ -150,6 +164,7 @@ void ResetBufDelta(Engine& e, std::optional<float> bufX, std::optional<float> bu
 
 void BackbufUpdate(Engine& e, bool aniOnly, bool fullDraw) {
   if (e.world.TileWidth <= 0 || e.world.TileHeight <= 0) return;
+  e.view.DrawnTiles.Check(CurrentStamp(e));
   ExposedBand band;
   if (!aniOnly) {
     if (fullDraw) e.pics.Backbuf.Clear();

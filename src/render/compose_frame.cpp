@@ -131,7 +131,7 @@ class MapWalk {
     const MapCell* cell = w_.MapTiles.Find(c, r);
     if (cell == nullptr) return;
     DrawCellDoodad(*cell, c, r);
-    DrawCoveringDoodad(*cell);
+    DrawCoveringDoodad(c, r);
   }
 
   // A doodad whose picture reaches into this cell is drawn again at its
@@ -139,8 +139,9 @@ class MapWalk {
   // draws its doodad a second time too: that changes nothing for a clean
   // doodad (and DrawCellDoodad skips it), but a doodad with colour outside
   // its figure shows the second pass.
-  void DrawCoveringDoodad(const MapCell& cell) {
-    const int lx = CInt(cell.linkX), ly = CInt(cell.linkY);
+  void DrawCoveringDoodad(int c, int r) {
+    const CoverLinks::Link link = w_.DoodadLinks.At(c, r);
+    const int lx = link.x, ly = link.y;
     if (lx < 1 || ly < 1 || lx > w_.MapWidth || ly > w_.MapHeight) return;
     if (const MapCell* linked = w_.MapTiles.Find(lx, ly)) DrawCellDoodad(*linked, lx, ly);
   }

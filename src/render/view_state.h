@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "render/backbuf_tiles.h"
+
 namespace yw {
 
 struct ViewState {
@@ -15,6 +17,8 @@ struct ViewState {
   int32_t FrameCounter = 0;
   // Names of the pictures now in Tilemap, DoodadMap, UnitDoo, ItemDoo.
   std::string KeptTilePic, KeptDoodadPic, KeptUnitPic, KeptItemPic;
+  // The tile pictures Backbuf shows, cell by cell.
+  BackbufTiles DrawnTiles;
 };
 
 }  // namespace yw

@@ -85,14 +85,10 @@ void LinkDoodad(World& w, int x, int y, const SpriteDef& pic) {
   const int cw = CellsSpanned(pic.width, w.TileWidth);
   const int ch = CellsSpanned(pic.height, w.TileHeight);
   const int lastColumn = std::min<int>(x + cw, w.MapWidth);
-  for (int r = y; r >= std::max(y - ch, 1); --r) {
-    for (int c = x; c <= lastColumn; ++c) {
-      if (MapCell* cell = w.MapTiles.Find(c, r)) {
-        cell->linkX = static_cast<int16_t>(x);
-        cell->linkY = static_cast<int16_t>(y);
-      }
-    }
-  }
+  const CoverLinks::Link link{static_cast<int16_t>(x), static_cast<int16_t>(y)};
+  const int width = w.MapTiles.Width(), height = w.MapTiles.Height();
+  for (int r = y; r >= std::max(y - ch, 1); --r)
+    for (int c = x; c <= lastColumn; ++c) w.DoodadLinks.Set(c, r, link, width, height);
 }
 
 }  // namespace
@@ -148,14 +144,11 @@ void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t h
 void DooReLink(Engine& e) {
   World& w = e.world;
   if (w.MapWidth < 1 || w.MapHeight < 1) return;
-  for (MapCell& cell : w.MapTiles.Cells()) {
-    cell.linkX = cell.linkY = 0;
-    cell.drawnFrame = 0;
-  }
   LinkDoodads(w);
 }
 
 void LinkDoodads(World& w) {
+  w.DoodadLinks.Clear();
   if (w.MapWidth < 1 || w.MapHeight < 1) return;
   if (w.TileWidth <= 0 || w.TileHeight <= 0) return;
   const int height = std::min<int>(w.MapHeight, w.MapTiles.Height());

@@ -19,11 +19,12 @@ void AddVoodoo(Engine& e, int16_t doodad, float fromX, float fromY, float toX, f
 // `height` is how many pixels above the cell's bottom edge the number's
 // top stands (the list keeps it in the entry's style field).
 void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t height);
-// Recomputes which cells each large doodad covers: clears every cell's
-// drawing state, then links.
+// Recomputes which cells each large doodad covers: clears the map's
+// drawing state (the cover links, and with them what the renderer keeps of
+// the tile layer), then links. A map smaller than 1 x 1 is left alone.
 void DooReLink(Engine& e);
-// The linking half of DooReLink, for a map whose cells were just built and
-// so hold no drawing state yet.
+// Clears the cover links and links the doodads of the map as it stands;
+// also for a map just built or emptied.
 void LinkDoodads(World& w);
 
 }  // namespace yw

@@ -42,16 +42,16 @@ bool IsBlank(std::string_view name) { return TrimBlanks(name).empty(); }
 void FillTileLayer(World& w, const MapFileData& map, const MapLayerView& layer) {
   w.MapWidth = map.width;
   w.MapHeight = map.height;
-  // The grid holds the cells row by row, as the file does; cells past a
-  // tile 0 stay zero. A cell is plain numbers, all zero by default, so the
-  // grid is cleared as bytes: a much faster sweep than storing cell after
-  // cell.
-  static_assert(std::is_trivially_copyable_v<MapCell>);
+  // The grid holds the cells row by row, as the file does: each cell read
+  // gets its tile and no doodad, and cells past a tile 0 stay zero. A cell
+  // is two Integers, so this is one pass writing 4 bytes a cell.
+  static_assert(std::is_trivially_copyable_v<MapCell> && sizeof(MapCell) == 4);
   w.MapTiles.Resize(map.width, map.height);
   const std::span<MapCell> cells = w.MapTiles.Cells();
-  std::memset(static_cast<void*>(cells.data()), 0, cells.size_bytes());
   const size_t tiles = std::min(layer.TileCount(), cells.size());
-  for (size_t i = 0; i < tiles; ++i) cells[i].TILE = layer.Tile(i);
+  for (size_t i = 0; i < tiles; ++i) cells[i] = MapCell{layer.Tile(i), 0};
+  std::memset(static_cast<void*>(cells.data() + tiles), 0,
+              (cells.size() - tiles) * sizeof(MapCell));
   for (size_t i = 0; i < layer.PlacementCount(); ++i) {
     const DoodadPlacement p = layer.Placement(i);
     w.MapTiles(p.x, p.y).DOODAD = p.doodad;
@@ -67,7 +67,7 @@ bool ClearMap(Engine& e, bool withLinks) {
   w.MapWidth = 0;
   w.MapHeight = 0;
   w.MapTiles.Reset(1, 1);
-  DooReLink(e);
+  LinkDoodads(w);
   if (!withLinks) return true;
   return LoadSpriteDefs(e, "", 0) && LoadTileDefs(e, "");
 }

@@ -178,11 +178,11 @@ bool ApplySave(Engine& e, SaveGameData& d, bool stoppedAtZeroTile, bool snapshot
   World& w = e.world;
   ApplyMap(w, d);
   if (stoppedAtZeroTile) {
-    DooReLink(e);
+    LinkDoodads(w);
     return false;
   }
   ApplyEvents(w, d);
-  DooReLink(e);
+  LinkDoodads(w);
   if (!snapshot) {
     w.UnitDoodadmapFile = std::move(d.characters.doodadmapFile);
     ReplaceTable(w.Characters, w.CharacterCount, std::move(d.characters.characters));

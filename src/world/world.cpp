@@ -34,6 +34,7 @@ void InitWorld(World& w) {
   w.UserList.Reset();
   w.UserListCount = 0;
   w.MapTiles.Reset(1, 1);
+  w.DoodadLinks.Clear();
   w.MapEvents.Reset(1, 1);
   w.MapWidth = w.MapHeight = 0;
   w.TileWidth = w.TileHeight = 0;

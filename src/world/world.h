@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "world/event_cells.h"
 #include "world/script_value.h"
@@ -102,12 +103,48 @@ struct Npc {
 struct MapCell {
   int16_t TILE = 0;
   int16_t DOODAD = 0;
-  // Drawing state of the renderer: the cell whose doodad covers this one
-  // (0 when none) and the frame last drawn here. Cell numbers fit an
-  // Integer, which keeps a cell at 12 bytes: loading and relinking a large
-  // map are bound by how many bytes its cells take.
-  int16_t linkX = 0, linkY = 0;
-  int32_t drawnFrame = 0;
+};
+
+// The cover links of the map's cells: for each cell, the cell whose doodad
+// picture reaches into it, so that the renderer draws that doodad again
+// over the units standing there (see DooReLink). Drawing state only: never
+// loaded nor saved. The links are held apart from the tiles, which keeps a
+// cell at 4 bytes, and storage is taken only once a link is set: a map
+// without doodad pictures costs nothing here.
+class CoverLinks {
+ public:
+  struct Link {
+    int16_t x = 0, y = 0;
+  };
+
+  // No links. Each clearing counts as a new drawing state (see Generation).
+  void Clear() {
+    links_.clear();
+    width_ = height_ = 0;
+    ++generation_;
+  }
+  // The link of cell (x, y); (0, 0) when it has none.
+  Link At(int x, int y) const {
+    if (x < 1 || y < 1 || x > width_ || y > height_) return {};
+    return links_[static_cast<size_t>(y - 1) * static_cast<size_t>(width_) + (x - 1)];
+  }
+  // Links cell (x, y) of a width x height map; cells outside are ignored.
+  void Set(int x, int y, Link to, int width, int height) {
+    if (x < 1 || y < 1 || x > width || y > height) return;
+    if (width != width_ || height != height_) {
+      width_ = width;
+      height_ = height;
+      links_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), Link{});
+    }
+    links_[static_cast<size_t>(y - 1) * static_cast<size_t>(width) + (x - 1)] = to;
+  }
+  // Counts the clearings: the renderer redraws in full when it changes.
+  uint32_t Generation() const { return generation_; }
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<Link> links_;
+  uint32_t generation_ = 0;
 };
 
 struct TileDef {
@@ -199,6 +236,7 @@ struct World {
   int16_t NpcCount = 0;
 
   Grid<MapCell> MapTiles;
+  CoverLinks DoodadLinks;
   EventGrid MapEvents;
   int16_t MapWidth = 0, MapHeight = 0;
 

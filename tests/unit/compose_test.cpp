@@ -112,6 +112,23 @@ TEST(BackbufUpdate, OneCellMoveShiftsTheBufferAndDrawsOnlyTheExposedBand) {
   for (int bc = 0; bc < 6; ++bc) EXPECT_EQ(m.BackCell(bc, 0), TileColour(Patterned(3 + bc, 1)));
 }
 
+// What Backbuf is known to show is forgotten when the map's drawing state is
+// cleared or the tile sheet changes: the next update draws every cell.
+TEST(BackbufUpdate, RelinkOrNewTileSheetRedrawsEveryCell) {
+  MapWorld m(10, 8, 12, Patterned);
+  PlacePlayer(m, 5, 4);
+  BackbufUpdate(m.engine, false, true);
+  const auto markAndUpdate = [&](auto change) {
+    m.back().Set(2 * kTile + 1, 2 * kTile + 1, kWhite);
+    change();
+    BackbufUpdate(m.engine, true);
+    return m.back().At(2 * kTile + 1, 2 * kTile + 1) != kWhite;
+  };
+  EXPECT_FALSE(markAndUpdate([] {}));  // nothing changed: nothing drawn
+  EXPECT_TRUE(markAndUpdate([&] { DooReLink(m.engine); }));
+  EXPECT_TRUE(markAndUpdate([&] { m.engine.pics.Tilemap.Set(0, 0, kBlack); }));
+}
+
 // Columns 1-3 show tile 1, which animates 1 -> 2 -> 1; the rest tile 3.
 int AnimatedLeft(int x, int) { return x <= 3 ? 1 : 3; }
 

@@ -203,7 +203,11 @@ TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
   ASSERT_TRUE(LoadMapFile(t.engine, "tall.map", true));
   auto links = [&] {
     std::vector<std::pair<int, int>> all;
-    for (const MapCell& c : std::as_const(w()).MapTiles.Cells()) all.emplace_back(c.linkX, c.linkY);
+    for (int y = 1; y <= w().MapHeight; ++y)
+      for (int x = 1; x <= w().MapWidth; ++x) {
+        const CoverLinks::Link link = w().DoodadLinks.At(x, y);
+        all.emplace_back(link.x, link.y);
+      }
     return all;
   };
   const auto loaded = links();

@@ -189,8 +189,8 @@ struct LinkWorld : test::TestEngine {
   }
   void Put(int x, int y, int16_t d) { engine.world.MapTiles(x, y).DOODAD = d; }
   std::pair<float, float> Link(int x, int y) {
-    const MapCell& c = engine.world.MapTiles(x, y);
-    return {c.linkX, c.linkY};
+    const CoverLinks::Link link = engine.world.DoodadLinks.At(x, y);
+    return {link.x, link.y};
   }
 };
 
@@ -211,8 +211,7 @@ TEST(DooReLink, LargeDoodadLinksTheCellsItsPictureReaches) {
 TEST(DooReLink, HigherRowsWinTheRightmostInARowAndBadDoodadsAreIgnored) {
   LinkWorld l({{16, 16}, {8, 8}, {32767, 32767}});
   World& w = l.engine.world;
-  w.MapTiles(1, 1).linkX = 5;  // an old link
-  w.MapTiles(1, 1).linkY = 5;
+  w.DoodadLinks.Set(1, 1, {5, 5}, 6, 6);  // an old link
   l.Put(2, 4, 1);
   l.Put(3, 3, 2);  // reaches (3..4, 2..3)
   l.Put(2, 6, 2);  // reaches (2..3, 5..6)
