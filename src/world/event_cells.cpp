@@ -5,24 +5,66 @@
 namespace yw {
 
 void EventCells::clear() {
+  size_ = 0;
+  flat_ = false;
+  runs_.clear();
   ids_.clear();
   entries_.assign(1, EventCell{});
   uses_.assign(1, 0);
 }
 
+EventCells::Id EventCells::IdAt(size_t i) const {
+  if (flat_) return ids_[i];
+  const auto run = std::upper_bound(runs_.begin(), runs_.end(), i,
+                                    [](size_t cell, const Run& r) { return cell < r.end; });
+  return run->id;
+}
+
+void EventCells::Spread() {
+  if (flat_) return;
+  ids_.clear();
+  ids_.reserve(size_);
+  uint32_t start = 0;
+  for (const Run& r : runs_) {
+    ids_.insert(ids_.end(), r.end - start, r.id);
+    start = r.end;
+  }
+  runs_.clear();
+  runs_.shrink_to_fit();
+  flat_ = true;
+}
+
 void EventCells::resize(size_t n) {
-  if (n < ids_.size()) {
-    for (size_t i = n; i < ids_.size(); ++i) Release(i);
-    ids_.resize(n);
+  if (n >= size_) {
+    AppendCells(0, n - size_);
     return;
   }
-  uses_[0] += static_cast<uint32_t>(n - ids_.size());
-  ids_.resize(n, 0);
+  if (flat_) {
+    for (size_t i = n; i < size_; ++i) --uses_[ids_[i]];
+    ids_.resize(n);
+  } else {
+    // Drop the runs past n and cut the one that holds cell n.
+    while (!runs_.empty()) {
+      Run& last = runs_.back();
+      const size_t start = runs_.size() > 1 ? runs_[runs_.size() - 2].end : 0;
+      const size_t keep = std::max(start, n);
+      uses_[last.id] -= static_cast<uint32_t>(last.end - keep);
+      if (keep > start) {
+        last.end = static_cast<uint32_t>(keep);
+        break;
+      }
+      runs_.pop_back();
+    }
+  }
+  size_ = n;
 }
 
 void EventCells::push_back(const EventCell& cell) {
   // Neighbouring cells are often alike: reuse the last cell's entry then.
-  if (!ids_.empty() && entries_[ids_.back()] == cell) return AppendCell(ids_.back());
+  if (size_ != 0) {
+    const Id last = flat_ ? ids_.back() : runs_.back().id;
+    if (entries_[last] == cell) return AppendCell(last);
+  }
   if (cell == entries_[0]) return AppendCell(0);
   AppendCell(AddEntry(cell));
 }
@@ -33,13 +75,12 @@ EventCells::Id EventCells::AddEntry(EventCell cell) {
   return static_cast<Id>(entries_.size() - 1);
 }
 
-void EventCells::Release(size_t i) { --uses_[ids_[i]]; }
-
 EventCell& EventCells::Unshare(size_t i) {
+  Spread();
   const Id id = ids_[i];
   // Entry 0 stays the plain cell for resize to hand out.
   if (id != 0 && uses_[id] == 1) return entries_[id];
-  Release(i);
+  --uses_[id];
   const Id own = AddEntry(entries_[id]);
   ids_[i] = own;
   uses_[own] = 1;
@@ -50,8 +91,8 @@ void EventCells::Set(size_t i, const EventCell& cell) { Unshare(i) = cell; }
 
 bool EventCells::operator==(const EventCells& other) const {
   if (size() != other.size()) return false;
-  for (size_t i = 0; i < size(); ++i)
-    if ((*this)[i] != other[i]) return false;
+  for (auto a = begin(), b = other.begin(); a != end(); ++a, ++b)
+    if (*a != *b) return false;
   return true;
 }
 

@@ -2,12 +2,14 @@
 // and the OBSTACLE and BOX flags.
 //
 // Maps are made of few kinds of cell (most cells have no script at all), so
-// a layer keeps one table of distinct cells and a 32-bit number per cell
-// that names its entry there. A 1024 x 1024 layer then takes 4 MB instead of
-// four strings per cell, and loading it is a scan of the file rather than a
-// million string constructions. Reading a cell is one indirection; a
-// mutable reference first gives the cell an entry of its own (copy on
-// write), so changing one cell never changes another.
+// a layer keeps one table of distinct cells, and the cells name their entry
+// there. As loaded, the cells are held as runs of alike neighbours: a large
+// map of open ground is a handful of runs, and loading it writes a few
+// bytes a run instead of a number per cell. Reading a cell finds its run
+// by a binary search. A mutable reference first gives the cell an entry of
+// its own (copy on write), so changing one cell never changes another; the
+// first such change spreads the runs out into one number per cell, so that
+// later changes cost the same wherever they fall.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +27,8 @@ struct EventCell {
   bool operator==(const EventCell&) const = default;
 };
 
-// A sequence of event cells (a layer row by row) with shared entries.
+// A sequence of event cells (a layer row by row) with shared entries; at
+// most 2^32 - 1 cells (a layer is at most 32767 x 32767).
 class EventCells {
  public:
   using Id = uint32_t;
@@ -34,14 +37,13 @@ class EventCells {
   // A layer made of these cells in order (alike neighbours share entries).
   EventCells(const std::vector<EventCell>& cells) {  // NOLINT: converting on purpose
     clear();
-    reserve(cells.size());
     for (const EventCell& c : cells) push_back(c);
   }
 
-  size_t size() const { return ids_.size(); }
-  bool empty() const { return ids_.empty(); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
 
-  const EventCell& operator[](size_t i) const { return entries_[ids_[i]]; }
+  const EventCell& operator[](size_t i) const { return entries_[IdAt(i)]; }
   // The cell to change in place; it stops sharing its entry.
   EventCell& operator[](size_t i) { return Unshare(i); }
   void Set(size_t i, const EventCell& cell);
@@ -51,7 +53,6 @@ class EventCells {
   void clear();
   // Grows with plain cells or shrinks.
   void resize(size_t n);
-  void reserve(size_t n) { ids_.reserve(n); }
   void push_back(const EventCell& cell);
 
   // For loaders that find the distinct cells themselves: adds an entry no
@@ -60,11 +61,15 @@ class EventCells {
   void AppendCell(Id entry) { AppendCells(entry, 1); }
   // Appends n cells naming the same entry.
   void AppendCells(Id entry, size_t n) {
-    if (n == 1)
-      ids_.push_back(entry);
-    else
-      ids_.insert(ids_.end(), n, entry);
+    if (n == 0) return;
     uses_[entry] += static_cast<uint32_t>(n);
+    size_ += n;
+    if (flat_)
+      ids_.insert(ids_.end(), n, entry);
+    else if (!runs_.empty() && runs_.back().id == entry)
+      runs_.back().end = static_cast<uint32_t>(size_);
+    else
+      runs_.push_back({static_cast<uint32_t>(size_), entry});
   }
 
   // Number of distinct entries held (at least 1).
@@ -74,11 +79,29 @@ class EventCells {
 
   // Iteration by value of the cells in order; the mutable form unshares
   // each cell it reaches.
-  template <class Owner, class Ref>
+  class ConstIterator {
+   public:
+    ConstIterator(const EventCells* owner, size_t i) : owner_(owner), i_(i) {}
+    const EventCell& operator*() const { return owner_->entries_[EntryId()]; }
+    ConstIterator& operator++() {
+      ++i_;
+      if (!owner_->flat_ && run_ < owner_->runs_.size() && i_ >= owner_->runs_[run_].end) ++run_;
+      return *this;
+    }
+    bool operator==(const ConstIterator& o) const { return i_ == o.i_; }
+
+   private:
+    EventCells::Id EntryId() const {
+      return owner_->flat_ ? owner_->ids_[i_] : owner_->runs_[run_].id;
+    }
+    const EventCells* owner_;
+    size_t i_;
+    size_t run_ = 0;  // the run holding cell i_ while the cells are runs
+  };
   class Iterator {
    public:
-    Iterator(Owner* owner, size_t i) : owner_(owner), i_(i) {}
-    Ref operator*() const { return (*owner_)[i_]; }
+    Iterator(EventCells* owner, size_t i) : owner_(owner), i_(i) {}
+    EventCell& operator*() const { return (*owner_)[i_]; }
     Iterator& operator++() {
       ++i_;
       return *this;
@@ -86,18 +109,30 @@ class EventCells {
     bool operator==(const Iterator& o) const { return i_ == o.i_; }
 
    private:
-    Owner* owner_;
+    EventCells* owner_;
     size_t i_;
   };
-  auto begin() const { return Iterator<const EventCells, const EventCell&>(this, 0); }
-  auto end() const { return Iterator<const EventCells, const EventCell&>(this, size()); }
-  auto begin() { return Iterator<EventCells, EventCell&>(this, 0); }
-  auto end() { return Iterator<EventCells, EventCell&>(this, size()); }
+  ConstIterator begin() const { return {this, 0}; }
+  ConstIterator end() const { return {this, size()}; }
+  Iterator begin() { return {this, 0}; }
+  Iterator end() { return {this, size()}; }
 
  private:
-  EventCell& Unshare(size_t i);
-  void Release(size_t i);
+  // Cells up to (not including) `end` name entry `id`, from the end of the
+  // run before.
+  struct Run {
+    uint32_t end;
+    Id id;
+  };
 
+  Id IdAt(size_t i) const;
+  EventCell& Unshare(size_t i);
+  // Turns the runs into one entry number per cell.
+  void Spread();
+
+  size_t size_ = 0;
+  bool flat_ = false;  // the cells are in ids_, else in runs_
+  std::vector<Run> runs_;
   std::vector<Id> ids_;
   // A deque keeps references to entries valid while entries are added, so
   // a script name read from a cell stays valid while its script changes

@@ -492,7 +492,6 @@ std::optional<BuiltMap> MapBuilder::Build(const std::string& stem) {
   if (in_.ErrorCount() > 0) return std::nullopt;
   out_.map.width = out_.events.width = static_cast<int16_t>(width_);
   out_.map.height = out_.events.height = static_cast<int16_t>(height_);
-  out_.events.cells.reserve(drafts_.size());
   for (EventDraft& d : drafts_) out_.events.cells.push_back(std::move(d.cell));
   return std::move(out_);
 }
