@@ -177,7 +177,12 @@ void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height, const Event
   if (width <= 0 || height <= 0) return;
   const EventCell empty;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  for (size_t i = 0; i < count; ++i) EventCellRecord(w, i < cells.size() ? cells[i] : empty);
+  // The cells in order (an iterator walks the runs of alike cells), then
+  // empty ones up to the layer's size.
+  size_t written = 0;
+  for (auto it = cells.begin(); written < count && it != cells.end(); ++it, ++written)
+    EventCellRecord(w, *it);
+  for (; written < count; ++written) EventCellRecord(w, empty);
 }
 
 LoadStatus ReadCharacterTable(BinaryReader& r, CharacterFileData& out) {
