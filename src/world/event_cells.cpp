@@ -13,6 +13,15 @@ void EventCells::clear() {
   uses_.assign(1, 0);
 }
 
+void EventCells::reserve(size_t n) {
+  constexpr size_t kMaxGuess = size_t{1} << 16;
+  if (!flat_) runs_.reserve(runs_.size() + std::min(n / 4, kMaxGuess));
+}
+
+void EventCells::ShrinkToFit() {
+  if (runs_.capacity() > 2 * runs_.size()) runs_.shrink_to_fit();
+}
+
 EventCells::Id EventCells::IdAt(size_t i) const {
   if (flat_) return ids_[i];
   const auto run = std::upper_bound(runs_.begin(), runs_.end(), i,

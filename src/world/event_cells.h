@@ -54,6 +54,12 @@ class EventCells {
   // Grows with plain cells or shrinks.
   void resize(size_t n);
   void push_back(const EventCell& cell);
+  // Room for n cells to come: runs are counted on as one for every few
+  // cells, up to a bound, so that a large layer grows its storage a few
+  // times rather than many (see ShrinkToFit).
+  void reserve(size_t n);
+  // Gives back room that a layer of few runs did not use.
+  void ShrinkToFit();
 
   // For loaders that find the distinct cells themselves: adds an entry no
   // cell uses yet, then appends cells naming it.

@@ -149,8 +149,10 @@ LoadStatus ReadEventCells(BinaryReader& r, int16_t width, int16_t height, EventC
   // Four empty names and two flags: six bytes at least per cell.
   if (LoadStatus s = CheckLayerSize(r, width, height, 6); s != LoadStatus::Ok) return s;
   const auto cells = static_cast<size_t>(int64_t{width} * height);
+  out.reserve(cells);
   EventLayerScanner scanner(r.Rest(), out);
   if (!scanner.Scan(cells)) return LoadStatus::Truncated;
+  out.ShrinkToFit();
   r.Skip(scanner.BytesRead());
   return LoadStatus::Ok;
 }
