@@ -29,17 +29,6 @@ PictureLine Choice(std::string_view text, FightChoice value) {
   return {nullptr, nullptr, {std::string(text)}, static_cast<int16_t>(value)};
 }
 
-PictureList FightItems(Engine& e, bool magic) {
-  const World& w = e.world;
-  PictureList list;
-  for (int i = 1; i <= w.ItemCount && w.Items.Has(i); ++i) {
-    const Item& item = w.Items[i];
-    if (item.VISIBLE && item.NUMBER > 0 && (item.TYPE == kItemMagic) == magic)
-      list.lines.push_back(ItemLine(e, i, item.NUMBER));
-  }
-  return list;
-}
-
 // Starts a fight script for the member's action; the fight round takes
 // over again when it ends. An empty name does nothing.
 bool StartFightScript(Engine& e, const std::string& script, bool clearDialogs) {
@@ -74,8 +63,9 @@ PictureList FightMenuLines(Engine& e) {
   return list;
 }
 
-PictureList FightItemLines(Engine& e) { return FightItems(e, false); }
-PictureList FightMagicLines(Engine& e) { return FightItems(e, true); }
+// A fight lists the same items as the inventory and the magic list.
+PictureList FightItemLines(Engine& e) { return InventoryLines(e); }
+PictureList FightMagicLines(Engine& e) { return MagicLines(e); }
 
 PictureList ChooserLines(Engine& e) {
   PictureList list;
