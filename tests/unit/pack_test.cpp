@@ -277,6 +277,40 @@ TEST(PackBuildErrors, BrokenJsonAndWrongShapesGiveErrorsNeverACrash) {
   }
 }
 
+TEST(PackBuildErrors, HostileSourcesAreRefusedAndNothingLandsOutsideTheGameFolder) {
+  Json map = SmallTiledMap();
+  map["layers"][2]["objects"][0]["x"] = 1e300;
+  const std::string mapText = Pretty(map);
+  const auto xLine =
+      1 + std::count(mapText.begin(), mapText.begin() + static_cast<long>(mapText.find("1e+300")),
+                     '\n');
+  const std::map<std::string, std::string> sources = {
+      // Deep nesting once took seconds and gigabytes before any error.
+      {"chars.json", "{\"kind\": \"characters\", \"characters\":\n" + std::string(200000, '[') +
+                         std::string(200000, ']') + "}"},
+      {"m.tmj", mapText},
+      {"items.json", "{\"kind\": \"items\",\n \"file\": \"..\\\\x.dat\", \"items\": []}"}};
+  std::string all;
+  for (const auto& [name, text] : sources) {
+    TempDir top;
+    WriteFile(top.path() / "src" / name, text);
+    Report report;
+    EXPECT_FALSE(BuildGame(top.path() / "src", top.path() / "game", report)) << name;
+    EXPECT_FALSE(fs::exists(top.path() / "x.dat"));
+    all += Joined(report);
+  }
+  EXPECT_NE(all.find("chars.json:2: invalid JSON: values are nested more than 100 deep"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("m.tmj:" + std::to_string(xLine) +
+                     ": layer 'events' object 1: x: 1e+300 is out of range"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("items.json:2: file: '..\\x.dat' climbs out of the game folder"),
+            std::string::npos)
+      << all;
+}
+
 // --- The linter -----------------------------------------------------------------------
 
 struct LintGame {

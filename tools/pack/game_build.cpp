@@ -40,6 +40,28 @@ std::string FolderOf(const std::string& rel) {
 // Game-relative output name (backslashes allowed) as a path with slashes.
 std::string OutputPath(std::string_view name) { return FromWindowsName(name).generic_string(); }
 
+// Why an output name would put the file outside the game folder, or ""
+// when it names a file inside: absolute names, drive letters and ".."
+// parts that climb above the folder are refused.
+std::string OutsideGameFolder(std::string_view name) {
+  if (!name.empty() && (name.front() == '\\' || name.front() == '/'))
+    return "'" + std::string(name) + "' is an absolute name; outputs stay inside the game folder";
+  if (name.size() >= 2 && name[1] == ':')
+    return "'" + std::string(name) + "' names a drive; outputs stay inside the game folder";
+  int depth = 0;
+  size_t start = 0;
+  while (start <= name.size()) {
+    const size_t end = std::min(name.find_first_of("\\/", start), name.size());
+    const std::string_view part = name.substr(start, end - start);
+    if (part == ".." && --depth < 0)
+      return "'" + std::string(name) + "' climbs out of the game folder";
+    if (!part.empty() && part != "." && part != "..") ++depth;
+    start = end + 1;
+  }
+  if (depth == 0) return "'" + std::string(name) + "' names no file";
+  return "";
+}
+
 // Every file below `dir`, relative and sorted, leaving out hidden files.
 std::vector<std::string> ListFiles(const fs::path& dir) {
   std::vector<std::string> out;
@@ -127,6 +149,14 @@ void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>
   auto built = BuildTiledMap(in, WithoutExtension(rel),
                              [&](const std::string& source) { return Tileset(rel, source); });
   if (!built) return;
+  for (const auto& [name, property] :
+       {std::pair{built->mapFile, "mapfile"}, std::pair{built->eventmapFile, "eventmapfile"}}) {
+    if (name.empty()) continue;
+    if (const std::string why = OutsideGameFolder(name); !why.empty()) {
+      in.Error("/properties", "map property '" + std::string(property) + "'", why);
+      return;
+    }
+  }
   if (!built->mapFile.empty())
     Add(rel, OutputPath(built->mapFile), WriteMapFile(built->map));
   if (!built->eventmapFile.empty())
@@ -154,12 +184,16 @@ void Compiler::CompileJson(const std::string& rel, const std::string& text) {
     else if (*kind == SourceKind::Characters) out = FolderOf(rel) + "chars.dat";
     else if (*kind == SourceKind::Items) out = FolderOf(rel) + "items.dat";
     else out = WithoutExtension(rel);
+    if (const std::string why = OutsideGameFolder(out); !out.empty() && !why.empty()) {
+      in.Error("/file", "file", why);
+      return;
+    }
     auto bytes = BuildDataSource(*kind, in);
     if (bytes && !out.empty()) Add(rel, OutputPath(out), std::move(*bytes));
     return;
   }
-  if (root.is_object() && root.value("type", "") == "map") return CompileMap(rel, doc);
-  if (root.is_object() && root.value("type", "") == "tileset") return;
+  if (TextAt(root, "type") == "map") return CompileMap(rel, doc);
+  if (TextAt(root, "type") == "tileset") return;
   report_.Error(rel, 1, "",
                 "not a source: a JSON source needs a \"kind\" (characters, items, tilemap, "
                 "doodadmap) or must be a Tiled map");
@@ -222,6 +256,9 @@ FileSet CompileSources(const fs::path& srcDir, Report& report) {
 
 bool BuildGame(const fs::path& srcDir, const fs::path& outDir, Report& report) {
   const FileSet files = CompileSources(srcDir, report);
+  if (report.HasErrors()) return false;
+  for (const auto& [rel, bytes] : files)
+    if (const std::string why = OutsideGameFolder(rel); !why.empty()) report.Error(rel, 0, "", why);
   if (report.HasErrors()) return false;
   for (const auto& [rel, bytes] : files) {
     std::error_code ec;

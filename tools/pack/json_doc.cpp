@@ -1,5 +1,6 @@
 #include "json_doc.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -85,33 +86,38 @@ class LineSax : public nlohmann::json_sax<Json> {
  private:
   struct Frame {
     Json* value;
-    std::string pointer;
+    uint32_t line;  // the container's id in the line index
   };
 
-  // Places a value in the current container and returns it with its pointer.
-  std::pair<Json*, std::string> Place(Json v) {
+  // Places a value in the current container and records its line.
+  std::pair<Json*, uint32_t> Place(Json v, bool container) {
     if (stack_.empty()) {
       doc_.root = std::move(v);
-      return {&doc_.root, ""};
+      return {&doc_.root, doc_.lines.Add(LineIndex::kNone, nullptr, state_.tokenLine, container)};
     }
     Frame& top = stack_.back();
-    if (top.value->is_array()) {
-      const size_t index = top.value->size();
+    const bool inArray = top.value->is_array();
+    const uint32_t id =
+        doc_.lines.Add(top.line, inArray ? nullptr : &key_, state_.tokenLine, container);
+    if (inArray) {
       top.value->push_back(std::move(v));
-      return {&top.value->back(), Child(top.pointer, index)};
+      return {&top.value->back(), id};
     }
     Json& slot = (*top.value)[key_];
     slot = std::move(v);
-    return {&slot, Child(top.pointer, key_)};
+    return {&slot, id};
   }
   bool Put(Json v) {
-    auto placed = Place(std::move(v));
-    doc_.lines[placed.second] = state_.tokenLine;
+    Place(std::move(v), false);
     return true;
   }
   bool Open(Json v) {
-    auto placed = Place(std::move(v));
-    doc_.lines[placed.second] = state_.tokenLine;
+    if (stack_.size() >= kMaxJsonDepth) {
+      doc_.error = "values are nested more than " + std::to_string(kMaxJsonDepth) + " deep";
+      doc_.errorLine = state_.tokenLine;
+      return false;
+    }
+    auto placed = Place(std::move(v), true);
     stack_.push_back({placed.first, placed.second});
     return true;
   }
@@ -136,12 +142,64 @@ std::string Child(const std::string& pointer, size_t index) {
   return pointer + "/" + std::to_string(index);
 }
 
-int JsonDoc::LineOf(std::string pointer) const {
-  for (;;) {
-    if (auto it = lines.find(pointer); it != lines.end()) return it->second;
-    if (pointer.empty()) return 0;
-    pointer.erase(pointer.rfind('/'));
+uint32_t LineIndex::Add(uint32_t parent, const std::string* key, int line, bool container) {
+  const auto id = static_cast<uint32_t>(nodes_.size());
+  Node node{line, kNone};
+  if (container) {
+    node.container = static_cast<uint32_t>(containers_.size());
+    containers_.emplace_back();
   }
+  nodes_.push_back(node);
+  if (parent != kNone) {
+    Container& c = containers_[nodes_[parent].container];
+    if (key)
+      c.keys[*key] = id;
+    else
+      c.items.push_back(id);
+  }
+  return id;
+}
+
+namespace {
+
+// A pointer's reference token with ~1 and ~0 turned back into / and ~.
+std::string Unescape(std::string_view token) {
+  std::string out;
+  for (size_t i = 0; i < token.size(); ++i) {
+    if (token[i] == '~' && i + 1 < token.size() && (token[i + 1] == '0' || token[i + 1] == '1')) {
+      out += token[i + 1] == '0' ? '~' : '/';
+      ++i;
+    } else {
+      out += token[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int LineIndex::LineOf(std::string_view pointer) const {
+  if (nodes_.empty()) return 0;
+  uint32_t at = 0;
+  while (!pointer.empty() && pointer.front() == '/') {
+    pointer.remove_prefix(1);
+    const size_t end = std::min(pointer.find('/'), pointer.size());
+    const std::string token = Unescape(pointer.substr(0, end));
+    pointer.remove_prefix(end);
+    if (nodes_[at].container == kNone) break;
+    const Container& c = containers_[nodes_[at].container];
+    uint32_t next = kNone;
+    if (auto it = c.keys.find(token); it != c.keys.end()) {
+      next = it->second;
+    } else if (!token.empty() && token.find_first_not_of("0123456789") == std::string::npos &&
+               token.size() < 10) {
+      const size_t index = std::stoul(token);
+      if (index < c.items.size()) next = c.items[index];
+    }
+    if (next == kNone) break;
+    at = next;
+  }
+  return nodes_[at].line;
 }
 
 JsonDoc ParseJson(std::string_view text) {

@@ -2,10 +2,12 @@
 // reported at the line an author has to change.
 #pragma once
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace yw::pack {
 
@@ -13,17 +15,48 @@ namespace yw::pack {
 // list the fields in file order.
 using Json = nlohmann::ordered_json;
 
+// The line of every value of a document, held as a tree shaped like the
+// document (each value keeps its own key or index, not its whole path), so
+// that the memory it takes grows with the text and not with its depth.
+class LineIndex {
+ public:
+  // Adds a value under `parent` (kNone for the root) at `key` in an object,
+  // or at the next index of an array when `key` is null; returns its id. A
+  // key met twice keeps the last value, as the document does.
+  uint32_t Add(uint32_t parent, const std::string* key, int line, bool container);
+  // The line of the value at `pointer`, or of its nearest enclosing value.
+  int LineOf(std::string_view pointer) const;
+
+  static constexpr uint32_t kNone = UINT32_MAX;
+
+ private:
+  struct Node {
+    int line = 0;
+    uint32_t container = kNone;  // index into containers_
+  };
+  struct Container {
+    std::vector<uint32_t> items;                     // arrays
+    std::unordered_map<std::string, uint32_t> keys;  // objects
+  };
+  std::vector<Node> nodes_;
+  std::vector<Container> containers_;
+};
+
+// Deeper nesting is refused: no source needs it, and the tool's readers
+// walk the document recursively.
+inline constexpr size_t kMaxJsonDepth = 100;
+
 struct JsonDoc {
   Json root;
-  // JSON pointer ("/layers/0/data/15") -> 1-based line of the value.
-  std::unordered_map<std::string, int> lines;
+  LineIndex lines;
   // Set when the text is not valid JSON.
   std::string error;
   int errorLine = 0;
 
   bool Ok() const { return error.empty(); }
-  // The line of the value at `pointer`, or of its nearest enclosing value.
-  int LineOf(std::string pointer) const;
+  // The line of the value at `pointer` ("/layers/0/data/15"), or of its
+  // nearest enclosing value.
+  int LineOf(std::string_view pointer) const { return lines.LineOf(pointer); }
 };
 
 JsonDoc ParseJson(std::string_view text);

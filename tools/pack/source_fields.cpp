@@ -1,6 +1,7 @@
 #include "source_fields.h"
 
 #include <array>
+#include <cmath>
 
 #include "platform/encoding.h"
 
@@ -12,6 +13,12 @@ std::optional<std::string> FromJsonText(std::string_view utf8) {
   std::string bytes = Utf8ToCp1252(utf8);
   if (Cp1252ToUtf8(bytes) != utf8) return std::nullopt;
   return bytes;
+}
+
+std::string TextAt(const Json& object, const char* key) {
+  if (!object.is_object()) return {};
+  const auto it = object.find(key);
+  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
 void SourceReader::Error(const std::string& pointer, const std::string& field,
@@ -35,23 +42,29 @@ std::optional<int64_t> SourceReader::Integer(const Json& object, const std::stri
     return fallback;
   }
   const Json& v = object.at(key);
+  const auto outOfRange = [&](const std::string& shown) {
+    Error(at, field,
+          shown + " is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
+    return fallback.value_or(0);
+  };
   int64_t n = 0;
-  if (v.is_number_integer()) {
-    n = v.is_number_unsigned() && v.get<uint64_t>() > uint64_t{INT64_MAX} ? INT64_MAX
-                                                                          : v.get<int64_t>();
-  } else if (v.is_number_float() && v.get<double>() == static_cast<double>(
-                                                         static_cast<int64_t>(v.get<double>()))) {
-    n = static_cast<int64_t>(v.get<double>());
+  if (v.is_number_unsigned()) {
+    if (v.get<uint64_t>() > static_cast<uint64_t>(hi)) return outOfRange(v.dump());
+    n = static_cast<int64_t>(v.get<uint64_t>());
+  } else if (v.is_number_integer()) {
+    n = v.get<int64_t>();
+  } else if (v.is_number_float() && std::trunc(v.get<double>()) == v.get<double>()) {
+    // Checked against the range before converting: a double beyond the
+    // integer's range has no integer value.
+    const double d = v.get<double>();
+    if (d < static_cast<double>(lo) || d > static_cast<double>(hi) || std::fabs(d) >= 0x1p63)
+      return outOfRange(v.dump());
+    n = static_cast<int64_t>(d);
   } else {
     Error(at, field, "must be a whole number, not " + v.dump());
     return fallback.value_or(0);
   }
-  if (n < lo || n > hi) {
-    Error(at, field,
-          std::to_string(n) + " is out of range (" + std::to_string(lo) + " to " +
-              std::to_string(hi) + ")");
-    return fallback.value_or(0);
-  }
+  if (n < lo || n > hi) return outOfRange(std::to_string(n));
   return n;
 }
 

@@ -52,6 +52,10 @@ class SourceReader {
   int errors_ = 0;
 };
 
+// The text at `key` of `object` as written, or "" when the value is not an
+// object, has no such key or holds something else there.
+std::string TextAt(const Json& object, const char* key);
+
 // A Windows-1252 text converted for JSON (UTF-8), or nullopt when a text
 // read from JSON cannot be held in Windows-1252.
 std::string ToJsonText(std::string_view cp1252);

@@ -70,6 +70,8 @@ class MapBuilder {
   void BuildDoodadObjects();
   void ApplyTileProperties(int64_t gid, size_t cellIndex);
   void BuildEvents();
+  std::optional<double> Pixels(const Json& o, const char* key, const std::string& at,
+                               const std::string& field);
   void ApplyEventProperties(const std::map<std::string, Json>& props, EventCell& cell,
                             const std::string& at, const std::string& field);
   std::string PropText(const std::map<std::string, Json>& props, const std::string& key,
@@ -108,9 +110,9 @@ std::string MapBuilder::PropText(const std::map<std::string, Json>& props, const
 
 bool MapBuilder::ReadHeader() {
   const Json& root = in_.Root();
-  if (root.value("orientation", "orthogonal") != "orthogonal")
+  if (root.contains("orientation") && TextAt(root, "orientation") != "orthogonal")
     in_.Error("/orientation", "orientation", "only orthogonal maps can be built");
-  if (root.value("infinite", false))
+  if (in_.Flag(root, "", "infinite", "infinite"))
     in_.Error("/infinite", "infinite", "infinite maps cannot be built; give the map a fixed size");
   width_ = in_.Integer(root, "", "width", "width", 1, INT16_MAX, std::nullopt).value_or(0);
   height_ = in_.Integer(root, "", "height", "height", 1, INT16_MAX, std::nullopt).value_or(0);
@@ -151,7 +153,7 @@ void MapBuilder::ReadTilesets() {
       }
       body = &doc->root;
     }
-    info.name = body->value("name", "");
+    info.name = TextAt(*body, "name");
     if (body->contains("tiles") && (*body)["tiles"].is_array()) {
       for (const Json& tile : (*body)["tiles"]) {
         if (!tile.is_object() || !tile.contains("id") || !tile["id"].is_number_integer()) continue;
@@ -190,7 +192,7 @@ void MapBuilder::CollectLayers(const Json& layers, const std::string& pointer) {
   for (size_t i = 0; i < layers.size(); ++i) {
     const Json& layer = layers[i];
     const std::string at = Child(pointer, i);
-    const std::string type = layer.value("type", "");
+    const std::string type = TextAt(layer, "type");
     if (type == "group" && layer.contains("layers")) {
       CollectLayers(layer["layers"], Child(at, "layers"));
       continue;
@@ -199,7 +201,7 @@ void MapBuilder::CollectLayers(const Json& layers, const std::string& pointer) {
     LayerRef* slot = name == "tiles" ? &tiles_ : name == "doodads" ? &doodads_
                      : name == "events" ? &events_ : nullptr;
     if (!slot) {
-      in_.Warning(at, "layer '" + layer.value("name", "") + "'",
+      in_.Warning(at, "layer '" + TextAt(layer, "name") + "'",
                   "is not built (only layers named tiles, doodads and events are)");
       continue;
     }
@@ -213,12 +215,16 @@ void MapBuilder::CollectLayers(const Json& layers, const std::string& pointer) {
 
 std::optional<std::vector<int64_t>> MapBuilder::LayerGids(const Json& layer,
                                                            const std::string& pointer) {
-  const std::string field = "layer '" + layer.value("name", "") + "'";
-  if (layer.value("type", "") != "tilelayer") {
+  const std::string field = "layer '" + TextAt(layer, "name") + "'";
+  if (TextAt(layer, "type") != "tilelayer") {
     in_.Error(pointer, field, "must be a tile layer");
     return std::nullopt;
   }
-  if (layer.value("width", int64_t{-1}) != width_ || layer.value("height", int64_t{-1}) != height_) {
+  const auto size = [&](const char* key) {
+    return layer[key].is_number_integer() ? layer[key].get<int64_t>() : int64_t{-1};
+  };
+  if (!layer.contains("width") || !layer.contains("height") || size("width") != width_ ||
+      size("height") != height_) {
     in_.Error(pointer, field, "must be as large as the map");
     return std::nullopt;
   }
@@ -238,7 +244,7 @@ std::optional<std::vector<int64_t>> MapBuilder::LayerGids(const Json& layer,
       gids.push_back(data[i].get<int64_t>());
     }
   } else if (data.is_string()) {
-    if (layer.value("compression", "") != "") {
+    if (TextAt(layer, "compression") != "") {
       in_.Error(Child(pointer, "compression"), field,
                 "compressed layer data cannot be read; choose CSV or uncompressed Base64");
       return std::nullopt;
@@ -279,6 +285,10 @@ std::optional<std::vector<int64_t>> MapBuilder::LayerGids(const Json& layer,
 std::optional<int16_t> MapBuilder::NumberOfGid(int64_t gid, const std::string& at,
                                                const std::string& field,
                                                const TilesetInfo** from) {
+  if (gid < 0) {
+    in_.Error(at, field, "holds " + std::to_string(gid) + ", not a tile id");
+    return std::nullopt;
+  }
   if (static_cast<uint64_t>(gid) & kFlipFlags) {
     in_.Error(at, field, "flipped or rotated tiles cannot be stored");
     return std::nullopt;
@@ -319,7 +329,7 @@ void MapBuilder::BuildTiles() {
   }
   auto gids = LayerGids(*tiles_.layer, tiles_.pointer);
   if (!gids) return;
-  const std::string name = tiles_.layer->value("name", "");
+  const std::string name = TextAt(*tiles_.layer, "name");
   out_.tilesPointer = Child(tiles_.pointer, "data");
   out_.map.tiles.reserve(gids->size());
   for (size_t i = 0; i < gids->size(); ++i) {
@@ -340,7 +350,7 @@ void MapBuilder::BuildTiles() {
 void MapBuilder::BuildDoodadLayer() {
   auto gids = LayerGids(*doodads_.layer, doodads_.pointer);
   if (!gids) return;
-  const std::string name = doodads_.layer->value("name", "");
+  const std::string name = TextAt(*doodads_.layer, "name");
   for (size_t i = 0; i < gids->size(); ++i) {
     if ((*gids)[i] == 0) continue;
     const std::string at = Child(Child(doodads_.pointer, "data"), i);
@@ -352,8 +362,27 @@ void MapBuilder::BuildDoodadLayer() {
   }
 }
 
-double Number(const Json& o, const char* key) {
-  return o.contains(key) && o[key].is_number() ? o[key].get<double>() : 0.0;
+// Object positions and sizes in pixels stay within this: no map is larger
+// (32767 cells of 32767 pixels), and cell numbers computed from such
+// values fit their integers.
+constexpr double kMaxPixels = double{1 << 30};
+
+std::optional<double> MapBuilder::Pixels(const Json& o, const char* key, const std::string& at,
+                                         const std::string& field) {
+  if (!o.is_object() || !o.contains(key)) return 0.0;
+  const Json& v = o[key];
+  if (!v.is_number()) {
+    in_.Error(Child(at, key), field + ": " + key, "must be a number, not " + v.dump());
+    return std::nullopt;
+  }
+  const double d = v.get<double>();
+  if (!(std::fabs(d) <= kMaxPixels)) {
+    const std::string limit = std::to_string(static_cast<int64_t>(kMaxPixels));
+    in_.Error(Child(at, key), field + ": " + key,
+              v.dump() + " is out of range (-" + limit + " to " + limit + ")");
+    return std::nullopt;
+  }
+  return d;
 }
 
 void MapBuilder::BuildDoodadObjects() {
@@ -362,12 +391,13 @@ void MapBuilder::BuildDoodadObjects() {
     const Json& o = objects[i];
     const std::string at = Child(Child(doodads_.pointer, "objects"), i);
     const std::string field = "layer 'doodads' object " + std::to_string(i + 1);
+    const auto x = Pixels(o, "x", at, field), y = Pixels(o, "y", at, field);
+    if (!x || !y) continue;
     // A tile object stands on its bottom-left corner.
-    const int64_t col = static_cast<int64_t>(std::floor(Number(o, "x") / static_cast<double>(tileW_)));
-    const double y = Number(o, "y");
+    const int64_t col = static_cast<int64_t>(std::floor(*x / static_cast<double>(tileW_)));
     const int64_t row = o.contains("gid")
-                            ? static_cast<int64_t>(std::ceil(y / static_cast<double>(tileH_))) - 1
-                            : static_cast<int64_t>(std::floor(y / static_cast<double>(tileH_)));
+                            ? static_cast<int64_t>(std::ceil(*y / static_cast<double>(tileH_))) - 1
+                            : static_cast<int64_t>(std::floor(*y / static_cast<double>(tileH_)));
     std::optional<int16_t> n;
     int64_t gid = 0;
     if (o.contains("gid") && o["gid"].is_number_integer()) {
@@ -427,7 +457,7 @@ void MapBuilder::ApplyEventProperties(const std::map<std::string, Json>& props, 
 void MapBuilder::BuildEvents() {
   if (!events_.layer) return;
   const Json& layer = *events_.layer;
-  if (layer.value("type", "") != "objectgroup" || !layer.contains("objects") ||
+  if (TextAt(layer, "type") != "objectgroup" || !layer.contains("objects") ||
       !layer["objects"].is_array()) {
     in_.Error(events_.pointer, "layer 'events'", "must be an object layer");
     return;
@@ -443,9 +473,11 @@ void MapBuilder::BuildEvents() {
     for (const auto& [k, v] : props)
       if (std::find(kEventProperties.begin(), kEventProperties.end(), k) == kEventProperties.end())
         in_.Warning(at, field + ": " + k, "is not an event property (enter, leave, use, push, obstacle, box)");
-    const double w = Number(o, "width"), h = Number(o, "height");
-    const double x = Number(o, "x");
-    const double y = o.contains("gid") ? Number(o, "y") - h : Number(o, "y");
+    const auto ow = Pixels(o, "width", at, field), oh = Pixels(o, "height", at, field);
+    const auto ox = Pixels(o, "x", at, field), oy = Pixels(o, "y", at, field);
+    if (!ow || !oh || !ox || !oy) continue;
+    const double w = *ow, h = *oh, x = *ox;
+    const double y = o.contains("gid") ? *oy - h : *oy;
     const double tw = static_cast<double>(tileW_), th = static_cast<double>(tileH_);
     // The cells whose centres lie inside; a smaller object takes the cell
     // under its own centre.
@@ -481,7 +513,7 @@ std::optional<BuiltMap> MapBuilder::Build(const std::string& stem) {
   drafts_.resize(static_cast<size_t>(width_ * height_));
   BuildTiles();
   if (doodads_.layer) {
-    const std::string type = doodads_.layer->value("type", "");
+    const std::string type = TextAt(*doodads_.layer, "type");
     if (type == "tilelayer") BuildDoodadLayer();
     else if (type == "objectgroup" && doodads_.layer->contains("objects") &&
              (*doodads_.layer)["objects"].is_array())
