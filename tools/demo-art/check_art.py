@@ -12,7 +12,8 @@ import tempfile
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-GAMES = {"hollowmere": "make_demo_art.py", "gullpoint": "make_gullpoint_art.py"}
+GAMES = {"hollowmere": "make_demo_art.py", "gullpoint": "make_gullpoint_art.py",
+         "thornwick": "make_thornwick_art.py"}
 
 
 def main():

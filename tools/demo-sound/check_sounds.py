@@ -9,21 +9,25 @@ import tempfile
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-SOUNDS = ["town.mid", "wind.wav", "door.wav", "chime.wav", "whoosh.wav"]
+SOUNDS = {"hollowmere": ["town.mid", "wind.wav", "door.wav", "chime.wav", "whoosh.wav"],
+          "thornwick": ["vale.mid", "woods.mid", "fight.mid", "hit.wav", "growl.wav", "spell.wav",
+                        "bell.wav", "death.wav", "chime.wav", "whoosh.wav"]}
 
 
 def main():
     repo = Path(sys.argv[1]) if len(sys.argv) > 1 else HERE.parents[1]
     with tempfile.TemporaryDirectory() as tmp:
         scratch = Path(tmp)
-        (scratch / "games-src" / "hollowmere").mkdir(parents=True)
+        for game in SOUNDS:
+            (scratch / "games-src" / game).mkdir(parents=True)
         (scratch / "data").mkdir()
         subprocess.run([sys.executable, str(HERE / "make_demo_sounds.py"), str(scratch)], check=True)
         pairs = [(scratch / "data" / "title.mid", repo / "data" / "title.mid")]
-        for name in SOUNDS:
-            made = scratch / "games-src" / "hollowmere" / name
-            pairs += [(made, repo / "games-src" / "hollowmere" / name),
-                      (made, repo / "data" / "games" / "hollowmere" / name)]
+        for game, names in SOUNDS.items():
+            for name in names:
+                made = scratch / "games-src" / game / name
+                pairs += [(made, repo / "games-src" / game / name),
+                          (made, repo / "data" / "games" / game / name)]
         differ = [str(kept) for made, kept in pairs
                   if not kept.is_file() or made.read_bytes() != kept.read_bytes()]
     for name in differ:

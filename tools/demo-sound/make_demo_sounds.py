@@ -10,7 +10,10 @@ this script). Writes:
 - games-src/hollowmere/wind.wav: a soft wind loop for inside the house;
   its end runs into its start without a seam;
 - games-src/hollowmere/door.wav, chime.wav, whoosh.wav: short effects for
-  a door, picking something up and a screen effect.
+  a door, picking something up and a screen effect;
+- games-src/thornwick/: vale.mid, woods.mid, fight.mid (the village, the
+  wood and the fights) and the effects hit.wav, growl.wav, spell.wav,
+  bell.wav, death.wav (a fighter falls), chime.wav and whoosh.wav.
 
 Wave files are 22050 Hz, 16-bit mono. Everything is computed from the note
 lists and envelopes below with a fixed random seed, so a run reproduces
@@ -295,6 +298,130 @@ def note_hz(name):
     return 440.0 * 2 ** ((note_number(name) - 69) / 12)
 
 
+# ------------------------------------------------------------- Thornwick ---
+
+# The village tune, in F: eight bars of 4/4
+# on recorder, harp and cello that end on F, so the loop closes.
+VALE_CHORDS = "F Bb C F  Dm Bb C F"
+VALE_MELODY = """
+    C5:1 A4:1 F4:1 A4:1 | Bb4:1 D5:1 C5:2 | A4:1 G4:.5 A4:.5 Bb4:1 G4:1 | A4:3 r:1
+    D5:1 C5:1 A4:1 F4:1 | G4:1 Bb4:1 D5:2 | C5:1 Bb4:1 A4:1 G4:1 | F4:3 r:1
+"""
+# The blighted wood, in D minor: a slow oboe over low strings and a drone.
+WOODS_CHORDS = "Dm Dm Bb A  Dm Gm A Dm"
+WOODS_MELODY = """
+    D5:2 F5:1 E5:1 | D5:3 A4:1 | Bb4:2 D5:1 C5:1 | A4:4
+    F5:2 E5:1 D5:1 | G5:2 F5:1 E5:1 | C#5:2 E5:2 | D5:4
+"""
+# The fight: fast, in A minor, brass stabs over a driving bass.
+FIGHT_CHORDS = "Am Am F G  Am Am E E"
+FIGHT_MELODY = """
+    A4:.5 A4:.5 C5:.5 A4:.5 E5:1 D5:1 | C5:.5 B4:.5 A4:1 E4:2 | F4:.5 A4:.5 C5:1 F5:1 E5:1 | D5:1 B4:1 G4:2
+    A4:.5 A4:.5 C5:.5 A4:.5 E5:1 G5:1 | F5:.5 E5:.5 D5:1 C5:2 | B4:1 G#4:1 B4:1 D5:1 | E5:2 E4:2
+"""
+CHORDS.update({"F": ("F2", (0, 4, 7)), "Bb": ("Bb1", (0, 4, 7)), "Dm": ("D2", (0, 3, 7)),
+               "Gm": ("G2", (0, 3, 7))})
+
+
+def vale_tune():
+    events = (voice(parse_line(VALE_MELODY), 0, 96) +
+              arpeggio(VALE_CHORDS, (0, 1, 2, 3, 2, 1, 0, 2), 1, 60) +
+              bass(VALE_CHORDS, 2, 80))
+    programs = {0: (74, 90, 64), 1: (46, 80, 44), 2: (42, 84, 80)}  # recorder, harp, cello
+    return midi_file(96, programs, events, 8)
+
+
+def woods_tune():
+    events = (voice(parse_line(WOODS_MELODY), 0, 86) + pad(WOODS_CHORDS, 1, 46) +
+              bass(WOODS_CHORDS, 2, 70))
+    programs = {0: (68, 88, 64), 1: (49, 72, 40), 2: (43, 80, 88)}  # oboe, strings, contrabass
+    return midi_file(66, programs, events, 8)
+
+
+def fight_tune():
+    events = (voice(parse_line(FIGHT_MELODY), 0, 104) +
+              arpeggio(FIGHT_CHORDS, (0, 2, 0, 2, 0, 2, 0, 2), 1, 70, octave=0) +
+              pad(FIGHT_CHORDS, 2, 52))
+    programs = {0: (61, 96, 64), 1: (33, 92, 64), 2: (48, 70, 40)}  # brass, bass, strings
+    return midi_file(138, programs, events, 8)
+
+
+def hit(rng):
+    """A blow: a short burst of low noise with a knock."""
+    n = int(0.25 * RATE)
+    band, out = BandPass(q=1.2), []
+    for i in range(n):
+        t = i / RATE
+        knock = math.sin(2 * math.pi * 110 * t) * math.exp(-30 * t)
+        out.append(band(rng.uniform(-1, 1), 900) * math.exp(-25 * t) + 0.8 * knock)
+    return out
+
+
+def growl(rng):
+    """A growl: a rough low buzz that swells and fades."""
+    n = int(0.7 * RATE)
+    band, out, phase = BandPass(q=3), [], 0.0
+    for i in range(n):
+        t = i / RATE
+        pitch = 70 + 15 * math.sin(2 * math.pi * 9 * t) + rng.uniform(-8, 8)
+        phase += pitch / RATE
+        out.append(band((phase % 1.0) * 2 - 1, 420) * math.sin(math.pi * t / 0.7))
+    return out
+
+
+def spell(rng):
+    """A spell: a rising shimmer of bell partials."""
+    n = int(0.8 * RATE)
+    out = []
+    for i in range(n):
+        t = i / RATE
+        s = 0.0
+        for k, start in enumerate((0.0, 0.08, 0.16, 0.24)):
+            u = t - start
+            if u >= 0:
+                hz = note_hz(("C6", "E6", "G6", "C7")[k])
+                s += math.sin(2 * math.pi * hz * u) * math.exp(-6 * u) * min(1.0, u / 0.004)
+        out.append(s + 0.05 * rng.uniform(-1, 1) * math.exp(-4 * t))
+    return out
+
+
+def bell(rng):
+    """The chapel bell: one deep stroke with its hum and long decay."""
+    n = int(2.0 * RATE)
+    hz = note_hz("G3")
+    out = []
+    for i in range(n):
+        t = i / RATE
+        a = min(1.0, t / 0.004)
+        out.append(a * (0.6 * math.sin(2 * math.pi * hz * 0.5 * t) * math.exp(-1.2 * t) +
+                        math.sin(2 * math.pi * hz * t) * math.exp(-2 * t) +
+                        0.5 * math.sin(2 * math.pi * hz * 2.4 * t) * math.exp(-3 * t) +
+                        0.3 * math.sin(2 * math.pi * hz * 3.0 * t) * math.exp(-5 * t)))
+    return out
+
+
+def death(rng):
+    """A fighter falls: a falling tone and a soft thump."""
+    n = int(0.6 * RATE)
+    out, phase = [], 0.0
+    for i in range(n):
+        t = i / RATE
+        phase += (400 * math.exp(-4 * t) + 80) / RATE
+        thump = 0.0 if t < 0.4 else math.sin(2 * math.pi * 70 * (t - 0.4)) * math.exp(-25 * (t - 0.4))
+        out.append(math.sin(2 * math.pi * phase) * math.exp(-5 * t) * 0.7 + thump)
+    return out
+
+
+def thornwick(game):
+    rng = random.Random(4321)
+    (game / "vale.mid").write_bytes(vale_tune())
+    (game / "woods.mid").write_bytes(woods_tune())
+    (game / "fight.mid").write_bytes(fight_tune())
+    for name, make in (("hit", hit), ("growl", growl), ("spell", spell), ("bell", bell),
+                       ("death", death), ("chime", chime), ("whoosh", whoosh)):
+        write_wav(game / (name + ".wav"), make(rng), db(-6))
+
+
 # ------------------------------------------------------------------ main ---
 
 def main():
@@ -308,6 +435,7 @@ def main():
     write_wav(game / "door.wav", door(rng), db(-6))
     write_wav(game / "chime.wav", chime(rng), db(-6))
     write_wav(game / "whoosh.wav", whoosh(rng), db(-6))
+    thornwick(repo / "games-src" / "thornwick")
 
 
 if __name__ == "__main__":
