@@ -1,8 +1,17 @@
 // Runs a fuzz target without a fuzzing engine: over the seed inputs and a
 // fixed number of deterministic mutations of them, so that every test run
 // exercises the target on malformed input.
+//
+//   smoke_<target> [CORPUS_DIR [MUTATIONS_PER_SEED]]
+//
+// The seeds are the target's compiled-in ones and the files of CORPUS_DIR.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,17 +54,41 @@ std::string Mutate(std::string s, std::mt19937& rng) {
   return s;
 }
 
+// The files of `dir` in name order, so that every run makes the same inputs.
+std::vector<std::string> CorpusFiles(const std::filesystem::path& dir) {
+  std::vector<std::filesystem::path> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+    if (entry.is_regular_file()) names.push_back(entry.path());
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> out;
+  for (const auto& name : names) {
+    std::ifstream in(name, std::ios::binary);
+    out.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return out;
+}
+
 }  // namespace
 
-int main() {
-  const std::vector<std::string> seeds = yw::fuzz::Seeds();
+int main(int argc, char** argv) {
+  std::vector<std::string> seeds = yw::fuzz::Seeds();
+  if (argc > 1) {
+    std::vector<std::string> files = CorpusFiles(argv[1]);
+    seeds.insert(seeds.end(), files.begin(), files.end());
+  }
+  const int mutations = argc > 2 ? std::atoi(argv[2]) : 3000;
+  if (seeds.empty()) {
+    std::fprintf(stderr, "no seeds\n");
+    return 1;
+  }
   std::mt19937 rng(12345);
   size_t runs = 0;
   for (const std::string& seed : seeds) {
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(seed.data()), seed.size());
     ++runs;
     std::string current = seed;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < mutations; ++i) {
       current = (i % 50 == 0) ? seed : Mutate(current, rng);
       LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(current.data()), current.size());
       ++runs;

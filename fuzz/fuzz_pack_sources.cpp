@@ -1,0 +1,27 @@
+// Feeds arbitrary text to the authoring tool as a JSON source: as a table
+// or sheet source of every kind and as a Tiled map whose external tilesets
+// are the same text. The tool must report errors, never crash or hang.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "data_sources.h"
+#include "diagnostics.h"
+#include "json_doc.h"
+#include "tiled_maps.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace yw::pack;
+  const JsonDoc doc = ParseJson(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!doc.Ok()) return 0;
+  Report report;
+  for (SourceKind kind :
+       {SourceKind::Characters, SourceKind::Items, SourceKind::Tilemap, SourceKind::Doodadmap}) {
+    SourceReader in(doc, "source.json", report);
+    BuildDataSource(kind, in);
+  }
+  SourceReader in(doc, "map.tmj", report);
+  BuildTiledMap(in, "map", [&](const std::string&) { return &doc; });
+  for (const Diagnostic& d : report.Items()) Format(d);
+  return 0;
+}

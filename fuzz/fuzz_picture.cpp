@@ -1,0 +1,50 @@
+// Feeds arbitrary bytes to the picture loader as a game's picture file, at
+// zoom 1 and stretched: it must load the picture or refuse it, never crash,
+// hang or exhaust the memory.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_image_codec.h"
+#include "render/pictures.h"
+#include "render/surface.h"
+#include "shell/engine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of this process that stands for the game folder.
+const fs::path& GameDir() {
+  static const fs::path dir = [] {
+    fs::path d = fs::temp_directory_path() / ("yw-fuzz-picture-" + std::to_string(::getpid()));
+    fs::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static yw::SdlImageCodec codec;
+  const fs::path file = GameDir() / "pic.bmp";
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  yw::HeadlessPlatform platform(&codec);
+  yw::Engine engine(platform, GameDir());
+  engine.CurrentDir = GameDir();
+  for (float zoom : {1.0f, 1.5f}) {
+    engine.world.Zoom = zoom;
+    yw::Surface into;
+    yw::LoadPicture(engine, "pic", into);
+  }
+  return 0;
+}
