@@ -68,10 +68,13 @@ struct Scanner {
   }
 
   // A term or parenthesis result goes to the text when the kind is not
-  // number, else into the number accumulator.
+  // number, else into the number accumulator. While the kind is still open
+  // a number can arrive (a variable read in its own assignment, which has
+  // made its kind open): it joins the text as decimal text.
   void Take(const ScriptValue& v) {
     if (kind != ValueKind::Number) {
       if (v.IsText()) text += std::get<std::string>(v.v);
+      if (v.IsNumber()) text += NumberText(v.Number());
     } else {
       Combine(v.Number());
     }

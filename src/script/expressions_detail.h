@@ -31,6 +31,10 @@ double EvaluateNumber(Engine& e, std::string_view text, int depth);
 // Evaluates `text` as a text (nothing counts as empty).
 std::string EvaluateText(Engine& e, std::string_view text, int depth);
 
+// A number as decimal text, as [str ...] writes it and as a number joins a
+// text.
+std::string NumberText(double v);
+
 // A double narrowed to a 32-bit float; values beyond its range become
 // infinities instead of undefined conversions.
 float ToSingle(double v);

@@ -96,19 +96,6 @@ double LeadingNumber(std::string_view s) {
   return ec == std::errc() ? value : 0.0;
 }
 
-// A number as decimal text: whole numbers plainly, others with the seven
-// significant digits a 32-bit float carries.
-std::string NumberText(double v) {
-  char buf[64];
-  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15) {
-    std::snprintf(buf, sizeof buf, "%.0f", v);
-  } else {
-    std::snprintf(buf, sizeof buf, "%.7G", v);
-  }
-  std::string out(buf);
-  return out == "-0" ? "0" : out;
-}
-
 ScriptValue VariableTerm(Engine& e, int slot, ValueKind& kind) {
   const ScriptVariable& var = e.world.Variables[static_cast<size_t>(slot)];
   if (kind == ValueKind::Undecided) kind = var.kind;
@@ -248,6 +235,19 @@ bool IsNumberKeyword(const std::string& k) {
 }
 
 }  // namespace
+
+// A number as decimal text: whole numbers plainly, others with the seven
+// significant digits a 32-bit float carries.
+std::string NumberText(double v) {
+  char buf[64];
+  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15) {
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+  } else {
+    std::snprintf(buf, sizeof buf, "%.7G", v);
+  }
+  std::string out(buf);
+  return out == "-0" ? "0" : out;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
   return ToLower(TrimBlanks(a)) == ToLower(TrimBlanks(b));

@@ -236,7 +236,8 @@ void StoreNumber(const FieldRef& f, double v) {
   if (auto* p = std::get_if<int32_t*>(&f.at)) **p = CLng(v);
   if (auto* p = std::get_if<float*>(&f.at)) **p = ToSingle(v);
   if (auto* p = std::get_if<uint8_t*>(&f.at)) **p = ToByte(v);
-  if (auto* p = std::get_if<FlagRef>(&f.at)) *p->flag = (CInt(v) != 0) != p->negated;
+  // Any value other than 0 sets a flag, a fraction too.
+  if (auto* p = std::get_if<FlagRef>(&f.at)) *p->flag = (v != 0 && !std::isnan(v)) != p->negated;
 }
 
 void ApplyLimit(const FieldRef& f) {
