@@ -47,7 +47,9 @@ class Platform {
   virtual uint32_t Now() = 0;
   // Hands control to the window system once; returns what happened.
   virtual PlatformEvents Yield() = 0;
-  // Whether the key is held down at this moment.
+  // Whether the key is held down at this moment or was pressed since the
+  // last call for it: a tap that went down and up between two polls is
+  // seen once. The call forgets that press.
   virtual bool KeyDown(GameKey key) = 0;
 
   // Makes the given surface (Frontbuf) visible, placed at (left, top) of

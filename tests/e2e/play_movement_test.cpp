@@ -25,7 +25,7 @@ fs::path OneGameFolder(const fs::path& out, const std::string& game) {
 }
 
 // Right from (20, 15) of the meadow onto the signpost, whose script shows a
-// message on arrival. The view scrolls one tile with the step.
+// message on arrival, and back. The view scrolls one tile with each step.
 TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
   for (const int tick : {1, 16}) {
     SCOPED_TRACE("tick " + std::to_string(tick));
@@ -33,7 +33,8 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
     const fs::path root = OneGameFolder(out, "play_brook");
     Replay r = StartTheOnlyGame();
     r.WaitUntil(1400).Dump("rest", 100).Do("key Right", 100).Dump("a", 100).Dump("b", 100);
-    r.Dump("c", 80).Dump("before", 180).Dump("arrived", 40);
+    r.Dump("c", 80).Dump("before", 180).Dump("arrived", 40).Do("key Enter", 300);
+    r.Do("key Left", 100).Dump("back");
     const Played p = Play(out, root, r.Text(), "--tick-ms " + std::to_string(tick));
 
     const auto rest = p.Dump("rest");
@@ -75,6 +76,12 @@ TEST(PlayMovement, AStepTakesTheWalkTimeAndScrollsTheViewAtAnyFrameRate) {
     EXPECT_EQ(arrived["StepOffsetX"], 0);
     EXPECT_EQ(arrived["BufX"], kTile);
     EXPECT_EQ(arrived["ViewX"], startView + 1);
+
+    // A step back left scrolls the other way: BufX goes from one tile
+    // toward 0, where the cells coming into view are.
+    const float back = p.Dump("back")["BufX"];
+    EXPECT_LT(back, kTile);
+    EXPECT_GT(back, 0);
   }
 }
 
@@ -126,6 +133,20 @@ TEST(PlayMovement, BlockedStepsCellScriptsHeldKeysAndMessages) {
   EXPECT_EQ(held["PlayerPosY"], 19);
   const auto stepped = p.Dump("stepped");
   EXPECT_EQ(stepped["PlayerPosY"], 20);
+}
+
+// Taps too short for any poll to see the key held: down and up within one
+// yield, or within a millisecond. Each still takes exactly one step.
+TEST(PlayMovement, AQuickTapTakesOneStep) {
+  const auto out = OutputDir("play-taps");
+  const fs::path root = OneGameFolder(out, "play_brook");
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Do("press Down", 0).Do("release Down", 600).Do("key Down 1", 600);
+  r.Do("press Right", 0).Do("release Right", 600).Do("key Right 1", 600).Dump("tapped", 100);
+  const auto tapped = Play(out, root, r.Text()).Dump("tapped");
+  EXPECT_EQ(tapped["GameMode"], 6);
+  EXPECT_EQ(tapped["PlayerPosX"], 22);
+  EXPECT_EQ(tapped["PlayerPosY"], 17);
 }
 
 // The small field's player starts on its west edge, facing out.

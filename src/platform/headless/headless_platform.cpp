@@ -1,6 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "render/surface.h"
 
@@ -22,6 +23,18 @@ PlatformEvents HeadlessPlatform::Yield() {
   events.closeRequested = closeRequested_;
   closeRequested_ = false;
   return events;
+}
+
+bool HeadlessPlatform::KeyDown(GameKey key) {
+  const auto i = static_cast<size_t>(key);
+  const bool pressed = std::exchange(pressed_[i], false);
+  return held_[i] || pressed;
+}
+
+void HeadlessPlatform::SetKey(GameKey key, bool down) {
+  const auto i = static_cast<size_t>(key);
+  if (down && !held_[i]) pressed_[i] = true;
+  held_[i] = down;
 }
 
 void HeadlessPlatform::Present(const Surface&, double, double) { ++presents_; }

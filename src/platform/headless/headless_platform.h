@@ -25,7 +25,7 @@ class HeadlessPlatform : public Platform {
 
   uint32_t Now() override { return now_; }
   PlatformEvents Yield() override;
-  bool KeyDown(GameKey key) override { return held_[static_cast<int>(key)]; }
+  bool KeyDown(GameKey key) override;
   void Present(const Surface& frontbuf, double left, double top) override;
   void SetCaption(std::string_view caption) override { caption_ = caption; }
   void SetWindowState(bool maximised, int width, int height) override;
@@ -39,7 +39,7 @@ class HeadlessPlatform : public Platform {
   AudioDevice& Audio() override { return *audio_; }
 
   // Test and replay controls.
-  void SetKey(GameKey key, bool down) { held_[static_cast<int>(key)] = down; }
+  void SetKey(GameKey key, bool down);
   void Type(uint8_t code) { typed_.push_back(code); }
   void RequestClose() { closeRequested_ = true; }
   void SetTick(uint32_t ms) { tick_ = ms; }
@@ -58,6 +58,7 @@ class HeadlessPlatform : public Platform {
   uint32_t tick_;
   uint32_t now_ = 1;
   std::array<bool, 7> held_{};
+  std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
   std::deque<uint8_t> typed_;
   bool closeRequested_ = false;
   std::string caption_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "platform/encoding.h"
 #include "render/surface.h"
@@ -80,7 +81,11 @@ PlatformEvents SdlPlatform::Yield() {
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
         const int i = KeyIndex(ev.key.keysym.sym);
-        if (i >= 0) held_[i] = ev.type == SDL_KEYDOWN;
+        if (i >= 0) {
+          held_[i] = ev.type == SDL_KEYDOWN;
+          // The key repeat of a held key is not a new press.
+          if (ev.type == SDL_KEYDOWN && ev.key.repeat == 0) pressed_[i] = true;
+        }
         if (ev.type == SDL_KEYDOWN && ev.key.keysym.sym == SDLK_BACKSPACE) events.typed.push_back(8);
         break;
       }
@@ -91,12 +96,21 @@ PlatformEvents SdlPlatform::Yield() {
       case SDL_WINDOWEVENT:
         if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) events.resized = true;
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Redraw();
-        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) held_.fill(false);
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          held_.fill(false);
+          pressed_.fill(false);
+        }
         break;
       default: break;
     }
   }
   return events;
+}
+
+bool SdlPlatform::KeyDown(GameKey key) {
+  const auto i = static_cast<size_t>(key);
+  const bool pressed = std::exchange(pressed_[i], false);
+  return held_[i] || pressed;
 }
 
 void SdlPlatform::Present(const Surface& frontbuf, double left, double top) {

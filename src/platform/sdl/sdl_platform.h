@@ -24,7 +24,7 @@ class SdlPlatform : public Platform {
 
   uint32_t Now() override;
   PlatformEvents Yield() override;
-  bool KeyDown(GameKey key) override { return held_[static_cast<int>(key)]; }
+  bool KeyDown(GameKey key) override;
   void Present(const Surface& frontbuf, double left, double top) override;
   void SetCaption(std::string_view caption) override;
   void SetWindowState(bool maximised, int width, int height) override;
@@ -51,6 +51,7 @@ class SdlPlatform : public Platform {
   int textureWidth_ = 0, textureHeight_ = 0;
   double left_ = 0, top_ = 0;
   std::array<bool, 7> held_{};
+  std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
   uint64_t lastYield_ = 0;
   bool fullscreen_ = false;
   DisplayMode desktop_;
