@@ -32,12 +32,27 @@ fs::path ProgramFolder(const yw::Options& o, const char* argv0) {
   return dir;
 }
 
+// The game folder of --play, made absolute; empty without --play.
+fs::path PlayFolder(const yw::Options& o) {
+  if (o.play.empty()) return {};
+  std::error_code ec;
+  return fs::weakly_canonical(fs::absolute(o.play, ec), ec);
+}
+
+// After the window's load event: the game folder to try becomes current,
+// and the start state runs its new game at once.
+void StartIn(yw::Engine& engine, const fs::path& playDir) {
+  if (playDir.empty()) return;
+  engine.CurrentDir = playDir;
+  engine.PlayAtStart = true;
+}
+
 uint32_t TimeOfDaySeed() {
   return static_cast<uint32_t>(
       std::chrono::system_clock::now().time_since_epoch() / std::chrono::microseconds(1));
 }
 
-int RunHeadless(const yw::Options& o, const fs::path& programDir) {
+int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
   std::vector<yw::ReplayEvent> events;
   if (!o.replay.empty()) {
     std::ifstream in(o.replay, std::ios::binary);
@@ -59,12 +74,13 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir) {
   yw::ReplayDriver driver(platform, std::move(events), o.maxMs);
   engine.Observer = &driver;
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
+  StartIn(engine, playDir);
   yw::EventLoop(engine);
   for (const auto& p : driver.Problems()) std::cerr << "yarrowind: " << p << "\n";
   return engine.ExitCode;
 }
 
-int RunWindow(const yw::Options& o, const fs::path& programDir) {
+int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
   yw::SdlPlatform platform(o.scale, yw::MakeSdlAudioDevice());
   if (!platform.Ok()) {
     std::cerr << "yarrowind: cannot open a window\n";
@@ -72,6 +88,7 @@ int RunWindow(const yw::Options& o, const fs::path& programDir) {
   }
   yw::Engine engine(platform, programDir);
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
+  StartIn(engine, playDir);
   yw::EventLoop(engine);
   return engine.ExitCode;
 }
@@ -90,5 +107,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   const fs::path programDir = ProgramFolder(options, argv[0]);
-  return options.headless ? RunHeadless(options, programDir) : RunWindow(options, programDir);
+  const fs::path playDir = PlayFolder(options);
+  std::error_code ec;
+  if (!options.play.empty() && !fs::is_directory(playDir, ec)) {
+    std::cerr << "yarrowind: --play: " << options.play << " is not a folder\n";
+    return 2;
+  }
+  return options.headless ? RunHeadless(options, programDir, playDir)
+                          : RunWindow(options, programDir, playDir);
 }

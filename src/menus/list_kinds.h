@@ -105,7 +105,6 @@ ListEntries TitleEntries(Engine& e);
 void EnterGame(Engine& e, int16_t game);
 void LeaveToTitlePicture(Engine& e);
 void EnterTitleChoice(Engine& e, int16_t choice);
-void StartNewGame(Engine& e);
 
 // slot_lists.cpp: save slots (3) and load slots (14).
 inline constexpr int kSlotCount = 5;

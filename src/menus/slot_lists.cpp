@@ -71,6 +71,8 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
   ShowNotice(e, "Loading...");
   ForgetKeptPictures(e);
   if (LoadState(e, SlotFileName(slot), false)) {
+    // The map is drawn over a clean screen, not over the title or the list.
+    e.pics.Frontbuf.Clear();
     e.win.GameMode = static_cast<int32_t>(Mode::Map);
     // The Enter that chose the slot must not also act on the map.
     e.win.Wait4Relase = true;

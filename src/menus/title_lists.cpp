@@ -108,6 +108,11 @@ void StartNewGame(Engine& e) {
   wd.PlayerDirection = 2;
   w.GameMode = static_cast<int32_t>(Mode::Map);
   w.FPS = w.FPSLimit;
+  // Nothing of the title or of the notice may show around the game's first
+  // picture: the map is drawn only once autoexec.skr hands back, so a
+  // message before that stands on a black screen.
+  e.pics.Frontbuf.Clear();
+  e.pics.Backbuf.Clear();
   RunScript(e, kAutoexec);
 }
 

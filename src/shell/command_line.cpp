@@ -14,9 +14,9 @@ bool ParseNumber(const std::string& s, uint32_t& out) {
 }  // namespace
 
 std::string UsageText() {
-  return "usage: yarrowind [--root DIR] [--scale N]\n"
-         "       yarrowind --headless [--root DIR] [--seed N] [--tick-ms N] [--max-ms N] "
-         "--replay FILE\n";
+  return "usage: yarrowind [--root DIR] [--scale N] [--play GAME_DIR]\n"
+         "       yarrowind --headless [--root DIR] [--play GAME_DIR] [--seed N] [--tick-ms N] "
+         "[--max-ms N] --replay FILE\n";
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -57,6 +57,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
     } else if (a == "--replay") {
       if (!value(v)) return false;
       o.replay = v;
+    } else if (a == "--play") {
+      if (!value(v)) return false;
+      o.play = v;
     } else if (a == "--scale") {
       if (!number(n, 1, 16)) return false;
       o.scale = static_cast<int>(n);

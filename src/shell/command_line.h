@@ -16,6 +16,7 @@ struct Options {
   uint32_t tickMs = 1;
   uint32_t maxMs = 600000;
   std::filesystem::path replay;
+  std::filesystem::path play;  // --play: the game folder to start at once
   int scale = 1;
   bool help = false;
 };

@@ -61,6 +61,11 @@ class Engine {
   std::filesystem::path ProgramDir;
   std::filesystem::path CurrentDir;
 
+  // Set to try a game (--play): the next start state stays in CurrentDir and
+  // runs the new-game flow there at once, without the credit lines, the
+  // title picture and the menus. The start state clears it.
+  bool PlayAtStart = false;
+
   // Set when the program is to end; the main loop then returns.
   bool QuitRequested = false;
   int ExitCode = 0;

@@ -1,6 +1,7 @@
 #include "sim/main_loop.h"
 
 #include <cmath>
+#include <utility>
 
 #include "audio/sound.h"
 #include "menus/list_menu.h"
@@ -68,7 +69,10 @@ namespace {
 
 void StartState(Engine& e) {
   WindowState& w = e.win;
-  if (!FileExists(e.CurrentDir, "autoexec.skr")) e.CurrentDir = e.ProgramDir;
+  const bool play = std::exchange(e.PlayAtStart, false);
+  // A folder tried with --play stays current even without autoexec.skr:
+  // the new-game flow then says what is missing.
+  if (!play && !FileExists(e.CurrentDir, "autoexec.skr")) e.CurrentDir = e.ProgramDir;
   w.SingleGameMode = FileExists(e.CurrentDir, "autoexec.skr");
   w.KeyEnabled = true;
   FindGames(e);
@@ -78,9 +82,13 @@ void StartState(Engine& e) {
   FormResize(e);
   e.DoEvents();
   LoadPix(e, 2);
+  w.KeyEnabled = true;
+  if (play) {
+    StartNewGame(e);
+    return;
+  }
   w.Switsch = w.SingleGameMode ? 4 : 0;
   w.GameMode = static_cast<int32_t>(Mode::Title);
-  w.KeyEnabled = true;
 }
 
 void QuitState(Engine& e) {

@@ -14,12 +14,12 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 
 // Builds the game from its sources into a fresh program folder and plays
-// the replay on it.
+// the replay on it, the game started at once with --play.
 Played PlayTestGame(const std::string& game, Replay& replay) {
   const fs::path out = OutputDir(game);
   const fs::path root = MakeProgramFolder(out);
   BuildTestGame(game, root);
-  return Play(out, root, replay.Text());
+  return Play(out, root, replay.Text(), "--play '" + (root / "games" / game).string() + "'");
 }
 
 // A variable as the dump shows it: its kind and its value.
@@ -39,8 +39,8 @@ std::string Text(const json& dump, const char* name) {
 // read back with data terms, IF/ELSE nested in both branches, and a script
 // that waits at each MSG and at RUNSCRIPT and goes on where it stopped.
 TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
-  Replay r = StartTheOnlyGame();
-  r.WaitUntil(1500).Dump("first", 100).Do("key Enter", 300).Dump("sub", 100);
+  Replay r(300);
+  r.Dump("first", 100).Do("key Enter", 300).Dump("sub", 100);
   r.Do("key Enter", 300).Dump("done", 100).Do("key Enter", 300).Dump("end", 100);
   const Played p = PlayTestGame("script_flow", r);
   const json first = p.Dump("first");
@@ -87,8 +87,8 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
 // not resume) and the party and NPCs are gone. Enter leads to the title
 // lists.
 TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
-  Replay r = StartTheOnlyGame();
-  r.WaitUntil(1500).Dump("error", 100).Do("key Enter", 300).Dump("after", 100);
+  Replay r(300);
+  r.Dump("error", 100).Do("key Enter", 300).Dump("after", 100);
   const Played p = PlayTestGame("script_error", r);
   const json error = p.Dump("error");
   EXPECT_EQ(error["GameMode"], 5);
@@ -108,16 +108,18 @@ TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
 
 // script_world: a map loaded with its links, the party and NPC lists built
 // and changed, the player placed, a name typed into a text input; then the
-// player saves, steps onto a cell whose script changes a variable, and
-// loads the saved game: the world comes back, the variables do not.
+// player saves, steps onto a cell whose script changes variables and makes
+// the next cell an obstacle, and loads the saved game: the world comes
+// back, the variables do not.
 TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
-  Replay r = StartTheOnlyGame();
-  r.WaitUntil(1500).Dump("input", 100).Do("type la", 200).Do("key Enter", 300).Dump("hello", 100);
+  Replay r(300);
+  r.Dump("input", 100).Do("type la", 200).Do("key Enter", 300).Dump("hello", 100);
   r.Do("key Enter", 300).Dump("map", 100);
   r.Note("Esc, down to Save, the first slot, a description.").Do("key Esc", 200).Keys("Down", 3, 100);
   r.Wait(100).Do("key Enter", 200).Do("key Enter", 200).Do("type one", 200).Do("key Enter", 200);
   r.Dump("saved", 100).Do("key Esc", 300);
   r.Note("One step right onto the marked cell.").Do("key Right", 600).Dump("stepped", 100).Do("key Enter", 300);
+  r.Do("key Right", 600).Dump("blocked", 100);
   r.Note("Esc, down to Load, the first slot.").Do("key Esc", 200).Keys("Down", 4, 100).Wait(100);
   r.Do("key Enter", 200).Do("key Enter", 400).Dump("loaded", 100);
   const Played p = PlayTestGame("script_world", r);
@@ -156,6 +158,11 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   EXPECT_EQ(stepped["PlayerPosX"], 5);
   EXPECT_EQ(Number(stepped, "D"), 15);
   EXPECT_EQ(Number(stepped, "E"), 5);
+  EXPECT_EQ(Text(stepped, "G"), "15 steps");
+  // CHANGE ... OBSTACLE with a quarter made the next cell block the way.
+  const json blocked = p.Dump("blocked");
+  EXPECT_EQ(blocked["PlayerPosX"], 5);
+  EXPECT_EQ(blocked["PlayerDirection"], 4);
 
   // The saved game brought back the place and the party; the variables
   // kept what the scripts gave them after the save.

@@ -66,8 +66,8 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
 }
 
 // How a run ends: Esc on the title picture quits (0), a run that never
-// quits stops at --max-ms (3), a bad replay is rejected before the run
-// with its line number (2).
+// quits stops at --max-ms (3), a bad replay or a --play folder that does
+// not exist is rejected before the run (2).
 TEST(CommandLine, ExitCodes) {
   const struct Case {
     const char* name;
@@ -77,7 +77,8 @@ TEST(CommandLine, ExitCodes) {
     const char* says;
   } cases[] = {{"title-esc", "200 key Enter\n600 key Esc\n", "", 0, ""},
                {"title-timeout", "100 key Enter\n", "--max-ms 2000", 3, ""},
-               {"bad-replay", "100 key Enter\n200 wiggle\n", "", 2, "line 2"}};
+               {"bad-replay", "100 key Enter\n200 wiggle\n", "", 2, "line 2"},
+               {"play-nowhere", "100 quit\n", "--play no-such-game", 2, "not a folder"}};
   for (const Case& c : cases) {
     const RunResult r = RunReplay(OutputDir(c.name), DataDir(), c.replay, c.extra);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.stderrText;

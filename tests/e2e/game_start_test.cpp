@@ -1,0 +1,58 @@
+// Starting a game: from the title menu its first message stands on a clean
+// screen; --play starts a game folder at once with the folder's own
+// settings, and a folder that is no game gets the new-game flow's message.
+#include "e2e_support.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A message before the map was ever drawn.
+TEST(GameStart, TheFirstMessageStandsOnACleanScreen) {
+  const auto out = OutputDir("first-message");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("play_alder", root);
+  test::WriteFile(root / "games" / "play_alder" / "autoexec.skr",
+                  "BEGIN\r\nLOADEVENTS \"field.evm\" \\ ALLES\r\nADDCHARACTER 1\r\n"
+                  "SETPOS 1 \\ 3\r\nMSG \"Dawn on the field.\"\r\nEND\r\n");
+  Replay r = StartTheOnlyGame();
+  const Played p = Play(out, root, r.WaitUntil(1500).Snap("first").Text());
+  const auto first = p.Dump("first");
+  ASSERT_EQ(first["Message"], "Dawn on the field.");
+  // Black around the message window: nothing left of the title picture.
+  const int width = first["ScreenWidth"], height = first["ScreenHeight"];
+  const Box ink = InkBox(p.Shot("first"));
+  EXPECT_GE(ink.left, 10);
+  EXPECT_GE(ink.top, height / 2);
+  EXPECT_LE(ink.right, width - 11);
+  EXPECT_LE(ink.bottom, height - 11);
+}
+
+TEST(GameStart, PlayStartsAGameFolderAtOnceWithItsOwnSettings) {
+  const auto out = OutputDir("play-option");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("play_alder", root);
+  const fs::path game = root / "games" / "play_alder";
+  std::string ini = test::ReadFile(root / "yarrowind.ini");
+  ini.replace(ini.find("ScreenWidth=640"), 15, "ScreenWidth=320");
+  ini.replace(ini.find("ScreenHeight=480"), 16, "ScreenHeight=240");
+  test::WriteFile(game / "yarrowind.ini", ini);
+  const Played p =
+      Play(out, root, Replay(300).Snap("playing").Text(), "--play '" + game.string() + "'");
+  const auto playing = p.Dump("playing");
+  EXPECT_EQ(playing["GameMode"], 6);
+  EXPECT_EQ(fs::path(playing["CurrentDir"].get<std::string>()), game);
+  EXPECT_EQ(playing["PlayerPosX"], 1);
+  EXPECT_EQ(p.Shot("playing").Width(), 320);
+
+  // Scripts but no autoexec.skr: the folder stays current and says so.
+  const fs::path notes = out / "notes";
+  test::WriteFile(notes / "intro.skr", "BEGIN\r\nEND\r\n");
+  const Played q = Play(out / "notes-run", root, Replay(300).Dump("notes").Text(),
+                        "--play '" + notes.string() + "'");
+  EXPECT_EQ(q.Dump("notes")["Message"], "Error: No AUTOEXEC.SKR Found!");
+}
+
+}  // namespace
+}  // namespace yw::e2e
