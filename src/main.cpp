@@ -15,6 +15,7 @@
 #include "shell/engine.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
+#include "shell/user_settings.h"
 #include "sim/main_loop.h"
 
 namespace fs = std::filesystem;
@@ -81,7 +82,13 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path
 }
 
 int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
-  yw::SdlPlatform platform(o.scale, yw::MakeSdlAudioDevice());
+  const yw::UserFolders folders = yw::UserFolders::FromEnvironment();
+  std::vector<std::string> problems;
+  yw::UserSettings settings = yw::LoadUserSettings(yw::UserSettingsFile(folders), problems);
+  for (const auto& p : problems) std::cerr << "yarrowind: " << p << "\n";
+  if (o.scale > 0) settings.scale = o.scale;
+  if (o.fullscreen) settings.fullscreen = true;
+  yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders), yw::MakeSdlAudioDevice());
   if (!platform.Ok()) {
     std::cerr << "yarrowind: cannot open a window\n";
     return 1;

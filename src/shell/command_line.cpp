@@ -14,7 +14,7 @@ bool ParseNumber(const std::string& s, uint32_t& out) {
 }  // namespace
 
 std::string UsageText() {
-  return "usage: yarrowind [--root DIR] [--scale N] [--play GAME_DIR]\n"
+  return "usage: yarrowind [--root DIR] [--scale N] [--fullscreen] [--play GAME_DIR]\n"
          "       yarrowind --headless [--root DIR] [--play GAME_DIR] [--seed N] [--tick-ms N] "
          "[--max-ms N] --replay FILE\n";
 }
@@ -63,6 +63,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
     } else if (a == "--scale") {
       if (!number(n, 1, 16)) return false;
       o.scale = static_cast<int>(n);
+    } else if (a == "--fullscreen") {
+      o.fullscreen = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {

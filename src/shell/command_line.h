@@ -17,7 +17,8 @@ struct Options {
   uint32_t maxMs = 600000;
   std::filesystem::path replay;
   std::filesystem::path play;  // --play: the game folder to start at once
-  int scale = 1;
+  int scale = 0;               // 0: the player's settings, else the largest that fits
+  bool fullscreen = false;
   bool help = false;
 };
 

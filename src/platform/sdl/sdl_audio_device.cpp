@@ -6,8 +6,11 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <unordered_map>
 #include <vector>
 
@@ -38,12 +41,32 @@ void ChooseMidiBackEnd() {
   }
 }
 
+// ALSA writes a line to stderr for every card it fails to open while SDL
+// looks for an output, eight or more on a machine without sound. Its error
+// handler is set to one that says nothing; the device reports the outcome
+// itself, once. The library is the one SDL loads, so the handler holds for
+// SDL's use of it too.
+extern "C" void QuietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void* QuietAlsa() {
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW);
+  if (!alsa) return nullptr;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+    set(&QuietAlsaError);
+  return alsa;
+}
+
 class SdlAudioDevice final : public AudioDevice {
  public:
   SdlAudioDevice() = default;
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
-  ~SdlAudioDevice() override { Free(); }
+  ~SdlAudioDevice() override {
+    Free();
+    if (alsa_) dlclose(alsa_);
+  }
 
   bool Init() override;
   bool Start() override;
@@ -93,6 +116,11 @@ class SdlAudioDevice final : public AudioDevice {
   bool OnMusicChannel(Mix_Music* music) const;
   void HaltMusicIf(Mix_Music* music);
 
+  // Says once that there is no output; later attempts fail quietly.
+  void TellNoDevice();
+
+  void* alsa_ = nullptr;
+  bool toldNoDevice_ = false;
   bool open_ = false;
   bool started_ = false;
   uint32_t nextHandle_ = 1;
@@ -113,12 +141,23 @@ uint32_t SdlAudioDevice::NewHandle() {
   return h;
 }
 
+void SdlAudioDevice::TellNoDevice() {
+  if (toldNoDevice_) return;
+  toldNoDevice_ = true;
+  std::cerr << "yarrowind: no sound device (" << SDL_GetError() << "); playing without sound\n";
+}
+
 bool SdlAudioDevice::Init() {
   if (open_) return false;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (!alsa_) alsa_ = QuietAlsa();
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    TellNoDevice();
+    return false;
+  }
   ChooseMidiBackEnd();
   Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
   if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    TellNoDevice();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;

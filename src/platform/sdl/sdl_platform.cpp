@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <iostream>
 #include <string>
 #include <utility>
 
@@ -14,37 +17,91 @@ namespace yw {
 
 namespace {
 
-// The colour around the game screen when the window is larger than it.
-constexpr uint8_t kSurround[3] = {32, 32, 40};
+// How much faster the game runs while the fast-forward key is held.
+constexpr int kFastForward = 4;
+// A stick counts as a pressed arrow past this deflection, and as released
+// again below the smaller one, so that it does not chatter at the edge.
+constexpr int kStickPress = 16000;
+constexpr int kStickRelease = 12000;
+// Room left for a title bar and borders when the window manager has not
+// told their size yet.
+constexpr ScreenSize kAssumedFrame{8, 40};
 
-int KeyIndex(SDL_Keycode k) {
-  switch (k) {
-    case SDLK_ESCAPE: return static_cast<int>(GameKey::Esc);
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return static_cast<int>(GameKey::Enter);
-    case SDLK_SPACE: return static_cast<int>(GameKey::Space);
-    case SDLK_UP: return static_cast<int>(GameKey::Up);
-    case SDLK_DOWN: return static_cast<int>(GameKey::Down);
-    case SDLK_LEFT: return static_cast<int>(GameKey::Left);
-    case SDLK_RIGHT: return static_cast<int>(GameKey::Right);
-    default: return -1;
+uint16_t Mods(const KeyChord& c) {
+  return static_cast<uint16_t>((c.alt ? KMOD_ALT : 0) | (c.ctrl ? KMOD_CTRL : 0) |
+                               (c.shift ? KMOD_SHIFT : 0));
+}
+
+bool ModsHeld(uint16_t need, uint16_t held) {
+  for (uint16_t group : {uint16_t{KMOD_ALT}, uint16_t{KMOD_CTRL}, uint16_t{KMOD_SHIFT}})
+    if ((need & group) && !(held & group)) return false;
+  return true;
+}
+
+// Whether the GL driver draws on the CPU: scaling through it then costs
+// more than SDL's own software renderer.
+bool GlIsSoftware() {
+  SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!probe) return true;
+  bool software = true;
+  if (SDL_GLContext gl = SDL_GL_CreateContext(probe)) {
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kGlRenderer = 0x1F01;
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* name = getString ? getString(kGlRenderer) : nullptr;
+    if (name) {
+      const std::string n(reinterpret_cast<const char*>(name));
+      software = n.find("llvmpipe") != std::string::npos ||
+                 n.find("softpipe") != std::string::npos ||
+                 n.find("Software") != std::string::npos || n.find("swrast") != std::string::npos;
+    }
+    SDL_GL_DeleteContext(gl);
   }
+  SDL_DestroyWindow(probe);
+  return software;
+}
+
+// The renderer: the GPU's where there is one, SDL's software renderer
+// (drawing straight into the window, not through GL) otherwise. A renderer
+// named in SDL_RENDER_DRIVER is taken as it is.
+SDL_Renderer* CreateRenderer(SDL_Window* window, bool software) {
+  if (software) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)) return r;
+  return SDL_CreateRenderer(window, -1, 0);
+}
+
+std::string TimeStamp() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
 }
 
 }  // namespace
 
-SdlPlatform::SdlPlatform(int scale, std::unique_ptr<AudioDevice> audio)
-    : scale_(std::max(scale, 1)), audio_(std::move(audio)) {
+SdlPlatform::SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
+                         std::unique_ptr<AudioDevice> audio)
+    : fit_(settings.fit),
+      requestedScale_(settings.scale),
+      fullscreen_(settings.fullscreen),
+      screenshotFolder_(std::move(screenshotFolder)),
+      audio_(std::move(audio)) {
   if (!audio_) audio_ = std::make_unique<SilentAudioDevice>();
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return;
-  // The software renderer: presenting one streamed frame is cheaper there
-  // than through GL on virtual displays, and costs little on real ones.
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER) != 0) return;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  window_ = SDL_CreateWindow("Yarrowind", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             320 * scale_, 240 * scale_, SDL_WINDOW_RESIZABLE);
+  const bool chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+  const bool software = !chosen && GlIsSoftware();
+  // Hidden until the game sets its size, so the window never shows at a
+  // size it does not keep.
+  window_ = SDL_CreateWindow("Yarrowind", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320, 240,
+                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) return;
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  renderer_ = CreateRenderer(window_, software);
   if (!renderer_) {
     SDL_DestroyWindow(window_);
     window_ = nullptr;
@@ -52,18 +109,62 @@ SdlPlatform::SdlPlatform(int scale, std::unique_ptr<AudioDevice> audio)
   }
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0) desktop_ = {mode.w, mode.h};
+  ResolveKeys(settings);
+  lastTicks_ = SDL_GetTicks64();
+  gameClock_ = lastTicks_;
   SDL_StartTextInput();
 }
 
 SdlPlatform::~SdlPlatform() {
   audio_->Free();  // the mixer closes before SDL itself
+  for (Pad& p : pads_) SDL_GameControllerClose(p.controller);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
 
-uint32_t SdlPlatform::Now() { return static_cast<uint32_t>(SDL_GetTicks64()); }
+void SdlPlatform::ResolveKeys(const UserSettings& settings) {
+  auto resolve = [&](const std::vector<KeyChord>& chords, int target, std::vector<Binding>& out) {
+    for (const KeyChord& c : chords) {
+      const SDL_Keycode key = SDL_GetKeyFromName(c.name.c_str());
+      if (key == SDLK_UNKNOWN) {
+        std::cerr << "yarrowind: " << settings.source << ": line " << c.line << ": unknown key '"
+                  << c.name << "'; ignored\n";
+        continue;
+      }
+      out.push_back({key, Mods(c), target});
+    }
+  };
+  for (int i = 0; i < 7; ++i) resolve(settings.gameKeys[i], i, gameKeys_);
+  for (int i = 0; i < kComfortKeyCount; ++i) resolve(settings.comfortKeys[i], i, comfortKeys_);
+}
+
+uint32_t SdlPlatform::Now() {
+  const uint64_t ticks = SDL_GetTicks64();
+  gameClock_ += (ticks - lastTicks_) * speed_;
+  lastTicks_ = ticks;
+  return static_cast<uint32_t>(gameClock_);
+}
+
+void SdlPlatform::SetSpeed(int speed) {
+  Now();  // the time so far counts at the old speed
+  speed_ = speed;
+}
+
+bool SdlPlatform::KeyDown(GameKey key) {
+  const int k = static_cast<int>(key);
+  if (std::exchange(pressed_[k], false)) return true;
+  for (const Binding& b : heldKeys_)
+    if (b.target == k) return true;
+  for (const Pad& p : pads_) {
+    if (p.buttons[k]) return true;
+    if ((key == GameKey::Left && p.stickX < 0) || (key == GameKey::Right && p.stickX > 0) ||
+        (key == GameKey::Up && p.stickY < 0) || (key == GameKey::Down && p.stickY > 0))
+      return true;
+  }
+  return false;
+}
 
 PlatformEvents SdlPlatform::Yield() {
   // The loop never waits for the player, but an idle game must not burn a
@@ -77,74 +178,213 @@ PlatformEvents SdlPlatform::Yield() {
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
     switch (ev.type) {
-      case SDL_QUIT: events.closeRequested = true; break;
-      case SDL_KEYDOWN:
-      case SDL_KEYUP: {
-        const int i = KeyIndex(ev.key.keysym.sym);
-        if (i >= 0) {
-          held_[i] = ev.type == SDL_KEYDOWN;
-          // The key repeat of a held key is not a new press.
-          if (ev.type == SDL_KEYDOWN && ev.key.repeat == 0) pressed_[i] = true;
-        }
-        if (ev.type == SDL_KEYDOWN && ev.key.keysym.sym == SDLK_BACKSPACE) events.typed.push_back(8);
+      case SDL_QUIT:
+        events.closeRequested = true;
         break;
-      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        HandleKey(ev, events);
+        break;
       case SDL_TEXTINPUT: {
         for (char c : Utf8ToCp1252(ev.text.text)) events.typed.push_back(static_cast<uint8_t>(c));
         break;
       }
+      case SDL_CONTROLLERDEVICEADDED:
+      case SDL_CONTROLLERDEVICEREMOVED:
+      case SDL_CONTROLLERBUTTONDOWN:
+      case SDL_CONTROLLERBUTTONUP:
+      case SDL_CONTROLLERAXISMOTION:
+        HandlePad(ev);
+        break;
       case SDL_WINDOWEVENT:
-        if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) events.resized = true;
-        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Redraw();
+        if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) events.resized = dirty_ = true;
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
         if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-          held_.fill(false);
+          heldKeys_.clear();
           pressed_.fill(false);
+          if (fastKey_) SetSpeed(1), fastKey_ = 0;
         }
         break;
-      default: break;
+      default:
+        break;
     }
   }
+  // Whatever the game drew since the last yield reaches the screen once.
+  if (dirty_) Render();
   return events;
 }
 
-bool SdlPlatform::KeyDown(GameKey key) {
-  const auto i = static_cast<size_t>(key);
-  const bool pressed = std::exchange(pressed_[i], false);
-  return held_[i] || pressed;
-}
-
-void SdlPlatform::Present(const Surface& frontbuf, double left, double top) {
-  if (!renderer_) return;
-  left_ = left;
-  top_ = top;
-  if (frontbuf.Empty()) {
-    Redraw();
+void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
+  const SDL_Keycode key = ev.key.keysym.sym;
+  if (ev.type == SDL_KEYUP) {
+    std::erase_if(heldKeys_, [&](const Binding& b) { return b.key == key; });
+    if (key == fastKey_) {
+      SetSpeed(1);
+      fastKey_ = 0;
+    }
     return;
   }
-  if (!texture_ || textureWidth_ != frontbuf.Width() || textureHeight_ != frontbuf.Height()) {
-    if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                 frontbuf.Width(), frontbuf.Height());
-    if (!texture_) return;
-    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    textureWidth_ = frontbuf.Width();
-    textureHeight_ = frontbuf.Height();
+  if (key == SDLK_BACKSPACE) events.typed.push_back(8);
+  const uint16_t mods = ev.key.keysym.mod;
+  for (const Binding& b : comfortKeys_) {
+    if (b.key != key || !ModsHeld(b.mods, mods)) continue;
+    if (ev.key.repeat == 0) {
+      if (static_cast<ComfortKey>(b.target) == ComfortKey::FastForward) fastKey_ = key;
+      HandleComfort(static_cast<ComfortKey>(b.target));
+    }
+    return;  // the key is taken; the game does not see it
   }
-  SDL_UpdateTexture(texture_, nullptr, frontbuf.Pixels().data(), frontbuf.Width() * 4);
-  Redraw();
+  for (const Binding& b : gameKeys_) {
+    if (b.key != key || !ModsHeld(b.mods, mods)) continue;
+    const bool known = std::any_of(heldKeys_.begin(), heldKeys_.end(), [&](const Binding& h) {
+      return h.key == key && h.target == b.target;
+    });
+    if (!known) heldKeys_.push_back({key, 0, b.target});
+    // The key repeat of a held key is not a new press.
+    if (ev.key.repeat == 0) pressed_[b.target] = true;
+  }
 }
 
-void SdlPlatform::Redraw() {
+void SdlPlatform::HandlePad(const SDL_Event& ev) {
+  if (ev.type == SDL_CONTROLLERDEVICEADDED) {
+    if (SDL_GameController* c = SDL_GameControllerOpen(ev.cdevice.which)) {
+      const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c));
+      if (std::any_of(pads_.begin(), pads_.end(), [&](const Pad& p) { return p.id == id; }))
+        SDL_GameControllerClose(c);  // already open: its handle counts twice
+      else
+        pads_.push_back({c, id});
+    }
+    return;
+  }
+  auto pad = std::find_if(pads_.begin(), pads_.end(),
+                          [&](const Pad& p) { return p.id == ev.cdevice.which; });
+  if (pad == pads_.end()) return;
+  if (ev.type == SDL_CONTROLLERDEVICEREMOVED) {
+    SDL_GameControllerClose(pad->controller);
+    pads_.erase(pad);
+    return;
+  }
+  if (ev.type == SDL_CONTROLLERAXISMOTION) {
+    int* dir = ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX   ? &pad->stickX
+               : ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY ? &pad->stickY
+                                                            : nullptr;
+    const int v = ev.caxis.value;
+    if (!dir) return;
+    if (v <= -kStickPress)
+      *dir = -1;
+    else if (v >= kStickPress)
+      *dir = 1;
+    else if (v > -kStickRelease && v < kStickRelease)
+      *dir = 0;
+    return;
+  }
+  std::optional<GameKey> key;
+  switch (ev.cbutton.button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      key = GameKey::Up;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      key = GameKey::Down;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      key = GameKey::Left;
+      break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      key = GameKey::Right;
+      break;
+    case SDL_CONTROLLER_BUTTON_A:
+      key = GameKey::Enter;
+      break;
+    case SDL_CONTROLLER_BUTTON_B:
+      key = GameKey::Esc;
+      break;
+    case SDL_CONTROLLER_BUTTON_X:
+      key = GameKey::Space;
+      break;
+    default:
+      break;
+  }
+  if (!key) return;
+  const int k = static_cast<int>(*key);
+  pad->buttons[k] = ev.type == SDL_CONTROLLERBUTTONDOWN;
+  if (pad->buttons[k]) pressed_[k] = true;
+}
+
+void SdlPlatform::HandleComfort(ComfortKey key) {
+  switch (key) {
+    case ComfortKey::Fullscreen:
+      if (gameMode_ && !gameModeSetAside_) {
+        gameModeSetAside_ = true;
+        fullscreen_ = false;
+      } else {
+        fullscreen_ = !fullscreen_;
+      }
+      ApplyFullscreen();
+      break;
+    case ComfortKey::Screenshot:
+      SaveScreenshot();
+      break;
+    case ComfortKey::FastForward:
+      SetSpeed(kFastForward);
+      break;
+  }
+}
+
+void SdlPlatform::Present(const Surface& frontbuf, double, double) {
+  // The picture is always centred in the window (PictureArea), which is
+  // where the game places it too.
+  if (!renderer_ || frontbuf.Empty()) return;
+  const ScreenSize size{frontbuf.Width(), frontbuf.Height()};
+  const std::span<const uint32_t> pixels = frontbuf.Pixels();
+  if (!texture_ || size != frameSize_) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 size.width, size.height);
+    if (!texture_) return;
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    frameSize_ = size;
+    frame_.clear();
+  } else if (std::equal(pixels.begin(), pixels.end(), frame_.begin(), frame_.end())) {
+    return;  // the same picture again: nothing to upload or show
+  }
+  frame_.assign(pixels.begin(), pixels.end());
+  SDL_UpdateTexture(texture_, nullptr, frame_.data(), size.width * 4);
+  dirty_ = true;
+}
+
+ScreenRect SdlPlatform::PictureArea() {
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  return PictureRect({w, h}, frameSize_, fit_);
+}
+
+void SdlPlatform::Render() {
+  dirty_ = false;
   if (!renderer_) return;
-  SDL_SetRenderDrawColor(renderer_, kSurround[0], kSurround[1], kSurround[2], 255);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (texture_) {
-    const SDL_Rect dst{static_cast<int>(std::lround(left_ * scale_)),
-                       static_cast<int>(std::lround(top_ * scale_)), textureWidth_ * scale_,
-                       textureHeight_ * scale_};
+    const ScreenRect r = PictureArea();
+    const SDL_Rect dst{r.x, r.y, r.width, r.height};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   }
   SDL_RenderPresent(renderer_);
+}
+
+void SdlPlatform::SaveScreenshot() {
+  if (frame_.empty()) return;
+  Surface shot(frameSize_.width, frameSize_.height);
+  std::copy(frame_.begin(), frame_.end(), shot.Pixels().begin());
+  std::error_code ec;
+  std::filesystem::create_directories(screenshotFolder_, ec);
+  const std::string stamp = "yarrowind-" + TimeStamp();
+  std::filesystem::path file = screenshotFolder_ / (stamp + ".png");
+  for (int n = 2; std::filesystem::exists(file, ec) && n < 1000; ++n)
+    file = screenshotFolder_ / (stamp + "-" + std::to_string(n) + ".png");
+  if (codec_.WritePng(shot, file))
+    std::cerr << "yarrowind: screenshot saved to " << file.string() << "\n";
+  else
+    std::cerr << "yarrowind: cannot write a screenshot to " << file.string() << "\n";
 }
 
 void SdlPlatform::SetCaption(std::string_view caption) {
@@ -153,23 +393,73 @@ void SdlPlatform::SetCaption(std::string_view caption) {
 
 void SdlPlatform::SetWindowState(bool maximised, int width, int height) {
   if (!window_) return;
+  game_ = {std::max(width, 1), std::max(height, 1)};
+  // Asked again for what it already has (each game start reads the ini):
+  // the window keeps the size the player may have given it.
+  const std::array<int, 3> state{maximised, game_.width, game_.height};
+  if (windowState_ == state) return;
+  windowState_ = state;
   if (maximised) {
     SDL_MaximizeWindow(window_);
   } else {
     SDL_RestoreWindow(window_);
-    SDL_SetWindowSize(window_, std::max(width, 1) * scale_, std::max(height, 1) * scale_);
-    // The window was centred at its first size; it stays centred at the new
-    // one rather than growing off the screen's edge.
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    PlaceWindow();
+  }
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) {
+    SDL_ShowWindow(window_);
+    ApplyFullscreen();
   }
 }
 
+void SdlPlatform::PlaceWindow() {
+  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  SDL_Rect usable{0, 0, desktop_.width, desktop_.height};
+  SDL_GetDisplayUsableBounds(display, &usable);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  ScreenSize frame = kAssumedFrame;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
+      top + left + bottom + right > 0)
+    frame = {left + right, top + bottom};
+  else
+    top = frame.height - frame.width / 2, left = frame.width / 2;
+  const WindowScale s = ChooseWindowScale({usable.w, usable.h}, frame, game_, requestedScale_);
+  if (s.cut && requestedScale_ > 0)
+    std::cerr << "yarrowind: scale " << requestedScale_ << " does not fit the screen (" << usable.w
+              << " x " << usable.h << "); using " << s.scale << "\n";
+  SDL_SetWindowSize(window_, s.window.width, s.window.height);
+  // Centred in the usable area; a window larger than it keeps its top left
+  // corner (and title bar) on the screen.
+  const int x = usable.x + left + std::max(0, (usable.w - frame.width - s.window.width) / 2);
+  const int y = usable.y + top + std::max(0, (usable.h - frame.height - s.window.height) / 2);
+  SDL_SetWindowPosition(window_, x, y);
+}
+
+void SdlPlatform::ApplyFullscreen() {
+  if (gameMode_ && !gameModeSetAside_) {
+    SDL_DisplayMode m{};
+    m.w = gameMode_->width;
+    m.h = gameMode_->height;
+    SDL_DisplayMode found;
+    if (SDL_GetClosestDisplayMode(0, &m, &found) &&
+        SDL_SetWindowDisplayMode(window_, &found) == 0 &&
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0)
+      return;
+  }
+  SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  dirty_ = true;
+}
+
 void SdlPlatform::WindowSize(int& width, int& height) {
+  // In game pixels: the window's inside over the scale the picture is
+  // shown at, so a window made for the picture is exactly its size.
   width = height = 0;
   if (!renderer_) return;
-  SDL_GetRendererOutputSize(renderer_, &width, &height);
-  width /= scale_;
-  height /= scale_;
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  const ScreenRect r = PictureRect({w, h}, game_, fit_);
+  if (r.width < 1 || r.height < 1) return;
+  width = static_cast<int>(static_cast<int64_t>(w) * game_.width / r.width);
+  height = static_cast<int>(static_cast<int64_t>(h) * game_.height / r.height);
 }
 
 std::vector<DisplayMode> SdlPlatform::DisplayModes() {
@@ -183,6 +473,7 @@ std::vector<DisplayMode> SdlPlatform::DisplayModes() {
 }
 
 DisplayMode SdlPlatform::CurrentDisplayMode() {
+  if (gameMode_) return *gameMode_;
   SDL_DisplayMode m;
   if (window_ && SDL_GetCurrentDisplayMode(0, &m) == 0) return {m.w, m.h};
   return desktop_;
@@ -190,10 +481,12 @@ DisplayMode SdlPlatform::CurrentDisplayMode() {
 
 bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
   if (!window_) return false;
-  // Back to the desktop's own mode: leave fullscreen.
+  gameModeSetAside_ = false;
+  // Back to the desktop's own mode: leave the game's mode.
   if (mode == desktop_) {
-    fullscreen_ = false;
-    return SDL_SetWindowFullscreen(window_, 0) == 0;
+    gameMode_.reset();
+    ApplyFullscreen();
+    return true;
   }
   SDL_DisplayMode want{};
   want.w = mode.width;
@@ -202,9 +495,15 @@ bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
   if (!SDL_GetClosestDisplayMode(0, &want, &found) || found.w != mode.width ||
       found.h != mode.height)
     return false;
-  if (SDL_SetWindowDisplayMode(window_, &found) != 0) return false;
-  fullscreen_ = SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
-  return fullscreen_;
+  gameMode_ = mode;
+  if (SDL_SetWindowDisplayMode(window_, &found) != 0 ||
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
+    gameMode_.reset();
+    ApplyFullscreen();
+    return false;
+  }
+  dirty_ = true;
+  return true;
 }
 
 void SdlPlatform::MessageBox(std::string_view title, std::string_view text) {

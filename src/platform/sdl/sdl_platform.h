@@ -1,24 +1,34 @@
-// The platform over SDL2: one window titled by the game, a software frame
-// uploaded to a streaming texture, keys from the event queue.
+// The platform over SDL2: one window titled by the game. The game's frame is
+// uploaded to a streaming texture and the renderer scales it to the window;
+// keys come from the keyboard (as the player's settings map them) and from
+// game controllers. The comforts handled here (window scale, fullscreen,
+// screenshots, fast-forward) never change what the game sees.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_image_codec.h"
+#include "platform/window_fit.h"
+#include "shell/user_settings.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct _SDL_GameController;
+union SDL_Event;
 
 namespace yw {
 
 class SdlPlatform : public Platform {
  public:
-  // scale: screen pixels per game pixel in each direction.
-  explicit SdlPlatform(int scale = 1, std::unique_ptr<AudioDevice> audio = nullptr);
+  SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
+              std::unique_ptr<AudioDevice> audio = nullptr);
   ~SdlPlatform() override;
   bool Ok() const { return window_ != nullptr; }
 
@@ -42,19 +52,56 @@ class SdlPlatform : public Platform {
   AudioDevice& Audio() override { return *audio_; }
 
  private:
-  void Redraw();
+  struct Binding {
+    int32_t key = 0;    // SDL keycode
+    uint16_t mods = 0;  // modifiers that must be held (SDL KMOD_ bits)
+    int target = 0;     // GameKey or ComfortKey index
+  };
+  struct Pad {
+    _SDL_GameController* controller = nullptr;
+    int32_t id = -1;
+    std::array<bool, 7> buttons{};
+    int stickX = 0, stickY = 0;  // -1, 0 or 1
+  };
 
-  int scale_;
+  void ResolveKeys(const UserSettings& settings);
+  void HandleKey(const SDL_Event& ev, PlatformEvents& events);
+  void HandlePad(const SDL_Event& ev);
+  void HandleComfort(ComfortKey key);
+  void PlaceWindow();
+  void ApplyFullscreen();
+  void Render();
+  void SaveScreenshot();
+  void SetSpeed(int speed);
+  ScreenRect PictureArea();
+
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0, textureHeight_ = 0;
-  double left_ = 0, top_ = 0;
-  std::array<bool, 7> held_{};
-  std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
-  uint64_t lastYield_ = 0;
-  bool fullscreen_ = false;
+  ScreenSize frameSize_;         // the frame last shown
+  std::vector<uint32_t> frame_;  // its pixels
+  bool dirty_ = false;           // the window is behind the frame
+  PictureFit fit_;
+  int requestedScale_;
+  ScreenSize game_{320, 240};
+  std::optional<std::array<int, 3>> windowState_;  // the game's last request
+  bool fullscreen_;
+  std::optional<DisplayMode> gameMode_;  // a display mode the game switched to
+  bool gameModeSetAside_ = false;        // the player left the game's mode
   DisplayMode desktop_;
+
+  std::vector<Binding> gameKeys_;
+  std::vector<Binding> comfortKeys_;
+  std::vector<Binding> heldKeys_;  // keyboard keys down, with their game key
+  std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
+  std::vector<Pad> pads_;
+
+  uint64_t lastYield_ = 0;
+  uint64_t gameClock_ = 0, lastTicks_ = 0;
+  int speed_ = 1;
+  int32_t fastKey_ = 0;  // the key holding fast-forward
+
+  std::filesystem::path screenshotFolder_;
   SdlImageCodec codec_;
   std::unique_ptr<AudioDevice> audio_;
 };

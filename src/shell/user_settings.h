@@ -1,0 +1,69 @@
+// The player's own settings for this program, kept apart from the games'
+// yarrowind.ini: window scale, fullscreen, how the picture fills the window
+// and which keyboard keys play the game keys and the comfort keys. The file
+// is $XDG_CONFIG_HOME/yarrowind/settings.ini (~/.config when unset).
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_fit.h"
+
+namespace yw {
+
+// One keyboard key by its name as SDL spells it ("Return", "Keypad Enter",
+// "F11"), with the modifier keys that must be held with it.
+struct KeyChord {
+  std::string name;
+  bool alt = false;
+  bool ctrl = false;
+  bool shift = false;
+  int line = 0;  // the settings line it came from, 0 for a default
+};
+
+// Keys that work around the game rather than in it.
+enum class ComfortKey { Fullscreen, Screenshot, FastForward };
+inline constexpr int kComfortKeyCount = 3;
+
+struct UserSettings {
+  int scale = 0;  // screen pixels per game pixel; 0: the largest that fits
+  bool fullscreen = false;
+  PictureFit fit = PictureFit::PixelPerfect;
+  // Per game key in GameKey order, and per comfort key: the keyboard keys
+  // that press it.
+  std::array<std::vector<KeyChord>, 7> gameKeys;
+  std::array<std::vector<KeyChord>, kComfortKeyCount> comfortKeys;
+  std::string source;  // the file the settings came from, for messages
+};
+
+UserSettings DefaultUserSettings();
+
+// The settings in `text` over the defaults. A line that cannot be used is
+// left out and described in `problems` ("line 4: ..."); a key line replaces
+// that key's default keys.
+UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems);
+
+// The folders of the freedesktop conventions, from the environment.
+struct UserFolders {
+  std::filesystem::path config;    // $XDG_CONFIG_HOME or ~/.config
+  std::filesystem::path data;      // $XDG_DATA_HOME or ~/.local/share
+  std::filesystem::path pictures;  // XDG_PICTURES_DIR of user-dirs.dirs; empty when unnamed
+
+  static UserFolders FromEnvironment();
+};
+
+std::filesystem::path UserSettingsFile(const UserFolders& folders);
+
+// Where screenshots go: the pictures folder, else yarrowind's folder in the
+// data home.
+std::filesystem::path ScreenshotFolder(const UserFolders& folders);
+
+// Reads the settings file; a missing file gives the defaults. Problems are
+// prefixed with the file's path.
+UserSettings LoadUserSettings(const std::filesystem::path& file,
+                              std::vector<std::string>& problems);
+
+}  // namespace yw

@@ -1,0 +1,94 @@
+// The player's window: how large it opens on a given desktop, where the
+// picture lands in a window of any size, and the player's settings file.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "platform/window_fit.h"
+#include "shell/user_settings.h"
+
+namespace yw {
+namespace {
+
+TEST(WindowScale, TheWindowFitsTheDesktopAndARequestIsCutToIt) {
+  const ScreenSize frame{8, 40};
+  struct Case {
+    ScreenSize usable, game;
+    int requested;
+    int scale;
+    bool cut;
+  };
+  const Case cases[] = {
+      {{800, 600}, {640, 480}, 0, 1, false},  // the demo's Zoom 2 picture
+      {{1366, 768}, {640, 480}, 0, 1, false},
+      {{1366, 768}, {640, 480}, 2, 1, true},  // 960 high does not fit 768
+      {{1920, 1080}, {640, 480}, 0, 2, false},
+      {{1920, 1080}, {640, 480}, 3, 2, true},
+      {{1920, 1080}, {320, 240}, 0, 4, false},
+      {{1366, 768}, {320, 240}, 1, 1, false},  // a smaller request is kept
+      {{640, 400}, {640, 480}, 0, 1, false},   // never below one
+  };
+  for (const Case& c : cases) {
+    const WindowScale s = ChooseWindowScale(c.usable, frame, c.game, c.requested);
+    EXPECT_EQ(s.scale, c.scale) << c.usable.width << "x" << c.usable.height << " asked "
+                                << c.requested;
+    EXPECT_EQ(s.cut, c.cut) << c.usable.width << "x" << c.usable.height;
+    EXPECT_EQ(s.window, (ScreenSize{c.game.width * c.scale, c.game.height * c.scale}));
+  }
+}
+
+TEST(PictureRect, CentredWholeScalesWithBarsAndTheOtherFits) {
+  // A resized window: the largest whole scale, centred.
+  EXPECT_EQ(PictureRect({1000, 700}, {320, 240}, PictureFit::PixelPerfect),
+            (ScreenRect{180, 110, 640, 480}));
+  // Smaller than the picture: shrunk to fit, proportions kept, never cropped.
+  EXPECT_EQ(PictureRect({320, 400}, {640, 480}, PictureFit::PixelPerfect),
+            (ScreenRect{0, 80, 320, 240}));
+  EXPECT_EQ(PictureRect({1000, 700}, {320, 240}, PictureFit::Fill), (ScreenRect{33, 0, 933, 700}));
+  EXPECT_EQ(PictureRect({1000, 700}, {320, 240}, PictureFit::Stretch),
+            (ScreenRect{0, 0, 1000, 700}));
+  EXPECT_EQ(PictureRect({0, 0}, {320, 240}, PictureFit::PixelPerfect), (ScreenRect{}));
+}
+
+std::vector<std::string> Names(const std::vector<KeyChord>& keys) {
+  std::vector<std::string> out;
+  for (const KeyChord& k : keys) out.push_back((k.alt ? "Alt+" : "") + k.name);
+  return out;
+}
+
+TEST(UserSettingsFile, KeysAndWindowSettingsOverTheDefaultsAndBadLinesReported) {
+  std::vector<std::string> problems;
+  const UserSettings s = ParseUserSettings(
+      "# mine\n"
+      "[window]\n"
+      "scale = 3\n"
+      "fullscreen = Yes\n"
+      "picture = fill\n"
+      "scale = 40\n"
+      "[keys]\n"
+      "Enter = Return, E , alt+J\r\n"
+      "Jump = Space\n"
+      "Left = ,\n"
+      "FastForward = Shift+Tab\n"
+      "[sound]\n"
+      "volume = 3\n",
+      problems);
+  EXPECT_EQ(s.scale, 3);  // the bad second value leaves the first
+  EXPECT_TRUE(s.fullscreen);
+  EXPECT_EQ(s.fit, PictureFit::Fill);
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Enter)]),
+            (std::vector<std::string>{"Return", "E", "Alt+J"}));
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Left)]), std::vector<std::string>{"Left"});
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Esc)]), std::vector<std::string>{"Escape"});
+  EXPECT_TRUE(s.comfortKeys[static_cast<int>(ComfortKey::FastForward)][0].shift);
+  EXPECT_EQ(Names(s.comfortKeys[static_cast<int>(ComfortKey::Fullscreen)]),
+            (std::vector<std::string>{"F11", "Alt+Return"}));
+  ASSERT_EQ(problems.size(), 5u);
+  EXPECT_TRUE(problems[0].starts_with("line 6: scale")) << problems[0];
+  EXPECT_TRUE(problems[1].starts_with("line 9: unknown key 'Jump'")) << problems[1];
+  EXPECT_TRUE(problems[2].starts_with("line 10:")) << problems[2];
+  EXPECT_TRUE(problems[3].starts_with("line 12: unknown section")) << problems[3];
+  EXPECT_TRUE(problems[4].starts_with("line 13:")) << problems[4];
+}
+
+}  // namespace
+}  // namespace yw
