@@ -14,45 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path GoldenDir() { return fs::path(YW_E2E_DIR) / "golden"; }
-
-// Compares shot `name` (a PNG in `out`) with tests/e2e/golden/<name>
-// pixel for pixel. On a difference the shot is written beside the golden
-// as <stem>.actual.png so both can be looked at. With YW_UPDATE_GOLDEN set
-// in the environment the shot replaces the golden instead.
-void ExpectGolden(const fs::path& out, const std::string& name) {
-  const fs::path shot = out / name, golden = GoldenDir() / name;
-  const fs::path actual = GoldenDir() / (fs::path(name).stem().string() + ".actual.png");
-  ASSERT_TRUE(fs::exists(shot)) << "the run wrote no shot " << name;
-  if (std::getenv("YW_UPDATE_GOLDEN") != nullptr) {
-    fs::copy_file(shot, golden, fs::copy_options::overwrite_existing);
-    return;
-  }
-  fs::remove(actual);
-  const Surface got = LoadShot(shot);
-  const Surface want = fs::exists(golden) ? LoadShot(golden) : Surface();
-  int differing = 0, firstX = -1, firstY = -1;
-  if (got.Width() == want.Width() && got.Height() == want.Height()) {
-    for (int y = 0; y < got.Height(); ++y)
-      for (int x = 0; x < got.Width(); ++x)
-        if (got.At(x, y) != want.At(x, y) && differing++ == 0) firstX = x, firstY = y;
-  }
-  const bool same = !want.Empty() && got.Width() == want.Width() &&
-                    got.Height() == want.Height() && differing == 0;
-  if (!same) fs::copy_file(shot, actual, fs::copy_options::overwrite_existing);
-  EXPECT_TRUE(same) << "shot " << name << " differs from its golden picture " << golden << ": "
-                    << (want.Empty() ? std::string("no golden picture")
-                        : got.Width() != want.Width() || got.Height() != want.Height()
-                            ? "size " + std::to_string(got.Width()) + "x" +
-                                  std::to_string(got.Height()) + " instead of " +
-                                  std::to_string(want.Width()) + "x" +
-                                  std::to_string(want.Height())
-                            : std::to_string(differing) + " pixels, the first at (" +
-                                  std::to_string(firstX) + ", " + std::to_string(firstY) + ")")
-                    << "; the actual picture is " << actual;
-}
-
-
 // The replay: through the title to the game's "New"; the game then shows
 // its map in a short cut-scene, a message of two pages, the name input, a
 // greeting, a zoom closing and opening, a flying spark and the error.

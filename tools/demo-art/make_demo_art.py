@@ -313,7 +313,7 @@ def make_units(out):
 
 
 def make_items(out):
-    sheet = Sheet(4, 1, T, T)
+    sheet = Sheet(6, 1, T, T)
     im, d = canvas()  # herb tea
     d.rectangle([4, 6, 11, 13], fill=rgb("#f0f0f0") + (255,), outline=rgb("#555555") + (255,))
     d.rectangle([5, 7, 10, 9], fill=rgb("#6cc050") + (255,))
@@ -327,6 +327,18 @@ def make_items(out):
     im, d = canvas()  # Elsa's silver ring
     d.ellipse([3, 5, 12, 14], outline=rgb("#d8dce4") + (255,), width=2)
     d.rectangle([6, 2, 9, 5], fill=rgb("#6fd0f0") + (255,), outline=rgb("#3a7ab0") + (255,))
+    sheet.add(im)
+    im, d = canvas()  # a walking stick
+    d.line([(4, 14), (11, 2)], fill=rgb("#8a5a2e") + (255,), width=2)
+    d.arc([9, 0, 14, 5], 180, 360, fill=rgb("#6b4522") + (255,), width=2)
+    sheet.add(im)
+    im, d = canvas()  # the glow charm
+    d.ellipse([3, 3, 12, 12], fill=rgb("#f4e04d") + (255,), outline=rgb("#c89a20") + (255,))
+    d.ellipse([6, 6, 9, 9], fill=(255, 255, 240, 255))
+    sheet.add(im)
+    im, d = canvas()  # a wool shawl
+    d.polygon([(1, 3), (14, 3), (8, 14)], fill=rgb("#6a4a8a") + (255,), outline=rgb("#3a2a4a") + (255,))
+    d.line([(3, 5), (12, 5)], fill=rgb("#e0b84c") + (255,))
     sheet.add(im)
     sheet.save(out, "items")
 

@@ -14,6 +14,8 @@ make_demo_art.py (art_common.py); like it, it is deterministic (fixed random see
 
 import random
 
+from PIL import Image
+
 from art_common import (T, Sheet, canvas, event, fill, make_doodad_sheet, make_tile_sheet,
                         make_unit_sheet, output_folder, person_drawing, rgb, speckle,
                         write_map)
@@ -26,8 +28,29 @@ TILE_NAMES = [
 ]
 OBSTACLE_TILES = {"sea1", "sea2", "rock", "tower_wall", "cottage_wall", "cottage_roof",
                   "window", "shed_wall", "surf"}
+# The shore lies under a stormy night sky: these tiles are drawn in their
+# own colours and then darkened and turned towards moonlit blue. The rooms
+# inside the tower keep their lamp-lit colours.
+NIGHT_TILES = {"sand", "dune", "rock", "boardwalk", "tower_wall", "cottage_wall", "cottage_roof",
+               "door", "shed_wall", "surf"}
+NIGHT_DOODADS = {"barrel", "nets", "crate", "boat"}
 # Tiles that animate into each other: the sea and its surf line roll.
 TILE_NEXT = {"sea1": "sea2", "sea2": "sea1"}
+
+
+def night(img, box):
+    """Darkens the part `box` of `img` to moonlight."""
+    part = img.crop(box).convert("RGB")
+    part.putdata([(r * 45 // 100, g * 50 // 100, min(255, b * 70 // 100 + 14))
+                  for r, g, b in part.getdata()])
+    img.paste(part, box[:2])
+
+
+def darken_sheet(path, boxes):
+    img = Image.open(path).convert("RGB")
+    for box in boxes:
+        night(img, box)
+    img.save(path)
 
 
 def bricks(d, ox, oy, base, dark, course=4):
@@ -313,7 +336,13 @@ def make_tower(out):
 def main():
     out = output_folder("gullpoint")
     make_tile_sheet(out, TILE_NAMES, OBSTACLE_TILES, draw_tile, TILE_NEXT)
+    darken_sheet(out / "tiles.bmp", [((i % 8) * T, (i // 8) * T, (i % 8) * T + T, (i // 8) * T + T)
+                                     for i, n in enumerate(TILE_NAMES) if n in NIGHT_TILES])
     make_doodad_sheet(out, DOODADS, DOODAD_NEXT)
+    # a doodad's picture stands above its mask, eight to a row of 2T-high sprites
+    darken_sheet(out / "doodads.bmp", [((i % 8) * T, (i // 8) * 4 * T, (i % 8) * T + T,
+                                        (i // 8) * 4 * T + 2 * T)
+                                       for i, (n, _, _) in enumerate(DOODADS) if n in NIGHT_DOODADS])
     fields = make_units(out)
     make_items(out)
     make_shore(out)

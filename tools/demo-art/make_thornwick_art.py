@@ -450,7 +450,7 @@ def make_woods(out):
     of dead trees with one gap where the brigands wait, the thorn thicket
     and the troll's den in the north-east clearing."""
     W, H = 32, 24
-    g = [[tid("blight") if rng.random() < 0.75 else tid("grass_dark") for _ in range(W)]
+    g = [[tid("blight") if rng.random() < 0.92 else tid("grass_dark") for _ in range(W)]
          for _ in range(H)]
     dd = [[0] * W for _ in range(H)]
     for x in range(0, 13):  # the path in from the village
