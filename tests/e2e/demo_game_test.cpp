@@ -57,8 +57,11 @@ TEST(Hollowmere, TheWholeQuestFromTheTitleToTheEnd) {
   r.Note("Up to Bram and talk: a two-page message, then his question.");
   r.Keys("Up", 3).Do("key Enter", 500).Snap("bram-page1").Do("key Enter").Snap("bram-page2");
   r.Do("key Enter").Snap("question").Note("Gladly.").Do("key Enter").Snap("key").Do("key Enter");
+  r.Note("Saved with the key; two steps towards the door, the saved game is loaded back.");
+  Save(r, "With the key").Keys("Down", 2).Snap("strayed");
+  Load(r).Snap("loaded");
   r.Note("Out of the door, east along the street to the mill, and push its door.");
-  r.Keys("Down", 4).Wait(600).Snap("town").Keys("Down", 1).Keys("Right", 16).Keys("Up", 2).Snap("push");
+  r.Keys("Down", 4).Wait(600).Snap("town").Do("shot hollowmere-town.png", 0).Keys("Down", 1).Keys("Right", 16).Keys("Up", 2).Snap("push");
   r.Do("key Enter").Wait(400).Snap("mill");
   r.Note("Over the plank across the mill race (it creaks when left) to the chest.");
   r.Keys("Up", 2).Keys("Right", 4).Snap("plank").Do("key Enter").Keys("Right", 1).Keys("Up", 2);
@@ -69,7 +72,8 @@ TEST(Hollowmere, TheWholeQuestFromTheTitleToTheEnd) {
   r.Note("The ending: Bram's thanks, Pip's visit and the closing words.");
   r.Do("key Enter", 500).Snap("thanks").Do("key Enter", 700).Snap("pip-walks").Wait(2200).Snap("pip-asks");
   r.Do("key Enter", 300).Snap("jump").Wait(2600).Do("key Enter", 3000).Snap("supper");
-  r.Do("key Enter", 700).Snap("zoom").Wait(1200).Snap("the-end").Do("key Enter", 1000).Snap("title");
+  r.Do("key Enter", 700).Snap("zoom").Wait(1200).Snap("the-end").Do("shot hollowmere-the-end.png", 0);
+  r.Do("key Enter", 1000).Snap("title");
   const Played p = PlayBundled("hollowmere-quest", r);
 
   // The village opens from black: part of the screen is still dark.
@@ -105,6 +109,9 @@ TEST(Hollowmere, TheWholeQuestFromTheTitleToTheEnd) {
   const json key = p.Dump("key");
   EXPECT_TRUE(Says(key, "Here is the key to the mill")) << Text(key);
   EXPECT_EQ(Numbers(key), json::array({1, 1, 0, 1, 1, 1}));
+  ExpectAt(p.Dump("strayed"), "house.map", 6, 7);
+  ExpectAt(p.Dump("loaded"), "house.map", 6, 5);
+  EXPECT_EQ(Numbers(p.Dump("loaded")), json::array({2, 1, 0, 1, 1, 1}));  // the tea came with the key
 
   ExpectAt(p.Dump("town"), "town.map", 7, 12);
   const json push = p.Dump("push");
@@ -150,6 +157,8 @@ TEST(Hollowmere, TheWholeQuestFromTheTitleToTheEnd) {
   const json title = p.Dump("title");
   EXPECT_EQ(title["GameMode"], 2);
   EXPECT_EQ(title["Party"].size(), 0u);
+  ExpectGolden(p.dir, "hollowmere-town.png");
+  ExpectGolden(p.dir, "hollowmere-the-end.png");
 }
 
 TEST(Hollowmere, ASavedGameOutlivesTheWellsGameOver) {
@@ -193,7 +202,10 @@ TEST(GullPoint, TheLampIsLitFromTheTitleToTheEnd) {
   Replay r = StartGame(0);
   r.WaitUntil(5000).Snap("night").Do("key Enter").Snap("corran").Do("key Enter", 500);
   r.Note("Down the boardwalk to the oil shed and push its door.");
-  r.Keys("Down", 4).Keys("Right", 6).Keys("Up", 1).Snap("shed").Do("key Enter");
+  r.Keys("Down", 4).Keys("Right", 6).Keys("Up", 1).Snap("shed").Do("shot gullpoint-shed.png", 0).Do("key Enter");
+  r.Note("Saved with the oil; a few steps on, the saved game is loaded back at the shed.");
+  Save(r, "Oil in hand").Keys("Right", 3).Snap("strayed");
+  Load(r).Snap("loaded");
   r.Note("East and up the boardwalk to the tower; the wind blows at its end.");
   r.Keys("Right", 4).Keys("Up", 2).Snap("wind").Do("key Enter").Keys("Up", 3).Wait(600).Snap("tower");
   r.Note("Up to the stair, which leads to the lamp gallery.");
@@ -201,6 +213,7 @@ TEST(GullPoint, TheLampIsLitFromTheTitleToTheEnd) {
   r.Keys("Up", 2).Keys("Left", 2).Keys("Up", 1).Snap("dark");
   r.Do("key Enter", 500).Do("key Enter", 700).Snap("lit").Wait(1000).Do("key Enter", 700).Snap("corran-climbs");
   r.Wait(1500).Snap("lantern").Do("key Enter").Do("key Enter", 2000).Snap("the-end");
+  r.Do("shot gullpoint-the-end.png", 0);
   r.Do("key Enter", 1000).Snap("title");
   const Played p = PlayBundled("gullpoint", r);
 
@@ -213,6 +226,9 @@ TEST(GullPoint, TheLampIsLitFromTheTitleToTheEnd) {
   ExpectAt(shed, "shore.map", 11, 10);
   EXPECT_TRUE(Says(shed, "fill a can")) << Text(shed);
   EXPECT_EQ(Numbers(shed), json::array({1, 1}));
+  ExpectAt(p.Dump("strayed"), "shore.map", 14, 10);
+  ExpectAt(p.Dump("loaded"), "shore.map", 11, 10);
+  EXPECT_EQ(Numbers(p.Dump("loaded")), json::array({1, 1}));
   const json wind = p.Dump("wind");
   ExpectAt(wind, "shore.map", 15, 8);
   EXPECT_TRUE(Says(wind, "The wind")) << Text(wind);
@@ -231,6 +247,9 @@ TEST(GullPoint, TheLampIsLitFromTheTitleToTheEnd) {
   EXPECT_TRUE(Says(p.Dump("lantern"), "There she burns!"));
   EXPECT_TRUE(Says(p.Dump("the-end"), "THE END."));
   EXPECT_EQ(p.Dump("title")["GameMode"], 2);
+  // The night shore and the closing words on black.
+  ExpectGolden(p.dir, "gullpoint-shed.png");
+  ExpectGolden(p.dir, "gullpoint-the-end.png");
 }
 
 }  // namespace

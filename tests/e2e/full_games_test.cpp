@@ -57,13 +57,6 @@ Replay NewGame(int down) {
   return r.Do("key Enter", 400).Do("key Enter", 0);
 }
 
-// Esc, Save, slot 1 with a description; Esc, Load, slot 1.
-Replay& Save(Replay& r, std::string_view what) {
-  r.Do("key Esc", 500).Keys("Down", 3, 200).Do("key Enter", 500).Do("key Enter 1", 500);
-  return r.Do("type " + std::string(what), 600).Do("key Enter", 800).Dump("saved").Do("key Esc", 600);
-}
-Replay& Load(Replay& r) { return r.Do("key Esc", 500).Keys("Down", 4, 200).Do("key Enter", 600).Do("key Enter", 800); }
-
 // A fight's rounds as the player plays them: each word is one turn of a
 // party member. "hit" strikes the first enemy with the weapon in use, "hit2"
 // the second, "spark" casts Spark at the first enemy and "mendN" casts Mend
