@@ -42,8 +42,16 @@ void LoadPicture(Engine& e, std::string_view pic, Surface& into) {
   Surface& target = zoom == 1.0f ? into : e.pics.PixPic;
   if (file.empty() || !e.platform.LoadPicture(file, target)) target.Resize(0, 0);
   if (zoom == 1.0f) return;
-  into.Resize(CInt(e.pics.PixPic.Width() * static_cast<double>(zoom)),
-              CInt(e.pics.PixPic.Height() * static_cast<double>(zoom)));
+  const int width = CInt(e.pics.PixPic.Width() * static_cast<double>(zoom));
+  const int height = CInt(e.pics.PixPic.Height() * static_cast<double>(zoom));
+  // A picture that would stretch beyond the largest surface is refused like
+  // one that cannot be decoded, rather than shown cut off.
+  if (width > kMaxSurfaceSide || height > kMaxSurfaceSide ||
+      int64_t{width} * height > kMaxSurfacePixels) {
+    into.Resize(0, 0);
+    return;
+  }
+  into.Resize(width, height);
   StretchBlt(into, 0, 0, into.Width(), into.Height(), e.pics.PixPic, 0, 0, e.pics.PixPic.Width(),
              e.pics.PixPic.Height(), Rop::SrcCopy);
 }

@@ -5,26 +5,64 @@
 
 #include <cstring>
 
+#include "render/picture_header.h"
 #include "render/surface.h"
+#include "world/binary_io.h"
 
 namespace yw {
+
+namespace {
+
+// Decodes bytes whose header was read as `size` with that format's own
+// decoder, so that no other decoder can take the file for its own format.
+SDL_Surface* Decode(const std::string& bytes, const PictureSize& size) {
+  SDL_RWops* in = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (!in) return nullptr;
+  SDL_Surface* decoded = nullptr;
+  switch (size.format) {
+    case PictureFormat::Bmp:
+      decoded = IMG_LoadBMP_RW(in);
+      break;
+    case PictureFormat::Jpeg:
+      decoded = IMG_LoadJPG_RW(in);
+      break;
+    case PictureFormat::Png:
+      decoded = IMG_LoadPNG_RW(in);
+      break;
+  }
+  SDL_RWclose(in);
+  return decoded;
+}
+
+// The decoded picture as XRGB pixels, refused unless it has the size its
+// header declared.
+SDL_Surface* DecodeXrgb(const std::string& bytes, const PictureSize& size) {
+  SDL_Surface* decoded = Decode(bytes, size);
+  if (!decoded) return nullptr;
+  SDL_Surface* rgb = nullptr;
+  if (static_cast<uint32_t>(decoded->w) == size.width &&
+      static_cast<uint32_t>(decoded->h) == size.height)
+    rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0);
+  SDL_FreeSurface(decoded);
+  return rgb;
+}
+
+}  // namespace
 
 SdlImageCodec::SdlImageCodec() { IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG); }
 SdlImageCodec::~SdlImageCodec() { IMG_Quit(); }
 
 bool SdlImageCodec::Load(const std::filesystem::path& file, Surface& into) {
-  SDL_Surface* loaded = IMG_Load(file.string().c_str());
-  if (!loaded) {
-    into.Resize(0, 0);
-    return false;
-  }
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XRGB8888, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgb || rgb->w > kMaxSurfaceSide || rgb->h > kMaxSurfaceSide) {
-    if (rgb) SDL_FreeSurface(rgb);
-    into.Resize(0, 0);
-    return false;
-  }
+  into.Resize(0, 0);
+  // The size is read from the header and checked before a decoder sees the
+  // file: a small file may claim a size that would exhaust memory.
+  const auto bytes = ReadFileBytes(file, kMaxPictureFileSize);
+  if (!bytes) return false;
+  const auto size =
+      ReadPictureSize({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+  if (!size || !PictureFits(*size)) return false;
+  SDL_Surface* rgb = DecodeXrgb(*bytes, *size);
+  if (!rgb) return false;
   into.Resize(rgb->w, rgb->h);
   SDL_LockSurface(rgb);
   for (int y = 0; y < rgb->h; ++y) {

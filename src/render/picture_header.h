@@ -1,0 +1,37 @@
+// Reading a picture file's format and size from its header, before any
+// decoding, so that a file claiming an enormous size is refused before a
+// decoder allocates memory for it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace yw {
+
+enum class PictureFormat : uint8_t { Bmp, Jpeg, Png };
+
+struct PictureSize {
+  PictureFormat format = PictureFormat::Bmp;
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+// Largest picture a game may use: at most 16384 pixels on a side and at
+// most 16,777,216 pixels in all (4096 x 4096, 64 MiB decoded).
+inline constexpr uint32_t kMaxPictureSide = 16384;
+inline constexpr uint64_t kMaxPicturePixels = uint64_t{1} << 24;
+// Largest picture file read: room for the largest picture at 32 bits a
+// pixel and its headers.
+inline constexpr size_t kMaxPictureFileSize = kMaxPicturePixels * 4 + (size_t{1} << 20);
+
+// The format and size a BMP, JPEG or PNG file declares. Nullopt when the
+// bytes are none of these, the header is cut short or malformed, or a side
+// is 0. Reads only within `bytes`.
+std::optional<PictureSize> ReadPictureSize(std::span<const uint8_t> bytes);
+
+// Whether a picture of that size may be decoded.
+bool PictureFits(const PictureSize& size);
+
+}  // namespace yw
