@@ -1,6 +1,5 @@
 // Starting scripts: a script is pushed on the script stack and the main
 // loop's script state runs it; nothing runs here.
-#include <limits>
 #include <memory>
 #include <string>
 
@@ -12,6 +11,9 @@
 namespace yw {
 
 namespace {
+
+// Deepest script stack: far beyond any game's nesting of RUNSCRIPT.
+constexpr int16_t kMaxScriptDepth = 1000;
 
 // The first script whose name matches without regard to letter case; the
 // name is compared as given, blanks included.
@@ -27,7 +29,7 @@ void Push(Engine& e, const ScriptEntry& script) {
   ++w.ScriptDepth;
   w.ScriptStack.Resize(w.ScriptDepth);
   ScriptLevel& level = w.ScriptStack[w.ScriptDepth];
-  level.text = std::make_shared<const std::string>(script.Text);
+  level.text = script.Text.Share();
   level.pos = 0;
   level.returnMode = e.win.GameMode;
   level.beginFound = false;
@@ -48,9 +50,10 @@ void RunScript(Engine& e, std::string_view name) {
     DrawMsg(e, "Error: Script " + std::string(name) + " not found!", e.win.GameMode);
     return;
   }
-  // A script that keeps starting itself would otherwise overflow the
-  // 16-bit depth; the start is refused with a message instead.
-  if (w.ScriptDepth >= std::numeric_limits<int16_t>::max()) {
+  // A script that keeps starting itself is stopped after a thousand levels
+  // (a moment of play), not left to freeze the game: the start is refused
+  // with a message and the levels below run on to their ends.
+  if (w.ScriptDepth >= kMaxScriptDepth) {
     DrawMsg(e, "Error: Too many scripts running to start " + std::string(name) + "!",
             e.win.GameMode);
     return;

@@ -161,8 +161,32 @@ struct SpriteDef {
   bool operator==(const SpriteDef&) const = default;
 };
 
+// A script's text, held once and shared by the script table and every
+// running level of the script: starting a script, even one that starts
+// itself a thousand times over, never copies its text.
+class ScriptText {
+ public:
+  ScriptText() = default;
+  ScriptText(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
+  ScriptText(const char* text) : ScriptText(std::string(text)) {}
+
+  const std::string& Str() const { return text_ ? *text_ : Empty(); }
+  operator const std::string&() const { return Str(); }
+  std::shared_ptr<const std::string> Share() const {
+    return text_ ? text_ : std::make_shared<const std::string>();
+  }
+  friend bool operator==(const ScriptText& a, std::string_view b) { return a.Str() == b; }
+
+ private:
+  static const std::string& Empty() {
+    static const std::string empty;
+    return empty;
+  }
+  std::shared_ptr<const std::string> text_;
+};
+
 struct ScriptEntry {
-  std::string Text;
+  ScriptText Text;
   std::string Name;
 };
 

@@ -1,6 +1,6 @@
 // Game folders made to hurt the machine: pictures whose headers claim
-// enormous sizes. The game must answer with its ordinary failure, at once
-// and in bounded memory.
+// enormous sizes and a script that starts itself without end. The game
+// must answer with its ordinary failure, at once and in bounded memory.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <sys/resource.h>
@@ -74,6 +74,29 @@ TEST(HostileGame, PictureBombsAreRefusedBeforeDecoding) {
   const json loaded = p.Dump("loaded");
   EXPECT_EQ(loaded["GameMode"], 5);
   EXPECT_EQ(loaded["Message"], "Still here");
+  EXPECT_LT(LargestChildMiB(), 1024);
+}
+
+// A 1 MiB script that starts itself: a thousand levels share its text and
+// the thousandth start is refused with a message within a moment of play;
+// closing it lets every level run to its end.
+TEST(HostileGame, ASelfStartingScriptStopsAtTheDepthLimit) {
+  const fs::path out = OutputDir("self-starting");
+  const fs::path root = GameWithAutoexec(
+      out, "BEGIN\r\nRUNSCRIPT \"self.skr\"\r\nMSG \"Back in autoexec\"\r\nEND\r\n");
+  std::string self = "BEGIN\r\nRUNSCRIPT \"self.skr\"\r\nEND\r\n";
+  while (self.size() < (size_t{1} << 20))
+    self += "' Lorem ipsum dolor sit amet, padding the script.\r\n";
+  test::WriteFile(root / "games/hostile/self.skr", self);
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(4000).Dump("deep", 100).Do("key Enter", 3000).Dump("back", 100);
+  const Played p = Play(out, root, r.Text());
+  const json deep = p.Dump("deep");
+  EXPECT_EQ(deep["Message"], "Error: Too many scripts running to start self.skr!");
+  EXPECT_EQ(deep["ScriptDepth"], 1000);
+  const json back = p.Dump("back");
+  EXPECT_EQ(back["Message"], "Back in autoexec");
+  EXPECT_EQ(back["ScriptDepth"], 1);
   EXPECT_LT(LargestChildMiB(), 1024);
 }
 
