@@ -24,13 +24,16 @@ struct FolderEntry {
 };
 
 // The entries of a folder sorted by name, so that every run (and every
-// machine) sees them in the same order.
+// machine) sees them in the same order. A link to a folder is not a folder
+// here: listing never follows one, so a link cannot lead the walk out of
+// the game or round in a circle.
 std::vector<FolderEntry> SortedEntries(const fs::path& dir) {
   std::vector<FolderEntry> entries;
   std::error_code ec;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeEc;
-    FolderEntry entry{it->path().filename().string(), it->path(), it->is_directory(typeEc),
+    const bool link = it->is_symlink(typeEc);
+    FolderEntry entry{it->path().filename().string(), it->path(), !link && it->is_directory(typeEc),
                       it->is_regular_file(typeEc)};
     entries.push_back(std::move(entry));
   }
@@ -64,13 +67,14 @@ bool IsScriptName(std::string_view name) {
 
 struct ScriptWalk {
   Engine& e;
-  std::set<std::string> names;    // names already in Scripts (exact case)
-  std::set<fs::path> folders;     // folders already read, so links cannot loop
+  std::set<std::string> names;  // names already in Scripts (exact case)
 };
 
 bool AddScript(ScriptWalk& walk, const fs::path& file, std::string name) {
   World& w = walk.e.world;
   if (!IsScriptName(name) || walk.names.count(name)) return true;
+  // A file link is read only when it stays inside the game.
+  if (!IsInsideFolder(walk.e.CurrentDir, file)) return true;
   if (static_cast<size_t>(w.ScriptCount) >= kMaxRecords) return false;
   auto text = ReadFileBytes(file);
   if (!text) return false;
@@ -83,9 +87,6 @@ bool AddScript(ScriptWalk& walk, const fs::path& file, std::string name) {
 }
 
 bool ReadScriptFolder(ScriptWalk& walk, const fs::path& dir, const std::string& prefix) {
-  std::error_code ec;
-  const fs::path key = fs::weakly_canonical(dir, ec);
-  if (!walk.folders.insert(ec ? dir : key).second) return true;
   for (const FolderEntry& entry : SortedEntries(dir)) {
     if (entry.folder) {
       if (!ReadScriptFolder(walk, entry.path, prefix + entry.name + "\\")) return false;
@@ -135,7 +136,7 @@ void FindGames(Engine& e) {
 
 bool LoadScripts(Engine& e, std::string_view path) {
   World& w = e.world;
-  ScriptWalk walk{e, {}, {}};
+  ScriptWalk walk{e, {}};
   if (TrimBlanks(path).empty()) {
     w.ScriptCount = 0;
     w.Scripts.Reset();

@@ -68,9 +68,23 @@ fs::path FromWindowsName(std::string_view name) {
   return out;
 }
 
+bool IsInsideFolder(const fs::path& folder, const fs::path& path) {
+  std::error_code ec;
+  const fs::path root = fs::canonical(folder, ec);
+  if (ec) return false;
+  const fs::path real = fs::canonical(path, ec);
+  if (ec) return false;
+  // Compared part by part, so that "/games/a" does not contain "/games/ab".
+  auto r = root.begin();
+  for (auto p = real.begin(); r != root.end(); ++r, ++p) {
+    if (p == real.end() || *p != *r) return false;
+  }
+  return true;
+}
+
 std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name) {
-  if (TrimBlanks(name).empty()) return std::nullopt;
-  fs::path at = IsAbsolute(name) ? fs::path("/") : base;
+  if (TrimBlanks(name).empty() || IsAbsolute(name)) return std::nullopt;
+  fs::path at = base;
   bool ok = true;
   ForEachPart(name, [&](std::string_view part) {
     if (!ok) return;
@@ -80,7 +94,7 @@ std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name)
   });
   if (!ok) return std::nullopt;
   std::error_code ec;
-  if (!fs::exists(at, ec)) return std::nullopt;
+  if (!fs::exists(at, ec) || !IsInsideFolder(base, at)) return std::nullopt;
   return at;
 }
 

@@ -16,9 +16,14 @@ std::filesystem::path FromWindowsName(std::string_view name);
 // Finds the existing file or folder that `name` means relative to `base`,
 // matching each part of the name against the folder's entries without
 // regard to letter case (an exact match wins). Returns nullopt when some
-// part does not exist.
+// part does not exist, and also when the name is absolute or leads out of
+// `base` (by "..", or through a link to somewhere else): a game reads only
+// inside its own folder, and the program only inside its program folder.
 std::optional<std::filesystem::path> ResolvePath(const std::filesystem::path& base,
                                                  std::string_view name);
+
+// Whether `path`, with every link followed, lies inside `folder` (or is it).
+bool IsInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path);
 
 // The path to create or write `name` at: the existing folders are resolved
 // as above, the last part is kept as written (or the existing file's
