@@ -152,13 +152,14 @@ inline int Changed(const Surface& a, const Surface& b, int left = 0, int top = 0
 inline std::filesystem::path GoldenDir() { return std::filesystem::path(YW_E2E_DIR) / "golden"; }
 
 // Compares shot `name` (a PNG in `out`) with tests/e2e/golden/<name>
-// pixel for pixel. On a difference the shot is written beside the golden
-// as <stem>.actual.png so both can be looked at. With YW_UPDATE_GOLDEN set
-// in the environment the shot replaces the golden instead.
+// pixel for pixel. On a difference the shot is kept in the run's output
+// folder as <stem>.actual.png, named in the failure, so both can be looked
+// at. With YW_UPDATE_GOLDEN set in the environment the shot replaces the
+// golden instead.
 inline void ExpectGolden(const std::filesystem::path& out, const std::string& name) {
   namespace fs = std::filesystem;
   const fs::path shot = out / name, golden = GoldenDir() / name;
-  const fs::path actual = GoldenDir() / (fs::path(name).stem().string() + ".actual.png");
+  const fs::path actual = out / (fs::path(name).stem().string() + ".actual.png");
   ASSERT_TRUE(fs::exists(shot)) << "the run wrote no shot " << name;
   if (std::getenv("YW_UPDATE_GOLDEN") != nullptr) {
     fs::copy_file(shot, golden, fs::copy_options::overwrite_existing);
@@ -188,9 +189,25 @@ inline void ExpectGolden(const std::filesystem::path& out, const std::string& na
                     << "; the actual picture is " << actual;
 }
 
-inline std::filesystem::path OutputDir(const std::string& name) {
-  return std::filesystem::temp_directory_path() / ("yw-e2e-" + std::to_string(::getpid())) / name;
+// Every run writes under the build folder, one folder per test process; a
+// process whose tests all passed removes its folder when it ends, so only
+// the output of failures stays behind to be looked at.
+inline std::filesystem::path RunOutputDir() {
+  return std::filesystem::path(YW_TEST_OUTPUT_DIR) / ("e2e-" + std::to_string(::getpid()));
 }
+
+class RemoveOutputOnSuccess : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::error_code ec;
+    if (::testing::UnitTest::GetInstance()->Passed())
+      std::filesystem::remove_all(RunOutputDir(), ec);
+  }
+};
+inline ::testing::Environment* const kRemoveOutputOnSuccess =
+    ::testing::AddGlobalTestEnvironment(new RemoveOutputOnSuccess);
+
+inline std::filesystem::path OutputDir(const std::string& name) { return RunOutputDir() / name; }
 
 inline std::filesystem::path DataDir() { return std::filesystem::path(YW_SOURCE_DIR) / "data"; }
 

@@ -18,7 +18,7 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   r.Snap("bitten").Do("key Enter", 600);     // Fight again
   r.Do("key Enter", 2500);                   // the wolf falls and leaves
   r.Snap("award").Do("key Enter", 800);
-  r.Snap("home").Do("key Enter", 500).Dump("end");
+  r.Snap("home").Do("key Enter", 500).Snap("end");
   const fs::path out = OutputDir("fight_wolf");
   const fs::path root = MakeProgramFolder(out);
   BuildTestGame("fight_wolf", root);
@@ -65,6 +65,14 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   EXPECT_EQ(home["Party"][0]["EP"], 25);
   EXPECT_EQ(home["Party"][0]["NPC"], 0);
   EXPECT_TRUE(home["Enemies"].empty());
+
+  // FIGHTEND changes the map back inside the script and draws it at once:
+  // under its message the village stands as the map shows it after the
+  // script has ended, right of the hero (the popups float on his left).
+  const Surface arena = p.Shot("chooser"), back = p.Shot("home"), after = p.Shot("end");
+  const int w = after.Width(), h = after.Height();
+  EXPECT_GT(Changed(arena, back, w / 2 + 16, 0, w, h / 2), 0);
+  EXPECT_EQ(Changed(back, after, w / 2 + 16, 0, w, h / 2), 0);
 }
 
 }  // namespace

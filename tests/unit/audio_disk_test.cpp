@@ -1,17 +1,15 @@
 // What a player hears: the game's sound calls drive the real SDL2_mixer
 // device, SDL's disk audio driver writes the mixed output to a file, and
 // the test measures the samples written while each sound plays.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -22,7 +20,6 @@
 #include "platform/sdl/sdl_audio_device.h"
 #include "shell/config.h"
 #include "test_support.h"
-#include "world/paths.h"
 
 namespace yw::test {
 namespace {
@@ -138,13 +135,6 @@ class DiskAudioTest : public ::testing::Test {
     return samples;
   }
   Levels Listen(double seconds) { return Measure(Record(seconds)); }
-  Levels WholeOutput() {
-    std::vector<int16_t> samples(FileSize(output) / 2);
-    std::ifstream(output, std::ios::binary)
-        .read(reinterpret_cast<char*>(samples.data()),
-              static_cast<std::streamsize>(samples.size() * 2));
-    return Measure(samples);
-  }
 
   void Put(std::string_view name, std::string_view bytes) {
     WriteFile(te.dir.path() / name, bytes);
@@ -189,28 +179,6 @@ TEST_F(DiskAudioTest, AnEffectSoundsUntilItsEndAndOverlapsItself) {
   EXPECT_NEAR(twice.peak / once.peak, 2.0, 0.1) << once << " / " << twice;
 }
 
-TEST_F(DiskAudioTest, AWaveAmbientLoopsUntilStopped) {
-  Put("wind.wav", SineWav(0.25, 220));
-  StartSound();
-  PlayAmbient(e, "wind");
-  Listen(0.3);  // past the file's end: what follows is the loop
-  const Levels looped = Listen(0.5);
-  EXPECT_TRUE(looped.Audible()) << looped;
-  PlayAmbient(e, "");
-  Listen(0.1);
-  EXPECT_TRUE(Listen(0.3).Silent());
-}
-
-TEST_F(DiskAudioTest, AnMp3AmbientPlays) {
-  // One second of a 330 Hz tone, encoded once with LAME.
-  fs::copy_file(fs::path(YW_TEST_DATA_DIR) / "audio" / "tone.mp3", te.dir.path() / "Tune.mp3");
-  StartSound();
-  PlayAmbient(e, "tune");
-  const Levels l = Listen(0.6);
-  EXPECT_TRUE(l.Audible()) << l;
-  EXPECT_FALSE(l.Clipped()) << l;
-}
-
 TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {
   Put("Title.mid", FourNotesMidi());
   StartSound();
@@ -230,78 +198,6 @@ TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {
   PlayAmbient(e, "");
   Listen(0.1);
   EXPECT_TRUE(Listen(0.3).Silent());
-}
-
-TEST_F(DiskAudioTest, TheSoundKeyTurnsAllOutputOffAndOnAgain) {
-  Put("hit.wav", SineWav(1.0));
-  Put("wind.wav", SineWav(1.0));
-  WriteFile(te.dir.path() / "yarrowind.ini", "[main]\r\nSound=no\r\n");
-  LoadIni(e);
-  ASSERT_FALSE(e.win.SoundOn);
-  PlaySound(e, "hit.wav");
-  PlayAmbient(e, "wind");
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_TRUE(WholeOutput().Silent());
-
-  WriteFile(te.dir.path() / "yarrowind.ini", "[main]\r\nSound=yes\r\n");
-  LoadIni(e);
-  ASSERT_TRUE(e.win.SoundOn);
-  PlaySound(e, "hit.wav");
-  EXPECT_TRUE(Listen(0.3).Audible());
-}
-
-TEST_F(DiskAudioTest, MissingAndBrokenFilesStopNothing) {
-  const std::string wav = SineWav(0.5);
-  Put("wind.wav", SineWav(0.5, 220));
-  Put("hit.wav", SineWav(0.5));
-  Put("cut.wav", wav.substr(0, wav.size() / 2));
-  Put("junk.wav", std::string(3000, '\x55'));
-  Put("junk.mid", "MThd\x00\x00\x00\x06junk");
-  Put("junk.mp3", std::string(3000, '\xFF'));
-  StartSound();
-  PlayAmbient(e, "wind.wav");
-  // A wave file cut short plays what it holds; the others play nothing.
-  for (const char* bad : {"missing.wav", "cut.wav", "junk.wav", "junk.mid"}) PlaySound(e, bad);
-  EXPECT_TRUE(Listen(0.4).Audible()) << "the ambient stopped";
-
-  // A broken ambient ends the old one (it is replaced) but nothing else.
-  for (const char* bad : {"junk.mid", "junk.mp3", "gone.wav"}) {
-    PlayAmbient(e, bad);
-    EXPECT_TRUE(e.win.SoundOn) << bad;
-    EXPECT_FALSE(e.sound.Music.MidiPlay) << bad;
-    PlaySound(e, "hit.wav");
-    EXPECT_TRUE(Listen(0.2).Audible()) << "no effect after " << bad;
-  }
-  EXPECT_TRUE(te.platform.MessageBoxes().empty());
-}
-
-// Every sound file of the bundled demo and the program folder's title
-// music, played as the game plays it, must be heard and must not clip.
-TEST_F(DiskAudioTest, TheBundledSoundsAreAudibleAndNeverClip) {
-  const fs::path data = fs::path(YW_SOURCE_DIR) / "data";
-  std::vector<fs::path> files;
-  for (const fs::path& folder : {data, data / "games" / "hollowmere"}) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
-      const std::string ext = ToLower(entry.path().extension().string());
-      if (ext == ".wav" || ext == ".mp3" || ext == ".mid") files.push_back(entry.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  ASSERT_FALSE(files.empty());
-  StartSound();
-  for (const fs::path& file : files) {
-    e.CurrentDir = file.parent_path();
-    const std::string name = file.filename().string();
-    const bool music = file.extension() == ".mid";
-    // Effects are heard to their end; music for its first bars.
-    music ? PlayAmbient(e, name) : PlaySound(e, name);
-    const Levels l = Listen(music ? 6.0 : 1.0);
-    Mute(e);
-    SoundInit(e);
-    std::cout << name << ": " << l << "\n";
-    EXPECT_TRUE(l.Audible()) << name << ": " << l;
-    EXPECT_FALSE(l.Clipped()) << name << ": " << l;
-  }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "interpreter_test_support.h"
 #include "script/field_access.h"
+#include "world/data_files.h"
+#include "world/game_files.h"
 
 namespace yw::test {
 namespace {
@@ -48,17 +50,14 @@ class Combat : public ScriptFixture {
 };
 
 // Every failing line returns its code and changes no hit or experience
-// points and no target. FIGHTINIT writes the snapshot before it looks for
-// the map.
+// points and no target.
 TEST_F(Combat, FailingLinesGiveTheirCodesAndChangeNothing) {
   Party({"Ayla", "Brom"});
-  e().CurrentDir = te.dir.path();
   const std::pair<std::string_view, int> outside[] = {
-      {"ADDENEMY 1", 18}, {"ADDENEMY", 15}, {"FIGHTINIT", 15}, {"FIGHTEND", 19},
-      {"SELECTTARGET ALLY", 13}, {"SELECTTARGET FOE", 21}, {"FIGHTINIT \"nowhere.map\"", 3},
+      {"ADDENEMY 1", 18},        {"FIGHTINIT", 15},        {"FIGHTEND", 19},
+      {"SELECTTARGET ALLY", 13}, {"SELECTTARGET FOE", 21},
   };
   for (const auto& [line, code] : outside) EXPECT_EQ(RunBody({line}), code) << line;
-  EXPECT_TRUE(std::filesystem::exists(te.dir.path() / "temp.tmp"));
   EXPECT_FALSE(e().win.FightMode);
 
   e().win.FightMode = true;
@@ -66,21 +65,18 @@ TEST_F(Combat, FailingLinesGiveTheirCodesAndChangeNothing) {
   w().TargetIndex = 1;
   w().TargetIsParty = false;
   const std::pair<std::string_view, int> inFight[] = {
-      {"ADDENEMY 0", 12}, {"ADDENEMY 3", 12}, {"SELECTTARGET", 15}, {"SELECTTARGET FOE", 20},
-      {"DAMAGE PARTY \\ 1 \\ 5", 15}, {"DAMAGE ENEMY \\ 1 \\ 5", 15}, {"DAMAGE TARGET \\ 5", 15},
-      {"DAMAGE FRIENDS \\ 1 \\ 5", 13}, {"DAMAGE ALL \\ 1 \\ 5", 13},
-      {"DAMAGE PARTY \\ 3 \\ 1 \\ 1", 12}, {"DAMAGE PARTY \\ 0 \\ 1 \\ 1", 12},
-      {"DAMAGE ENEMY \\ 1 \\ 1 \\ 1", 23}, {"DAMAGE TARGET \\ 1 \\ 1", 23},
-      {"DAMAGE USER \\ 1 \\ 1", 23}, {"AWARD ENEMY \\ 1 \\ 1 \\ 1", 13},
-      {"AWARD ALLFOE \\ 1 \\ 1", 13}, {"AWARD PARTY \\ 3 \\ 1 \\ 1", 12},
-      {"AWARD TARGET \\ 5 \\ 5", 25}, {"AWARD USER \\ 5 \\ 5", 25}, {"AWARD ALL \\ 5", 15},
+      {"ADDENEMY 3", 12},
+      {"SELECTTARGET", 15},
+      {"SELECTTARGET FOE", 20},
+      {"DAMAGE PARTY \\ 1 \\ 5", 15},
+      {"DAMAGE ALL \\ 1 \\ 5", 13},
+      {"DAMAGE PARTY \\ 3 \\ 1 \\ 1", 12},
+      {"DAMAGE TARGET \\ 1 \\ 1", 23},
+      {"AWARD ENEMY \\ 1 \\ 1 \\ 1", 13},
+      {"AWARD TARGET \\ 5 \\ 5", 25},
+      {"AWARD USER \\ 5 \\ 5", 25},
   };
   for (const auto& [line, code] : inFight) EXPECT_EQ(RunBody({line}), code) << line;
-  Turn(true, 3);
-  EXPECT_EQ(RunBody({"SELECTTARGET FRIEND"}), 20);
-  Turn(true, 1);
-  EXPECT_EQ(RunBody({"SELECTTARGET FOE"}), 21);
-
   for (int i = 1; i <= 2; ++i) {
     EXPECT_EQ(Member(i).HP, 10 * i);
     EXPECT_EQ(Member(i).EP, 0);
@@ -90,29 +86,47 @@ TEST_F(Combat, FailingLinesGiveTheirCodesAndChangeNothing) {
   EXPECT_EQ(w().PopupCount, 0);
 }
 
-// An enemy is a copy of its character armed with its standard gear.
-// FIGHTSTART sets the scene up and the script waits for the fight.
-TEST_F(Combat, AddEnemyAndFightStart) {
-  AddCharacters({"Ayla", "Wolf"});
-  w().Characters[2].STDWEP = 4;
-  w().Characters[2].STDARM = 5;
-  e().win.FightMode = true;
-  ASSERT_EQ(RunBody({"ADDENEMY 1 + 1"}), 0);
-  Enemy expected;
-  expected.STATE = 1;
-  expected.CHAR = 2;
-  expected.character = w().Characters[2];
-  expected.character.WEP = 4;
-  expected.character.ARM = 5;
-  EXPECT_EQ(w().Enemies[1], expected);
+// FIGHTINIT writes the snapshot, then loads the fight map with its sheets
+// and clears the scene; FIGHTEND brings the world back. A snapshot that
+// cannot be written stops it before the map (17); a map that is there but
+// will not load fails after the snapshot (4).
+TEST_F(Combat, FightInitLoadsTheArenaAndFightEndRestoresTheWorld) {
+  const std::filesystem::path dir = te.dir.path();
+  e().CurrentDir = dir;
+  WriteFile(dir / "arena.map", WriteMapFile({"arena.til", "", 2, 2, {1, 1, 1, 1}, {}}));
+  WriteFile(dir / "arena.til", WriteTileSheetFile({"", 16, 16, {{0, 0, 1}}}));
+  WriteFile(dir / "broken.map", "xx");
+  MakeMap(6, 5);
+  for (int y = 1; y <= 5; ++y)
+    for (int x = 1; x <= 6; ++x) w().MapTiles(x, y).TILE = 1;
+  w().MapFile = "town.map";
+  Party({"Ayla"});
+  ASSERT_EQ(RunBody({"ADDNPC 1", "ADDNPC 1"}), 0);
 
-  w().TileHeight = 32;
-  e().win.ScreenHeight = 240;  // 7.5 tiles: 8 by rounding, 3 fighters a side
-  ASSERT_EQ(RunBody({"FIGHTSTART 2", "A 1"}), 0);
-  EXPECT_EQ(e().win.GameMode, 12);
-  EXPECT_EQ(e().win.FightRounds, 2);
-  EXPECT_EQ(w().NpcCount, 6);
-  EXPECT_FALSE(Var('A').value.IsNumber());
+  ASSERT_EQ(RunBody({"FIGHTINIT \"arena.map\"", "ADDENEMY 1"}), 0);
+  EXPECT_TRUE(e().win.FightMode);
+  EXPECT_EQ(ReadSaveDescription(e(), "temp.tmp"), "FightTemp");
+  EXPECT_EQ(w().MapFile, "arena.map");
+  EXPECT_EQ(w().TilemapFile, "arena.til");
+  EXPECT_EQ(w().TileDefCount, 1);
+  EXPECT_EQ(w().NpcCount, 0);
+  EXPECT_EQ(w().EnemyCount, 1);
+  ASSERT_EQ(RunBody({"FIGHTEND"}), 0);
+  EXPECT_FALSE(e().win.FightMode);
+  EXPECT_EQ(w().MapFile, "town.map");
+  EXPECT_EQ(w().MapWidth, 6);
+  EXPECT_EQ(w().NpcCount, 2);
+  EXPECT_EQ(w().EnemyCount, 0);
+
+  std::filesystem::remove(dir / "temp.tmp");
+  EXPECT_EQ(RunBody({"FIGHTINIT \"broken.map\""}), 4);
+  EXPECT_TRUE(std::filesystem::exists(dir / "temp.tmp"));
+  EXPECT_FALSE(e().win.FightMode);
+  std::filesystem::remove(dir / "temp.tmp");
+  std::filesystem::create_directories(dir / "temp.tmp" / "in the way");
+  EXPECT_EQ(RunBody({"FIGHTINIT \"arena.map\""}), 17);
+  EXPECT_EQ(w().MapFile, "town.map");
+  EXPECT_FALSE(e().win.FightMode);
 }
 
 // DAMAGE keeps HP within 0..MAXHP, and the number shown is what really
@@ -244,70 +258,6 @@ TEST_F(Combat, AwardRaisesLevelsAndReportsThem) {
             (std::vector<std::string>{"Brom: + 31EP", "Brom reaches Level 3!", "MaxHP: +20"}));
   EXPECT_EQ(std::count(lines.begin(), lines.end(), ""), 2);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "MaxHP: +20"), 2);
-}
-
-// EP stop at the largest value they hold; without the marker no message
-// opens; a negative award keeps its sign; a wrong marker fails after the
-// member got its EP.
-TEST_F(Combat, AwardLimitsAndMarker) {
-  Party({"Ayla"});
-  Member(1).EP = 32000;
-  ASSERT_EQ(RunBody({"AWARD PARTY \\ 1 \\ 30000 \\ 30000"}), 0);
-  EXPECT_EQ(Member(1).EP, 32767);
-  EXPECT_EQ(LevelFromEP(32767), 81);
-  EXPECT_EQ(e().win.GameMode, 8);
-  ASSERT_EQ(RunBody({"AWARD ALL \\ -7 \\ -7 \\ MSG"}), 0);
-  EXPECT_EQ(MessageLines().at(0), "Ayla: +-7EP");
-  EXPECT_EQ(RunBody({"AWARD ALL \\ 1 \\ 1 \\ MESSAGE"}), 13);
-  EXPECT_EQ(Member(1).EP, 32761);
-}
-
-// On an enemy's turn the target is drawn among the fighters on the scene:
-// FOE from the party, FRIEND from the enemies; with nobody there it stays.
-TEST_F(Combat, EnemyChoosesTargetsAtRandom) {
-  Party({"Ayla", "Brom", "Cato"});
-  Enemies({5, 5});
-  Figures(4);
-  w().Party[1].NPC = 1;
-  w().Party[3].NPC = 2;
-  w().Party[2].NPC = 9;  // not on the scene
-  Turn(false, 2);
-  std::set<int> chosen;
-  for (int i = 0; i < 40; ++i) {
-    ASSERT_EQ(RunBody({"SELECTTARGET FOE"}), 0);
-    EXPECT_TRUE(w().TargetIsParty);
-    chosen.insert(w().TargetIndex);
-  }
-  EXPECT_EQ(chosen, (std::set<int>{1, 3}));
-  const int16_t last = w().TargetIndex;
-  ASSERT_EQ(RunBody({"SELECTTARGET FRIEND"}), 0);
-  EXPECT_EQ(std::pair(w().TargetIndex, w().TargetIsParty), std::pair(last, true));
-  w().Enemies[2].NPC = 4;
-  ASSERT_EQ(RunBody({"SELECTTARGET friend"}), 0);
-  EXPECT_EQ(std::pair(w().TargetIndex, w().TargetIsParty), std::pair(int16_t{2}, false));
-}
-
-// The player chooses through the lists and the script waits: SELECTUSER
-// and SELECTTARGET FRIEND open the party chooser, SELECTTARGET FOE the
-// enemy pointer. In a fight the user is the fighter whose turn it is.
-TEST_F(Combat, PlayerChoosesTargetsAndUsers) {
-  Party({"Ayla"});
-  ASSERT_EQ(RunBody({"SELECTUSER", "A 1"}), 0);
-  EXPECT_TRUE(w().ChoosingUser);
-  EXPECT_EQ(e().win.GameMode, 7);
-  EXPECT_FALSE(Var('A').value.IsNumber());
-  ASSERT_EQ(RunBody({"SELECTTARGET FRIEND"}), 0);
-  EXPECT_FALSE(w().ChoosingUser);
-  EXPECT_EQ(e().win.GameMode, 7);
-
-  Enemies({5});
-  Figures(2);
-  w().Enemies[1].NPC = 2;
-  Turn(true, 1);
-  ASSERT_EQ(RunBody({"SELECTTARGET FOE"}), 0);
-  EXPECT_EQ(e().win.GameMode, 13);
-  ASSERT_EQ(RunBody({"SELECTUSER", "A 2"}), 0);
-  EXPECT_EQ(Var('A').value.Number(), 2);
 }
 
 }  // namespace

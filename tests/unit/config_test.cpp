@@ -54,37 +54,6 @@ TEST_F(ConfigTest, NumbersRoundHalvesToEvenAndFrameSizesFollowZoom) {
   EXPECT_EQ(e.win.Frame.CornerHeight, 4);  // 4.5 rounds to the even 4
 }
 
-TEST_F(ConfigTest, KeysAndSectionsIgnoreCaseAndValuesAreCut) {
-  Ini("[MAIN]\nscreenwidth = 400\n; a comment\n[Main]\nFPSLIMIT=\"30\"\n[font]\nTransparent=" +
-      std::string(300, 'x') + "\n");
-  LoadIni(e);
-  EXPECT_EQ(e.win.ScreenWidth, 400);
-  EXPECT_EQ(e.win.FPSLimit, 30);
-  EXPECT_EQ(ReadIniValue(e, t.dir.path() / "yarrowind.ini", "font", "Transparent").size(), 255u);
-}
-
-TEST_F(ConfigTest, OutOfRangeNumbersAreClamped) {
-  Ini("[main]\nScreenWidth=99999\nScreenHeight=-99999\nWalktime=1e12\nZoom=1000\n");
-  LoadIni(e);
-  EXPECT_EQ(e.win.ScreenWidth, 32767);
-  EXPECT_EQ(e.win.ScreenHeight, -32768);
-  EXPECT_EQ(e.win.TimeWalkTime, 2147483647);
-  EXPECT_EQ(e.world.Zoom, 16.0f);
-}
-
-TEST_F(ConfigTest, MissingFileShowsOneBoxPerSettingAndYieldsEmptyValues) {
-  LoadIni(e);
-  const auto& boxes = t.platform.MessageBoxes();
-  ASSERT_EQ(boxes.size(), 24u);
-  EXPECT_EQ(boxes[0].title, "ERROR");
-  EXPECT_EQ(boxes[0].text, "Can't find \"" + (t.dir.path() / "yarrowind.ini").string() + "\"");
-  EXPECT_EQ(e.win.ScreenWidth, 0);
-  EXPECT_EQ(e.world.Zoom, 0.0f);
-  EXPECT_TRUE(e.win.ScreenBoarder);  // empty text is not "no"
-  EXPECT_TRUE(e.win.SoundOn == false);  // no sound device here
-  EXPECT_TRUE(e.win.Frame.TransparentInside);
-}
-
 TEST_F(ConfigTest, AGameFolderMayCarryItsOwnFile) {
   Ini("[main]\nScreenWidth=400\n");
   const auto game = t.dir.path() / "games" / "quest";
@@ -95,51 +64,6 @@ TEST_F(ConfigTest, AGameFolderMayCarryItsOwnFile) {
   e.CurrentDir = t.dir.path() / "games";
   LoadIni(e);
   EXPECT_EQ(e.win.ScreenWidth, 400);
-}
-
-TEST_F(ConfigTest, ResolutionSwitchesOnceAndRestoresTheSavedMode) {
-  t.platform.SetDisplayModes({{640, 480}, {800, 600}, {1024, 768}}, {800, 600});
-  Ini("[main]\nResolutionWidth=640\nResolutionHeight=480\n");
-  LoadIni(e);
-  EXPECT_EQ(e.win.SavedResolution, "800,600");
-  ASSERT_EQ(t.platform.ModeChanges().size(), 1u);
-  EXPECT_EQ(t.platform.CurrentDisplayMode(), (DisplayMode{640, 480}));
-
-  LoadIni(e);  // unchanged values touch nothing
-  EXPECT_EQ(t.platform.ModeChanges().size(), 1u);
-
-  Ini("[main]\nResolutionWidth=0\nResolutionHeight=480\n");
-  LoadIni(e);  // one of them 0: only back to the saved mode
-  EXPECT_EQ(t.platform.CurrentDisplayMode(), (DisplayMode{800, 600}));
-  EXPECT_EQ(t.platform.ModeChanges().size(), 2u);
-}
-
-TEST(DisplayMode, SavedTextIsSplitByItsLength) {
-  const std::tuple<const char*, int32_t, int32_t> good[] = {
-      {"800,600", 800, 600}, {"1024,768", 1024, 768}, {"1920,1080", 1920, 1080}};
-  for (const auto& [text, width, height] : good) {
-    int32_t w = 0, h = 0;
-    ASSERT_TRUE(ParseSavedResolution(text, w, h)) << text;
-    EXPECT_EQ(std::pair(w, h), std::pair(width, height)) << text;
-  }
-  int32_t w = 0, h = 0;
-  for (const char* bad : {"12800,1024", "", "640x48"}) EXPECT_FALSE(ParseSavedResolution(bad, w, h));
-}
-
-TEST(DisplayMode, OnlyAShowableModeOtherThanTheSavedOneIsSet) {
-  test::TestEngine t;
-  t.platform.SetDisplayModes({{640, 480}, {800, 600}}, {800, 600});
-  SetResolution(t.engine, 800, 600);  // the saved mode itself
-  SetResolution(t.engine, 333, 222);  // one the display cannot show
-  t.engine.win.SavedResolution = "1234567890";  // unreadable: nothing to restore
-  RestoreResolution(t.engine);
-  EXPECT_TRUE(t.platform.ModeChanges().empty());
-
-  t.engine.win.SavedResolution = "800,600";
-  SetResolution(t.engine, 640, 480);
-  RestoreResolution(t.engine);
-  ASSERT_EQ(t.platform.ModeChanges().size(), 2u);
-  EXPECT_EQ(t.platform.ModeChanges()[1], (DisplayMode{800, 600}));
 }
 
 }  // namespace

@@ -59,32 +59,6 @@ TEST_F(DataFiles, CharactersReadInFileOrder) {
   EXPECT_EQ(w().UnitFrames[1], w().UnitDefs[1]);
 }
 
-TEST_F(DataFiles, MinimalCharacterFileClearsUnits) {
-  w().UnitDefCount = 1;
-  w().UnitPicture = "old.bmp";
-  w().CharacterCount = 1;
-  w().Characters[1].NAME = "old";
-  Put("chars.dat", std::string("\x01\x00\x00", 3));
-  ASSERT_TRUE(LoadCharacters(t.engine));
-  EXPECT_EQ(w().CharacterCount, 0);
-  EXPECT_EQ(w().Characters[1].NAME, "");
-  EXPECT_EQ(w().UnitDefCount, 0);
-  EXPECT_EQ(w().UnitPicture, "");
-}
-
-TEST_F(DataFiles, AbsentTablesAreNoErrorAndWrongVersionChangesNothing) {
-  w().CharacterCount = 1;
-  w().Characters[1].NAME = "kept";
-  ASSERT_TRUE(LoadItems(t.engine));
-  EXPECT_EQ(w().ItemCount, 0);
-  Put("chars.dat", std::string("\x02\x00\x00", 3));
-  EXPECT_FALSE(LoadCharacters(t.engine));
-  EXPECT_EQ(w().Characters[1].NAME, "kept");
-  fs::remove(t.dir.path() / "chars.dat");
-  ASSERT_TRUE(LoadCharacters(t.engine));
-  EXPECT_EQ(w().CharacterCount, 0);
-}
-
 TEST_F(DataFiles, ItemsFieldsVisibleByteAndTrimmedSheetName) {
   Bytes b;
   b.u8(1).name("items.ddm   ");
@@ -107,74 +81,6 @@ TEST_F(DataFiles, ItemsFieldsVisibleByteAndTrimmedSheetName) {
   EXPECT_EQ(sword.DOODAD, 7);
   EXPECT_FALSE(w().Items[2].VISIBLE);
   EXPECT_EQ(w().Items[2].VALUE, -1);
-}
-
-TEST_F(DataFiles, DoodadmapScalesAndEndsOnZerosAfterScaling) {
-  w().Zoom = 0.5f;
-  // 1 x 0.5 = 0.5 rounds to 0 (halves to even), 3 x 0.5 = 1.5 rounds to 2.
-  Put("sprites.ddm", Bytes()
-                         .u8(1)
-                         .name("sheet")
-                         .ints(3, 5, 7, 9, 64, 32, 2)
-                         .ints(1, 1, 1, 1, 1, 1, 0)  // scales to all zeros
-                         .ints(10, 10, 10, 10, 10, 10, 1));
-  ASSERT_TRUE(LoadSpriteDefs(t.engine, "sprites.ddm", 0));
-  ASSERT_EQ(w().DoodadDefCount, 1);
-  EXPECT_EQ(w().DoodadDefs[1], (SpriteDef{2, 2, 4, 4, 32, 16, 2}));
-  EXPECT_EQ(w().DoodadPicture, "sheet");
-  EXPECT_EQ(w().DoodadmapFile, "sprites.ddm");
-
-  Put("empty.ddm", Bytes().u8(1).name("").ints(0, 0, 0, 0, 0, 0, 0));
-  ASSERT_TRUE(LoadSpriteDefs(t.engine, "empty.ddm", 2));
-  EXPECT_EQ(w().ItemDefCount, 0);
-  EXPECT_EQ(w().ItemPicture, "");
-}
-
-TEST_F(DataFiles, TilemapEndsAtNextZeroOrAtTheEndOfTheData) {
-  w().Zoom = 2.0f;
-  Put("a.tlm", Bytes().u8(1).name("tiles").ints(16, 8).ints(0, 0, 1, 16, 0, 1).ints(0, 0, 0));
-  ASSERT_TRUE(LoadTileDefs(t.engine, "a.tlm"));
-  EXPECT_EQ(w().TileWidth, 32);
-  EXPECT_EQ(w().TileHeight, 16);
-  ASSERT_EQ(w().TileDefCount, 2);
-  EXPECT_EQ(w().TileDefs[2], (TileDef{32, 0, 1}));
-  EXPECT_EQ(w().TilemapFile, "a.tlm");
-
-  Put("b.tlm", Bytes().u8(1).name("tiles").ints(16, 16).ints(0, 0, 2).ints(16, 0, 1));
-  ASSERT_TRUE(LoadTileDefs(t.engine, "b.tlm"));
-  ASSERT_EQ(w().TileDefCount, 2);
-  EXPECT_EQ(w().TileDefs[2], (TileDef{32, 0, 1}));
-  EXPECT_EQ(w().TileDefs.Size(), 2);
-  EXPECT_EQ(w().TileFrames.Size(), 2);
-}
-
-TEST_F(DataFiles, MapTilesAreReadRowByRow) {
-  Put("t.map", Bytes().u8(1).name("").name("").ints(3, 2).ints(1, 2, 3, 4, 5, 6)
-                   .ints(3, 2, 9).ints(0, 0, 0));
-  ASSERT_TRUE(LoadMapFile(t.engine, "t.map", false));
-  EXPECT_EQ(w().MapWidth, 3);
-  EXPECT_EQ(w().MapHeight, 2);
-  int expected = 1;
-  for (int y = 1; y <= 2; ++y)
-    for (int x = 1; x <= 3; ++x) EXPECT_EQ(w().MapTiles(x, y).TILE, expected++);
-  EXPECT_EQ(w().MapTiles(3, 2).DOODAD, 9);
-  EXPECT_EQ(w().MapTiles(1, 1).DOODAD, 0);
-  EXPECT_EQ(w().MapFile, "t.map");
-}
-
-TEST_F(DataFiles, MapWithoutLinksKeepsTheLinkedData) {
-  w().TilemapFile = "keep.tlm";
-  w().DoodadmapFile = "keep.ddm";
-  w().TileDefCount = 1;
-  w().TileDefs[1] = {4, 4, 1};
-  w().DoodadDefCount = 1;
-  w().DoodadDefs[1].width = 5;
-  Put("t.map", Bytes().u8(1).name("other.tlm").name("other.ddm").ints(1, 1).ints(1).ints(0, 0, 0));
-  ASSERT_TRUE(LoadMapFile(t.engine, "t.map", false));
-  EXPECT_EQ(w().TilemapFile, "keep.tlm");
-  EXPECT_EQ(w().DoodadmapFile, "keep.ddm");
-  EXPECT_EQ(w().TileDefs[1], (TileDef{4, 4, 1}));
-  EXPECT_EQ(w().DoodadDefs[1].width, 5);
 }
 
 TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
@@ -259,39 +165,6 @@ TEST_F(DataFiles, EventmapCellsFlagsAndZeroSize) {
   EXPECT_EQ(w().EventmapFile, "none.evm");
 }
 
-// Alike cells share one stored entry; changing one of them (as CHANGE does)
-// must leave its twins alone. A record cut short fails the load and keeps
-// the layer there was.
-TEST_F(DataFiles, AlikeEventCellsChangeAloneAndACutRecordKeepsTheOldLayer) {
-  Bytes b;
-  b.u8(1).name("town.map").ints(3, 2);
-  for (int i = 0; i < 6; ++i) {
-    b.name(i % 2 ? "door.skr" : "").name("").name("").name("");
-    b.u8(1).u8(0);
-  }
-  Put("town.evm", b);
-  ASSERT_TRUE(LoadEventmapFile(t.engine, "town.evm", false));
-  EXPECT_LE(w().MapEvents.Cells().EntryCount(), 3u);
-  w().MapEvents.Find(2, 1)->ENTERSCRIPT = "changed.skr";
-  w().MapEvents.Find(3, 1)->BOX = true;
-  EXPECT_EQ(std::as_const(w()).MapEvents(2, 1).ENTERSCRIPT, "changed.skr");
-  EXPECT_EQ(std::as_const(w()).MapEvents(1, 2).ENTERSCRIPT, "door.skr");
-  EXPECT_EQ(std::as_const(w()).MapEvents(3, 2).ENTERSCRIPT, "door.skr");
-  EXPECT_TRUE(std::as_const(w()).MapEvents(3, 1).BOX);
-  EXPECT_FALSE(std::as_const(w()).MapEvents(1, 1).BOX);
-  EXPECT_FALSE(std::as_const(w()).MapEvents(2, 2).BOX);
-
-  Bytes cut;
-  cut.u8(1).name("town.map").ints(2, 2);
-  for (int i = 0; i < 3; ++i) cut.name("").name("").name("").name("").u8(1).u8(0);
-  cut.name("").name("").u8(9);  // the fourth cell's third name runs past the end
-  for (char c : std::string("abcde")) cut.u8(c);
-  Put("cut.evm", cut);
-  EXPECT_FALSE(LoadEventmapFile(t.engine, "cut.evm", false));
-  EXPECT_EQ(w().MapEvents.Width(), 3);
-  EXPECT_EQ(std::as_const(w()).MapEvents(2, 1).ENTERSCRIPT, "changed.skr");
-}
-
 // Layers mix runs of alike cells with cells of every record length: the
 // reader matches the bytes ahead against records it has met, by whole
 // words for short records, and must still give back each cell as written,
@@ -332,113 +205,6 @@ TEST_F(DataFiles, MixedEventLayerReadsBackCellForCell) {
     ASSERT_EQ(c.USESCRIPT, k.use) << "cell " << i;
     ASSERT_EQ(c.passable, k.passable == 1) << "cell " << i;
     ASSERT_EQ(c.BOX, k.box == 1) << "cell " << i;
-  }
-}
-
-TEST_F(DataFiles, BlankNamesClear) {
-  w().MapWidth = 4;
-  w().MapHeight = 4;
-  w().MapTiles.Reset(4, 4);
-  w().TilemapFile = "x.tlm";
-  w().TileDefCount = 1;
-  w().TilePicture = "x";
-  w().DoodadDefCount = 1;
-  w().MapEvents.Reset(4, 4);
-  w().EventmapFile = "x.evm";
-  w().MapFile = "x.map";
-  ASSERT_TRUE(LoadEventmapFile(t.engine, "  ", true));
-  EXPECT_EQ(w().MapWidth, 0);
-  EXPECT_EQ(w().MapTiles.Width(), 1);
-  EXPECT_EQ(w().MapEvents.Width(), 1);
-  EXPECT_EQ(w().TilemapFile, "");
-  EXPECT_EQ(w().TileDefCount, 0);
-  EXPECT_EQ(w().TilePicture, "");
-  EXPECT_EQ(w().DoodadDefCount, 0);
-  EXPECT_EQ(w().EventmapFile, "");
-  EXPECT_EQ(w().MapFile, "x.map");
-}
-
-TEST_F(DataFiles, WritersRoundTripThroughTheLoaders) {
-  MapFileData map{"t.tlm", "d.ddm", 2, 2, {1, 2, 2, 1}, {{2, 1, 1}, {1, 2, 1}}};
-  TileSheetFile tiles{"tiles.bmp", 16, 16, {{0, 0, 2}, {16, 0, 1}}};
-  SpriteSheetFile sprites{"d.bmp", {{0, 0, 16, 0, 16, 16, 1}}};
-  EventmapFileData events{"t.map", 2, 2, {}};
-  events.cells.resize(4);
-  events.cells[3] = {"in", "out", "push", "use", true, true};
-  Put("t.map", WriteMapFile(map));
-  Put("t.tlm", WriteTileSheetFile(tiles));
-  Put("d.ddm", WriteSpriteSheetFile(sprites));
-  Put("t.evm", WriteEventmapFile(events));
-  ASSERT_TRUE(LoadEventmapFile(t.engine, "T.EVM", true));
-  EXPECT_EQ(w().MapFile, "t.map");
-  EXPECT_EQ(w().MapTiles(2, 1).TILE, 2);
-  EXPECT_EQ(w().MapTiles(1, 2).DOODAD, 1);
-  EXPECT_EQ(w().TileDefs[2], tiles.tiles[1]);
-  EXPECT_EQ(w().DoodadDefs[1], sprites.sprites[0]);
-  EXPECT_EQ(w().MapEvents(2, 2), events.cells[3]);
-
-  CharacterFileData chars{"", {Character{.NAME = "Bo", .MAXHP = 9, .HP = 8}}};
-  Item key;
-  key.NAME = "Key";
-  key.TYPE = 4;
-  key.VISIBLE = true;
-  key.FIGHTSCRIPT = "throw.skr";
-  key.NUMBER = 2;
-  ItemFileData items{"", {key}};
-  Put("chars.dat", WriteCharacterFile(chars));
-  Put("items.dat", WriteItemFile(items));
-  ASSERT_TRUE(LoadCharacters(t.engine));
-  ASSERT_TRUE(LoadItems(t.engine));
-  EXPECT_EQ(w().Characters[1], chars.characters[0]);
-  EXPECT_EQ(w().Items[1], items.items[0]);
-}
-
-// Every prefix of a valid file is rejected without a crash and without
-// changing the world, and so is random garbage.
-TEST_F(DataFiles, TruncatedAndGarbageFilesAreRejected) {
-  const std::string map =
-      Bytes().u8(1).name("").name("").ints(2, 1).ints(1, 1).ints(1, 1, 3).ints(0, 0, 0).str();
-  const std::string chars = [] {
-    Bytes b;
-    b.u8(1).name("").name("Ada");
-    return CharacterNumbers(b, 0).u8(0).str();
-  }();
-  const std::string sprites = Bytes().u8(1).name("p").ints(1, 2, 3, 4, 5, 6, 1).ints(0, 0, 0, 0, 0, 0, 0).str();
-  const std::string events = Bytes().u8(1).name("m").ints(1, 1).name("a").name("").name("").name("").u8(1).u8(0).str();
-  for (size_t n = 0; n < map.size(); ++n) {
-    Put("m.map", map.substr(0, n));
-    EXPECT_FALSE(LoadMapFile(t.engine, "m.map", false)) << n;
-    EXPECT_EQ(w().MapWidth, 0);
-  }
-  for (size_t n = 0; n < chars.size(); ++n) {
-    Put("chars.dat", chars.substr(0, n));
-    EXPECT_FALSE(LoadCharacters(t.engine)) << n;
-    EXPECT_EQ(w().CharacterCount, 0);
-  }
-  for (size_t n = 0; n < sprites.size(); ++n) {
-    Put("s.ddm", sprites.substr(0, n));
-    EXPECT_FALSE(LoadSpriteDefs(t.engine, "s.ddm", 0)) << n;
-  }
-  for (size_t n = 0; n < events.size(); ++n) {
-    Put("e.evm", events.substr(0, n));
-    EXPECT_FALSE(LoadEventmapFile(t.engine, "e.evm", false)) << n;
-    EXPECT_EQ(w().EventmapFile, "");
-  }
-  std::mt19937 rng(7);
-  for (int round = 0; round < 200; ++round) {
-    std::string junk(rng() % 64, '\0');
-    for (char& c : junk) c = static_cast<char>(rng());
-    junk.insert(0, 1, '\x01');
-    for (const char* name : {"j.map", "j.tlm", "j.ddm", "j.evm"}) Put(name, junk);
-    LoadMapFile(t.engine, "j.map", false);
-    LoadTileDefs(t.engine, "j.tlm");
-    LoadSpriteDefs(t.engine, "j.ddm", 1);
-    LoadEventmapFile(t.engine, "j.evm", false);
-    // Whatever was accepted keeps the tables consistent with their counts.
-    EXPECT_GE(w().MapTiles.Width(), w().MapWidth);
-    EXPECT_GE(w().MapTiles.Height(), w().MapHeight);
-    EXPECT_GE(w().TileDefs.Size(), w().TileDefCount);
-    EXPECT_GE(w().UnitDefs.Size(), w().UnitDefCount);
   }
 }
 

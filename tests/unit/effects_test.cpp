@@ -134,42 +134,6 @@ TEST(ScreenEffects, LateOrUnknownEffectsEndWithoutHanging) {
   EXPECT_EQ(empty.Mode(), 8);
 }
 
-struct ListWorld : test::TestEngine {
-  ListWorld() {
-    engine.world.TileWidth = 8;
-    engine.world.TileHeight = 6;
-  }
-  void At(uint32_t t) { platform.SetClock(t); }
-};
-
-TEST(EffectLists, ExpiredEntriesAreDroppedAndTheListCompacted) {
-  ListWorld l;
-  Engine& e = l.engine;
-  l.At(0);
-  AddVoodoo(e, 1, 1, 1, 2, 2, 100);
-  AddVoodoo(e, 2, 1, 1, 2, 2, 50);
-  AddVoodoo(e, 3, 1, 1, 2, 2, 200);
-  AddPopup(e, 1, 1, 1, 50, 0);
-  AddPopup(e, 2, 1, 1, 100, 0);
-  l.At(60);
-  BufFlip(e);
-  ASSERT_EQ(e.world.VoodooCount, 2);
-  EXPECT_EQ(e.world.Voodoos.Size(), 2);
-  EXPECT_EQ(e.world.Voodoos[1].doodad, 1);
-  EXPECT_EQ(e.world.Voodoos[2].doodad, 3);
-  ASSERT_EQ(e.world.PopupCount, 1);
-  EXPECT_EQ(e.world.Popups[1].number, 2);
-  l.At(250);
-  BufFlip(e);
-  EXPECT_EQ(e.world.VoodooCount, 0);
-  EXPECT_EQ(e.world.Voodoos.Size(), 1);
-  EXPECT_EQ(e.world.PopupCount, 0);
-  // Counts beyond their tables, as a damaged saved game might leave them.
-  e.world.VoodooCount = e.world.PopupCount = 40;
-  BufFlip(e);
-  EXPECT_LE(e.world.VoodooCount, e.world.Voodoos.Size());
-  EXPECT_LE(e.world.PopupCount, e.world.Popups.Size());
-}
 
 // A 6 x 6 map of 8 x 8 tiles with the given doodad sizes as definitions.
 struct LinkWorld : test::TestEngine {
@@ -195,18 +159,6 @@ struct LinkWorld : test::TestEngine {
 };
 
 using LinkPair = std::pair<float, float>;
-
-TEST(DooReLink, LargeDoodadLinksTheCellsItsPictureReaches) {
-  LinkWorld l({{16, 16}});  // two cells each way: it reaches 2 cells up and right
-  l.Put(2, 4, 1);
-  DooReLink(l.engine);
-  for (int y = 2; y <= 4; ++y)
-    for (int x = 2; x <= 4; ++x) EXPECT_EQ(l.Link(x, y), (LinkPair{2, 4})) << x << "," << y;
-  EXPECT_EQ(l.Link(5, 4), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(2, 1), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(2, 5), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(1, 4), (LinkPair{0, 0}));
-}
 
 TEST(DooReLink, HigherRowsWinTheRightmostInARowAndBadDoodadsAreIgnored) {
   LinkWorld l({{16, 16}, {8, 8}, {32767, 32767}});

@@ -44,27 +44,6 @@ TEST(FightMenu, ShowsTheMembersStateAndOffersMagicOnlyWithMagicPoints) {
   EXPECT_EQ(some.e.win.GameMode, 7);
 }
 
-TEST(FightMenu, FightRunsTheWeaponsFightScriptAndWaitEndsTheTurn) {
-  Fight f(0);
-  f.Key(kEnter);
-  EXPECT_EQ(f.e.win.GameMode, 8);
-  ASSERT_EQ(f.w.ScriptDepth, 1);
-  EXPECT_EQ(f.w.ScriptStack[1].returnMode, 12);
-  EXPECT_TRUE(f.e.win.Wait4Relase);
-  // Without a weapon, or with one without a fight script, Fight does nothing.
-  Fight bare(0), blank(0, "  ");
-  bare.w.Party[1].character.WEP = 0;
-  for (Fight* g : {&bare, &blank}) {
-    g->Key(kEnter);
-    EXPECT_EQ(g->e.win.GameMode, 7);
-    EXPECT_EQ(g->w.ScriptDepth, 0);
-  }
-  bare.Key(kDown, 2);
-  bare.Key(kEnter);
-  EXPECT_EQ(bare.e.win.GameMode, 12);
-  EXPECT_EQ(bare.w.ScriptDepth, 0);
-}
-
 TEST(FightItems, AnEmptyListClosesAtOnceAndAChosenItemRunsItsFightScript) {
   Fight f(5);
   f.Key(kDown, 2);
@@ -103,50 +82,6 @@ TEST(PartyChooser, AsksWhoActsOrForATargetAndWillNotBeEscaped) {
     EXPECT_EQ(s.w.TargetIndex, user ? 0 : 2);
     EXPECT_EQ(s.w.TargetIsParty, !user);
   }
-}
-
-TEST(EnemyChooser, PointsAtTheEnemiesOnTheMapAndGoesRoundBothWays) {
-  test::PartyScreen s;
-  s.w.TileWidth = s.w.TileHeight = 16;
-  s.e.view.BufX = s.e.view.BufY = 16;
-  s.e.win.FightMode = true;  // the view stands at cell (1, 1)
-  for (auto [x, y] : {std::pair{5, 3}, {8, 4}, {2, 6}}) {
-    s.w.Npcs.Resize(++s.w.NpcCount);
-    s.w.Npcs[s.w.NpcCount].POS_X = static_cast<float>(x);
-    s.w.Npcs[s.w.NpcCount].POS_Y = static_cast<float>(y);
-  }
-  for (int16_t npc : {1, 0, 2, 3}) {  // the second enemy has no figure
-    s.w.Enemies.Resize(++s.w.EnemyCount);
-    s.w.Enemies[s.w.EnemyCount].NPC = npc;
-  }
-  s.e.win.GameMode = 13;
-  Drawlist(s.e, 18, true);
-  const auto chosen = [&] { return s.e.lists.ListRows[s.e.lists.ListCursor].entry; };
-  const auto press = [&](GameKey key) {
-    s.t.platform.SetKey(key, true);
-    LoopTurn(s.e);
-    s.t.platform.SetKey(key, false);
-    if (s.e.win.GameMode == 13) LoopTurn(s.e);
-  };
-  ASSERT_EQ(s.e.lists.ListRowCount, 3);
-  EXPECT_EQ(chosen(), 1);
-  // The pointer stands left of the enemy's cell (5, 3), halfway down.
-  EXPECT_TRUE(s.HandAt(4 * 16 - 8, 2 * 16 + 4));
-  press(GameKey::Down);  // from the first round to the last
-  EXPECT_EQ(chosen(), 4);
-  EXPECT_TRUE(s.HandAt(1 * 16 - 8, 5 * 16 + 4));
-  press(GameKey::Up);  // and from the last round to the first
-  EXPECT_EQ(chosen(), 1);
-  press(GameKey::Up);
-  EXPECT_EQ(chosen(), 3);
-  press(GameKey::Esc);
-  EXPECT_EQ(s.e.win.GameMode, 13);
-  EXPECT_EQ(s.e.lists.CurrentList, 18);
-  s.w.TargetIsParty = true;
-  press(GameKey::Enter);
-  EXPECT_EQ(s.e.win.GameMode, 8);
-  EXPECT_EQ(s.w.TargetIndex, 3);
-  EXPECT_FALSE(s.w.TargetIsParty);
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
-// The fight rounds: fighters entering and leaving the scene, the order of
-// turns by initiative, the round limit, enemy weapon scripts, and the end
-// of a fight.
+// The fight rounds: the order of turns by initiative with random ties, the
+// round limit, and a fight that ends at once.
 #include <algorithm>
 #include <set>
 
-#include "audio/sound.h"
-#include "fake_audio_device.h"
 #include "sim/actors.h"
 #include "sim/fight_rounds.h"
 #include "sim/sim_states.h"
@@ -52,15 +49,6 @@ class FightRounds : public ::testing::Test {
     Fighter(en.character, ini, hp);
     en.character.WEP = static_cast<int16_t>(wep);
     en.character.STDWEP = static_cast<int16_t>(stdwep);
-  }
-  // An item whose fight script is `script` (a one-line script of that name
-  // exists when the name is not empty).
-  void Weapon(const std::string& script) {
-    w().Items.Resize(++w().ItemCount);
-    w().Items[w().ItemCount].FIGHTSCRIPT = script;
-    if (script.empty()) return;
-    w().Scripts.Resize(++w().ScriptCount);
-    w().Scripts[w().ScriptCount] = ScriptEntry{"BEGIN\r\nEND\r\n' " + script, script};
   }
   void Start(int rounds) {
     PrepareFight(e);
@@ -109,43 +97,6 @@ class FightRounds : public ::testing::Test {
   std::vector<std::string> scripts;
 };
 
-// The scene has three slots a side; the party waits right of the view and
-// jumps in facing left, the enemies wait left of it and jump in facing
-// right. Each figure shows its fighter's character.
-TEST_F(FightRounds, FightersJumpOntoTheirSideOfTheScene) {
-  Member("Ayla", 1);
-  Member("Brom", 1);
-  Foe(1);
-  Start(0);
-  ASSERT_EQ(w().NpcCount, 6);
-  e.win.FightMode = true;
-  w().PlayerPosX = w().PlayerPosY = 14;  // out of sight: the view stays at the corner
-  FightRoundFrame(e);
-  EXPECT_EQ(e.win.GameMode, 9);
-  EXPECT_EQ(e.view.ViewX, 1);
-  EXPECT_EQ(e.view.ViewY, 1);
-  EXPECT_EQ(w().Party[1].NPC, 1);
-  EXPECT_EQ(w().Party[2].NPC, 2);
-  EXPECT_EQ(w().Enemies[1].NPC, 4);
-  const Npc& brom = w().Npcs[2];
-  EXPECT_EQ(brom.CHAR, 2);
-  EXPECT_EQ(brom.DIRECTION, 3);
-  EXPECT_EQ(brom.actor.action, ActorAction::Jump);
-  EXPECT_EQ(brom.actor.direction, 3);
-  EXPECT_EQ(brom.actor.speed, 4.0f);
-  // The jump started: one cell of the two (11 - (10 - 1)) is under way.
-  EXPECT_EQ(brom.POS_X, 10);
-  EXPECT_EQ(brom.actor.steps, 2);
-  EXPECT_EQ(brom.actor.stepsGiven, 4);
-  const Npc& wolf = w().Npcs[4];
-  EXPECT_EQ(wolf.CHAR, w().Enemies[1].CHAR);
-  EXPECT_EQ(wolf.POS_X, 1);
-  EXPECT_EQ(wolf.actor.direction, 4);
-  EXPECT_EQ(wolf.actor.stepsGiven, 4);
-  EXPECT_NE(brom.POS_Y, w().Npcs[1].POS_Y);
-  EXPECT_EQ(w().Npcs[3].actor.active, false) << "a free slot stays idle";
-}
-
 // Highest INI first; equal INI in random order at each round; everyone on
 // the scene acts once per round.
 TEST_F(FightRounds, TurnsFollowInitiativeWithRandomTies) {
@@ -190,44 +141,6 @@ TEST_F(FightRounds, RoundLimit) {
   }
 }
 
-// A fighter who falls leaves with "death.wav" before anyone else acts and
-// frees its slot for a fighter still waiting; the fight ends when a side
-// is gone.
-TEST_F(FightRounds, TheFallenLeaveAndTheLastSideStandingWins) {
-  FakeAudioDevice fake;
-  te.platform.SetAudio(&fake);
-  e.win.SoundOn = true;
-  SoundInit(e);
-  WriteFile(te.dir.path() / "death.wav", "RIFF");
-  Member("Ayla", 1);
-  for (int i = 0; i < 4; ++i) Foe(5 - i);  // one more than the scene holds
-  Start(0);
-  EXPECT_EQ(Acts(5), (std::vector<std::string>{"E1", "E2", "E3", "P1", "E1"}));
-  EXPECT_EQ(w().Enemies[4].NPC, 0) << "no room for the fourth";
-
-  fake.calls.clear();
-  w().Enemies[2].character.HP = 0;
-  const int16_t slot = w().Enemies[2].NPC;
-  FightRoundFrame(e);
-  EXPECT_EQ(e.win.GameMode, 9);
-  EXPECT_EQ(w().Enemies[2].NPC, 0);
-  const ActorOrder& leave = w().Npcs[slot].actor;
-  EXPECT_EQ(leave.action, ActorAction::Leave);
-  EXPECT_EQ(leave.direction, 3);
-  EXPECT_EQ(leave.speed, 1.0f);
-  EXPECT_EQ(std::count_if(fake.calls.begin(), fake.calls.end(),
-                          [](const std::string& c) { return c.starts_with("SampleLoad death.wav"); }),
-            1);
-  StopMovie(e);
-  FightRoundFrame(e);  // the fourth enemy takes the freed slot
-  EXPECT_EQ(w().Enemies[4].NPC, slot);
-  StopMovie(e);
-
-  for (int i = 1; i <= 4; ++i) w().Enemies[i].character.HP = 0;
-  EXPECT_EQ(Act(), "end");
-  for (int i = 1; i <= 4; ++i) EXPECT_EQ(w().Enemies[i].NPC, 0);
-}
-
 TEST_F(FightRounds, DefeatAndAFightWithoutEnemiesEndAtOnce) {
   Member("Ayla", 0);
   Foe(1, 0);  // fallen before the fight
@@ -239,38 +152,6 @@ TEST_F(FightRounds, DefeatAndAFightWithoutEnemiesEndAtOnce) {
   EXPECT_EQ(Act(), "E2");
   w().Party[1].character.HP = 0;
   EXPECT_EQ(Act(), "end");
-}
-
-// An enemy tosses a coin between its weapon and its standard weapon; an
-// item without a fight script counts as none, and with neither the enemy
-// loses its turn.
-TEST_F(FightRounds, EnemiesAttackWithTheirWeaponScripts) {
-  Weapon("bite.skr");
-  Weapon("claw.skr");
-  Weapon("");
-  Member("Ayla", 0);
-  Foe(5, 10, 1, 2);
-  Start(0);
-  for (int i = 0; i < 30; ++i) {
-    e.win.Wait4Relase = false;
-    e.pics.Extrabuf.Resize(8, 8);
-    ASSERT_EQ(Act(), "E1");
-    EXPECT_TRUE(e.win.Wait4Relase);
-    EXPECT_EQ(e.pics.Extrabuf.Width(), 1);
-    ASSERT_EQ(Act(), "P1");
-  }
-  const std::string bite = w().Scripts[1].Text, claw = w().Scripts[2].Text;
-  EXPECT_EQ(std::set<std::string>(scripts.begin(), scripts.end()), (std::set<std::string>{bite, claw}));
-
-  scripts.clear();
-  w().Enemies[1].character.WEP = 3;  // no fight script: the standard weapon always
-  for (int i = 0; i < 10; ++i) Acts(2);
-  EXPECT_EQ(scripts, std::vector<std::string>(10, claw));
-
-  scripts.clear();
-  w().Enemies[1].character.STDWEP = 9;  // beyond the items
-  EXPECT_EQ(Acts(2), (std::vector<std::string>{"E1", "P1"}));
-  EXPECT_TRUE(scripts.empty());
 }
 
 }  // namespace

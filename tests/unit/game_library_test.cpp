@@ -23,21 +23,6 @@ std::vector<std::string> ScriptNames(const World& w) {
   return out;
 }
 
-TEST(GameLibrary, MissingGamesFolderIsCreatedAndLeavesTheLibraryEmpty) {
-  TestEngine t;
-  const fs::path elsewhere = t.dir.path() / "elsewhere";
-  fs::create_directories(elsewhere);
-  t.engine.CurrentDir = elsewhere;
-  t.engine.world.GameCount = 1;
-  t.engine.world.GameList[1] = "stale";
-  FindGames(t.engine);
-  EXPECT_TRUE(fs::is_directory(t.dir.path() / "games"));
-  EXPECT_EQ(t.engine.world.GameCount, 0);
-  EXPECT_EQ(t.engine.world.GameList.Size(), 1);
-  EXPECT_EQ(t.engine.world.GameList[1], "");
-  EXPECT_EQ(t.engine.CurrentDir, elsewhere);
-}
-
 // Only folders holding autoexec.skr (in any letter case) are games; plain
 // files and folders without it are left out silently, wherever they stand.
 TEST(GameLibrary, ListsOnlyFoldersHoldingAutoexec) {
@@ -100,32 +85,6 @@ TEST(LoadScripts, ReadsSubfoldersWithTheirPathAndBackslash) {
   // Reading a subfolder again appends nothing already there.
   ASSERT_TRUE(LoadScripts(t.engine, ".\\quests"));
   EXPECT_EQ(t.engine.world.ScriptCount, 4);
-}
-
-TEST(LoadScripts, NameRuleAndBytesAsRead) {
-  TestEngine t;
-  const std::string binary("a\0b\r\n\xE9\xFF", 7);
-  WriteFile(t.dir.path() / "noextskr", "no dot");
-  WriteFile(t.dir.path() / "Upper.SkR", binary);
-  WriteFile(t.dir.path() / "script.skr.bak", "backup");
-  WriteFile(t.dir.path() / "skr", "bare");
-  ASSERT_TRUE(LoadScripts(t.engine));
-  EXPECT_EQ(ScriptNames(t.engine.world), (std::vector<std::string>{"Upper.SkR", "noextskr", "skr"}));
-  EXPECT_EQ(t.engine.world.Scripts[1].Text, binary);
-}
-
-TEST(LoadScripts, ReplacesThePreviousGamesScriptsAndHandlesEmptyFolders) {
-  TestEngine t;
-  WriteFile(t.dir.path() / "old" / "a.skr", "A");
-  t.engine.CurrentDir = t.dir.path() / "old";
-  ASSERT_TRUE(LoadScripts(t.engine));
-  ASSERT_EQ(t.engine.world.ScriptCount, 1);
-  fs::create_directories(t.dir.path() / "empty");
-  t.engine.CurrentDir = t.dir.path() / "empty";
-  ASSERT_TRUE(LoadScripts(t.engine));
-  EXPECT_EQ(t.engine.world.ScriptCount, 0);
-  EXPECT_EQ(t.engine.world.Scripts.Size(), 1);
-  EXPECT_EQ(t.engine.world.Scripts[1].Name, "");
 }
 
 TEST(LoadScripts, FolderLinksDoNotLoop) {

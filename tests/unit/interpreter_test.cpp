@@ -28,23 +28,6 @@ TEST(SplitLine, WordAndParameters) {
   EXPECT_EQ(SplitLine("MSG " + std::string(20000, '\\')).params.size(), 20001u);
 }
 
-TEST(ScriptErrorMessage, TextsOfTheCodes) {
-  const std::pair<int, std::string_view> cases[] = {
-      {0, ""},
-      {1, "Script Error: No begin found!"},
-      {11, "Script Error: Unknown command!"},
-      {17, "Script Error: Error while creating temporary File! (Possibly, the game is on a write "
-           "protected disk or a CD ROM. Please do not run games from a CD ROM)"},
-      {18, "Script Error: Fight was not inititalized!"},
-      {26, "Script Error: Wrong direction value."},
-      {27, "Script Error: Unknown Error!"},
-      {255, "Script Error: Unknown Error!"},
-  };
-  for (const auto& [code, text] : cases) EXPECT_EQ(ScriptErrorMessage(static_cast<uint8_t>(code)), text);
-  for (int code = 1; code <= 26; ++code)
-    EXPECT_EQ(ScriptErrorMessage(static_cast<uint8_t>(code)).rfind("Script Error: ", 0), 0u);
-}
-
 TEST_F(Interp, ScriptShape) {
   EXPECT_EQ(Run(Lines({"begin", "END"})), 1);
   EXPECT_EQ(Run(Lines({"A 1", "BEGIN", "END"})), 1);
@@ -60,22 +43,6 @@ TEST_F(Interp, ScriptShape) {
   // Without END every line runs, then the text is used up.
   EXPECT_EQ(Run(Lines({"BEGIN", "A 7"})), 2);
   EXPECT_EQ(Var('A').value.Number(), 7);
-}
-
-TEST_F(Interp, Blocks) {
-  // A true condition runs its branch and skips the ELSE branch.
-  EXPECT_EQ(RunBody({"B 0", "IF 2 \\ = \\ 2", "B 1", "ELSE", "B 2", "ENDIF", "C 3"}), 0);
-  EXPECT_EQ(Var('B').value.Number(), 1);
-  EXPECT_EQ(Var('C').value.Number(), 3);
-
-  // END inside a skipped block is passed over.
-  EXPECT_EQ(RunBody({"IF 1 \\ = \\ 2", "END", "ENDIF", "D 5"}), 0);
-  EXPECT_EQ(Var('D').value.Number(), 5);
-
-  // ELSE and ENDIF without IF are accepted; ELSE skips to the next ENDIF.
-  EXPECT_EQ(RunBody({"E 1", "ENDIF", "ELSE", "E 2", "ENDIF", "F 6"}), 0);
-  EXPECT_EQ(Var('E').value.Number(), 1);
-  EXPECT_EQ(Var('F').value.Number(), 6);
 }
 
 TEST_F(Interp, Conditions) {
@@ -115,39 +82,6 @@ TEST_F(Interp, FailingLinesGiveTheirCodes) {
     EXPECT_EQ(RunBody({"A 5", line}), code) << line;
     EXPECT_EQ(w().ErrorLine, TrimBlanks(line)) << line;
   }
-}
-
-TEST_F(Interp, Variables) {
-  EXPECT_EQ(RunBody({"A 2 + 3", "B \"te\" \"xt\"", "C [A] + 1", "D [nothing]", "E [random 6]",
-                     "  msg \"Hi\""}),
-            0);
-  EXPECT_EQ(Var('A').kind, ValueKind::Number);
-  EXPECT_EQ(Var('A').value.Number(), 5);
-  EXPECT_EQ(Var('B').kind, ValueKind::Text);
-  EXPECT_EQ(Var('B').value.Text(), "text");
-  EXPECT_EQ(Var('C').value.Number(), 6);
-  EXPECT_EQ(Var('D').kind, ValueKind::Undecided);
-  EXPECT_TRUE(Var('D').value.IsNothing());
-  EXPECT_EQ(Var('E').kind, ValueKind::Number);
-  EXPECT_EQ(Var('E').value.Number(), 0);
-  // Command words ignore case and indentation.
-  EXPECT_EQ(e().win.Message, "Hi");
-  EXPECT_EQ(e().win.GameMode, 5);
-}
-
-TEST_F(Interp, ResumesAfterHandBackAndStopsAfterAnError) {
-  Push(Lines({"BEGIN", "MSG \"one\"", "MSG \"two\"", "SETDIRECTION 9", "A 1", "END"}));
-  EXPECT_EQ(Interpret(e()), 0);
-  EXPECT_EQ(e().win.Message, "one");
-  EXPECT_EQ(w().ErrorLine, "MSG \"one\"");
-  // The second message is not read before the first is closed.
-  EXPECT_EQ(w().ScriptStack[1].Remaining(), "MSG \"two\"\r\nSETDIRECTION 9\r\nA 1\r\nEND\r\n");
-  EXPECT_EQ(Resume(), 0);
-  EXPECT_EQ(e().win.Message, "two");
-  // The failing line is consumed; the level holds the lines after it.
-  EXPECT_EQ(Resume(), 26);
-  EXPECT_EQ(w().ErrorLine, "SETDIRECTION 9");
-  EXPECT_EQ(w().ScriptStack[1].Remaining(), "A 1\r\nEND\r\n");
 }
 
 }  // namespace

@@ -56,64 +56,6 @@ struct Flow {
   }
 };
 
-TEST(GameChoice, EscapeFromTheGameListOrTheTitleMenuShowsTheTitlePictureAgain) {
-  for (int32_t list : {1, 2}) {
-    Flow f;
-    f.e.world.GameCount = 1;
-    f.e.world.GameList[1] = "demo";
-    f.Open(list, list == 1 ? 3 : 4);
-    f.t.platform.SetKey(GameKey::Esc, true);
-    LoopTurn(f.e);
-    EXPECT_EQ(f.e.win.GameMode, 2) << list;
-    EXPECT_EQ(f.e.win.Switsch, 4) << list;
-  }
-}
-
-TEST(TitleMenu, QuitMakesTheProgramFolderCurrentAndLoadOpensTheSlotsOverTheTitle) {
-  Flow f;
-  f.e.CurrentDir = f.Game("demo");
-  f.Open(2, 4);
-  f.e.win.Switsch = 3;
-  f.Press(GameKey::Down);
-  f.Press(GameKey::Enter);
-  EXPECT_EQ(f.e.win.GameMode, 10);
-  EXPECT_EQ(f.e.lists.CurrentList, 14);
-  EXPECT_EQ(f.e.win.Switsch, 0);
-
-  f.Press(GameKey::Esc);  // back to the title menu over the title picture
-  EXPECT_EQ(f.e.win.GameMode, 4);
-  EXPECT_EQ(f.e.lists.CurrentList, 2);
-  EXPECT_EQ(f.e.pics.Frontbuf.At(0, 0), kTitle);
-
-  f.Press(GameKey::Down, 2);
-  f.Press(GameKey::Enter);  // Quit: the start state offers the library again
-  EXPECT_EQ(f.e.CurrentDir, f.e.ProgramDir);
-  EXPECT_FALSE(f.e.win.SingleGameMode);
-  EXPECT_EQ(f.e.win.GameMode, 2);
-  EXPECT_EQ(f.e.win.Switsch, 0);
-}
-
-TEST(NewGame, AutoexecInAnyLetterCaseStartsTheGame) {
-  Flow f;
-  test::WriteFile(f.Game("demo") / "AUTOEXEC.SKR", "BEGIN\r\nEND\r\n");
-  test::WriteFile(f.Game("demo") / "maps" / "town.skr", "BEGIN\r\nEND\r\n");
-  f.e.world.PlayerDirection = 4;
-  f.NewGame(f.Game("demo"));
-  EXPECT_EQ(f.e.win.Message, "");
-  EXPECT_EQ(f.e.world.ScriptCount, 2);
-  EXPECT_EQ(f.e.world.PlayerDirection, 2);
-  EXPECT_TRUE(f.e.win.SavingActive);
-  EXPECT_FALSE(f.e.win.FightMode);
-  // autoexec.skr has been handed to RunScript: it waits on the script stack
-  // to return to the map, or it has already run.
-  if (f.e.world.ScriptDepth > 0) {
-    EXPECT_EQ(f.e.win.GameMode, 8);
-    EXPECT_EQ(f.e.world.ScriptStack[1].returnMode, 6);
-  } else {
-    EXPECT_EQ(f.e.win.GameMode, 6);
-  }
-}
-
 // Each broken game stops at its message; closing it goes back to the start.
 TEST(NewGame, BrokenGamesStopWithTheirMessage) {
   struct Case {
@@ -195,52 +137,6 @@ TEST_F(Saving, WhileSavingIsOffSaveDoesNothingButLoadStillOpens) {
   f.e.win.SavingActive = true;  // SAVING ON again
   f.Press(GameKey::Esc);
   ChooseSaveSlot(1);
-}
-
-TEST_F(Saving, CancellingTheInputShowsTheSlotsAgainAndEscapeTheMainMenu) {
-  ChooseSaveSlot(1);
-  f.Press(GameKey::Esc);
-  EXPECT_EQ(f.e.win.GameMode, 10);
-  EXPECT_EQ(f.e.lists.CurrentList, 3);
-  EXPECT_FALSE(std::filesystem::exists(f.Game("demo") / "slot1.sav"));
-  f.Press(GameKey::Esc);
-  EXPECT_EQ(f.e.win.GameMode, 7);
-  EXPECT_EQ(f.e.lists.CurrentList, 4);
-}
-
-TEST_F(Saving, ASlotThatCannotBeLoadedLeavesTheListOpenSilently) {
-  test::WriteFile(f.Game("demo") / "slot1.sav", std::string("\x03\x02Hi", 4));
-  f.Open(4, 7);
-  f.Press(GameKey::Down, 4);
-  f.Press(GameKey::Enter);
-  ASSERT_EQ(f.e.lists.CurrentList, 14);
-  f.Press(GameKey::Enter);  // slot 1: a version this program does not know
-  EXPECT_EQ(f.e.win.GameMode, 10);
-  EXPECT_EQ(f.e.lists.CurrentList, 14);
-  EXPECT_EQ(f.e.win.Message, "");
-  f.Press(GameKey::Down);
-  f.Press(GameKey::Enter);  // slot 2: no file
-  EXPECT_EQ(f.e.lists.CurrentList, 14);
-  f.Press(GameKey::Esc);  // opened from the main menu: back to it
-  EXPECT_EQ(f.e.win.GameMode, 7);
-  EXPECT_EQ(f.e.lists.CurrentList, 4);
-}
-
-TEST_F(Saving, ASavedSlotLoadsOntoTheMap) {
-  f.e.world.PlayerPosX = 3;
-  f.e.world.PlayerPosY = 4;
-  ASSERT_TRUE(SaveState(f.e, SlotFileName(5), "Before the gate"));
-  f.e.world.PlayerPosX = 9;
-  f.Open(4, 7);
-  f.Press(GameKey::Down, 4);
-  f.Press(GameKey::Enter);
-  f.Press(GameKey::Down, 4);
-  f.t.platform.SetKey(GameKey::Enter, true);
-  LoopTurn(f.e);
-  EXPECT_EQ(f.e.win.GameMode, 6);
-  EXPECT_EQ(f.e.world.PlayerPosX, 3);
-  EXPECT_EQ(f.e.world.ScriptCount, 1);  // the scripts are read again
-  EXPECT_TRUE(f.e.win.Wait4Relase);     // the held Enter does nothing on the map
 }
 
 }  // namespace

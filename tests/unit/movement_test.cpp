@@ -64,25 +64,6 @@ class MapTest : public ::testing::Test {
   }
 };
 
-// The replays cover the map edge, obstacles and an NPC standing still.
-TEST_F(MapTest, AnNpcInTheMiddleOfItsOwnStepBlocksItsNewCell) {
-  Npc& n = AddNpc(3, 2);
-  n.stepOffsetY = 8;
-  Tap(GameKey::Up);
-  EXPECT_EQ(w.PlayerPosY, 3);
-  EXPECT_EQ(w.PlayerDirection, 1);
-  EXPECT_EQ(e.view.StepOffsetY, 0);
-  EXPECT_TRUE(e.win.KeyEnabled);
-}
-
-TEST_F(MapTest, WithoutAnEventLayerEveryCellIsPassable) {
-  w.MapEvents.Reset(1, 1);
-  w.PlayerPosX = 2;
-  w.PlayerPosY = 1;
-  Tap(GameKey::Left);
-  EXPECT_EQ(w.PlayerPosX, 1);
-}
-
 TEST_F(MapTest, AStepWhoseTimeRunsOutSnapsToTheCell) {
   Tap(GameKey::Down);
   ASSERT_GT(e.view.StepOffsetY, 15);
@@ -93,18 +74,6 @@ TEST_F(MapTest, AStepWhoseTimeRunsOutSnapsToTheCell) {
   EXPECT_EQ(e.view.BufY, 16);
   EXPECT_EQ(e.win.WalkDeadline, 0);
   EXPECT_TRUE(e.win.KeyEnabled);
-}
-
-TEST(StepAmount, SpreadsTheDistanceOverTheFramesLeft) {
-  // 10 ms frames so far (50 ms over 5 frames), 50 ms left: 5 frames to go.
-  EXPECT_FLOAT_EQ(StepAmount(50, 10, 50, 5, 0), 2.0f);
-  // No frames yet: the previous step's frame time.
-  EXPECT_FLOAT_EQ(StepAmount(0, 16, 100, 0, 10), 1.6f);
-  // Deadline reached: the whole distance.
-  EXPECT_FLOAT_EQ(StepAmount(100, 7, 0, 9, 9), 7.0f);
-  // Never more than the distance, never negative.
-  EXPECT_FLOAT_EQ(StepAmount(1000, 3, 2, 1, 0), 3.0f);
-  EXPECT_FLOAT_EQ(StepAmount(-50, 3, 100, 1, 0), 0.03f);
 }
 
 // Whether a wandering NPC may never stand on (x, y) of the 12 x 10 map the
@@ -170,48 +139,6 @@ TEST_F(MapTest, SlowWanderersOnlyTurn) {
   EXPECT_EQ(b.POS_X, 4);
   EXPECT_EQ(b.POS_Y, 4);
   EXPECT_EQ(directions.size(), 4u);
-}
-
-TEST_F(MapTest, ACutSceneWithoutActorsReturnsAtOnce) {
-  ShowMovie(e, 0);
-  EXPECT_EQ(e.win.GameMode, 8);
-  e.win.FightAfterMovie = true;
-  ShowMovie(e, 0);
-  EXPECT_EQ(e.win.GameMode, 12);
-  EXPECT_FALSE(e.win.FightAfterMovie);
-}
-
-TEST_F(MapTest, ActorsWalkTheirStepsStopAtTheMapEdgeOrLeaveTheMap) {
-  AddNpc(2, 2);
-  AddNpc(2, 4);
-  Npc& n = w.Npcs[1];
-  Npc& leaver = w.Npcs[2];
-  n.actor = {true, 4, 2.0f, 9, 9, ActorAction::Walk, 0};  // 9 cells right: only 4 fit
-  leaver.actor = {true, 2, 4.0f, 1, 1, ActorAction::Leave, 0};
-  w.PlayerActor = {true, 1, 4.0f, 1, 1, ActorAction::Walk, 0};
-  ShowMovie(e, 0);
-  ASSERT_EQ(e.win.GameMode, 9);
-  EXPECT_EQ(n.POS_X, 3);
-  EXPECT_EQ(w.PlayerPosY, 2);
-  RunFor(2000);
-  EXPECT_EQ(n.POS_X, 6);
-  EXPECT_EQ(w.PlayerPosY, 2);
-  EXPECT_NE(e.win.GameMode, 9);  // every actor finished: the cut-scene is over
-  EXPECT_FALSE(n.actor.active);
-  EXPECT_EQ(n.actor.action, ActorAction::Nothing);
-  EXPECT_EQ(leaver.POS_X, 0);
-  EXPECT_EQ(leaver.POS_Y, 0);
-}
-
-TEST_F(MapTest, ATimeLimitEndsTheCutSceneWhileActorsStillWalk) {
-  Npc& n = AddNpc(1, 1);
-  n.actor = {true, 2, 0.5f, 4, 4, ActorAction::Walk, 0};  // slow: 800 ms a cell
-  ShowMovie(e, 300);
-  RunFor(400);
-  EXPECT_NE(e.win.GameMode, 9);
-  EXPECT_EQ(n.POS_Y, 2);
-  EXPECT_EQ(n.actor.steps, 0);
-  EXPECT_EQ(n.stepOffsetY, 0);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The authoring tool: sources build the game's binary files, unpacked games
-// build back byte for byte, build errors point at the line to fix, and the
-// linter finds what would stop a game.
+// The authoring tool: unpacked games build back byte for byte, build errors
+// point at the line to fix, and the bundled games build from their sources
+// and pass the check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 
 #include "data_sources.h"
 #include "diagnostics.h"
@@ -50,52 +49,6 @@ Json SmallTiledMap() {
          "properties": [{"name": "box", "type": "bool", "value": true}]}]}]})");
 }
 
-std::optional<BuiltMap> BuildFromJson(const Json& map, Report& report, const std::string& file = "m.tmj") {
-  const JsonDoc doc = ParseJson(Pretty(map));
-  SourceReader in(doc, file, report);
-  return BuildTiledMap(in, "m", [](const std::string&) { return nullptr; });
-}
-
-TEST(PackTiledMaps, LayersTilesetsAndEventObjectsBecomeTheMapAndEventmapFiles) {
-  Report report;
-  auto built = BuildFromJson(SmallTiledMap(), report);
-  ASSERT_TRUE(built) << Joined(report);
-  EXPECT_EQ(built->mapFile, "m.map");
-  EXPECT_EQ(built->eventmapFile, "m.evm");
-  EXPECT_EQ(built->map.tilemapFile, "t.til");
-  EXPECT_EQ(built->map.tiles, (std::vector<int16_t>{1, 1, 1, 2, 3, 1, 1, 1, 4}));
-  // gid 13 of the set starting at 11 is doodad 3, at cell (3, 2).
-  ASSERT_EQ(built->map.doodads.size(), 1u);
-  EXPECT_EQ(built->map.doodads[0], (DoodadPlacement{3, 2, 3}));
-  const auto& cells = built->events.cells;
-  ASSERT_EQ(cells.size(), 9u);
-  EXPECT_FALSE(cells[3].passable);  // tile 2 carries the obstacle property
-  EXPECT_TRUE(cells[4].passable);
-  for (int i : {3, 4, 5}) EXPECT_EQ(cells[static_cast<size_t>(i)].ENTERSCRIPT, "go.skr");
-  EXPECT_EQ(cells[0].ENTERSCRIPT, "");
-  EXPECT_TRUE(cells[8].BOX);  // a point object marks the cell it lies in
-  EXPECT_FALSE(cells[7].BOX);
-
-  // Written back as a Tiled map, it builds the same two files.
-  Json again = MapToTiled(&built->map, "m.map", &built->events, "m.evm", 16, 16, {}, {});
-  Report r2;
-  auto rebuilt = BuildFromJson(again, r2);
-  ASSERT_TRUE(rebuilt) << Joined(r2);
-  EXPECT_EQ(WriteMapFile(rebuilt->map), WriteMapFile(built->map));
-  EXPECT_EQ(WriteEventmapFile(rebuilt->events), WriteEventmapFile(built->events));
-}
-
-TEST(PackTiledMaps, DoodadObjectsKeepTheirOrderAndStandOnTheirBottomLeftCell) {
-  Json map = SmallTiledMap();
-  map["layers"][1] = Json::parse(R"({"type": "objectgroup", "name": "doodads", "objects": [
-      {"id": 5, "gid": 12, "x": 32, "y": 48, "width": 16, "height": 32},
-      {"id": 6, "gid": 11, "x": 0, "y": 16, "width": 16, "height": 16},
-      {"id": 7, "x": 16, "y": 16, "properties": [{"name": "doodad", "type": "int", "value": -4}]}]})");
-  Report report;
-  auto built = BuildFromJson(map, report);
-  ASSERT_TRUE(built) << Joined(report);
-  EXPECT_EQ(built->map.doodads, (std::vector<DoodadPlacement>{{3, 3, 2}, {1, 1, 1}, {2, 2, -4}}));
-}
 
 // --- Round trips ----------------------------------------------------------------
 
@@ -171,23 +124,6 @@ TEST(PackRoundTrip, UnpackThenBuildGivesBackEveryFileByteForByte) {
   EXPECT_EQ(FileSet(expected.begin(), expected.end()), built);
 }
 
-TEST(PackRoundTrip, AFileItsSourcesCannotReproduceIsKeptAsItIs) {
-  TempDir game, src;
-  ItemFileData items{"", {}};
-  Item odd;
-  odd.NAME = "Odd";
-  items.items = {odd};
-  std::string bytes = WriteItemFile(items);
-  bytes[1 + 1 + 1 + 3 + 1 + 2] = 2;  // VISIBLE stored as 2: read as true, written as 1
-  WriteFile(game.path() / "items.dat", bytes);
-  Report report;
-  ASSERT_TRUE(UnpackGame(game.path(), src.path(), report));
-  EXPECT_TRUE(fs::exists(src.path() / "items.dat"));
-  EXPECT_NE(Joined(report).find("kept as it is"), std::string::npos);
-  Report buildReport;
-  EXPECT_EQ(CompileSources(src.path(), buildReport).at("items.dat"), bytes);
-}
-
 // --- Build errors ------------------------------------------------------------------
 
 TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
@@ -229,54 +165,6 @@ TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
   EXPECT_TRUE(fs::is_empty(out.path()));  // nothing is written when anything failed
 }
 
-TEST(PackBuildErrors, TileNumbersBeyondTheTilemapAndClashingOutputsAreReported) {
-  TempDir src, out;
-  WriteFile(src.path() / "m.tmj", Pretty(SmallTiledMap()));
-  WriteFile(src.path() / "t.til.json",
-            R"({"kind": "tilemap", "picture": "t", "tileWidth": 8, "tileHeight": 8, "tiles": [{"x": 0, "y": 0}]})");
-  WriteFile(src.path() / "z.json", R"({"kind": "tilemap", "file": "T.TIL", "picture": "t",
-            "tileWidth": 8, "tileHeight": 8, "tiles": []})");
-  Report report;
-  EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
-  const std::string all = Joined(report);
-  EXPECT_NE(all.find("m.tmj:"), std::string::npos);
-  EXPECT_NE(all.find("row 2, column 1: tile 2 is not in tilemap 't.til' (1 tiles)"), std::string::npos) << all;
-  EXPECT_NE(all.find("z.json: builds 'T.TIL', which t.til.json builds too"), std::string::npos) << all;
-}
-
-TEST(PackBuildErrors, BrokenJsonAndWrongShapesGiveErrorsNeverACrash) {
-  const std::string good = Pretty(SmallTiledMap());
-  std::vector<std::string> texts = {
-      "", "{", "[1, 2", "{\"kind\": 5}", "{\"kind\": \"items\", \"items\": 3}",
-      "{\"kind\": \"characters\", \"characters\": [1, \"x\", null]}",
-      "{\"kind\": \"doodadmap\", \"sprites\": [{\"picX\": 1e300}]}",
-      "{\"type\": \"map\", \"width\": 99999, \"height\": 99999, \"tilewidth\": 1, \"tileheight\": 1}",
-      "{\"type\": \"map\", \"width\": 2, \"height\": 2, \"tilewidth\": 16, \"tileheight\": 16,"
-      " \"layers\": [{\"type\": \"tilelayer\", \"name\": \"tiles\", \"width\": 2, \"height\": 2,"
-      " \"data\": \"!!!!\"}], \"tilesets\": 7}",
-      "{\"type\": \"map\", \"width\": 1, \"height\": 1, \"tilewidth\": 16, \"tileheight\": 16,"
-      " \"layers\": [{\"type\": \"objectgroup\", \"name\": \"events\", \"objects\": [{\"x\": -1e9}]}]}",
-  };
-  // Every prefix of a good map: cut files must not crash the reader.
-  for (size_t n = 0; n < good.size(); n += 37) texts.push_back(good.substr(0, n));
-  std::mt19937 gen(5);
-  for (int i = 0; i < 40; ++i) {
-    std::string t = good;
-    for (int k = 0; k < 5; ++k) t[gen() % t.size()] = static_cast<char>(gen() % 128);
-    texts.push_back(t);
-  }
-  for (const std::string& text : texts) {
-    TempDir src;
-    WriteFile(src.path() / "x.tmj", text);
-    Report report;
-    CompileSources(src.path(), report);
-    if (text.size() < good.size() || text.empty()) {
-      EXPECT_TRUE(report.HasErrors()) << text;
-    }
-    for (const Diagnostic& d : report.Items()) EXPECT_FALSE(d.message.empty());
-  }
-}
-
 TEST(PackBuildErrors, HostileSourcesAreRefusedAndNothingLandsOutsideTheGameFolder) {
   Json map = SmallTiledMap();
   map["layers"][2]["objects"][0]["x"] = 1e300;
@@ -309,105 +197,6 @@ TEST(PackBuildErrors, HostileSourcesAreRefusedAndNothingLandsOutsideTheGameFolde
   EXPECT_NE(all.find("items.json:2: file: '..\\x.dat' climbs out of the game folder"),
             std::string::npos)
       << all;
-}
-
-// --- The linter -----------------------------------------------------------------------
-
-struct LintGame {
-  TempDir dir;
-  Report report;
-  std::string Run() {
-    CheckGame(dir.path(), dir.path(), report);
-    return Joined(report);
-  }
-};
-
-TEST(PackCheck, FindsScriptShapeCommandAndCountProblemsWithTheirLines) {
-  LintGame g;
-  WriteFile(g.dir.path() / "autoexec.skr",
-            "BEGIN\r\n"
-            "' a comment\r\n"
-            "MSG \"hello\"\r\n"
-            "FROBNICATE 1\r\n"
-            "SETPOS 3\r\n"
-            "SETDIRECTION 1 \\ 2\r\n"
-            "IF 1 \\ = \\ 1\r\n"
-            "  IF 2 \\ ! \\ 2\r\n"
-            "  ENDIF\r\n"
-            "LOADDOODADS \"units.dod\" \\ CHARACTER\r\n"
-            "MSG Hello\r\n"
-            "END\r\n");
-  WriteFile(g.dir.path() / "nobegin.skr", "  begin\r\nEND\r\n");
-  WriteFile(g.dir.path() / "noend.skr", "BEGIN\r\nMSG \"x\"\r\n");
-  WriteFile(g.dir.path() / "lf.skr", "BEGIN\nEND\n");
-  WriteFile(g.dir.path() / "tabbed.skr", "BEGIN\r\n\t' note\r\nEND\r\n");
-  WriteFile(g.dir.path() / "units.dod", WriteSpriteSheetFile({"", {}}));
-  const std::string all = g.Run();
-  EXPECT_NE(all.find("autoexec.skr:4: unknown command 'FROBNICATE'"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:5: SETPOS needs at least 2 parameters, has 1"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:6: SETDIRECTION needs exactly 1 parameter, has 2"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:7: IF without ENDIF"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:8: IF: unknown parameter '!'"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:10: LOADDOODADS: the unit sheet is selected with CHARCTER"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:11: MSG: the message must be a text in double quotes"), std::string::npos) << all;
-  EXPECT_NE(all.find("nobegin.skr:1: the script must start with BEGIN"), std::string::npos) << all;
-  EXPECT_NE(all.find("noend.skr: the script has no END"), std::string::npos) << all;
-  EXPECT_NE(all.find("lf.skr: warning: has line ends without a carriage return"), std::string::npos) << all;
-  EXPECT_NE(all.find("lf.skr:1: the script must start with BEGIN"), std::string::npos) << all;
-  EXPECT_NE(all.find("tabbed.skr:2: unknown command"), std::string::npos) << all;
-  EXPECT_EQ(all.find("autoexec.skr:3:"), std::string::npos) << all;  // a good line is quiet
-}
-
-TEST(PackCheck, FindsMissingFilesButNotThoseNamedInOtherLetterCase) {
-  LintGame g;
-  const fs::path d = g.dir.path();
-  WriteFile(d / "Maps/Town.MAP", WriteMapFile({"town.til", "", 1, 1, {1}, {}}));
-  WriteFile(d / "town.til", WriteTileSheetFile({"Tiles", 16, 16, {{0, 0, 1}}}));
-  WriteFile(d / "TILES.BMP", "BM");
-  WriteFile(d / "sub/Helper.skr", "BEGIN\r\nEND\r\n");
-  WriteFile(d / "town.evm", WriteEventmapFile({"maps\\town.map", 2, 1, std::vector<EventCell>(2)}));
-  WriteFile(d / "autoexec.skr",
-            "BEGIN\r\n"
-            "LOADMAP \"maps\\town.map\" \\ ALLES\r\n"
-            "LOADMAP \"maps\\village.map\"\r\n"
-            "RUNSCRIPT \"SUB\\HELPER.SKR\"\r\n"
-            "RUNSCRIPT \"helper.skr\"\r\n"
-            "LOADEVENTS \"town.evm\"\r\n"
-            "PLAYSOUND \"ding.wav\"\r\n"
-            "END\r\n");
-  const std::string all = g.Run();
-  EXPECT_EQ(all.find("autoexec.skr:2:"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:3: LOADMAP: map 'maps\\village.map' not found"), std::string::npos) << all;
-  EXPECT_EQ(all.find("autoexec.skr:4:"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:5: RUNSCRIPT: script 'helper.skr' not found"), std::string::npos) << all;
-  EXPECT_NE(all.find("autoexec.skr:7: PLAYSOUND: sound 'ding.wav' not found"), std::string::npos) << all;
-  // The eventmap is larger than its map.
-  EXPECT_NE(all.find("town.evm: size: 2 x 1 differs from its map"), std::string::npos) << all;
-  EXPECT_EQ(all.find("picture"), std::string::npos) << all;  // Tiles -> TILES.BMP is found
-}
-
-// Sound names pass exactly when the game finds a file to play: PLAYAMBIENT
-// adds .wav, .mp3 or .mid to a name of two or more characters without a dot;
-// PLAYSOUND takes the name as written.
-TEST(PackCheck, SoundNamesPassWhenTheGameFindsTheFile) {
-  const std::vector<std::pair<std::string, bool>> cases = {
-      {"PLAYAMBIENT \"town\"", true},        {"PLAYAMBIENT \"Town.mid\"", true},
-      {"PLAYAMBIENT \" wind \"", false},     {"PLAYAMBIENT \" wind\"", true},
-      {"PLAYAMBIENT \"\"", true},            {"PLAYAMBIENT \"a\"", false},
-      {"PLAYAMBIENT \"music.v2\"", false},   {"PLAYAMBIENT \"cave\"", false},
-      {"PLAYSOUND \"door\"", false},         {"PLAYSOUND \" DOOR.WAV \"", true},
-      {"PLAYSOUND \"gone.wav\"", false},
-  };
-  for (const auto& [line, plays] : cases) {
-    LintGame g;
-    const fs::path d = g.dir.path();
-    for (const char* file : {"TOWN.MID", "wind.mp3", "door.wav", "a.wav", "music.v2.wav"})
-      WriteFile(d / file, "RIFF");
-    fs::create_directories(d / "cave.wav");
-    WriteFile(d / "autoexec.skr", "BEGIN\r\n" + line + "\r\nEND\r\n");
-    const std::string all = g.Run();
-    EXPECT_EQ(all.find("autoexec.skr:2: ") == std::string::npos, plays) << line << "\n" << all;
-  }
 }
 
 // --- The bundled games ----------------------------------------------------------

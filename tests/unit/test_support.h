@@ -17,13 +17,14 @@
 
 namespace yw::test {
 
-// A fresh temporary folder, removed again at the end of the test.
+// A fresh folder under the build folder, removed again at the end of the
+// test.
 class TempDir {
  public:
   TempDir() {
     static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("yw-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    path_ = std::filesystem::path(YW_TEST_OUTPUT_DIR) /
+            ("unit-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

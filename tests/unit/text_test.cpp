@@ -19,49 +19,6 @@ using test::ReadCells;
 
 constexpr uint32_t kBack = Rgb(0x11, 0x22, 0x33);
 
-TEST(TextLine, GlyphsComeFromTheirCellsAndMasks) {
-  Surface font = test::MakeFont(8, 8);
-  ASSERT_EQ(font.Width(), 256);
-  ASSERT_EQ(font.Height(), 112);
-  // Make the top-left quarter of A's mask (0, 64) see-through and the glyph
-  // (0, 8) black there: only a mask taken from (0, 64) lets the
-  // background show in that corner.
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      font.Set(x, 64 + y, test::kWhite);
-      font.Set(x, 8 + y, 0);
-    }
-  Surface dst(40, 20, kBack);
-  DrawTextLine("A", font, dst, 3, 5, 8, 8, true);
-  EXPECT_EQ(dst.At(3, 5), kBack);                     // through the mask
-  EXPECT_EQ(dst.At(3, 10), GlyphColour(1, 0));        // opaque part of A
-  EXPECT_EQ(dst.At(3 + 6, 5 + 6), kBack);             // see-through right half
-  EXPECT_EQ(dst.At(2, 5), kBack);                     // nothing left of x
-  EXPECT_EQ(dst.At(3, 13), kBack);                    // nothing below the cell
-
-  Surface opaque(40, 20, kBack);
-  DrawTextLine("A", font, opaque, 0, 0, 8, 8, false);
-  EXPECT_EQ(opaque.At(0, 0), 0u);  // whole cell copied, black corner included
-  EXPECT_EQ(opaque.At(6, 6), 0u);
-  EXPECT_EQ(opaque.At(0, 6), GlyphColour(1, 0));
-}
-
-TEST(TextLine, SpaceUsesCode160AndLowCodesDrawNothing) {
-  const Surface font = test::MakeFont(8, 8);
-  Surface dst(80, 8, kBack);
-  DrawTextLine(std::string("! \xFF~", 4), font, dst, 0, 0, 8, 8, true);
-  DrawTextLine(std::string("\t\0\r", 3), font, dst, 32, 0, 8, 8, false);
-  EXPECT_EQ(dst.At(0, 0), GlyphColour(0, 0));    // "!" is the first cell
-  EXPECT_EQ(dst.At(8, 0), GlyphColour(3, 31));   // space: code 160
-  EXPECT_EQ(dst.At(16, 0), GlyphColour(6, 30));  // code 255: the last used cell
-  EXPECT_EQ(CodeAt(dst, 24, 0), '~');
-  for (int x = 32; x < 56; ++x) EXPECT_EQ(dst.At(x, 0), kBack) << x;  // codes below 33
-  // Far off the surface and with no font at all: no effect, no fault.
-  DrawTextLine("HELLO", font, dst, -1000, 100, 8, 8, true);
-  DrawTextLine("HELLO", Surface(), dst, 0, 0, 8, 8, true);
-  EXPECT_EQ(dst.At(0, 0), GlyphColour(0, 0));
-}
-
 // --- Text box --------------------------------------------------------------
 
 struct Box {
@@ -100,31 +57,6 @@ TEST(TextBox, WrapsBreaksAndStopsBelowTheBox) {
     for (size_t n = 0; n < c.lines.size(); ++n)
       EXPECT_EQ(b.Line(static_cast<int>(n)), c.lines[n]) << c.text << " line " << n;
   }
-}
-
-TEST(TextBox, PagesResumeWithoutLosingOrRepeatingText) {
-  // Page through a wrapped text the way the message box does and check
-  // that the pages together hold every word once, in order.
-  const std::string text = "ONE TWO THREE FOUR FIVE SIX SEVEN EIGHTEENLETTERWORD END";
-  std::string rest = text, seen;
-  for (int page = 0; page < 20 && !rest.empty(); ++page) {
-    Box b;
-    const size_t r = b.Draw(rest, 6, 8);  // two lines of six cells
-    for (int line = 0; line < 2; ++line) seen += b.Line(line, 7);
-    rest.erase(0, r);
-  }
-  EXPECT_TRUE(rest.empty());
-  std::string compact;
-  for (char c : seen)
-    if (c != '?') compact.push_back(c);
-  // Spaces at line ends are drawn, so only the letters are compared.
-  auto letters = [](const std::string& s) {
-    std::string out;
-    for (char c : s)
-      if (c != ' ') out.push_back(c);
-    return out;
-  };
-  EXPECT_EQ(letters(compact), letters(text));
 }
 
 // --- Numbers ---------------------------------------------------------------
@@ -218,107 +150,6 @@ TEST(Frames, TiledPiecesRepeatAndCutTheLastOne) {
   EXPECT_EQ(d.At(4, 4), kBack);
   EXPECT_EQ(d.At(25, 10), kBack);
   EXPECT_EQ(d.At(10, 19), kBack);
-}
-
-TEST(Frames, StretchedPiecesCoverTheWholeLength) {
-  const Surface pic = test::MakeFrame(kLayout);
-  const Surface d = DrawTestFrame(pic, Settings(true, false));
-  using test::PieceColour;
-  using test::PieceOf;
-  EXPECT_EQ(d.At(7, 4), PieceColour(2, 0, 0));
-  EXPECT_EQ(d.At(22, 4), PieceColour(2, 3, 0));
-  EXPECT_EQ(d.At(6, 15), PieceColour(4, 1, 4));
-  EXPECT_EQ(d.At(7, 7), PieceColour(5, 0, 0));
-  EXPECT_EQ(d.At(22, 15), PieceColour(5, 3, 4));
-  for (int x = 7; x <= 22; ++x) {
-    EXPECT_EQ(PieceOf(d.At(x, 4)), 2) << x;
-    EXPECT_EQ(PieceOf(d.At(x, 11)), 5) << x;
-  }
-  // The stretched edge is not a repetition: the piece's first column
-  // appears only at the start.
-  EXPECT_NE(d.At(11, 4), PieceColour(2, 0, 0));
-}
-
-TEST(Frames, TransparentPiecesLetTheBackgroundThrough) {
-  // Every piece is see-through at its own top-left pixel (white mask, black
-  // picture) and opaque elsewhere.
-  Surface pic = test::MakeFrame(kLayout);
-  const int xs[3] = {0, 2, 6}, ys[3] = {0, 3, 8};
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) {
-      pic.Set(xs[c], ys[r], 0);
-      pic.Set(xs[c] + kLayout.MaskOffset(), ys[r], test::kWhite);
-    }
-  const Surface see = DrawTestFrame(pic, Settings(false, true));
-  const Surface solid = DrawTestFrame(pic, Settings(false, false));
-  const int spots[][2] = {{5, 4}, {23, 4}, {5, 16}, {23, 16}, {7, 4},
-                          {11, 4}, {5, 12}, {7, 7}, {11, 12}};
-  for (const auto& s : spots) {
-    EXPECT_EQ(see.At(s[0], s[1]), kBack) << s[0] << "," << s[1];
-    EXPECT_EQ(solid.At(s[0], s[1]), 0u) << s[0] << "," << s[1];
-  }
-  EXPECT_EQ(see.At(8, 8), test::PieceColour(5, 1, 1));
-
-  // Each group follows its own flag.
-  FrameSettings onlyCorners = Settings(false, false);
-  onlyCorners.TransparentCorners = true;
-  const Surface mixed = DrawTestFrame(pic, onlyCorners);
-  EXPECT_EQ(mixed.At(5, 4), kBack);
-  EXPECT_EQ(mixed.At(7, 4), 0u);
-  EXPECT_EQ(mixed.At(7, 7), 0u);
-}
-
-TEST(Frames, NothingDrawnWithoutSizesOrPictureAndShortenLeavesTheFontMargin) {
-  const Surface pic = test::MakeFrame(kLayout);
-  FrameSettings zero;
-  zero.StretchSides = zero.StretchInside = false;
-  zero.TransparentCorners = zero.TransparentSides = zero.TransparentInside = false;
-  const Surface blank(30, 22, kBack);
-  const Surface d = DrawTestFrame(pic, zero);
-  EXPECT_TRUE(std::equal(d.Pixels().begin(), d.Pixels().end(), blank.Pixels().begin()));
-  const Surface noPic = DrawTestFrame(Surface(), Settings(true, true));
-  EXPECT_TRUE(std::equal(noPic.Pixels().begin(), noPic.Pixels().end(), blank.Pixels().begin()));
-  // Windows smaller than their corners, or far off the surface, are harmless.
-  Surface small(30, 22, kBack);
-  DrawFrame(pic, small, 0, 0, 3, 2, Settings(false, true));
-  EXPECT_EQ(small.At(20, 20), kBack);
-  // A huge tiled frame reaching far off the surface: the visible part of the
-  // inside keeps the tiling that starts at the inner top-left corner.
-  DrawFrame(pic, small, -30000, -30000, 32000, 32000, Settings(false, false));
-  EXPECT_EQ(small.At(20, 20), test::PieceColour(5, (20 + 29998) % 4, (20 + 29997) % 5));
-
-  // The text area is the window less a corner and a font cell on each side;
-  // with corners of 0 only the font cells.
-  test::TestEngine t;
-  Engine& e = t.engine;
-  e.win.FontWidth = 8;
-  e.win.FontHeight = 6;
-  for (int16_t corner : {4, 0}) {
-    e.win.Frame.CornerWidth = static_cast<int16_t>(2 * corner);
-    e.win.Frame.CornerHeight = corner;
-    int16_t w = 300, h = 100;
-    Shorten(e, w, h);
-    EXPECT_EQ(w, 284 - 4 * corner);
-    EXPECT_EQ(h, 88 - 2 * corner);
-  }
-}
-
-TEST(Hand, PointerDrawnThroughItsMask) {
-  // 8 x 4: left half the pointer (black at its first column, red
-  // elsewhere), right half the mask (white at its first column).
-  Surface hand(8, 4, 0);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      hand.Set(x, y, x == 0 ? 0 : Rgb(0xFF, 0, 0));
-      hand.Set(4 + x, y, x == 0 ? test::kWhite : 0);
-    }
-  Surface dst(10, 6, kBack);
-  DrawHand(hand, dst, 2, 1);
-  EXPECT_EQ(dst.At(2, 1), kBack);
-  EXPECT_EQ(dst.At(3, 1), Rgb(0xFF, 0, 0));
-  EXPECT_EQ(dst.At(5, 4), Rgb(0xFF, 0, 0));
-  EXPECT_EQ(dst.At(6, 1), kBack);  // only half the picture's width is drawn
-  EXPECT_EQ(dst.At(3, 5), kBack);
 }
 
 }  // namespace

@@ -4,42 +4,6 @@
 namespace yw {
 namespace {
 
-TEST(WorldTables, EmptyTableStillHoldsElementOne) {
-  World w;
-  InitWorld(w);
-  EXPECT_EQ(w.CharacterCount, 0);
-  ASSERT_TRUE(w.Characters.Has(1));
-  EXPECT_EQ(w.Characters[1], Character{});
-  EXPECT_EQ(w.MapTiles.Width(), 1);
-  EXPECT_EQ(w.MapWidth, 0);
-}
-
-TEST(WorldTables, InitWorldKeepsScriptsPlayerAndVariables) {
-  World w;
-  w.ScriptCount = 1;
-  w.Scripts[1] = {"BEGIN\r\nEND", "autoexec.skr"};
-  w.PlayerPosX = 4;
-  w.PlayerDirection = 3;
-  w.Zoom = 2;
-  w.EventmapFile = "town.evm";
-  w.Variables[0].value.v = 3.0;
-  w.CharacterCount = 2;
-  w.Characters.Resize(2);
-  w.Characters[2].NAME = "Ada";
-  w.MapFile = "town.map";
-  InitWorld(w);
-  EXPECT_EQ(w.ScriptCount, 1);
-  EXPECT_EQ(w.Scripts[1].Name, "autoexec.skr");
-  EXPECT_EQ(w.PlayerPosX, 4);
-  EXPECT_EQ(w.PlayerDirection, 3);
-  EXPECT_EQ(w.Zoom, 2);
-  EXPECT_EQ(w.EventmapFile, "town.evm");
-  EXPECT_EQ(w.Variables[0].value.Number(), 3.0);
-  EXPECT_EQ(w.CharacterCount, 0);
-  EXPECT_EQ(w.Characters.Size(), 1);
-  EXPECT_EQ(w.MapFile, "");
-}
-
 // Three tile definitions: 1 -> 2 -> 1 animates, 3 names itself.
 World AnimatedTiles() {
   World w;
@@ -50,27 +14,6 @@ World AnimatedTiles() {
   w.TileDefs[3] = {32, 0, 3};
   ResetFrames(w);
   return w;
-}
-
-TEST(StepFrames, ChainsFollowNextAndLoop) {
-  World w = AnimatedTiles();
-  StepFrames(w, FrameFamily::Tiles);
-  EXPECT_EQ(w.TileFrames[1], (TileDef{16, 0, 1}));
-  EXPECT_EQ(w.TileFrames[3], (TileDef{32, 0, 3}));
-  StepFrames(w, FrameFamily::Tiles);
-  EXPECT_EQ(w.TileFrames[1], (TileDef{0, 0, 2}));
-}
-
-TEST(StepFrames, OutOfRangeOrZeroNextNeverAdvances) {
-  World w = AnimatedTiles();
-  w.TileDefs[3].NEXT = 9;
-  w.TileDefs[2].NEXT = 0;
-  ResetFrames(w);
-  StepFrames(w);
-  StepFrames(w);
-  EXPECT_EQ(w.TileFrames[3], (TileDef{32, 0, 9}));
-  // Frame 1 moved to definition 2, whose NEXT 0 keeps it there.
-  EXPECT_EQ(w.TileFrames[1], (TileDef{16, 0, 0}));
 }
 
 TEST(StepFrames, FamiliesAreSelectedAndUnitPhaseCycles) {
@@ -111,19 +54,6 @@ World PartyWithGear() {
   w.PartyCount = 2;
   w.Party.Resize(2);
   return w;
-}
-
-TEST(ItmCount, SubtractsItemsInUseButNotStandardOnes) {
-  World w = PartyWithGear();
-  w.Party[1].character.WEP = 1;
-  w.Party[2].character.WEP = 1;
-  w.Party[2].character.STDWEP = 1;  // a standard weapon consumes nothing
-  w.Party[1].character.ARM = 2;
-  EXPECT_EQ(ItmCount(w, 1), 1);
-  EXPECT_EQ(ItmCount(w, 2), 0);
-  EXPECT_EQ(ItmCount(w, 3), 4);
-  EXPECT_EQ(ItmCount(w, 0), -1);
-  EXPECT_EQ(ItmCount(w, 4), -1);
 }
 
 TEST(CheckPartyItems, RevertsMissingInvisibleAndOverusedGear) {
