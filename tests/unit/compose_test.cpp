@@ -125,20 +125,6 @@ TEST(BufFlip, LowerUnitsCoverHigherOnes) {
   EXPECT_EQ(s.At(4, 3, 4, 4), kGreen);  // the higher unit's head is free
 }
 
-TEST(BufFlip, ARepaintedDoodadSheetIsDrawnAnew) {
-  SpriteWorld s;
-  const SpriteDef d = s.doodads.Add(kTile, kTile, kRed, {2, 2, 4, 4});
-  s.SetDoodads({d});
-  s.world().MapTiles(4, 4).DOODAD = 1;
-  BufFlip(s.engine);
-  EXPECT_EQ(s.At(4, 4, 3, 3), kRed);
-  s.engine.pics.DoodadMap.Set(d.picX + 3, d.picY + 3, kBlue);
-  s.engine.pics.DoodadMap.Set(d.picX + 7, d.picY + 7, kBlue);  // no longer clean
-  BufFlip(s.engine);
-  EXPECT_EQ(s.At(4, 4, 3, 3), kBlue);
-  EXPECT_EQ(s.At(4, 4, 7, 7), TileColour(Patterned(4, 4)) ^ kBlue);
-}
-
 TEST(FrameCanvas, CleanSpritesDrawnAgainOnlyWhereTouchedEqualFullDraws) {
   // Random sequences of sprites drawn at a few places, partly off the
   // frame, with the view copied from a random offset: drawing a clean

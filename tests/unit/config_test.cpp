@@ -54,17 +54,5 @@ TEST_F(ConfigTest, NumbersRoundHalvesToEvenAndFrameSizesFollowZoom) {
   EXPECT_EQ(e.win.Frame.CornerHeight, 4);  // 4.5 rounds to the even 4
 }
 
-TEST_F(ConfigTest, AGameFolderMayCarryItsOwnFile) {
-  Ini("[main]\nScreenWidth=400\n");
-  const auto game = t.dir.path() / "games" / "quest";
-  test::WriteFile(game / "YARROWIND.INI", "[main]\nScreenWidth=512\n");
-  e.CurrentDir = game;
-  LoadIni(e);
-  EXPECT_EQ(e.win.ScreenWidth, 512);
-  e.CurrentDir = t.dir.path() / "games";
-  LoadIni(e);
-  EXPECT_EQ(e.win.ScreenWidth, 400);
-}
-
 }  // namespace
 }  // namespace yw

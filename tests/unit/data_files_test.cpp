@@ -128,43 +128,6 @@ TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
   EXPECT_EQ(w().MapTiles(2, 1).TILE, 7);
 }
 
-TEST_F(DataFiles, TileZeroFailsTheMapKeepingTheCellsBefore) {
-  w().MapFile = "old.map";
-  Put("z.map", Bytes().u8(1).name("").name("").ints(2, 2).ints(5, 6, 0, 8).ints(0, 0, 0));
-  EXPECT_FALSE(LoadMapFile(t.engine, "z.map", false));
-  EXPECT_EQ(w().MapWidth, 2);
-  EXPECT_EQ(w().MapTiles(1, 1).TILE, 5);
-  EXPECT_EQ(w().MapTiles(2, 1).TILE, 6);
-  EXPECT_EQ(w().MapTiles(1, 2).TILE, 0);
-  EXPECT_EQ(w().MapFile, "old.map");
-}
-
-TEST_F(DataFiles, EventmapCellsFlagsAndZeroSize) {
-  Bytes b;
-  b.u8(1).name("town.map").ints(2, 1);
-  b.name("enter").name("leave").name("use").name("push").u8(1).u8(2);
-  b.name("").name("").name("").name("").u8(2).u8(1);
-  Put("town.evm", b);
-  w().MapFile = "current.map";
-  ASSERT_TRUE(LoadEventmapFile(t.engine, "town.evm", false));
-  const EventCell& c = w().MapEvents(1, 1);
-  EXPECT_EQ(c.ENTERSCRIPT, "enter");
-  EXPECT_EQ(c.LEAVESCRIPT, "leave");
-  EXPECT_EQ(c.USESCRIPT, "use");
-  EXPECT_EQ(c.PUSHSCRIPT, "push");
-  EXPECT_TRUE(c.passable);
-  EXPECT_FALSE(c.BOX);  // only a Byte of 1 is true
-  EXPECT_FALSE(w().MapEvents(2, 1).passable);
-  EXPECT_TRUE(w().MapEvents(2, 1).BOX);
-  EXPECT_EQ(w().EventmapFile, "town.evm");
-  EXPECT_EQ(w().EventmapMapFile, "current.map");
-
-  Put("none.evm", Bytes().u8(1).name("other.map").ints(0, 5));
-  ASSERT_TRUE(LoadEventmapFile(t.engine, "none.evm", false));
-  EXPECT_EQ(w().MapEvents(1, 1).ENTERSCRIPT, "enter");
-  EXPECT_EQ(w().EventmapFile, "none.evm");
-}
-
 // Layers mix runs of alike cells with cells of every record length: the
 // reader matches the bytes ahead against records it has met, by whole
 // words for short records, and must still give back each cell as written,

@@ -135,52 +135,5 @@ TEST(ScreenEffects, LateOrUnknownEffectsEndWithoutHanging) {
 }
 
 
-// A 6 x 6 map of 8 x 8 tiles with the given doodad sizes as definitions.
-struct LinkWorld : test::TestEngine {
-  explicit LinkWorld(std::initializer_list<std::pair<int, int>> sizes) {
-    World& w = engine.world;
-    w.TileWidth = w.TileHeight = 8;
-    w.MapWidth = w.MapHeight = 6;
-    w.MapTiles.Reset(6, 6);
-    w.DoodadDefCount = static_cast<int16_t>(sizes.size());
-    w.DoodadDefs.Resize(w.DoodadDefCount);
-    int i = 1;
-    for (auto [width, height] : sizes) {
-      w.DoodadDefs[i].width = static_cast<int16_t>(width);
-      w.DoodadDefs[i].height = static_cast<int16_t>(height);
-      ++i;
-    }
-  }
-  void Put(int x, int y, int16_t d) { engine.world.MapTiles(x, y).DOODAD = d; }
-  std::pair<float, float> Link(int x, int y) {
-    const CoverLinks::Link link = engine.world.DoodadLinks.At(x, y);
-    return {link.x, link.y};
-  }
-};
-
-using LinkPair = std::pair<float, float>;
-
-TEST(DooReLink, HigherRowsWinTheRightmostInARowAndBadDoodadsAreIgnored) {
-  LinkWorld l({{16, 16}, {8, 8}, {32767, 32767}});
-  World& w = l.engine.world;
-  w.DoodadLinks.Set(1, 1, {5, 5}, 6, 6);  // an old link
-  l.Put(2, 4, 1);
-  l.Put(3, 3, 2);  // reaches (3..4, 2..3)
-  l.Put(2, 6, 2);  // reaches (2..3, 5..6)
-  l.Put(3, 6, 2);  // reaches (3..4, 5..6)
-  l.Put(5, 5, 9);  // no such doodad
-  l.Put(6, 1, 3);  // reaches far past the map's corner
-  DooReLink(l.engine);
-  EXPECT_EQ(l.Link(3, 3), (LinkPair{3, 3}));
-  EXPECT_EQ(l.Link(4, 2), (LinkPair{3, 3}));
-  EXPECT_EQ(l.Link(2, 3), (LinkPair{2, 4}));
-  EXPECT_EQ(l.Link(3, 6), (LinkPair{3, 6}));
-  EXPECT_EQ(l.Link(2, 5), (LinkPair{2, 6}));
-  EXPECT_EQ(l.Link(1, 1), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(5, 5), (LinkPair{0, 0}));
-  EXPECT_EQ(l.Link(6, 1), (LinkPair{6, 1}));
-  EXPECT_EQ(l.Link(5, 1), (LinkPair{0, 0}));
-}
-
 }  // namespace
 }  // namespace yw

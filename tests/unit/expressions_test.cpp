@@ -111,16 +111,6 @@ TEST_F(ExpressionTest, Texts) {
   }
 }
 
-TEST_F(ExpressionTest, RandomStaysWithinItsBounds) {
-  std::set<double> seen;
-  for (int i = 0; i < 600; ++i) {
-    const double v = Num("[random 1, 6]");
-    ASSERT_TRUE(v == std::floor(v) && v >= 1 && v <= 6) << v;
-    seen.insert(v);
-  }
-  EXPECT_EQ(seen.size(), 6u);
-}
-
 TEST_F(ExpressionTest, ProbeFollowsTheContestRule) {
   const auto wins = [&](int a, int b) {
     int won = 0;
@@ -131,16 +121,6 @@ TEST_F(ExpressionTest, ProbeFollowsTheContestRule) {
   EXPECT_NEAR(wins(1000, 100), 1000, 150);  // a is capped at 100: an even contest
   EXPECT_EQ(wins(5, 0), 2000);              // nothing to resist
   EXPECT_EQ(wins(0, 10), 0);
-}
-
-TEST_F(ExpressionTest, AllDeadFollowsTheAliveRule) {
-  w.Party[1].STATE = 0;  // absent
-  AddMember("B", 1, 0);  // no hit points
-  EXPECT_EQ(Num("[alldead]"), 1);
-  AddMember("C", 2, 1);
-  EXPECT_EQ(Num("[alldead]"), 0);
-  w.PartyCount = 0;
-  EXPECT_EQ(Num("[alldead]"), 1);
 }
 
 TEST_F(ExpressionTest, DeepNestingYieldsNothingInsteadOfOverflowing) {

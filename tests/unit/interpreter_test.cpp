@@ -10,24 +10,6 @@ namespace {
 using Interp = ScriptFixture;
 using P = std::vector<std::string>;
 
-TEST(SplitLine, WordAndParameters) {
-  const std::tuple<std::string_view, std::string_view, P> cases[] = {
-      {"setpos 12 \\ 7", "SETPOS", {"12", "7"}},
-      {"\t\t  Msg \"a \\ b\" \\ x", "MSG", {"\"a \\ b\"", "x"}},  // no split inside quotes
-      {"X 1\\\\3", "X", {"1", "", "3"}},                          // empty parts count
-      {"END", "END", {}},
-      {"MSG\t\"hi\"", "MSG\t\"HI\"", {}},  // a tab does not end the command word
-      {"\t\t", "", {}},
-      {"MSG \"never closed \\ still inside", "MSG", {"\"never closed \\ still inside"}},
-  };
-  for (const auto& [line, word, params] : cases) {
-    const ParsedLine p = SplitLine(line);
-    EXPECT_EQ(p.word, word) << line;
-    EXPECT_EQ(p.params, params) << line;
-  }
-  EXPECT_EQ(SplitLine("MSG " + std::string(20000, '\\')).params.size(), 20001u);
-}
-
 TEST_F(Interp, ScriptShape) {
   EXPECT_EQ(Run(Lines({"begin", "END"})), 1);
   EXPECT_EQ(Run(Lines({"A 1", "BEGIN", "END"})), 1);

@@ -48,21 +48,5 @@ TEST(LineReader, SignificantLines) {
   for (const auto& [text, lines] : cases) EXPECT_EQ(Lines(text), lines) << text;
 }
 
-TEST(LineReader, ReportsTheCharactersTakenAndPointsIntoTheText) {
-  const std::string_view text = "  BEGIN  \r\n\r\n' c\r\n  MSG \"x\"\r\n";
-  size_t consumed = 0;
-  const std::string_view first = NextLine(text, consumed);
-  EXPECT_EQ(first, "BEGIN");
-  EXPECT_EQ(first.data(), text.data() + 2);  // a view, not a copy
-  EXPECT_EQ(consumed, 11u);
-  const std::string_view rest = text.substr(consumed);
-  EXPECT_EQ(NextLine(rest, consumed), "MSG \"x\"");
-  EXPECT_EQ(consumed, rest.size());
-  EXPECT_EQ(NextLine(rest.substr(consumed), consumed), "");
-  EXPECT_EQ(consumed, 0u);
-  EXPECT_EQ(NextLine("' only a comment", consumed), "");
-  EXPECT_EQ(consumed, 16u);
-}
-
 }  // namespace
 }  // namespace yw

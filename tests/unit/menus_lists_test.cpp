@@ -1,6 +1,5 @@
 // The list engine as the player meets it: scrolling the game library with
-// the cursor stopping at both ends, slot descriptions, and the list a
-// script builds.
+// the cursor stopping at both ends, and the list a script builds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,32 +52,6 @@ TEST(LibraryList, TwelveGamesInANineLineAreaScrollToTheEndAndBackWithoutWrapping
   Drawlist(none.e, 1, true);
   EXPECT_EQ(none.e.win.Message, "No Games Found");
   EXPECT_EQ(none.e.lists.CurrentList, 0);
-}
-
-// "<Empty>" for a missing file or an unknown version byte, "No name" for
-// an empty description; the save input starts with what the slot shows.
-TEST(SlotLists, LoadAndSaveListsShowEachSlotsDescription) {
-  test::PartyScreen s;
-  const auto dir = s.e.ProgramDir;
-  test::WriteFile(dir / "slot1.sav", std::string("\x03\x04Gone", 6));
-  test::WriteFile(dir / "slot2.sav", std::string("\x02\x00", 2) + "rest");
-  test::WriteFile(dir / "SLOT3.SAV", std::string("\x01\x06", 2) + "Castle" + "rest");
-  test::WriteFile(dir / "slot5.sav", std::string("\x02\x0A", 2) + "abc");  // ends early
-  const L expected = {"<Empty>?", "No name?", "Castle??", "<Empty>?", "abc?????"};
-  Drawlist(s.e, 14, true);
-  EXPECT_EQ(s.Lines(8), expected);
-  s.e.win.GameMode = 10;
-  Drawlist(s.e, 3, true);
-  EXPECT_EQ(s.Lines(8), expected);
-  s.Key(kEnter);  // slot 1, of another version, starts empty
-  EXPECT_EQ(s.e.win.KInputBox, "_");
-  s.e.win.GameMode = 10;
-  Drawlist(s.e, 3, true);
-  s.Key(kDown);
-  s.Key(kEnter);
-  EXPECT_EQ(s.e.win.GameMode, 11);
-  EXPECT_EQ(s.e.win.InputCaption, "Input game slot description:");
-  EXPECT_EQ(s.e.win.KInputBox, "No name_");
 }
 
 // Enter hands the chosen value back and empties the list; Escape gives 0

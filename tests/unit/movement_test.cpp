@@ -64,18 +64,6 @@ class MapTest : public ::testing::Test {
   }
 };
 
-TEST_F(MapTest, AStepWhoseTimeRunsOutSnapsToTheCell) {
-  Tap(GameKey::Down);
-  ASSERT_GT(e.view.StepOffsetY, 15);
-  EXPECT_FALSE(e.win.KeyEnabled);
-  e.win.WalkDeadline = static_cast<int32_t>(t.platform.Now()) - 1;
-  MovePlayer(e, -1, false);
-  EXPECT_EQ(e.view.StepOffsetY, 0);
-  EXPECT_EQ(e.view.BufY, 16);
-  EXPECT_EQ(e.win.WalkDeadline, 0);
-  EXPECT_TRUE(e.win.KeyEnabled);
-}
-
 // Whether a wandering NPC may never stand on (x, y) of the 12 x 10 map the
 // wandering test builds: every kind of event script, OBSTACLE and BOX.
 bool Forbidden(int x, int y) { return (x * 5 + y * 3) % 7 == 0 || (x == 6 && y == 5); }
@@ -121,24 +109,6 @@ TEST_F(MapTest, ManyWanderersNeverEnterAForbiddenCell) {
     }
   }
   EXPECT_GT(steps, 1000);  // they do wander where they may
-}
-
-TEST_F(MapTest, SlowWanderersOnlyTurn) {
-  AddNpc(2, 2, 1);
-  AddNpc(4, 4, 2);
-  Npc& a = w.Npcs[1];
-  Npc& b = w.Npcs[2];
-  std::set<int32_t> directions;
-  for (int i = 0; i < 300; ++i) {
-    a.nextTime = b.nextTime = 0;
-    MoveActors(e, 1000 + i, false);
-    directions.insert(a.DIRECTION);
-  }
-  EXPECT_EQ(a.POS_X, 2);
-  EXPECT_EQ(a.POS_Y, 2);
-  EXPECT_EQ(b.POS_X, 4);
-  EXPECT_EQ(b.POS_Y, 4);
-  EXPECT_EQ(directions.size(), 4u);
 }
 
 }  // namespace
