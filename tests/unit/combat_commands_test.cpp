@@ -1,7 +1,6 @@
 // The fight and reward commands: their codes, choosing targets and users,
 // DAMAGE and AWARD. A whole fight with FIGHTINIT and FIGHTEND is played by
 // the end-to-end fight game.
-#include <set>
 
 #include "interpreter_test_support.h"
 #include "script/field_access.h"
@@ -20,21 +19,6 @@ class Combat : public ScriptFixture {
       ASSERT_EQ(RunBody({"ADDCHARACTER " + std::to_string(i)}), 0);
   }
   Character& Member(int i) { return w().Party[i].character; }
-  // Enemies made from character 1 with the given hit points.
-  void Enemies(std::initializer_list<int> hitPoints) {
-    e().win.FightMode = true;
-    for (int hp : hitPoints) {
-      ASSERT_EQ(RunBody({"ADDENEMY 1"}), 0);
-      Character& c = w().Enemies[w().EnemyCount].character;
-      c.HP = c.MAXHP = static_cast<int16_t>(hp);
-    }
-  }
-  // n figures on the scene, figure i standing on cell (i, 2.4).
-  void Figures(int n) {
-    w().NpcCount = static_cast<int16_t>(n);
-    w().Npcs.Resize(n);
-    for (int i = 1; i <= n; ++i) w().Npcs[i].POS_X = static_cast<float>(i), w().Npcs[i].POS_Y = 2.4f;
-  }
   void Turn(bool party, int n) {
     e().win.FightDran = static_cast<int16_t>(n);
     e().win.FightDranPlayer = party;
@@ -170,48 +154,6 @@ TEST_F(Combat, DamageClampsHitPointsAndShowsTheRealChange) {
   Member(1).HP = Member(2).HP = 0;
   EXPECT_EQ(RunBody({"DAMAGE PARTY \\ 1 \\ 1 \\ 1 \\ POPUP"}), 0);
   EXPECT_EQ(w().PopupCount, popups);
-}
-
-// The selectors take sides from the acting fighter; every member is hit,
-// alive or not, each with its own draw from the range. In a fight numbers
-// float above the fighters on the scene. A wrong marker fails after the
-// first member was hit; with parameters after it, it is not read at all.
-TEST_F(Combat, DamageSelectorsRangesAndMarker) {
-  Party({"Ayla", "Brom"});
-  Enemies({1000, 1000, 1000});
-  Figures(3);
-  w().Enemies[2].NPC = 3;
-  Member(2).HP = 0;
-
-  Turn(true, 1);
-  std::set<int> losses;
-  for (int round = 0; round < 20; ++round) {
-    ASSERT_EQ(RunBody({"DAMAGE ALLFOE \\ 1 \\ 3 \\ POPUP"}), 0);
-    for (int i = 1; i <= 3; ++i) {
-      losses.insert(1000 - w().Enemies[i].character.HP);
-      w().Enemies[i].character.HP = 1000;
-    }
-  }
-  EXPECT_EQ(losses, (std::set<int>{1, 2, 3}));
-  EXPECT_EQ(w().PopupCount, 20) << "only enemy 2 stands on the scene";
-  EXPECT_EQ(std::pair(w().Popups[1].x, w().Popups[1].y), std::pair(3.0f, 2.0f));
-  EXPECT_EQ(Member(1).HP, 10);
-
-  ASSERT_EQ(RunBody({"DAMAGE ALLFRIEND \\ -5 \\ -5"}), 0);
-  EXPECT_EQ(Member(1).HP, 10);
-  EXPECT_EQ(Member(2).HP, 5);  // the fallen are healed too
-  Turn(false, 3);
-  ASSERT_EQ(RunBody({"DAMAGE ALLFOE \\ 2 \\ 2", "DAMAGE USER \\ 10 \\ 10", "DAMAGE ENEMY \\ 1 \\ 7 \\ 7"}), 0);
-  EXPECT_EQ(Member(1).HP, 8);
-  EXPECT_EQ(Member(2).HP, 3);
-  EXPECT_EQ(w().Enemies[3].character.HP, 990);
-  EXPECT_EQ(w().Enemies[1].character.HP, 993);
-
-  EXPECT_EQ(RunBody({"DAMAGE ALLFOE \\ 1 \\ 1 \\ BOOM"}), 13);
-  EXPECT_EQ(Member(1).HP, 7);
-  EXPECT_EQ(Member(2).HP, 3);
-  EXPECT_EQ(RunBody({"DAMAGE PARTY \\ 2 \\ 1 \\ 1 \\ BOOM \\ more"}), 0);
-  EXPECT_EQ(Member(2).HP, 2);
 }
 
 // A level-1 member with 5 EP given 10 reaches level 2: HP and MAXHP

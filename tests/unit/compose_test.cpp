@@ -115,16 +115,6 @@ struct SpriteWorld : MapWorld {
 
 constexpr uint32_t kRed = 0xE01010, kGreen = 0x10E010, kBlue = 0x1010E0;
 
-TEST(BufFlip, LowerUnitsCoverHigherOnes) {
-  SpriteWorld s;
-  s.SetUnits({s.units.Solid(kTile, 2 * kTile, kGreen), s.units.Solid(kTile, 2 * kTile, kBlue)});
-  s.AddNpc(static_cast<int16_t>(s.AddCharacter(2, 2)), 4, 5);  // blue, the lower one
-  s.AddNpc(static_cast<int16_t>(s.AddCharacter(1, 1)), 4, 4);  // green, standing above
-  BufFlip(s.engine);
-  EXPECT_EQ(s.At(4, 4, 4, 4), kBlue);   // the lower unit reaches up over the higher
-  EXPECT_EQ(s.At(4, 3, 4, 4), kGreen);  // the higher unit's head is free
-}
-
 TEST(FrameCanvas, CleanSpritesDrawnAgainOnlyWhereTouchedEqualFullDraws) {
   // Random sequences of sprites drawn at a few places, partly off the
   // frame, with the view copied from a random offset: drawing a clean

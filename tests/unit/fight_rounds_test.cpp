@@ -141,18 +141,5 @@ TEST_F(FightRounds, RoundLimit) {
   }
 }
 
-TEST_F(FightRounds, DefeatAndAFightWithoutEnemiesEndAtOnce) {
-  Member("Ayla", 0);
-  Foe(1, 0);  // fallen before the fight
-  Start(0);
-  EXPECT_EQ(Act(), "end");
-  EXPECT_FALSE(w().Party[1].acted);
-
-  Foe(1);
-  EXPECT_EQ(Act(), "E2");
-  w().Party[1].character.HP = 0;
-  EXPECT_EQ(Act(), "end");
-}
-
 }  // namespace
 }  // namespace yw::test

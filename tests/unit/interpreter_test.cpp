@@ -27,30 +27,6 @@ TEST_F(Interp, ScriptShape) {
   EXPECT_EQ(Var('A').value.Number(), 7);
 }
 
-TEST_F(Interp, Conditions) {
-  const std::pair<std::string_view, bool> cases[] = {
-      {"1 \\ = \\ 1", true},           {"1 \\ = \\ 2", false},
-      {"1 \\ < \\ 2", true},           {"2 \\ > \\ 3", false},
-      {"1 \\ <> \\ 2", true},          {"1 \\ >< \\ 1", false},
-      {"2 \\ <= \\ 2", true},          {"3 \\ =< \\ 2", false},
-      {"1 \\ => \\ 1", true},          {"1 \\ >= \\ 2", false},
-      {"\"abc\" \\ < \\ \"de\"", false},  // length 3 is not below 2
-      {"\"de\" \\ < \\ \"abc\"", true},
-      {"\"abc\" \\ = \\ \"ABC\"", false},  // case counts
-      {"\"abc\" \\ = \\ \"abc\"", true},
-      {"\"zz\" \\ >= \\ \"aa\"", true},  // same length
-      {"\"ab\" \\ <> \\ \"ba\"", true},
-      {"\\ = \\", true},  // two empty values are equal
-      {"[nothing] \\ <> \\ [nothing]", false},
-      {"10 / 4 \\ = \\ 2", false},  // 2.5 is not rounded
-  };
-  for (const auto& [condition, expected] : cases) {
-    SCOPED_TRACE(condition);
-    ASSERT_EQ(RunBody({"J 0", "IF " + std::string(condition), "J 1", "ENDIF"}), 0);
-    EXPECT_EQ(Var('J').value.Number(), expected ? 1 : 0);
-  }
-}
-
 TEST_F(Interp, FailingLinesGiveTheirCodes) {
   const std::pair<std::string_view, int> cases[] = {
       {"IF [A] \\ = \\ \"x\"", 22},  // A holds a number

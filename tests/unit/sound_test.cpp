@@ -21,17 +21,6 @@ class SoundTest : public ::testing::Test {
     fake.calls.clear();
   }
   void Touch(std::string_view name) { WriteFile(te.dir.path() / name, "RIFF"); }
-  void PlayAll(std::initializer_list<const char*> names) {
-    for (const char* n : names) {
-      Touch(n);
-      PlaySound(e, n);
-    }
-  }
-  // Moves the clock past the next sweep and runs the housekeeping.
-  void SweepNow() {
-    te.platform.SetClock(static_cast<uint32_t>(e.win.NextSoundSweep) + 1);
-    SoundHousekeeping(e);
-  }
 
   FakeAudioDevice fake;  // outlives the engine, whose player closes on exit
   TestEngine te;
@@ -49,24 +38,6 @@ TEST_F(SoundTest, ADeviceThatFailsToStartTurnsSoundOff) {
   e.win.SoundOn = true;
   SoundInit(e);
   EXPECT_FALSE(e.win.SoundOn);
-}
-
-// The sweep frees finished effects only, including one moved into the
-// place of an entry freed before it, and not before it is due.
-TEST_F(SoundTest, SweepFreesOnlyFinishedEffects) {
-  PlayAll({"a.wav", "b.wav", "c.wav", "d.wav"});
-  fake.activeChannels = {e.sound.SoundChannels[3].channel};  // c still sounds
-  e.win.TimeSoundTime = 5000;
-  SweepNow();
-  ASSERT_EQ(e.sound.SoundChannelCount, 1);
-  EXPECT_EQ(e.sound.SoundChannels[1].file, "c.wav");
-  EXPECT_EQ(fake.Count("SampleFree"), 3);
-  fake.activeChannels.clear();
-  te.platform.SetClock(static_cast<uint32_t>(e.win.NextSoundSweep) - 1);
-  SoundHousekeeping(e);
-  EXPECT_EQ(e.sound.SoundChannelCount, 1);
-  SweepNow();
-  EXPECT_EQ(e.sound.SoundChannelCount, 0);
 }
 
 TEST_F(SoundTest, AmbientNameWithoutDotTriesWavThenMp3ThenMid) {

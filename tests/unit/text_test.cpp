@@ -1,5 +1,5 @@
-// The bitmap font, numbers, window frames and the list pointer, checked on
-// the pixels of small synthetic pictures.
+// Text boxes and window frames, checked on the pixels of small synthetic
+// pictures.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,55 +56,6 @@ TEST(TextBox, WrapsBreaksAndStopsBelowTheBox) {
     EXPECT_EQ(b.Draw(c.text, c.widthCells, c.height), c.restart) << c.text;
     for (size_t n = 0; n < c.lines.size(); ++n)
       EXPECT_EQ(b.Line(static_cast<int>(n)), c.lines[n]) << c.text << " line " << n;
-  }
-}
-
-// --- Numbers ---------------------------------------------------------------
-
-// Digit strip 12 x 5 cells of 4 x 6: the mask row holds a grey naming its
-// column, rows 1-4 a colour naming row and column.
-uint32_t MaskGrey(int col) { return Rgb(static_cast<uint8_t>(10 * col + 5), 0x70, 0x70); }
-uint32_t DigitColour(int row, int col) {
-  return Rgb(0x01, static_cast<uint8_t>(row), static_cast<uint8_t>(col));
-}
-Surface MakeDigits() {
-  Surface s(48, 30, 0);
-  for (int row = 0; row < 5; ++row)
-    for (int col = 0; col < 12; ++col)
-      for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 4; ++x)
-          s.Set(col * 4 + x, row * 6 + y, row == 0 ? MaskGrey(col) : DigitColour(row, col));
-  return s;
-}
-
-TEST(Numbers, SignsDigitColumnsAndStyles) {
-  const Surface digits = MakeDigits();
-  EXPECT_EQ(DigitCellWidth(digits), 4);
-  EXPECT_EQ(DigitCellHeight(digits), 6);
-  struct Case {
-    int16_t value;
-    std::vector<int> columns;
-  };
-  const Case cases[] = {{-25, {10, 2, 5}}, {7, {11, 7}}, {0, {0}}, {-32768, {10, 3, 2, 7, 6, 8}}};
-  for (const Case& c : cases) {
-    Surface dst(40, 6, test::kWhite);  // style 0 on white: AND leaves the mask itself
-    DrawNumber(c.value, digits, dst, 0, 0, 4, 6, 0);
-    for (size_t k = 0; k < c.columns.size(); ++k)
-      EXPECT_EQ(dst.At(static_cast<int>(k) * 4, 0), MaskGrey(c.columns[k])) << c.value;
-    EXPECT_EQ(dst.At(static_cast<int>(c.columns.size()) * 4, 0), test::kWhite) << c.value;
-  }
-  // Style 1 paints the mask white (NOT mask OR destination); styles 2 to 5
-  // put colour sets 1 to 4 into the hole the mask cut.
-  for (int16_t style = 1; style <= 5; ++style) {
-    const uint32_t under = style == 1 ? 0 : test::kWhite;
-    Surface dst(8, 6, under);
-    DrawNumber(-3, digits, dst, 0, 0, 4, 6, style);
-    for (int k = 0; k < 2; ++k) {
-      const int col = k == 0 ? 10 : 3;
-      const uint32_t want = style == 1 ? ~MaskGrey(col) & kPixelMask
-                                       : (MaskGrey(col) & under) ^ DigitColour(style - 1, col);
-      EXPECT_EQ(dst.At(k * 4, 5), want) << "style " << style << " cell " << k;
-    }
   }
 }
 
