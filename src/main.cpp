@@ -1,5 +1,6 @@
 // Yarrowind: plays tile-based role-playing games from their data folders.
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -103,6 +104,9 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a write fail (and a save report it) rather
+  // than end the program in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   yw::Options options;
   std::string error;
   if (!yw::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {

@@ -65,7 +65,8 @@ void LeaveSaveSlots(Engine& e) {
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
 }
 
-// A slot that does not load leaves the list open without a word.
+// A slot that does not load leaves the running game as it was and the list
+// open; a slot file that is there but unusable also gets a message.
 void EnterLoadSlot(Engine& e, int16_t slot) {
   const Surface under = e.pics.Frontbuf;
   ShowNotice(e, "Loading...");
@@ -80,6 +81,8 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
   }
   e.pics.Frontbuf = under;
   Drawlist(e, 14, false);
+  if (ResolvePath(e.CurrentDir, SlotFileName(slot)))
+    DrawMsg(e, "Error: The saved game could not be loaded!", e.win.GameMode);
 }
 
 // Back to where the load slots were opened: the in-game main menu

@@ -73,4 +73,32 @@ std::string Utf8ToCp1252(std::string_view s) {
   return out;
 }
 
+bool IsUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const uint8_t b = static_cast<uint8_t>(s[i]);
+    int extra = 0;
+    uint32_t cp = b, least = 0;
+    if (b < 0x80)
+      extra = 0;
+    else if (b >= 0xC0 && b < 0xE0)
+      extra = 1, cp = b & 0x1F, least = 0x80;
+    else if (b >= 0xE0 && b < 0xF0)
+      extra = 2, cp = b & 0x0F, least = 0x800;
+    else if (b >= 0xF0 && b < 0xF5)
+      extra = 3, cp = b & 0x07, least = 0x10000;
+    else
+      return false;
+    if (s.size() - i <= static_cast<size_t>(extra)) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const uint8_t c = static_cast<uint8_t>(s[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 }  // namespace yw

@@ -9,5 +9,8 @@ namespace yw {
 std::string Cp1252ToUtf8(std::string_view bytes);
 // Characters without a Windows-1252 code become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// code points past U+10FFFF).
+bool IsUtf8(std::string_view bytes);
 
 }  // namespace yw

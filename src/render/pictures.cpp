@@ -98,4 +98,27 @@ void LoadPix(Engine& e, int16_t what) {
   if (e.world.Zoom != 1.0f) e.pics.PixPic.Resize(1, 1), e.pics.PixPic.Clear();
 }
 
+std::string InterfacePictureProblem(Engine& e) {
+  // A zoom of 0 (no configuration file, which has had its own messages)
+  // shrinks every picture to nothing; the files are not to blame.
+  if (e.world.Zoom <= 0) return {};
+  const Surfaces& p = e.pics;
+  const bool fontCells = e.win.FontWidth > 0 && e.win.FontHeight > 0;
+  const struct {
+    const char* name;
+    const Surface& surface;
+    bool usable;
+  } pictures[] = {{"font.bmp", p.FontPic, fontCells},
+                  {"digit.bmp", p.DigitPic, true},
+                  {"frame.bmp", p.FramePic, true},
+                  {"hand.bmp", p.HandPic, true}};
+  for (const auto& pic : pictures) {
+    if (pic.usable && pic.surface.Width() > 0 && pic.surface.Height() > 0) continue;
+    const fs::path file = FindPic(e, pic.name);
+    if (file.empty()) return "Can't find \"" + std::string(pic.name) + "\"";
+    return "Can't read \"" + file.string() + "\"";
+  }
+  return {};
+}
+
 }  // namespace yw

@@ -23,4 +23,9 @@ void LoadPicture(Engine& e, std::string_view pic, Surface& into);
 // 0 everything, 1 the four map surfaces, 2 the four interface surfaces.
 void LoadPix(Engine& e, int16_t what);
 
+// After the interface pictures were loaded: why one of them cannot be used
+// (Can't find "font.bmp", Can't read "<path>"), or empty when all can.
+// Without them no text, frame or pointer could be drawn.
+std::string InterfacePictureProblem(Engine& e);
+
 }  // namespace yw

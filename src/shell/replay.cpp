@@ -152,7 +152,9 @@ void ReplayDriver::OnYield(Engine& engine) {
         std::error_code ec;
         if (ev.file.has_parent_path()) std::filesystem::create_directories(ev.file.parent_path(), ec);
         std::ofstream out(ev.file, std::ios::binary);
-        out << DumpState(engine, platform_.MessageBoxes()).dump(2) << "\n";
+        out << DumpState(engine, platform_.MessageBoxes())
+                   .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            << "\n";
         if (!out) problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
         break;
       }

@@ -11,6 +11,13 @@ namespace {
 
 json Text(const std::string& s) { return Cp1252ToUtf8(s); }
 
+// A path as the file system spells it: kept when it is UTF-8, otherwise
+// read as the game's 8-bit text.
+json PathText(const std::filesystem::path& p) {
+  const std::string& bytes = p.native();
+  return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
+}
+
 void AddCharacter(json& j, const Character& c) {
   j["NAME"] = Text(c.NAME);
   j["MAXHP"] = c.MAXHP;
@@ -117,7 +124,7 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["PopupCount"] = wd.PopupCount;
   j["SFX"] = w.SFX;
   j["SavedResolution"] = w.SavedResolution;
-  j["CurrentDir"] = e.CurrentDir.string();
+  j["CurrentDir"] = PathText(e.CurrentDir);
   j["Variables"] = Variables(wd);
   j["GameList"] = Entries(wd.GameList, wd.GameCount, [](const std::string& s) { return Text(s); });
   j["Scripts"] = Entries(wd.Scripts, wd.ScriptCount, [](const ScriptEntry& s) { return Text(s.Name); });

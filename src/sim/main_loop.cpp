@@ -1,6 +1,7 @@
 #include "sim/main_loop.h"
 
 #include <cmath>
+#include <iostream>
 #include <utility>
 
 #include "audio/sound.h"
@@ -82,6 +83,15 @@ void StartState(Engine& e) {
   FormResize(e);
   e.DoEvents();
   LoadPix(e, 2);
+  // Without these pictures nothing could be read on screen: say which one
+  // is missing and end rather than show a blank window.
+  if (const std::string problem = InterfacePictureProblem(e); !problem.empty()) {
+    e.platform.MessageBox("ERROR", problem);
+    std::cerr << "yarrowind: " << problem << "\n";
+    e.ExitCode = 1;
+    Shutdown(e);
+    return;
+  }
   w.KeyEnabled = true;
   if (play) {
     StartNewGame(e);
@@ -176,12 +186,14 @@ void SaveListState(Engine& e) {
     std::string name(TrimBlanks(w.KInputBox));
     if (name.empty()) name = "No name";
     ShowNotice(e, "Saving...");
-    if (!SaveState(e, SlotFileName(e.lists.ListCursor), name)) Drawlist(e, 3, false);
+    const bool saved = SaveState(e, SlotFileName(e.lists.ListCursor), name);
     w.KInputBox.clear();
     BufFlip(e);
     Drawlist(e, 4, true);
     w.GameMode = static_cast<int32_t>(Mode::Menu);
     w.Switsch = 0;
+    // The old slot is still there; the player learns that this save is not.
+    if (!saved) DrawMsg(e, "Error: The game could not be saved!", w.GameMode);
     return;
   }
   if (w.Key != 0) {
@@ -199,6 +211,13 @@ void EndInput(Engine& e, int32_t key, int16_t switsch) {
   w.Key = w.LastKey = key;
   w.Wait4Relase = true;
   w.Switsch = switsch;
+}
+
+// A character the input takes: not a control code (Enter, Tab, Delete, the
+// code page's undefined bytes), which would end up in names and saves.
+bool IsPrintable(int16_t code) {
+  if (code < 32 || code == 127 || code > 255) return false;
+  return code != 0x81 && code != 0x8D && code != 0x8F && code != 0x90 && code != 0x9D;
 }
 
 void TextInputState(Engine& e) {
@@ -224,7 +243,7 @@ void TextInputState(Engine& e) {
     if (!w.KInputBox.empty()) w.KInputBox.pop_back();
     if (w.Key2 == 8) {
       if (!w.KInputBox.empty()) w.KInputBox.pop_back();
-    } else if (w.Key2 != 13 && w.Key2 != 10) {
+    } else if (IsPrintable(w.Key2)) {
       w.KInputBox.push_back(static_cast<char>(w.Key2));
     }
     const std::string caption = w.InputCaption, text = w.KInputBox;

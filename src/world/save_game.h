@@ -55,6 +55,11 @@ struct SaveGameData {
 // filled (the tiles before the bad one); after any other status but Ok
 // nothing may be used.
 LoadStatus ReadSaveGame(std::string_view bytes, SaveGameData& out);
+// Whether a save read without error also fits together: every position a
+// finite number on the map (0 standing for "not placed"), step offsets
+// finite, the tile and event layers and the doodads the map's size.
+// A save that does not fit is refused before anything is replaced.
+bool SaveFitsItsMap(const SaveGameData& save);
 // Reads only the version and description (BadVersion unless 1 or 2).
 LoadStatus ReadSaveDescription(std::string_view bytes, std::string& description);
 // The file's bytes, always in the current version's layout.

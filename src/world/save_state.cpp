@@ -1,20 +1,17 @@
 // Saving the running world to a file and restoring it: the saved games of
 // the five slots and the fight snapshot.
-#include <system_error>
-
 #include "audio/sound.h"
 #include "render/compose.h"
 #include "render/pictures.h"
 #include "shell/engine.h"
 #include "sim/effects.h"
+#include "world/durable_write.h"
 #include "world/game_files.h"
 #include "world/paths.h"
 #include "world/save_game.h"
 #include "world/table_fill.h"
 
 namespace yw {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -110,7 +107,7 @@ void ApplySprites(SpriteSheetFile& sheet, std::string& picture, Table<SpriteDef>
   ReplaceTable(defs, count, std::move(sheet.sprites));
 }
 
-// The tile and sprite definitions and the tile layer, as far as read.
+// The tile and sprite definitions and the tile layer.
 void ApplyMap(World& w, SaveGameData& d) {
   w.TilePicture = std::move(d.tilePicture);
   w.TileWidth = d.tileWidth;
@@ -174,13 +171,9 @@ bool FinishLoad(Engine& e, const std::string& ambient) {
   return scriptsLoaded;
 }
 
-bool ApplySave(Engine& e, SaveGameData& d, bool stoppedAtZeroTile, bool snapshot) {
+bool ApplySave(Engine& e, SaveGameData& d, bool snapshot) {
   World& w = e.world;
   ApplyMap(w, d);
-  if (stoppedAtZeroTile) {
-    LinkDoodads(w);
-    return false;
-  }
   ApplyEvents(w, d);
   LinkDoodads(w);
   if (!snapshot) {
@@ -206,13 +199,8 @@ std::string SlotFileName(int slot) { return "slot" + std::to_string(slot) + ".sa
 
 bool SaveState(Engine& e, std::string_view fileName, std::string_view description) {
   if (TrimBlanks(fileName).empty()) return false;
-  const fs::path target = PathForWriting(e.CurrentDir, fileName);
-  std::error_code ec;
-  if (fs::exists(target, ec)) {
-    // Never a partial overwrite: the old file goes first.
-    if (!fs::is_regular_file(target, ec) || !fs::remove(target, ec)) return false;
-  }
-  return WriteFileBytes(target, WriteSaveGame(CaptureWorld(e, description)));
+  return ReplaceFileDurably(PathForWriting(e.CurrentDir, fileName),
+                            WriteSaveGame(CaptureWorld(e, description)));
 }
 
 bool LoadState(Engine& e, std::string_view fileName, bool snapshot) {
@@ -220,9 +208,9 @@ bool LoadState(Engine& e, std::string_view fileName, bool snapshot) {
   const auto bytes = ReadGameFile(e, fileName);
   if (!bytes) return false;
   SaveGameData save;
-  const LoadStatus status = ReadSaveGame(*bytes, save);
-  if (status != LoadStatus::Ok && status != LoadStatus::ZeroTile) return false;
-  return ApplySave(e, save, status == LoadStatus::ZeroTile, snapshot);
+  // The whole file is read and checked before anything is replaced.
+  if (ReadSaveGame(*bytes, save) != LoadStatus::Ok || !SaveFitsItsMap(save)) return false;
+  return ApplySave(e, save, snapshot);
 }
 
 std::optional<std::string> ReadSaveDescription(Engine& e, std::string_view fileName) {

@@ -78,8 +78,8 @@ class SaveState_ : public ::testing::Test {
     n.SPEED = 4;
     n.prevFrameCount = 5;
     n.nextTime = 1700;
-    n.POS_X = 4;
-    n.POS_Y = 5.5f;
+    n.POS_X = 2;
+    n.POS_Y = 0.5f;
     n.SCRIPT = "guard.skr";
     n.CHAR = 2;
     w().PlayerPosX = 2;
@@ -109,7 +109,7 @@ class SaveState_ : public ::testing::Test {
     // after their standard ones.
     b.name("Wren").i32(3).name("Ada");
     b.ints(25, 40, 3, 9, 120, 5, 8, 6, 9, 7, 1, 3, 2, 4, 14, 11, 13, 12, 18, 15, 17, 16).u8(0);
-    b.u8(1).f32(1.5f).f32(-0.5f).i32(3).i16(6).i16(4).i16(5).i32(700).f32(4).f32(5.5f);
+    b.u8(1).f32(1.5f).f32(-0.5f).i32(3).i16(6).i16(4).i16(5).i32(700).f32(2).f32(0.5f);
     b.name("guard.skr").i16(2).u8(0);
     return b.str();
   }

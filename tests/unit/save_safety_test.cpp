@@ -1,0 +1,136 @@
+// Saved games a player can rely on: a save cut short at any moment leaves
+// the old slot or the new one, never a piece; a saved game that does not fit
+// together is refused before it changes the running game.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <limits>
+#include <random>
+
+#include "test_support.h"
+#include "world/game_files.h"
+#include "world/save_game.h"
+
+namespace yw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TestEngine;
+using test::WriteFile;
+
+// A running game on a map of width x height cells, the player and an NPC on it.
+void PlayOnMap(Engine& e, int16_t width, int16_t height) {
+  World& w = e.world;
+  w.TilePicture = "tiles.bmp";
+  w.TileWidth = w.TileHeight = 16;
+  w.TileDefs[1] = {0, 0, 1};
+  w.TileDefCount = 1;
+  w.MapFile = "meadow.map";
+  w.MapWidth = width;
+  w.MapHeight = height;
+  w.MapTiles.Reset(width, height);
+  w.MapEvents.Reset(width, height);
+  for (int y = 1; y <= height; ++y)
+    for (int x = 1; x <= width; ++x) w.MapTiles(x, y).TILE = 1;
+  w.MapEvents(2, 2).ENTERSCRIPT = "sign.skr";
+  w.Party[1].NAME = w.Party[1].character.NAME = "Ada";
+  w.PartyCount = 1;
+  w.PlayerPosX = 2;
+  w.PlayerPosY = 2;
+  w.Npcs[1].POS_X = 3;
+  w.Npcs[1].POS_Y = 1;
+  w.NpcCount = 1;
+  WriteFile(e.CurrentDir / "autoexec.skr", "BEGIN\r\nEND\r\n");
+}
+
+TEST(SaveSafety, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewSlot) {
+  TestEngine t;
+  Engine& e = t.engine;
+  PlayOnMap(e, 64, 32);
+  const fs::path slot = t.dir.path() / "slot1.sav";
+  ASSERT_TRUE(SaveState(e, "slot1.sav", "new"));
+  const std::string fresh = ReadFile(slot);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(SaveState(e, "slot1.sav", "old"));
+  const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+  const std::string old = ReadFile(slot);
+
+  // Each child saves once, then is killed somewhere in its next two saves.
+  std::mt19937 rng(14);
+  std::uniform_int_distribution<long> moment(0, 2 * oneSave);
+  int oldKept = 0, newWritten = 0;
+  for (int run = 0; run < 50; ++run) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      SaveState(e, "slot1.sav", "old");
+      (void)!::write(ready[1], "s", 1);
+      for (int i = 0;; ++i) SaveState(e, "slot1.sav", i % 2 == 0 ? "new" : "old");
+    }
+    char started = 0;
+    (void)!::read(ready[0], &started, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ::usleep(static_cast<useconds_t>(moment(rng)));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const std::string now = ReadFile(slot);
+    if (now == old)
+      ++oldKept;
+    else if (now == fresh)
+      ++newWritten;
+    else
+      ADD_FAILURE() << "kill " << run << " left " << now.size() << " bytes";
+  }
+  std::cout << "one save " << oneSave << " us; killed 50 saves: old slot " << oldKept
+            << ", new slot " << newWritten << "\n";
+  EXPECT_GT(newWritten, 0);  // the kills did fall while the child saved
+}
+
+TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
+  TestEngine t;
+  Engine& e = t.engine;
+  PlayOnMap(e, 4, 3);
+  ASSERT_TRUE(SaveState(e, "good.sav", "good"));
+  SaveGameData good;
+  ASSERT_EQ(ReadSaveGame(ReadFile(t.dir.path() / "good.sav"), good), LoadStatus::Ok);
+
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  const std::vector<std::pair<std::string, std::function<void(SaveGameData&)>>> faults = {
+      {"player x not a number", [](SaveGameData& d) { d.playerPosX = kNaN; }},
+      {"player y infinite", [](SaveGameData& d) { d.playerPosY = kInf; }},
+      {"player right of the map", [](SaveGameData& d) { d.playerPosX = 5; }},
+      {"NPC x not a number", [](SaveGameData& d) { d.npcs[0].POS_X = kNaN; }},
+      {"NPC above the map", [](SaveGameData& d) { d.npcs[0].POS_Y = -1; }},
+      {"NPC step infinite", [](SaveGameData& d) { d.npcs[0].stepOffsetX = -kInf; }},
+      {"event layer narrower than the map", [](SaveGameData& d) { d.eventWidth = 3; }},
+      {"a cell of tile 0", [](SaveGameData& d) { d.tiles[5] = 0; }},
+  };
+  World& w = e.world;
+  w.MapFile = "cave.map";
+  w.PlayerPosX = 4;
+  w.PartyCount = 0;
+  for (const auto& [fault, apply] : faults) {
+    SaveGameData bad = good;
+    apply(bad);
+    WriteFile(t.dir.path() / "bad.sav", WriteSaveGame(bad));
+    EXPECT_FALSE(LoadState(e, "bad.sav", false)) << fault;
+    EXPECT_EQ(w.MapFile, "cave.map") << fault;
+    EXPECT_EQ(w.PlayerPosX, 4) << fault;
+    EXPECT_EQ(w.PartyCount, 0) << fault;
+  }
+  ASSERT_TRUE(LoadState(e, "good.sav", false));
+  EXPECT_EQ(w.MapFile, "meadow.map");
+}
+
+}  // namespace
+}  // namespace yw
