@@ -8,6 +8,7 @@
 #include "render/compose.h"
 #include "script/script_engine.h"
 #include "shell/engine.h"
+#include "sim/fight_rounds.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -29,11 +30,10 @@ PictureLine Choice(std::string_view text, FightChoice value) {
   return {nullptr, nullptr, {std::string(text)}, static_cast<int16_t>(value)};
 }
 
-// Starts a fight script for the member's action; the fight round takes
-// over again when it ends. An empty name does nothing.
-bool StartFightScript(Engine& e, const std::string& script, bool clearDialogs) {
-  const std::string name(TrimBlanks(script));
-  if (name.empty()) return false;
+// Ends the member's choice and starts the fight script of its action, by
+// its name as it stands; the fight round takes over again when the script
+// ends. An empty name starts nothing, and the turn is spent.
+void StartFightScript(Engine& e, const std::string& script, bool clearDialogs) {
   if (clearDialogs) {
     e.win.Wait4Relase = true;
     e.pics.Extrabuf.Clear();
@@ -41,8 +41,14 @@ bool StartFightScript(Engine& e, const std::string& script, bool clearDialogs) {
   }
   e.win.GameMode = kFightRound;
   BufFlip(e);
-  RunScript(e, name);
-  return true;
+  RunScript(e, script);
+}
+
+// The map frame under a fight list, with the pointer over the member whose
+// turn it is.
+void FightFrame(Engine& e) {
+  BufFlip(e);
+  PointAtActingMember(e);
 }
 
 }  // namespace
@@ -83,17 +89,18 @@ void EnterFightChoice(Engine& e, int16_t choice) {
       const World& w = e.world;
       if (m == nullptr) return;
       const int16_t wep = m->character.WEP;
-      if (wep >= 1 && wep <= w.ItemCount && w.Items.Has(wep))
+      if (wep >= 1 && wep <= w.ItemCount && w.Items.Has(wep) &&
+          !TrimBlanks(w.Items[wep].FIGHTSCRIPT).empty())
         StartFightScript(e, w.Items[wep].FIGHTSCRIPT, true);
       return;
     }
     // The list replaces the menu on the map.
     case FightChoice::Item:
-      BufFlip(e);
+      FightFrame(e);
       Drawlist(e, 16, true);
       return;
     case FightChoice::Magic:
-      BufFlip(e);
+      FightFrame(e);
       Drawlist(e, 17, true);
       return;
     case FightChoice::Wait:
@@ -109,7 +116,7 @@ void UseFightItem(Engine& e, int16_t item) {
 }
 
 void BackToFightMenu(Engine& e) {
-  BufFlip(e);
+  FightFrame(e);
   Drawlist(e, 15, true);
 }
 

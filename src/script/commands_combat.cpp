@@ -126,6 +126,9 @@ CommandResult FightEndCommand(CommandContext& c) {
   Engine& e = c.e;
   e.win.FightMode = false;
   EmptyNpcsAndEnemies(e.world);
+  // The fight's floating numbers stood over its scene, not over the map.
+  e.world.Popups.Reset();
+  e.world.PopupCount = 0;
   if (!LoadState(e, kSnapshotFile, true)) return ScriptCode::TempFileNotRead;
   for (int i = 1; i <= e.world.PartyCount && e.world.Party.Has(i); ++i) e.world.Party[i].NPC = 0;
   return kNextLine;

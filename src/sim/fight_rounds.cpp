@@ -242,10 +242,9 @@ void PointAt(Engine& e, const Npc& figure) {
 }
 
 void PartyMemberTurn(Engine& e, int16_t index) {
-  PartyMember& m = e.world.Party[index];
-  m.acted = true;
+  e.world.Party[index].acted = true;
   BufFlip(e);
-  if (e.world.Npcs.Has(m.NPC)) PointAt(e, e.world.Npcs[m.NPC]);
+  PointAtActingMember(e);
   e.Show();
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
   Drawlist(e, 15, true);
@@ -282,6 +281,14 @@ int16_t FightSlotsPerSide(const Engine& e) {
   if (th <= 0) return 0;
   const int q = CInt(static_cast<double>(e.win.ScreenHeight) / th);
   return static_cast<int16_t>(std::max(0, (q - 2) / 2));
+}
+
+void PointAtActingMember(Engine& e) {
+  const World& w = e.world;
+  const int m = e.win.FightDran;
+  if (!e.win.FightDranPlayer || m < 1 || m > w.PartyCount || !w.Party.Has(m)) return;
+  const int16_t figure = w.Party[m].NPC;
+  if (figure >= 1 && figure <= w.NpcCount && w.Npcs.Has(figure)) PointAt(e, w.Npcs[figure]);
 }
 
 void PrepareFight(Engine& e) {

@@ -18,4 +18,8 @@ int16_t FightSlotsPerSide(const Engine& e);
 // marked as having acted.
 void PrepareFight(Engine& e);
 
+// Draws the pointer hand above the figure of the party member whose turn
+// it is, on the shown frame; nothing on an enemy's turn.
+void PointAtActingMember(Engine& e);
+
 }  // namespace yw

@@ -66,7 +66,7 @@ void TryStep(Engine& e, int direction, int32_t t) {
   int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
   StepTarget(direction, tx, ty);
   if (IsObstacle(e, tx, ty)) {
-    if (const EventCell* cell = EventAt(e, tx, ty)) Run(e, cell->PUSHSCRIPT);
+    Run(e, EventAt(e, tx, ty).PUSHSCRIPT);
     w.PlayerDirection = direction;
     return;
   }
@@ -77,10 +77,11 @@ void TryStep(Engine& e, int direction, int32_t t) {
     }
   }
   win.KeyEnabled = false;
-  if (const EventCell* here = EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY));
-      here && !here->LEAVESCRIPT.empty()) {
+  if (const std::string& leave =
+          EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)).LEAVESCRIPT;
+      !leave.empty()) {
     win.KeyEnabled = true;
-    RunScript(e, here->LEAVESCRIPT);
+    RunScript(e, leave);
   }
   switch (direction) {
     case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;
@@ -101,8 +102,8 @@ void UseInFront(Engine& e) {
   int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
   StepTarget(w.PlayerDirection, tx, ty);
   if (tx < 1 || ty < 1 || tx > w.MapWidth || ty > w.MapHeight) return;
-  if (const EventCell* cell = EventAt(e, tx, ty); cell && !cell->USESCRIPT.empty()) {
-    RunScript(e, cell->USESCRIPT);
+  if (const std::string& use = EventAt(e, tx, ty).USESCRIPT; !use.empty()) {
+    RunScript(e, use);
     return;
   }
   for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) {
@@ -170,18 +171,9 @@ bool AtEdge(const Engine& e, float x, float y, int direction) {
   }
 }
 
-const EventCell* EventAt(const Engine& e, int x, int y) {
-  const World& w = e.world;
-  // Without an event layer for this map (a single empty cell) no cell has
-  // events, and every cell is passable.
-  if (w.MapEvents.Width() < w.MapWidth || w.MapEvents.Height() < w.MapHeight) return nullptr;
-  return w.MapEvents.Find(x, y);
-}
+const EventCell& EventAt(const Engine& e, int x, int y) { return e.world.MapEvents.At(x, y); }
 
-bool IsObstacle(const Engine& e, int x, int y) {
-  const EventCell* cell = EventAt(e, x, y);
-  return cell && !cell->passable;
-}
+bool IsObstacle(const Engine& e, int x, int y) { return !EventAt(e, x, y).passable; }
 
 void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
   WindowState& win = e.win;
@@ -211,8 +203,7 @@ void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
   ArriveAtRest(e);
   if (!cutscene) {
     win.KeyEnabled = true;
-    if (const EventCell* cell = EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)))
-      Run(e, cell->ENTERSCRIPT);
+    Run(e, EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)).ENTERSCRIPT);
     return;
   }
   ContinuePlayerActor(e);

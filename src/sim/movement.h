@@ -25,9 +25,9 @@ void ContinuePlayerActor(Engine& e);
 // cut-scene.
 void MoveActors(Engine& e, int32_t t, bool cutscene);
 
-// The event cell at (x, y), or nullptr when the map has no event layer
-// there (such cells are passable and run nothing).
-const EventCell* EventAt(const Engine& e, int x, int y);
+// The event cell at (x, y); a cell the event layer does not hold is open
+// (passable, no scripts).
+const EventCell& EventAt(const Engine& e, int x, int y);
 
 // Cell (x, y) is blocked for walking: its event cell says OBSTACLE.
 bool IsObstacle(const Engine& e, int x, int y);

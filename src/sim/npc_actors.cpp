@@ -22,7 +22,9 @@ int32_t ActorDeadline(const Engine& e, float speed, int32_t t) {
   return static_cast<int32_t>(std::floor(ActorStepTime(e, speed) + t));
 }
 
-bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps != 0; }
+// An actor with cells still to go; an order of no or fewer cells (a
+// negative distance) is done before it starts.
+bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps > 0; }
 
 // Starts a one-cell step of the NPC: it occupies the new cell at once and
 // its drawing lags one tile behind.
@@ -46,11 +48,10 @@ bool FreeForWandering(const Engine& e, int x, int y) {
   const World& w = e.world;
   if (x < 1 || y < 1 || x > w.MapWidth || y > w.MapHeight) return false;
   if (w.PlayerPosX == x && w.PlayerPosY == y) return false;
-  if (const EventCell* c = EventAt(e, x, y)) {
-    if (!c->ENTERSCRIPT.empty() || !c->LEAVESCRIPT.empty() || !c->PUSHSCRIPT.empty() ||
-        !c->USESCRIPT.empty() || !c->passable || c->BOX)
-      return false;
-  }
+  const EventCell& c = EventAt(e, x, y);
+  if (!c.ENTERSCRIPT.empty() || !c.LEAVESCRIPT.empty() || !c.PUSHSCRIPT.empty() ||
+      !c.USESCRIPT.empty() || !c.passable || c.BOX)
+    return false;
   for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
     if (w.Npcs[i].POS_X == x && w.Npcs[i].POS_Y == y) return false;
   return true;
@@ -116,17 +117,19 @@ void EndTest(Engine& e) {
   StopMovie(e);
 }
 
+// The actor's order is done, its cells walked or the map's edge met: a
+// figure leaving the scene goes off the map.
+void FinishOrder(Npc& npc) {
+  npc.actor.steps = 0;
+  if (npc.actor.action == ActorAction::Leave) npc.POS_X = npc.POS_Y = 0;
+}
+
 void Act(Engine& e, Npc& npc, int32_t t) {
   ActorOrder& a = npc.actor;
-  if (!(a.speed > 0 && a.active && a.steps >= 1)) return;
+  if (!Busy(a)) return;
   --a.steps;
-  if (a.steps == 0) {
-    if (a.action == ActorAction::Leave) npc.POS_X = npc.POS_Y = 0;
-    EndTest(e);
-    return;
-  }
-  if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction)) {
-    a.steps = 0;
+  if (a.steps == 0 || AtEdge(e, npc.POS_X, npc.POS_Y, a.direction)) {
+    FinishOrder(npc);
     EndTest(e);
     return;
   }
@@ -136,20 +139,18 @@ void Act(Engine& e, Npc& npc, int32_t t) {
   npc.frameCount = 0;
 }
 
-// The first step of an actor when the cut-scene starts; false when it has
-// no order to carry out.
-bool FirstNpcStep(Engine& e, Npc& npc, int32_t t) {
+// The first step of an actor when the cut-scene starts. An actor on the
+// map's edge in its direction stops there: its order is done.
+void FirstNpcStep(Engine& e, Npc& npc, int32_t t) {
   ActorOrder& a = npc.actor;
-  if (!(a.speed > 0 && a.active && a.steps > 0)) return false;
-  if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction)) {
-    a.steps = 0;
-  } else {
+  if (!Busy(a)) return;
+  if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction))
+    FinishOrder(npc);
+  else
     StartNpcStep(e, npc, a.direction);
-  }
   npc.nextTime = ActorDeadline(e, a.speed, t);
   npc.prevFrameCount = npc.frameCount;
   npc.frameCount = 0;
-  return true;
 }
 
 // Starts a step of the player as an actor: the view follows as it does
@@ -222,15 +223,11 @@ void ShowMovie(Engine& e, int32_t tajm) {
   e.view.ViewX = v.x;
   e.view.ViewY = v.y;
 
-  bool busy = false;
-  ActorOrder& p = w.PlayerActor;
-  if (p.speed > 0 && p.active && p.steps > 0) {
-    busy = true;
-    StartPlayerActorStep(e, now);
-  }
-  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
-    busy = FirstNpcStep(e, w.Npcs[i], now) || busy;
-  if (!busy && tajm == 0) StopMovie(e);
+  if (Busy(w.PlayerActor)) StartPlayerActorStep(e, now);
+  for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) FirstNpcStep(e, w.Npcs[i], now);
+  // Without a time limit the cut-scene ends once no actor is busy; an
+  // actor stopped by the edge on its first step is no longer busy.
+  EndTest(e);
 }
 
 void StopMovie(Engine& e) {

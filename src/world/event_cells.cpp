@@ -1,6 +1,7 @@
 #include "world/event_cells.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace yw {
 
@@ -103,6 +104,40 @@ bool EventCells::operator==(const EventCells& other) const {
   for (auto a = begin(), b = other.begin(); a != end(); ++a, ++b)
     if (*a != *b) return false;
   return true;
+}
+
+const EventCell& OpenEventCell() {
+  static const EventCell open = [] {
+    EventCell cell;
+    cell.passable = true;
+    return cell;
+  }();
+  return open;
+}
+
+void EventGrid::Clear() {
+  width_ = height_ = 1;
+  cells_.clear();
+  cells_.push_back(OpenEventCell());
+}
+
+void EventGrid::Cover(int width, int height) {
+  if (width <= width_ && height <= height_) return;
+  const int grownWidth = std::max(width, width_);
+  const int grownHeight = std::max(height, height_);
+  const auto extraColumns = static_cast<size_t>(grownWidth - width_);
+  EventCells grown;
+  const EventCells::Id open = grown.AddEntry(OpenEventCell());
+  auto cell = std::as_const(cells_).begin();
+  for (int y = 1; y <= height_; ++y) {
+    for (int x = 1; x <= width_; ++x, ++cell) grown.push_back(*cell);
+    grown.AppendCells(open, extraColumns);
+  }
+  grown.AppendCells(open,
+                    static_cast<size_t>(grownWidth) * static_cast<size_t>(grownHeight - height_));
+  width_ = grownWidth;
+  height_ = grownHeight;
+  cells_ = std::move(grown);
 }
 
 void EventGrid::Reset(int width, int height) {

@@ -147,10 +147,15 @@ class EventCells {
   std::vector<uint32_t> uses_;  // cells naming each entry
 };
 
+// A cell the event layer does not hold (a map loaded without an eventmap,
+// or one larger than its eventmap): it runs no script, may be entered and
+// is no BOX. Saving writes such cells as this cell.
+const EventCell& OpenEventCell();
+
 // The event layer indexed (x, y) from 1, x varying fastest; at least 1 x 1.
 class EventGrid {
  public:
-  EventGrid() { Reset(1, 1); }
+  EventGrid() { Clear(); }
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -162,8 +167,19 @@ class EventGrid {
   // The cell to change in place (it stops sharing its entry), or nullptr.
   EventCell* Find(int x, int y) { return Has(x, y) ? &cells_[Index(x, y)] : nullptr; }
 
+  // The cell at (x, y), or the open cell when the layer does not hold it.
+  const EventCell& At(int x, int y) const {
+    const EventCell* cell = Find(x, y);
+    return cell ? *cell : OpenEventCell();
+  }
+
+  // No eventmap: a single open cell.
+  void Clear();
   // Plain cells, width x height (at least 1 x 1).
   void Reset(int width, int height);
+  // Grows the layer with open cells until it holds width x height cells;
+  // the cells it holds keep their places.
+  void Cover(int width, int height);
   // Takes a layer of width x height cells row by row; missing cells are
   // plain, extra ones dropped.
   void Assign(int width, int height, EventCells cells);

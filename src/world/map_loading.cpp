@@ -56,6 +56,8 @@ void FillTileLayer(World& w, const MapFileData& map, const MapLayerView& layer) 
     const DoodadPlacement p = layer.Placement(i);
     w.MapTiles(p.x, p.y).DOODAD = p.doodad;
   }
+  // A map larger than the event layer there is gets open cells around it.
+  w.MapEvents.Cover(w.MapWidth, w.MapHeight);
 }
 
 bool ClearMap(Engine& e, bool withLinks) {
@@ -160,7 +162,7 @@ bool LoadEventmapFile(Engine& e, std::string_view name, bool withMap) {
   if (IsBlank(name)) {
     w.EventmapMapFile.clear();
     w.EventmapFile.clear();
-    w.MapEvents.Reset(1, 1);
+    w.MapEvents.Clear();
     return LoadMapFile(e, "", true);
   }
   const auto bytes = ReadGameFile(e, name);
@@ -170,6 +172,8 @@ bool LoadEventmapFile(Engine& e, std::string_view name, bool withMap) {
   // A layer with a zero size leaves the previous map's events in place.
   if (events.width != 0 && events.height != 0)
     w.MapEvents.Assign(events.width, events.height, std::move(events.cells));
+  // Cells of the map that the eventmap does not reach are open.
+  w.MapEvents.Cover(w.MapWidth, w.MapHeight);
   w.EventmapFile = std::string(name);
   if (!withMap) {
     w.EventmapMapFile = w.MapFile;

@@ -37,7 +37,7 @@ void CaptureMap(const World& w, SaveGameData& d) {
   d.mapWidth = w.MapWidth;
   d.mapHeight = w.MapHeight;
   // The event layer is walked with the tile layer's size; cells outside a
-  // smaller event layer are saved empty.
+  // smaller event layer are saved open, as the map treats them.
   d.eventmapFile = w.EventmapFile;
   d.eventmapMapFile = w.EventmapMapFile;
   d.eventWidth = w.MapWidth;
@@ -53,12 +53,8 @@ void CaptureMap(const World& w, SaveGameData& d) {
   if (w.MapEvents.Width() == w.MapWidth && w.MapEvents.Height() == w.MapHeight) {
     d.events = w.MapEvents.Cells();
   } else {
-    const EventCell empty;
     for (int y = 1; y <= w.MapHeight; ++y)
-      for (int x = 1; x <= w.MapWidth; ++x) {
-        const EventCell* event = w.MapEvents.Find(x, y);
-        d.events.push_back(event ? *event : empty);
-      }
+      for (int x = 1; x <= w.MapWidth; ++x) d.events.push_back(w.MapEvents.At(x, y));
   }
 }
 
@@ -127,6 +123,7 @@ void ApplyMap(World& w, SaveGameData& d) {
     const int y = static_cast<int>(i / static_cast<size_t>(d.mapWidth)) + 1;
     w.MapTiles(x, y).TILE = d.tiles[i];
   }
+  w.MapEvents.Cover(w.MapWidth, w.MapHeight);
 }
 
 void ApplyEvents(World& w, SaveGameData& d) {
@@ -136,6 +133,7 @@ void ApplyEvents(World& w, SaveGameData& d) {
   // A zero size keeps the event layer there is.
   if (d.eventWidth == 0 || d.eventHeight == 0) return;
   w.MapEvents.Assign(d.eventWidth, d.eventHeight, std::move(d.events));
+  w.MapEvents.Cover(w.MapWidth, w.MapHeight);
 }
 
 void ApplySettings(Engine& e, const SaveGameData& d) {

@@ -35,7 +35,7 @@ void InitWorld(World& w) {
   w.UserListCount = 0;
   w.MapTiles.Reset(1, 1);
   w.DoodadLinks.Clear();
-  w.MapEvents.Reset(1, 1);
+  w.MapEvents.Clear();
   w.MapWidth = w.MapHeight = 0;
   w.TileWidth = w.TileHeight = 0;
   w.UnitPicture.clear();

@@ -19,6 +19,7 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   r.Do("key Enter", 2500);                   // the wolf falls and leaves
   r.Snap("award").Do("key Enter", 800);
   r.Snap("home").Do("key Enter", 500).Snap("end");
+  r.Keys("Right", 1).Keys("Down", 1).Keys("Left", 1).Dump("walked");  // on the village again
   const fs::path out = OutputDir("fight_wolf");
   const fs::path root = MakeProgramFolder(out);
   BuildTestGame("fight_wolf", root);
@@ -65,14 +66,45 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   EXPECT_EQ(home["Party"][0]["EP"], 25);
   EXPECT_EQ(home["Party"][0]["NPC"], 0);
   EXPECT_TRUE(home["Enemies"].empty());
+  EXPECT_EQ(home["PopupCount"], 0) << "no number of the fight floats over the village";
 
   // FIGHTEND changes the map back inside the script and draws it at once:
   // under its message the village stands as the map shows it after the
-  // script has ended, right of the hero (the popups float on his left).
+  // script has ended, right of the hero.
   const Surface arena = p.Shot("chooser"), back = p.Shot("home"), after = p.Shot("end");
   const int w = after.Width(), h = after.Height();
   EXPECT_GT(Changed(arena, back, w / 2 + 16, 0, w, h / 2), 0);
   EXPECT_EQ(Changed(back, after, w / 2 + 16, 0, w, h / 2), 0);
+
+  const json walked = p.Dump("walked");
+  EXPECT_EQ(walked["PlayerPosX"], 3);
+  EXPECT_EQ(walked["PlayerPosY"], 5);
+}
+
+// A stone without a fight script, thrown from the Item list, spends the
+// hero's turn: the wolf bites and the hero's menu comes back. Leaving the
+// list keeps the pointer over the hero.
+TEST(FightGame, AnItemWithoutFightScriptSpendsTheTurn) {
+  constexpr int kTile = 32;
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Do("key Enter", 1500);
+  r.Snap("menu").Do("key Down", 300).Do("key Enter", 400).Do("key Esc", 400).Snap("back");
+  r.Do("key Down", 300).Do("key Enter", 400).Do("key Enter", 1200).Dump("spent");
+  const fs::path out = OutputDir("fight_wolf_stone");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("fight_wolf", root);
+  const Played p = Play(out, root, r.Text());
+
+  const json menu = p.Dump("menu");
+  const json& hero = menu["Npcs"][menu["Party"][0]["NPC"].get<int>() - 1];
+  // The two cells above the hero's figure hold the pointer.
+  const int x = (hero["POS_X"].get<int>() - 1) * kTile, y = (hero["POS_Y"].get<int>() - 3) * kTile;
+  EXPECT_EQ(Changed(p.Shot("menu"), p.Shot("back"), x, y, x + kTile, y + 2 * kTile), 0);
+
+  const json spent = p.Dump("spent");
+  EXPECT_EQ(spent["GameMode"], 7);
+  EXPECT_EQ(spent["CurrentList"], 15);
+  EXPECT_EQ(spent["Party"][0]["HP"], 17);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using L = std::vector<std::string>;
 
 // Wren's turn in a fight, with a sword whose fight script is given.
 struct Fight : test::PartyScreen {
-  explicit Fight(int16_t maxMp, std::string swordScript = " slash.skr ") {
+  explicit Fight(int16_t maxMp, std::string swordScript = "slash.skr") {
     Character c;
     c.HP = 9, c.MAXHP = 12, c.MAXMP = maxMp;
     AddMember("Wren", c);

@@ -1,0 +1,82 @@
+// The edges of what a map defines: actors told to walk off the map, and a
+// map with no eventmap, or one smaller than the map, walked before and
+// after saving and loading.
+#include <string>
+
+#include "e2e_support.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The map_edges game in `out`; with `corner` its autoexec also loads the
+// eventmap of the field's corner.
+fs::path EdgesFolder(const fs::path& out, bool corner = false) {
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("map_edges", root);
+  if (corner) {
+    const fs::path autoexec = root / "games/map_edges/autoexec.skr";
+    std::string script = test::ReadFile(autoexec);
+    script.erase(script.find("' LOADEVENTS"), 2);
+    test::WriteFile(autoexec, script);
+  }
+  return root;
+}
+
+TEST(MapEdges, ActorsToldToWalkOffTheEdgeStopThereAndTheCutSceneEnds) {
+  const fs::path out = OutputDir("map-edges-actors");
+  const fs::path root = EdgesFolder(out);
+  Replay r = StartTheOnlyGame();
+  r.WaitUntil(1500).Dump("start");
+  const Played p = Play(out, root, r.Text());
+
+  const auto start = p.Dump("start");
+  EXPECT_EQ(start["GameMode"], 5);
+  EXPECT_EQ(start["Message"], "Off we go");
+  EXPECT_EQ(start["Variables"]["A"]["value"], 8) << "the hero stays on the east edge";
+  EXPECT_EQ(start["Variables"]["B"]["value"], 6) << "the NPC stays on the south edge";
+}
+
+// From (2, 2): one step west, three east, save in slot 1, load it, four
+// west and two south.
+TEST(MapEdges, AMapWithoutAFullEventmapWalksTheSameAfterSaveAndLoad) {
+  struct Case {
+    std::string name;
+    bool corner;
+    int westX, eastX, endX;
+  };
+  const Case cases[] = {
+      {"no eventmap", false, 1, 4, 1},
+      // A 3 x 3 eventmap whose rock at (1, 2) blocks; the cells it does not
+      // cover are open.
+      {"smaller eventmap", true, 2, 5, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path out = OutputDir("map-edges-" + std::to_string(&c - cases));
+    const fs::path root = EdgesFolder(out, c.corner);
+    Replay r = StartTheOnlyGame();
+    r.WaitUntil(1500).Do("key Enter", 400).Do("key Left", 300).Dump("west");
+    r.Keys("Right", 3).Dump("east");
+    r.Note("Esc, Save, slot 1, a name; back on the map.");
+    r.Do("key Esc", 400).Keys("Down", 3, 200).Do("key Enter", 500).Do("key Enter 1", 500);
+    r.Do("type Edge", 600).Do("key Enter", 800).Do("key Esc", 600);
+    r.Note("Esc, Load, slot 1.").Do("key Esc", 400).Keys("Down", 4, 200).Do("key Enter", 500);
+    r.Do("key Enter", 800).Dump("loaded");
+    r.Keys("Left", 4).Keys("Down", 2).Dump("walked");
+    const Played p = Play(out, root, r.Text());
+
+    EXPECT_EQ(p.Dump("west")["PlayerPosX"], c.westX);
+    EXPECT_EQ(p.Dump("east")["PlayerPosX"], c.eastX);
+    const auto loaded = p.Dump("loaded");
+    EXPECT_EQ(loaded["GameMode"], 6);
+    EXPECT_EQ(loaded["PlayerPosX"], c.eastX);
+    const auto walked = p.Dump("walked");
+    EXPECT_EQ(walked["PlayerPosX"], c.endX);
+    EXPECT_EQ(walked["PlayerPosY"], 4);
+  }
+}
+
+}  // namespace
+}  // namespace yw::e2e
