@@ -176,7 +176,9 @@ TEST_F(DiskAudioTest, AnEffectSoundsUntilItsEndAndOverlapsItself) {
   PlaySound(e, " hit.wav");
   const Levels twice = Listen(0.2);
   EXPECT_EQ(e.sound.SoundChannelCount, 1);
-  EXPECT_NEAR(twice.peak / once.peak, 2.0, 0.1) << once << " / " << twice;
+  // The two start in the same or in neighbouring mixing chunks, so the peaks
+  // add up to about twice the single one; a lost second playback gives 1.
+  EXPECT_NEAR(twice.peak / once.peak, 2.0, 0.4) << once << " / " << twice;
 }
 
 TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {
