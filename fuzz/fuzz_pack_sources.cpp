@@ -1,6 +1,7 @@
-// Feeds arbitrary text to the authoring tool as a JSON source: as a table
-// or sheet source of every kind and as a Tiled map whose external tilesets
-// are the same text. The tool must report errors, never crash or hang.
+// Feeds arbitrary text to the authoring tool as a source: as a table or
+// sheet source of every kind and as a Tiled map whose external tilesets are
+// the same text, read as JSON or, when it starts with '<', as TMX/TSX. The
+// tool must report errors, never crash or hang.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -9,10 +10,12 @@
 #include "diagnostics.h"
 #include "json_doc.h"
 #include "tiled_maps.h"
+#include "tiled_xml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace yw::pack;
-  const JsonDoc doc = ParseJson(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const JsonDoc doc = IsXmlText(text) ? ParseTiledXml(text) : ParseJson(text);
   if (!doc.Ok()) return 0;
   Report report;
   for (SourceKind kind :

@@ -2,6 +2,7 @@
 // point at the line to fix, and the bundled games build from their sources
 // and pass the check.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 
@@ -103,25 +104,199 @@ std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
 }
 
 TEST(PackRoundTrip, UnpackThenBuildGivesBackEveryFileByteForByte) {
-  TempDir game, src, out;
+  TempDir game;
   WriteSampleGame(game.path());
   WriteFile(game.path() / "slot1.sav", "saved");
-  Report report;
-  ASSERT_TRUE(UnpackGame(game.path(), src.path(), report)) << Joined(report);
-  // Every data file became a source, not a copy.
-  for (const char* source : {"chars.json", "items.json", "units.dod.json", "ITEMS.DOD.json",
-                             "maps/town.til.json", "maps/town.map.tmj", "lone.evm.tmj"})
-    EXPECT_TRUE(fs::exists(src.path() / source)) << source << "\n" << Joined(report);
-  EXPECT_FALSE(fs::exists(src.path() / "chars.dat"));
-  EXPECT_FALSE(fs::exists(src.path() / "slot1.sav"));
-  EXPECT_NE(test::ReadFile(src.path() / "chars.json").find("H\xc3\xa9ro"), std::string::npos);
-
-  Report buildReport;
-  const FileSet built = CompileSources(src.path(), buildReport);
-  EXPECT_FALSE(buildReport.HasErrors()) << Joined(buildReport);
   auto expected = FilesBelow(game.path());
   expected.erase("slot1.sav");
-  EXPECT_EQ(FileSet(expected.begin(), expected.end()), built);
+  for (const MapFormat format : {MapFormat::Json, MapFormat::Tmx}) {
+    TempDir src;
+    Report report;
+    ASSERT_TRUE(UnpackGame(game.path(), src.path(), report, format)) << Joined(report);
+    // Every data file became a source, not a copy.
+    const bool tmx = format == MapFormat::Tmx;
+    for (const std::string source :
+         {"chars.json", "items.json", "units.dod.json", "ITEMS.DOD.json", "maps/town.til.json",
+          tmx ? "maps/town.map.tmx" : "maps/town.map.tmj", tmx ? "lone.evm.tmx" : "lone.evm.tmj",
+          tmx ? "maps/town.til.tsx" : "maps/town.til.tsj"})
+      EXPECT_TRUE(fs::exists(src.path() / source)) << source << "\n" << Joined(report);
+    EXPECT_FALSE(fs::exists(src.path() / "chars.dat"));
+    EXPECT_FALSE(fs::exists(src.path() / "slot1.sav"));
+    EXPECT_NE(test::ReadFile(src.path() / "chars.json").find("H\xc3\xa9ro"), std::string::npos);
+
+    Report buildReport;
+    const FileSet built = CompileSources(src.path(), buildReport);
+    EXPECT_FALSE(buildReport.HasErrors()) << Joined(buildReport);
+    EXPECT_EQ(FileSet(expected.begin(), expected.end()), built);
+  }
+}
+
+// --- Tiled's XML formats and compressed layers ----------------------------------------
+
+// SmallTiledMap as Tiled saves it as TMX, its first tileset in a TSX file and
+// the tile layer's data written with `data` (the <data> element's
+// attributes and text).
+std::string SmallTmx(const std::string& data) {
+  return R"(<?xml version="1.0" encoding="UTF-8"?>
+<map version="1.10" tiledversion="1.10.2" orientation="orthogonal" renderorder="right-down" width="3" height="3" tilewidth="16" tileheight="16" infinite="0" nextlayerid="4" nextobjectid="3">
+ <properties>
+  <property name="doodadmap" value="d.dod"/>
+  <property name="tilemap" value="t.til"/>
+ </properties>
+ <tileset firstgid="1" source="t.tsx"/>
+ <tileset firstgid="11" name="d" tilewidth="16" tileheight="16" tilecount="0" columns="0"/>
+ <layer id="1" name="Tiles" width="3" height="3">
+  <data )" +
+         data + R"(</data>
+ </layer>
+ <layer id="2" name="doodads" width="3" height="3">
+  <data encoding="csv">
+0,0,0,
+0,0,13,
+0,0,0
+</data>
+ </layer>
+ <objectgroup id="3" name="events">
+  <object id="1" x="0" y="16" width="48" height="16">
+   <properties>
+    <property name="enter" value="go.skr"/>
+   </properties>
+  </object>
+  <object id="2" x="32" y="32">
+   <properties>
+    <property name="box" type="bool" value="true"/>
+   </properties>
+  </object>
+ </objectgroup>
+</map>
+)";
+}
+
+constexpr const char* kSmallTsx = R"(<?xml version="1.0" encoding="UTF-8"?>
+<tileset version="1.10" tiledversion="1.10.2" name="t" tilewidth="16" tileheight="16" tilecount="4" columns="4">
+ <image source="t.png" width="64" height="16"/>
+ <tile id="1">
+  <properties>
+   <property name="obstacle" type="bool" value="true"/>
+  </properties>
+ </tile>
+</tileset>
+)";
+
+// The tile layer 1,1,1, 2,3,1, 1,1,4 in Base64, as Tiled writes it without
+// and with each compression.
+constexpr const char* kZstdTiles = "KLUv/SQkhQAAkgECgzERH67nOI4BABmXCTT8yAI=";
+
+TEST(PackTiledXml, TmxMapsInEveryLayerFormatAndJsonWithATsxBuildTheSameFiles) {
+  TempDir ref;
+  WriteFile(ref.path() / "m.tmj", Pretty(SmallTiledMap()));
+  Report refReport;
+  const FileSet expected = CompileSources(ref.path(), refReport);
+  ASSERT_EQ(expected.size(), 2u) << Joined(refReport);
+  const std::vector<std::string> formats = {
+      "encoding=\"csv\">\n1,1,1,\n2,3,1,\n1,1,4\n",
+      "encoding=\"base64\">\n   AQAAAAEAAAABAAAAAgAAAAMAAAABAAAAAQAAAAEAAAAEAAAA\n  ",
+      "encoding=\"base64\" compression=\"zlib\">\n   eJxjZGBgYIRiJiBmRuKDMAsQAwABJAAQ\n  ",
+      "encoding=\"base64\" compression=\"gzip\">\n   "
+      "H4sIAAAAAAACA2NkYGBghGImIGZG4oMwCxADAAVVPg8kAAAA\n  ",
+      "encoding=\"base64\" compression=\"zstd\">\n   " + std::string(kZstdTiles) + "\n  "};
+  Json json = SmallTiledMap();  // a JSON map with compressed data and the TSX
+  json["tilesets"][0] = {{"firstgid", 1}, {"source", "t.tsx"}};
+  json["layers"][0].update({{"data", kZstdTiles}, {"encoding", "base64"}, {"compression", "zstd"}});
+  for (size_t i = 0; i <= formats.size(); ++i) {
+    TempDir src;
+    if (i < formats.size())
+      WriteFile(src.path() / "m.tmx", SmallTmx(formats[i]));
+    else
+      WriteFile(src.path() / "m.tmj", Pretty(json));
+    WriteFile(src.path() / "t.tsx", kSmallTsx);
+    Report report;
+    EXPECT_EQ(CompileSources(src.path(), report), expected) << i << "\n" << Joined(report);
+  }
+}
+
+// One of Tiled's own example maps (a platformer, tests/data/tiled/README.md)
+// is read whole: what it lacks as a map of this game is all that is named.
+TEST(PackTiledXml, TiledsOwnExampleMapIsReadAndItsLayersNamedAtTheirLines) {
+  TempDir src;
+  fs::copy_file(fs::path(YW_SOURCE_DIR) / "tests/data/tiled/sandbox.tmx",
+                src.path() / "sandbox.tmx");
+  Report report;
+  CompileSources(src.path(), report);
+  const std::string all = Joined(report);
+  EXPECT_EQ(report.ErrorCount(), 2) << all;
+  EXPECT_NE(all.find("sandbox.tmx:2: map property 'tilemap': is missing"), std::string::npos)
+      << all;
+  EXPECT_NE(all.find("sandbox.tmx:2: layers: the map needs a tile layer named 'tiles'"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("sandbox.tmx:421: warning: layer 'bounds': is not built"), std::string::npos)
+      << all;
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t v = 0;
+    for (size_t k = 0; k < 3; ++k) v = v << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+    for (size_t k = 0; k < 4; ++k) out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
+}
+
+// zlib data that expands to 64 MiB of zeros from about 64 KiB.
+std::string ZlibBomb() {
+  const std::string zeros(1 << 20, '\0');
+  std::string out(1 << 20, '\0');
+  z_stream z{};
+  deflateInit(&z, 9);
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  for (int i = 0; i < 64; ++i) {
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+    z.avail_in = static_cast<uInt>(zeros.size());
+    deflate(&z, i == 63 ? Z_FINISH : Z_NO_FLUSH);
+  }
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+TEST(PackTiledXml, BadXmlWrongSizesAndDecompressionBombsAreRefusedAtTheirLine) {
+  // A Zstandard frame of 14 bytes claiming 4 GiB, then blocks of 128 KiB of zeros.
+  std::string zstd("\x28\xB5\x2F\xFD\xC0\x38\0\0\0\0\x01\0\0\0", 14);
+  for (int i = 0; i < 8; ++i) zstd += std::string("\x02\x00\x10\x00", 4);
+  std::string deep = "<map>\n";
+  for (int i = 0; i < 200; ++i) deep.insert(6, "<group>").append("</group>");
+  std::string badTileset = SmallTmx("encoding=\"csv\">1,1,1,2,3,1,1,1,4");
+  badTileset.replace(badTileset.find("t.tsx"), 5, "bad.tsx");
+  TempDir src;
+  WriteFile(src.path() / "t.tsx", kSmallTsx);
+  WriteFile(src.path() / "bad.tsx", "<?xml version=\"1.0\"?>\n<tileset name=\"t>\n");
+  const std::map<std::string, std::string> maps = {
+      {"xml.tmx", "<?xml version=\"1.0\"?>\n<map width=\"3\">\n <layer>\n</map>\n"},
+      {"deep.tmx", deep + "\n</map>"},
+      {"zlib.tmx", SmallTmx("encoding=\"base64\" compression=\"zlib\">" + Base64(ZlibBomb()))},
+      {"zstd.tmx", SmallTmx("encoding=\"base64\" compression=\"zstd\">" + Base64(zstd))},
+      {"lz4.tmx", SmallTmx("encoding=\"base64\" compression=\"lz4\">AAAA")},
+      {"short.tmx", SmallTmx("encoding=\"csv\">\n1,1,1,\n2,3,1,\n1,1\n")},
+      {"tsx.tmx", badTileset}};
+  for (const auto& [name, text] : maps) WriteFile(src.path() / name, text);
+  Report report;
+  CompileSources(src.path(), report);
+  const std::string all = Joined(report);
+  for (const char* line :
+       {"xml.tmx:4: invalid XML: Start-end tags mismatch",
+        "deep.tmx:2: elements are nested more than 100 deep",
+        "zlib.tmx:10: layer 'Tiles': unpacks to more than 36 bytes (its 9 cells take 36)",
+        "zstd.tmx:10: layer 'Tiles': unpacks to more than 36 bytes (its 9 cells take 36)",
+        "lz4.tmx:10: layer 'Tiles': unknown compression 'lz4' (Tiled writes zlib, gzip or zstd)",
+        "short.tmx:10: layer 'Tiles': holds 8 cells; the map has 9",
+        "tsx.tmx:7: tileset 1: the tileset 'bad.tsx' cannot be read: line 2: invalid XML: "})
+    EXPECT_NE(all.find(line), std::string::npos) << line << "\n" << all;
 }
 
 // --- Build errors ------------------------------------------------------------------

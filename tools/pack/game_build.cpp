@@ -10,6 +10,7 @@
 #include "json_doc.h"
 #include "script_lint.h"
 #include "tiled_maps.h"
+#include "tiled_xml.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -97,6 +98,11 @@ std::string ScriptBytes(std::string bytes) {
   return out;
 }
 
+// A Tiled map or tileset in either of its formats.
+JsonDoc ReadTiledFile(std::string_view text) {
+  return IsXmlText(text) ? ParseTiledXml(text) : ParseJson(text);
+}
+
 class Compiler {
  public:
   Compiler(const fs::path& srcDir, Report& report) : src_(srcDir), report_(report) {}
@@ -105,6 +111,7 @@ class Compiler {
  private:
   void Add(const std::string& from, const std::string& out, std::string bytes);
   void CompileJson(const std::string& rel, const std::string& text);
+  void CompileTmx(const std::string& rel, const std::string& text);
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
   void CrossCheckMaps();
   const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
@@ -139,7 +146,7 @@ const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& s
   if (!slot) {
     auto bytes = ReadFileBytes(src_ / rel);
     if (!bytes) return nullptr;
-    slot = std::make_unique<JsonDoc>(ParseJson(*bytes));
+    slot = std::make_unique<JsonDoc>(ReadTiledFile(*bytes));
   }
   return slot.get();
 }
@@ -199,6 +206,19 @@ void Compiler::CompileJson(const std::string& rel, const std::string& text) {
                 "doodadmap) or must be a Tiled map");
 }
 
+void Compiler::CompileTmx(const std::string& rel, const std::string& text) {
+  auto doc = std::make_shared<JsonDoc>(ParseTiledXml(text));
+  if (!doc->Ok()) {
+    report_.Error(rel, doc->errorLine, "", doc->error);
+    return;
+  }
+  if (TextAt(doc->root, "type") != "map") {
+    report_.Error(rel, 1, "", "not a Tiled map: the root element is <tileset>");
+    return;
+  }
+  CompileMap(rel, doc);
+}
+
 void Compiler::CrossCheckMaps() {
   for (const PendingMap& m : maps_) {
     if (m.built.mapFile.empty()) continue;
@@ -226,16 +246,13 @@ FileSet Compiler::Run() {
   for (const std::string& rel : ListFiles(src_)) {
     if (IsAuthoringOnly(rel)) continue;
     const std::string ext = Extension(rel);
-    if (ext == ".tmx") {
-      report_.Error(rel, 0, "", "save the map in Tiled's JSON map format (.tmj)");
-      continue;
-    }
     auto bytes = ReadFileBytes(src_ / rel);
     if (!bytes) {
       report_.Error(rel, 0, "", "cannot be read");
       continue;
     }
     if (ext == ".json" || ext == ".tmj") CompileJson(rel, *bytes);
+    else if (ext == ".tmx") CompileTmx(rel, *bytes);
     else if (ext == ".skr") Add(rel, rel, ScriptBytes(std::move(*bytes)));
     else Add(rel, rel, std::move(*bytes));
   }
@@ -297,8 +314,8 @@ std::pair<int, int> PictureSize(const fs::path& file) {
 
 class Unpacker {
  public:
-  Unpacker(const fs::path& game, const fs::path& src, Report& report)
-      : game_(game), src_(src), report_(report) {}
+  Unpacker(const fs::path& game, const fs::path& src, Report& report, MapFormat format)
+      : game_(game), src_(src), report_(report), format_(format) {}
   bool Run();
 
  private:
@@ -320,8 +337,16 @@ class Unpacker {
   void UnpackMaps();
   std::string PictureFor(const std::string& picture) const;
 
+  // A Tiled map or tileset as the text of the chosen format.
+  std::string TiledText(const Json& doc) const {
+    return format_ == MapFormat::Tmx ? TiledToXml(doc) : Pretty(doc);
+  }
+  const char* MapExtension() const { return format_ == MapFormat::Tmx ? ".tmx" : ".tmj"; }
+  const char* TilesetExtension() const { return format_ == MapFormat::Tmx ? ".tsx" : ".tsj"; }
+
   fs::path game_, src_;
   Report& report_;
+  MapFormat format_;
   std::map<std::string, std::string> bytes_;
   std::map<std::string, FileKind> kinds_;
   std::set<std::string> done_;
@@ -410,7 +435,8 @@ bool Unpacker::Write(const std::string& rel, const std::string& bytes) {
 bool Unpacker::Verified(const std::string& sourceRel, const Json& source,
                         const std::map<std::string, std::string>& expected,
                         const std::map<std::string, Json>& tilesets) {
-  const JsonDoc doc = ParseJson(Pretty(source));
+  const JsonDoc doc =
+      source.contains("kind") ? ParseJson(Pretty(source)) : ReadTiledFile(TiledText(source));
   Report quiet;
   SourceReader in(doc, sourceRel, quiet);
   std::map<std::string, std::string> got;
@@ -458,7 +484,7 @@ void Unpacker::UnpackSheets() {
     const auto [w, h] = picture.empty() ? std::pair{0, 0} : PictureSize(game_ / picture);
     const std::string image =
         picture.empty() ? "" : fs::path(picture).lexically_relative(FolderOf(rel).empty() ? "." : FolderOf(rel)).generic_string();
-    const std::string tsRel = rel + ".tsj";
+    const std::string tsRel = rel + TilesetExtension();
     Json ts;
     int count = 0;
     if (kind == FileKind::Tilemap) {
@@ -473,7 +499,7 @@ void Unpacker::UnpackSheets() {
       ts = TilesetFromSprites(sheet, fs::path(rel).filename().string(), image, w, h, 16, 16);
       count = static_cast<int>(sheet.sprites.size());
     }
-    Write(tsRel, Pretty(ts));
+    Write(tsRel, TiledText(ts));
     tilesetOf_[rel] = {tsRel, count};
   }
 }
@@ -512,7 +538,7 @@ void Unpacker::UnpackMaps() {
     if (evRel && (ReadEventmapFile(bytes_[*evRel], ev) != LoadStatus::Ok || ev.width <= 0 ||
                   ev.height <= 0))
       return;
-    const std::string sourceRel = (mapRel ? *mapRel : *evRel) + ".tmj";
+    const std::string sourceRel = (mapRel ? *mapRel : *evRel) + MapExtension();
     const std::string folder = FolderOf(sourceRel);
     auto sheetLink = [&](const std::string& name) {
       TilesetLink link;
@@ -544,7 +570,7 @@ void Unpacker::UnpackMaps() {
     std::map<std::string, Json> tilesets;
     for (const auto& [sheet, link] : tilesetOf_) tilesets[link.first] = Json::object();
     if (!Verified(sourceRel, tiled, expected, tilesets)) return;
-    Write(sourceRel, Pretty(tiled));
+    Write(sourceRel, TiledText(tiled));
     if (mapRel) done_.insert(*mapRel);
     if (evRel) done_.insert(*evRel);
   };
@@ -590,8 +616,8 @@ bool Unpacker::Run() {
 
 }  // namespace
 
-bool UnpackGame(const fs::path& gameDir, const fs::path& srcDir, Report& report) {
-  Unpacker unpacker(gameDir, srcDir, report);
+bool UnpackGame(const fs::path& gameDir, const fs::path& srcDir, Report& report, MapFormat format) {
+  Unpacker unpacker(gameDir, srcDir, report, format);
   return unpacker.Run();
 }
 

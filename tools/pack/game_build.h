@@ -2,6 +2,7 @@
 // into sources.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -29,7 +30,10 @@ bool BuildGame(const std::filesystem::path& srcDir, const std::filesystem::path&
 // Tiled tileset beside them), maps with their eventmaps as Tiled maps.
 // A data file whose sources would not build the same bytes, and every
 // other file, is copied as it is. Saved games are left out.
+// Maps and their tilesets are written in Tiled's JSON formats (.tmj, .tsj)
+// or in its XML formats (.tmx, .tsx).
+enum class MapFormat : uint8_t { Json, Tmx };
 bool UnpackGame(const std::filesystem::path& gameDir, const std::filesystem::path& srcDir,
-                Report& report);
+                Report& report, MapFormat format = MapFormat::Json);
 
 }  // namespace yw::pack

@@ -1,7 +1,8 @@
 // yarrowind-pack: the authoring tool.
 //
 //   yarrowind-pack build SRC_DIR OUT_DIR    compile sources into a game folder
-//   yarrowind-pack unpack GAME_DIR SRC_DIR  turn a game folder into sources
+//   yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]
+//                                           turn a game folder into sources
 //   yarrowind-pack check GAME_DIR [--program-dir DIR]
 //                                           lint a game without running it
 #include <filesystem>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: yarrowind-pack build SRC_DIR OUT_DIR\n"
-    "       yarrowind-pack unpack GAME_DIR SRC_DIR\n"
+    "       yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]\n"
     "       yarrowind-pack check GAME_DIR [--program-dir DIR]\n";
 
 int Finish(const yw::pack::Report& report, bool ok) {
@@ -37,8 +38,13 @@ int main(int argc, char** argv) {
   yw::pack::Report report;
   if (args.size() == 3 && args[0] == "build")
     return Finish(report, yw::pack::BuildGame(args[1], args[2], report));
-  if (args.size() == 3 && args[0] == "unpack")
-    return Finish(report, yw::pack::UnpackGame(args[1], args[2], report));
+  const bool format =
+      args.size() == 5 && args[3] == "--format" && (args[4] == "json" || args[4] == "tmx");
+  if ((args.size() == 3 || format) && args[0] == "unpack")
+    return Finish(report,
+                  yw::pack::UnpackGame(args[1], args[2], report,
+                                       format && args[4] == "tmx" ? yw::pack::MapFormat::Tmx
+                                                                  : yw::pack::MapFormat::Json));
   if ((args.size() == 2 || (args.size() == 4 && args[2] == "--program-dir")) &&
       args[0] == "check") {
     const fs::path game = args[1];

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "layer_data.h"
 #include "world/paths.h"
 
 namespace yw::pack {
@@ -147,8 +148,13 @@ void MapBuilder::ReadTilesets() {
       const std::string source = ts["source"].is_string() ? ts["source"].get<std::string>() : "";
       const JsonDoc* doc = loadTileset_ ? loadTileset_(source) : nullptr;
       if (!doc || !doc->Ok() || !doc->root.is_object()) {
+        std::string why = "there is no such file";
+        if (doc && !doc->Ok())
+          why = "line " + std::to_string(doc->errorLine) + ": " + doc->error;
+        else if (doc)
+          why = "it is not a tileset";
         in_.Error(Child(at, "source"), field,
-                  "cannot read the tileset '" + source + "' (save tilesets as JSON, .tsj)");
+                  "the tileset '" + source + "' cannot be read: " + why);
         continue;
       }
       body = &doc->root;
@@ -244,31 +250,21 @@ std::optional<std::vector<int64_t>> MapBuilder::LayerGids(const Json& layer,
       gids.push_back(data[i].get<int64_t>());
     }
   } else if (data.is_string()) {
-    if (TextAt(layer, "compression") != "") {
-      in_.Error(Child(pointer, "compression"), field,
-                "compressed layer data cannot be read; choose CSV or uncompressed Base64");
+    const std::string encoding = TextAt(layer, "encoding");
+    const std::string compression = TextAt(layer, "compression");
+    if (!encoding.empty() && encoding != "base64") {
+      in_.Error(Child(pointer, "encoding"), field,
+                "unknown encoding '" + encoding + "' (Tiled writes csv or base64)");
       return std::nullopt;
     }
-    static constexpr std::string_view kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string bytes;
-    uint32_t acc = 0;
-    int bits = 0;
-    for (char c : data.get<std::string>()) {
-      const auto v = kAlphabet.find(c);
-      if (v == std::string_view::npos) continue;  // padding and line breaks
-      acc = (acc << 6) | static_cast<uint32_t>(v);
-      bits += 6;
-      if (bits >= 8) {
-        bits -= 8;
-        bytes.push_back(static_cast<char>((acc >> bits) & 0xFF));
-      }
+    auto decoded = DecodeLayerData(data.get<std::string>(), compression,
+                                   static_cast<size_t>(width_ * height_));
+    if (!decoded.error.empty()) {
+      const bool badCompression = !KnownCompression(compression);
+      in_.Error(Child(pointer, badCompression ? "compression" : "data"), field, decoded.error);
+      return std::nullopt;
     }
-    for (size_t i = 0; i + 3 < bytes.size(); i += 4) {
-      uint32_t gid = 0;
-      for (int b = 3; b >= 0; --b) gid = (gid << 8) | static_cast<uint8_t>(bytes[i + static_cast<size_t>(b)]);
-      gids.push_back(gid);
-    }
+    gids.assign(decoded.gids.begin(), decoded.gids.end());
   } else {
     in_.Error(Child(pointer, "data"), field, "must be a list of tile ids or Base64 text");
     return std::nullopt;

@@ -1,5 +1,6 @@
-// Maps drawn with the Tiled map editor (JSON map format, orthogonal) as the
-// source of a map file and its eventmap file.
+// Maps drawn with the Tiled map editor (orthogonal; JSON maps, or TMX maps
+// read into the same document by tiled_xml.h) as the source of a map file
+// and its eventmap file.
 //
 // Layers, found by name without regard to letter case:
 // - "tiles": a tile layer; every cell needs a tile. Tile number n is the
@@ -40,8 +41,9 @@ struct BuiltMap {
   EventmapFileData events;
 };
 
-// Finds an external tileset by the "source" the map gives (relative to the
-// map's folder); nullptr when it cannot be read. The returned document
+// Finds an external tileset (JSON or TSX) by the "source" the map gives
+// (relative to the map's folder); nullptr when there is no such file, a
+// document with its error when it cannot be read. The returned document
 // must live as long as the build.
 using TilesetLoader = std::function<const JsonDoc*(const std::string& source)>;
 
