@@ -1,5 +1,5 @@
 // A game for the targets that run the engine: a private copy of a bundled
-// game's data files and scripts (no pictures or sounds, so that an input
+// game's data files and scripts (no game pictures or sounds, so that an input
 // runs fast), an engine started on it as the program starts, and a bounded
 // number of main-loop turns with keys pressed in a fixed pattern.
 #pragma once
@@ -13,6 +13,8 @@
 #include <string_view>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_image_codec.h"
+#include "process_folder.h"
 #include "shell/engine.h"
 #include "shell/window_state.h"
 #include "sim/main_loop.h"
@@ -32,12 +34,12 @@ struct GameFolders {
 
 // Made once per process below the temporary folder.
 inline const GameFolders& Folders() {
+  static const ProcessFolder folder("yw-fuzz-");
   static const GameFolders folders = [] {
     GameFolders f;
-    f.program = fs::temp_directory_path() / ("yw-fuzz-" + std::to_string(::getpid()));
+    f.program = folder.path();
     f.game = f.program / "games" / "hollowmere";
     const fs::path source = fs::path(YW_SOURCE_DIR) / "data";
-    fs::remove_all(f.program);
     fs::create_directories(f.game);
     // The bundled configuration on a small screen without a frame limit:
     // the same code runs, and a turn costs a fraction of a full frame.
@@ -50,6 +52,9 @@ inline const GameFolders& Folders() {
       if (line.starts_with("FPSLimit=")) line = "FPSLimit=0";
       ini << line << "\n";
     }
+    // The interface pictures: without them the program ends at start-up.
+    for (const char* name : {"font.bmp", "digit.bmp", "frame.bmp", "hand.bmp"})
+      fs::copy_file(source / name, f.program / name);
     for (const auto& entry : fs::directory_iterator(source / "games" / "hollowmere")) {
       const std::string ext = entry.path().extension().string();
       if (ext != ".bmp" && ext != ".jpg" && ext != ".wav" && ext != ".mid" && ext != ".mp3")
@@ -78,9 +83,14 @@ inline void ForgetWrittenFiles() {
 // An engine through its start state (configuration read, window sized),
 // with the game's folder current as after choosing the game.
 struct StartedEngine {
-  StartedEngine() : platform(nullptr, 8), engine(platform, Folders().program) {
+  // The interface pictures are decoded, as the program needs them to start.
+  StartedEngine() : platform(&Codec(), 8), engine(platform, Folders().program) {
     LoopTurn(engine);
     engine.CurrentDir = Folders().game;
+  }
+  static SdlImageCodec& Codec() {
+    static SdlImageCodec codec;
+    return codec;
   }
   HeadlessPlatform platform;
   Engine engine;

@@ -11,6 +11,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_image_codec.h"
+#include "process_folder.h"
 #include "render/pictures.h"
 #include "render/surface.h"
 #include "shell/engine.h"
@@ -21,12 +22,8 @@ namespace fs = std::filesystem;
 
 // A folder of this process that stands for the game folder.
 const fs::path& GameDir() {
-  static const fs::path dir = [] {
-    fs::path d = fs::temp_directory_path() / ("yw-fuzz-picture-" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir;
+  static const yw::fuzz::ProcessFolder folder("yw-fuzz-picture-");
+  return folder.path();
 }
 
 }  // namespace

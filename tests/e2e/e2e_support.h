@@ -225,6 +225,16 @@ inline void BuildTestGame(const std::string& name, const std::filesystem::path& 
   ASSERT_TRUE(ok) << problems.str();
 }
 
+// Gives `key` the value `value` in the settings file `ini`, whose line for
+// it must exist.
+inline void SetIni(const std::filesystem::path& ini, std::string_view key, const std::string& value) {
+  std::string text = test::ReadFile(ini);
+  const size_t at = text.find(std::string(key) + "=");
+  ASSERT_NE(at, std::string::npos) << key;
+  text.replace(at, text.find_first_of("\r\n", at) - at, std::string(key) + "=" + value);
+  test::WriteFile(ini, text);
+}
+
 // A program folder in `out` with the interface pictures and settings of the
 // bundled one and an empty game library, for BuildTestGame to fill.
 inline std::filesystem::path MakeProgramFolder(const std::filesystem::path& out) {
@@ -235,6 +245,13 @@ inline std::filesystem::path MakeProgramFolder(const std::filesystem::path& out)
     if (entry.is_regular_file())
       std::filesystem::copy_file(entry.path(), root / entry.path().filename(),
                                  std::filesystem::copy_options::overwrite_existing);
+  return root;
+}
+
+// A program folder in `out` whose library holds the test game `game`.
+inline std::filesystem::path ProgramWithGame(const std::filesystem::path& out, const std::string& game) {
+  const auto root = MakeProgramFolder(out);
+  BuildTestGame(game, root);
   return root;
 }
 

@@ -21,8 +21,7 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   r.Snap("home").Do("key Enter", 500).Snap("end");
   r.Keys("Right", 1).Keys("Down", 1).Keys("Left", 1).Dump("walked");  // on the village again
   const fs::path out = OutputDir("fight_wolf");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("fight_wolf", root);
+  const fs::path root = ProgramWithGame(out, "fight_wolf");
   const Played p{out};
   const RunResult run = RunReplay(out, root, r.Text());
   ASSERT_EQ(run.exitCode, 0) << run.stderrText;
@@ -91,8 +90,7 @@ TEST(FightGame, AnItemWithoutFightScriptSpendsTheTurn) {
   r.Snap("menu").Do("key Down", 300).Do("key Enter", 400).Do("key Esc", 400).Snap("back");
   r.Do("key Down", 300).Do("key Enter", 400).Do("key Enter", 1200).Dump("spent");
   const fs::path out = OutputDir("fight_wolf_stone");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("fight_wolf", root);
+  const fs::path root = ProgramWithGame(out, "fight_wolf");
   const Played p = Play(out, root, r.Text());
 
   const json menu = p.Dump("menu");

@@ -2,6 +2,7 @@
 // it, saving and loading along the way, on a copy of the program folder.
 // Each replay is checked at its milestones by state dump (map, position,
 // party, quest items) and at a few points by golden picture.
+#include <set>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -15,14 +16,16 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 
 // One milestone: the dump of that name is on `map` at cell (x, y) (x 0:
-// not checked), its message contains `says` (when not empty), and every
-// field named by a JSON pointer has the value given.
+// not checked), its message contains `says` (when not empty), every field
+// named by a JSON pointer has the value given, and, when `items` is given,
+// the items' NUMBERs are those, in order.
 struct Milestone {
   const char* dump;
   const char* map;
   int x = 0, y = 0;
   const char* says = "";
   std::vector<std::pair<const char*, json>> fields = {};
+  json items = nullptr;
 };
 
 void ExpectMilestones(const Played& p, const std::vector<Milestone>& milestones) {
@@ -38,6 +41,10 @@ void ExpectMilestones(const Played& p, const std::vector<Milestone>& milestones)
     EXPECT_NE(message.find(m.says), std::string::npos) << message;
     for (const auto& [pointer, value] : m.fields)
       EXPECT_EQ(d[json::json_pointer(pointer)], value) << pointer;
+    if (m.items.is_null()) continue;
+    json numbers = json::array();
+    for (const auto& item : d["Items"]) numbers.push_back(item["NUMBER"]);
+    EXPECT_EQ(numbers, m.items);
   }
 }
 
@@ -163,6 +170,151 @@ TEST(FullGames, ThornwickTheBellIsBroughtHome) {
   EXPECT_TRUE(fs::exists(p.dir / "root/games/thornwick/slot1.sav"));
   // The village, a fight against two brigands, the first level-up and the end.
   for (const char* shot : {"thornwick-vale.png", "brigands-2.png", "wolves-9.png", "end-26.png"}) ExpectGolden(p.dir, shot);
+}
+
+TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
+  Replay r = NewGame(1);
+  r.WaitUntil(3000).Snap("opening");
+  r.WaitUntil(6500).Note("After the cut-scene Pip greets Wren on the lane.").Snap("greeting");
+  r.Note("A short Enter, so the name box opens with no key held; the name replaces the default.");
+  r.Do("key Enter 1", 300).Do("type \\b\\b\\b\\bAyla").Do("key Enter").Snap("welcome").Do("key Enter");
+  r.Note("West along the street and up to Old Bram's door.");
+  r.Keys("Left", 9).Keys("Up", 3).Wait(600).Snap("house");
+  r.Note("Up to Bram and talk: a two-page message, then his question.");
+  r.Keys("Up", 3).Do("key Enter", 500).Snap("bram-page1").Do("key Enter").Snap("bram-page2");
+  r.Do("key Enter").Snap("question").Note("Gladly.").Do("key Enter").Snap("key").Do("key Enter");
+  r.Note("Saved with the key; two steps towards the door, the saved game is loaded back.");
+  Save(r, "With the key").Keys("Down", 2).Snap("strayed");
+  Load(r).Snap("loaded");
+  r.Note("Out of the door, east along the street to the mill, and push its door.");
+  r.Keys("Down", 4).Wait(600).Snap("town").Do("shot hollowmere-town.png", 0).Keys("Down", 1).Keys("Right", 16).Keys("Up", 2).Snap("push");
+  r.Do("key Enter").Wait(400).Snap("mill");
+  r.Note("Over the plank across the mill race (it creaks when left) to the chest.");
+  r.Keys("Up", 2).Keys("Right", 4).Snap("plank").Do("key Enter").Keys("Right", 1).Keys("Up", 2);
+  r.Do("key Enter", 500).Snap("moth").Wait(1500).Snap("ring").Do("key Enter");
+  r.Note("Back over the plank and out of the mill, west to Bram's house.");
+  r.Keys("Down", 1).Keys("Left", 3).Do("key Enter").Keys("Left", 2).Keys("Down", 3).Wait(600).Snap("outside");
+  r.Keys("Down", 1).Keys("Left", 16).Keys("Up", 2).Wait(600).Keys("Up", 3);
+  r.Note("The ending: Bram's thanks, Pip's visit and the closing words.");
+  r.Do("key Enter", 500).Snap("thanks").Do("key Enter", 700).Snap("pip-walks").Wait(2200).Snap("pip-asks");
+  r.Do("key Enter", 300).Snap("jump").Wait(2600).Do("key Enter", 3000).Snap("supper");
+  r.Do("key Enter", 700).Snap("zoom").Wait(1200).Snap("the-end").Do("shot hollowmere-the-end.png", 0);
+  r.Do("key Enter", 1000).Snap("title");
+  const Played p = PlayBundled("hollowmere", r);
+
+  ExpectMilestones(p, {
+      {"opening", "town.map", 0, 0, "", {{"/SFX", 3}}},
+      // The cut-scene walked her up the lane; the village tune follows the title music.
+      {"greeting", "town.map", 16, 14, "Pip: Hey!", {{"/SavingActive", false}, {"/AmbientName", "town.mid"}}},
+      {"welcome", "town.map", 16, 14, "Welcome to Hollowmere, Ayla!", {{"/Party/0/NAME", "Ayla"}}},
+      {"house", "house.map", 6, 8, "", {{"/SavingActive", true}}},
+      {"bram-page1", "house.map", 6, 5, "Old Bram: Ah, Ayla."},
+      {"bram-page2", "house.map", 6, 5, "", {{"/PendingMsg", ""}}},
+      {"question", "house.map", 6, 5, "", {{"/GameMode", 7}, {"/CurrentList", 20}}},
+      {"key", "house.map", 6, 5, "Here is the key to the mill", {}, {1, 1, 0, 1, 1, 1}},
+      {"strayed", "house.map", 6, 7},
+      {"loaded", "house.map", 6, 5, "", {}, {2, 1, 0, 1, 1, 1}},  // the tea came with the key
+      {"town", "town.map", 7, 12},
+      {"push", "town.map", 23, 12, "It groans open."},  // the locked door did not let her step
+      {"mill", "mill.map", 6, 8},
+      {"plank", "mill.map", 10, 6, "creaks behind you"},
+      // The moth flies while the chest opens; then the ring is Wren's.
+      {"moth", "mill.map", 0, 0, "", {{"/VoodooCount", 1}, {"/GameMode", 9}}},
+      {"ring", "mill.map", 0, 0, "a silver ring", {}, {2, 1, 1, 1, 1, 1}},
+      {"outside", "town.map", 23, 12},
+      {"thanks", "house.map", 0, 0, "Elsa's ring!", {{"/SavingActive", false}}},
+      // Pip comes in through the door while no message covers the room.
+      {"pip-walks", "house.map", 0, 0, "", {{"/GameMode", 9}}},
+      {"pip-asks", "house.map", 0, 0, "Did you find it?", {{"/Npcs/1/POS_Y", 7}}},
+      {"jump", "house.map", 0, 0, "", {{"/GameMode", 9}}},
+      {"supper", "house.map", 0, 0, "Stay for supper, Ayla.", {}, {2, 1, 0, 1, 1, 1}},
+      {"the-end", "house.map", 0, 0, "THE END."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
+  });
+  EXPECT_NE(p.Dump("bram-page1")["PendingMsg"], "");  // more than one page
+  EXPECT_EQ(p.Dump("pip-walks")["Npcs"].size(), 2u);
+  EXPECT_EQ(p.Dump("supper")["Npcs"].size(), 1u);  // Pip has run off
+  // Villagers of every wandering speed are out.
+  std::set<int> speeds;
+  const json welcome = p.Dump("welcome");
+  for (const auto& npc : welcome["Npcs"]) speeds.insert(npc["SPEED"].get<int>());
+  EXPECT_EQ(speeds, (std::set<int>{1, 2, 3, 4, 5}));
+  // The village opens from black, and the closing zoom shrinks the picture
+  // towards the middle of a black screen.
+  const Box lit = InkBox(p.Shot("opening"));
+  EXPECT_TRUE(lit.top > 0 && lit.bottom < p.Shot("opening").Height() - 1);
+  const Surface zoom = p.Shot("zoom");
+  const Box small = InkBox(zoom);
+  EXPECT_TRUE(!small.Empty() && small.left > 0 && small.right < zoom.Width() - 1 && small.top > 0 &&
+              small.bottom < zoom.Height() - 1);
+  ExpectGolden(p.dir, "hollowmere-town.png");
+  ExpectGolden(p.dir, "hollowmere-the-end.png");
+}
+
+TEST(FullGames, HollowmereASavedGameOutlivesTheWellsGameOver) {
+  Replay r = NewGame(1);
+  r.WaitUntil(6500).Do("key Enter 1", 300).Do("key Enter").Do("key Enter");
+  Save(r, "By the well");
+  r.Note("Up the lane to the well; climb down its rope.");
+  r.Keys("Up", 3).Keys("Right", 1).Do("key Enter", 500).Snap("well");
+  r.Do("key Down", 300).Do("key Enter", 500).Snap("fall").Do("key Enter", 600).Snap("wipe");
+  r.Wait(1000).Snap("game-over").Do("key Enter", 800).Snap("title");
+  r.Note("Load, slot 1.").Do("key Enter", 600).Do("key Down", 300).Do("key Enter", 600);
+  r.Do("key Enter", 600).Snap("loaded");
+  const Played p = PlayBundled("hollowmere-well", r);
+
+  ExpectMilestones(p, {
+      {"saved", "town.map", 16, 14, "", {{"/GameMode", 7}}},  // back in the in-game menu
+      {"well", "town.map", 16, 11, "", {{"/CurrentList", 20}}},
+      {"fall", "town.map", 16, 11, "the old rope snaps"},
+      {"wipe", "town.map", 16, 11, "", {{"/SFX", 4}}},
+      {"game-over", "town.map", 16, 11, "GAME OVER."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}}},
+      {"loaded", "town.map", 16, 14, "", {{"/GameMode", 6}, {"/Party/0/NAME", "Wren"}}},
+  });
+  EXPECT_TRUE(fs::exists(p.dir / "root/games/hollowmere/slot1.sav"));
+  EXPECT_GT(InkBox(p.Shot("wipe")).left, 0);  // two black bands close over the village
+}
+
+TEST(FullGames, GullPointTheLampIsLit) {
+  Replay r = NewGame(0);
+  r.WaitUntil(5000).Snap("night").Do("key Enter").Snap("corran").Do("key Enter", 500);
+  r.Note("Down the boardwalk to the oil shed and push its door.");
+  r.Keys("Down", 4).Keys("Right", 6).Keys("Up", 1).Snap("shed").Do("shot gullpoint-shed.png", 0).Do("key Enter");
+  r.Note("Saved with the oil; a few steps on, the saved game is loaded back at the shed.");
+  Save(r, "Oil in hand").Keys("Right", 3).Snap("strayed");
+  Load(r).Snap("loaded");
+  r.Note("East and up the boardwalk to the tower; the wind blows at its end.");
+  r.Keys("Right", 4).Keys("Up", 2).Snap("wind").Do("key Enter").Keys("Up", 3).Wait(600).Snap("tower");
+  r.Note("Up to the stair, which leads to the lamp gallery.");
+  r.Keys("Up", 5).Keys("Left", 2).Wait(1600).Snap("gallery");
+  r.Keys("Up", 2).Keys("Left", 2).Keys("Up", 1).Snap("dark");
+  r.Do("key Enter", 500).Do("key Enter", 700).Snap("lit").Wait(1000).Do("key Enter", 700).Snap("corran-climbs");
+  r.Wait(1500).Snap("lantern").Do("key Enter").Do("key Enter", 2000).Snap("the-end");
+  r.Do("shot gullpoint-the-end.png", 0);
+  r.Do("key Enter", 1000).Snap("title");
+  const Played p = PlayBundled("gullpoint", r);
+
+  ExpectMilestones(p, {
+      {"night", "shore.map", 5, 6, "Night at Gull Point."},
+      {"corran", "shore.map", 5, 6, "Corran: Ness!"},
+      {"shed", "shore.map", 11, 10, "fill a can", {}, {1, 1}},
+      {"strayed", "shore.map", 14, 10},
+      {"loaded", "shore.map", 11, 10, "", {}, {1, 1}},
+      {"wind", "shore.map", 15, 8, "The wind"},
+      {"tower", "tower.map", 4, 8},
+      {"gallery", "tower.map", 13, 8},
+      // Lighting the lamp swaps its dark doodad for the lit one and a gull flies past.
+      {"lit", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/VoodooCount", 1}}, {0, 1}},
+      {"corran-climbs", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/SavingActive", false}}},
+      {"lantern", "tower.map", 0, 0, "There she burns!"},
+      {"the-end", "tower.map", 0, 0, "THE END."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}}},
+  });
+  EXPECT_GT(Changed(p.Shot("dark"), p.Shot("lit")), 0);
+  // The night shore and the closing words on black.
+  ExpectGolden(p.dir, "gullpoint-shed.png");
+  ExpectGolden(p.dir, "gullpoint-the-end.png");
 }
 
 }  // namespace

@@ -11,8 +11,7 @@ namespace fs = std::filesystem;
 // A message before the map was ever drawn.
 TEST(GameStart, TheFirstMessageStandsOnACleanScreen) {
   const auto out = OutputDir("first-message");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("play_alder", root);
+  const fs::path root = ProgramWithGame(out, "play_alder");
   test::WriteFile(root / "games" / "play_alder" / "autoexec.skr",
                   "BEGIN\r\nLOADEVENTS \"field.evm\" \\ ALLES\r\nADDCHARACTER 1\r\n"
                   "SETPOS 1 \\ 3\r\nMSG \"Dawn on the field.\"\r\nEND\r\n");
@@ -31,13 +30,11 @@ TEST(GameStart, TheFirstMessageStandsOnACleanScreen) {
 
 TEST(GameStart, PlayStartsAGameFolderAtOnceWithItsOwnSettings) {
   const auto out = OutputDir("play-option");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("play_alder", root);
+  const fs::path root = ProgramWithGame(out, "play_alder");
   const fs::path game = root / "games" / "play_alder";
-  std::string ini = test::ReadFile(root / "yarrowind.ini");
-  ini.replace(ini.find("ScreenWidth=640"), 15, "ScreenWidth=320");
-  ini.replace(ini.find("ScreenHeight=480"), 16, "ScreenHeight=240");
-  test::WriteFile(game / "yarrowind.ini", ini);
+  fs::copy_file(root / "yarrowind.ini", game / "yarrowind.ini");
+  SetIni(game / "yarrowind.ini", "ScreenWidth", "320");
+  SetIni(game / "yarrowind.ini", "ScreenHeight", "240");
   const Played p =
       Play(out, root, Replay(300).Snap("playing").Text(), "--play '" + game.string() + "'");
   const auto playing = p.Dump("playing");

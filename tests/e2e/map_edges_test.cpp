@@ -13,8 +13,7 @@ namespace fs = std::filesystem;
 // The map_edges game in `out`; with `corner` its autoexec also loads the
 // eventmap of the field's corner.
 fs::path EdgesFolder(const fs::path& out, bool corner = false) {
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("map_edges", root);
+  const fs::path root = ProgramWithGame(out, "map_edges");
   if (corner) {
     const fs::path autoexec = root / "games/map_edges/autoexec.skr";
     std::string script = test::ReadFile(autoexec);

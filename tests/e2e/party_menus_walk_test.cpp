@@ -10,8 +10,7 @@ namespace fs = std::filesystem;
 
 TEST(PartyMenus, TeamStatsEquipInventoryAndMagicOnTheMap) {
   const auto out = OutputDir("party-menus");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("play_party", root);
+  const fs::path root = ProgramWithGame(out, "play_party");
   Replay r = StartTheOnlyGame();
   r.WaitUntil(1600).Snap("map");
   r.Note("Escape, Team, Alder, Stats.").Do("key Esc").Snap("main").Do("key Enter").Snap("team");

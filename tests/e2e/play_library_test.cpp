@@ -20,8 +20,7 @@ int RightEdgeOfChange(const Surface& under, const Surface& over) {
 
 TEST(PlayLibrary, SaveInSlotTwoQuitToTheTitleAndLoadItBack) {
   const auto out = OutputDir("play-library");
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame("play_alder", root);
+  const fs::path root = ProgramWithGame(out, "play_alder");
   BuildTestGame("play_brook", root);
   Replay r(100);
   r.Do("key Space", 200).Do("key Enter", 200).Snap("library");

@@ -16,10 +16,7 @@ constexpr int kTile = 32;  // 16-pixel tiles at zoom 2
 // A program folder holding one test game, with a walk time of kWalkTime.
 fs::path OneGameFolder(const fs::path& out, const std::string& game) {
   const fs::path root = MakeProgramFolder(out);
-  std::string ini = test::ReadFile(root / "yarrowind.ini");
-  const size_t at = ini.find("Walktime=");
-  ini.replace(at, ini.find('\n', at) - at, "Walktime=" + std::to_string(kWalkTime));
-  test::WriteFile(root / "yarrowind.ini", ini);
+  SetIni(root / "yarrowind.ini", "Walktime", std::to_string(kWalkTime));
   BuildTestGame(game, root);
   return root;
 }

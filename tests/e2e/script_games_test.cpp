@@ -17,8 +17,7 @@ using nlohmann::json;
 // the replay on it, the game started at once with --play.
 Played PlayTestGame(const std::string& game, Replay& replay) {
   const fs::path out = OutputDir(game);
-  const fs::path root = MakeProgramFolder(out);
-  BuildTestGame(game, root);
+  const fs::path root = ProgramWithGame(out, game);
   return Play(out, root, replay.Text(), "--play '" + (root / "games" / game).string() + "'");
 }
 

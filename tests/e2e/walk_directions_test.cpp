@@ -18,10 +18,7 @@ constexpr int kTile = 32;  // 16-pixel tiles at zoom 2
 Played PlayBrook(const std::string& name, Replay& r) {
   const fs::path out = OutputDir(name);
   const fs::path root = MakeProgramFolder(out);
-  std::string ini = test::ReadFile(root / "yarrowind.ini");
-  const size_t at = ini.find("Walktime=");
-  ini.replace(at, ini.find('\n', at) - at, "Walktime=" + std::to_string(kWalkTime));
-  test::WriteFile(root / "yarrowind.ini", ini);
+  SetIni(root / "yarrowind.ini", "Walktime", std::to_string(kWalkTime));
   BuildTestGame("play_brook", root);
   return Play(out, root, r.Text());
 }

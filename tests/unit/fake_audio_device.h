@@ -1,13 +1,11 @@
-// A sound device for tests: it records every call as a line of text and
-// answers as the test sets it up.
+// A sound device for tests: it keeps what a listener would notice (the
+// streams and the MIDI piece opened last, whether the piece plays, stands
+// paused and where) and answers as the test sets it up.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <set>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "platform/audio_device.h"
 
@@ -16,87 +14,51 @@ namespace yw::test {
 class FakeAudioDevice : public AudioDevice {
  public:
   // Answers.
-  bool initOk = true, startOk = true, loadOk = true, playOk = true, streamOk = true;
-  bool midiOpenOk = true, midiPlayOk = true;
+  bool initOk = true, startOk = true, midiOpenOk = true;
   double midiLengthMs = 2000, midiPositionMs = 0;
-  bool midiPlaying = false;              // cleared by a test to end the piece
-  std::set<uint32_t> activeChannels;     // channels that still sound
+  bool midiPlaying = false;  // cleared by a test to end the piece
+  // State.
+  bool midiPaused = false;
+  int streamsOpened = 0, midiStarts = 0;  // MidiPlay calls
+  std::filesystem::path lastStream, lastMidi;
 
-  // What was asked, one line per call: the call's name and its arguments
-  // (file names without their folder).
-  std::vector<std::string> calls;
-
-  int Count(std::string_view prefix) const { return static_cast<int>(Matching(prefix).size()); }
-  std::vector<std::string> Matching(std::string_view prefix) const {
-    std::vector<std::string> out;
-    for (const auto& c : calls)
-      if (std::string_view(c).substr(0, prefix.size()) == prefix) out.push_back(c);
-    return out;
-  }
-  std::filesystem::path lastMidi;
-
-  bool Init() override { return Log("Init"), initOk; }
-  bool Start() override { return Log("Start"), startOk; }
-  void Free() override { Log("Free"); }
-  uint32_t SampleLoad(const std::filesystem::path& file, int maxPlaybacks,
-                      bool replaceFurthest) override {
-    Log("SampleLoad " + file.filename().string() + " " + std::to_string(maxPlaybacks) +
-        (replaceFurthest ? " replace" : ""));
-    return loadOk ? next_++ : 0;
-  }
-  uint32_t SamplePlay(uint32_t sample) override {
-    Log("SamplePlay " + std::to_string(sample));
-    if (!playOk) return 0;
-    activeChannels.insert(next_);
+  bool Init() override { return initOk; }
+  bool Start() override { return startOk; }
+  void Free() override {}
+  uint32_t SampleLoad(const std::filesystem::path&, int, bool) override { return next_++; }
+  uint32_t SamplePlay(uint32_t) override { return active_.insert(next_).first, next_++; }
+  bool SampleFree(uint32_t) override { return true; }
+  bool ChannelIsActive(uint32_t channel) override { return active_.count(channel) > 0; }
+  bool ChannelStop(uint32_t channel) override { return active_.erase(channel) > 0; }
+  uint32_t StreamCreateFile(const std::filesystem::path& file) override {
+    ++streamsOpened;
+    lastStream = file;
     return next_++;
   }
-  bool SampleFree(uint32_t sample) override {
-    return Log("SampleFree " + std::to_string(sample)), true;
-  }
-  bool ChannelIsActive(uint32_t channel) override {
-    Log("ChannelIsActive " + std::to_string(channel));
-    return activeChannels.count(channel) > 0;
-  }
-  bool ChannelStop(uint32_t channel) override {
-    Log("ChannelStop " + std::to_string(channel));
-    return activeChannels.erase(channel) > 0;
-  }
-  uint32_t StreamCreateFile(const std::filesystem::path& file) override {
-    Log("StreamCreateFile " + file.filename().string());
-    return streamOk ? next_++ : 0;
-  }
-  bool StreamPlay(uint32_t stream, bool loop) override {
-    Log("StreamPlay " + std::to_string(stream) + (loop ? " loop" : ""));
-    activeChannels.insert(stream);
-    return true;
-  }
-  bool StreamFree(uint32_t stream) override {
-    Log("StreamFree " + std::to_string(stream));
-    return activeChannels.erase(stream) > 0;
-  }
+  bool StreamPlay(uint32_t stream, bool) override { return active_.insert(stream), true; }
+  bool StreamFree(uint32_t stream) override { return active_.erase(stream) > 0; }
   bool MidiOpen(const std::filesystem::path& file) override {
-    Log("MidiOpen " + file.filename().string());
     lastMidi = file;
     return midiOpenOk;
   }
   bool MidiPlay(double fromMs) override {
-    Log("MidiPlay " + std::to_string(static_cast<int>(fromMs)));
-    midiPlaying = midiPlayOk;
-    if (midiPlayOk) midiPositionMs = fromMs;
-    return midiPlayOk;
+    ++midiStarts;
+    midiPlaying = true, midiPaused = false;
+    midiPositionMs = fromMs;
+    return true;
   }
-  bool MidiPause() override { return Log("MidiPause"), true; }
-  bool MidiResume() override { return Log("MidiResume"), true; }
-  void MidiClose() override {
-    Log("MidiClose");
-    midiPlaying = false;
+  bool MidiPause() override { return midiPaused = true; }
+  bool MidiResume() override {
+    midiPaused = false;
+    return midiPlaying = true;
   }
+  void MidiClose() override { midiPlaying = midiPaused = false; }
   bool MidiPlaying() override { return midiPlaying; }
   double MidiLengthMs() override { return midiLengthMs; }
   double MidiPositionMs() override { return midiPositionMs; }
 
  private:
-  void Log(std::string line) { calls.push_back(std::move(line)); }
+  std::set<uint32_t> active_;  // channels and streams that still sound
   uint32_t next_ = 100;
 };
 

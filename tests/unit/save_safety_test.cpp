@@ -115,19 +115,31 @@ TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
       {"event layer narrower than the map", [](SaveGameData& d) { d.eventWidth = 3; }},
       {"a cell of tile 0", [](SaveGameData& d) { d.tiles[5] = 0; }},
   };
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const auto& [fault, apply] : faults) {
+    SaveGameData bad = good;
+    apply(bad);
+    files.emplace_back(fault, WriteSaveGame(bad));
+  }
+  // A file of an unknown version, or cut short anywhere, is refused too.
+  const std::string bytes = ReadFile(t.dir.path() / "good.sav");
+  files.emplace_back("version 3", "\x03" + bytes.substr(1));
+  for (size_t n = 0; n < bytes.size(); ++n) files.emplace_back("cut at " + std::to_string(n), bytes.substr(0, n));
+
   World& w = e.world;
   w.MapFile = "cave.map";
   w.PlayerPosX = 4;
   w.PartyCount = 0;
-  for (const auto& [fault, apply] : faults) {
-    SaveGameData bad = good;
-    apply(bad);
-    WriteFile(t.dir.path() / "bad.sav", WriteSaveGame(bad));
+  EXPECT_FALSE(LoadState(e, "missing.sav", false));
+  for (const auto& [fault, file] : files) {
+    WriteFile(t.dir.path() / "bad.sav", file);
     EXPECT_FALSE(LoadState(e, "bad.sav", false)) << fault;
     EXPECT_EQ(w.MapFile, "cave.map") << fault;
     EXPECT_EQ(w.PlayerPosX, 4) << fault;
     EXPECT_EQ(w.PartyCount, 0) << fault;
   }
+  WriteFile(t.dir.path() / "bad.sav", files[faults.size()].second);
+  EXPECT_EQ(ReadSaveDescription(e, "bad.sav"), std::nullopt);  // the other version is not listed
   ASSERT_TRUE(LoadState(e, "good.sav", false));
   EXPECT_EQ(w.MapFile, "meadow.map");
 }
