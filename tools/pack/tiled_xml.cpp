@@ -16,33 +16,13 @@ namespace yw::pack {
 namespace {
 
 // Attributes that Tiled's JSON format holds as numbers, and as true/false.
-constexpr std::array<std::string_view, 27> kNumberAttributes{"id",
-                                                             "firstgid",
-                                                             "width",
-                                                             "height",
-                                                             "tilewidth",
-                                                             "tileheight",
-                                                             "x",
-                                                             "y",
-                                                             "rotation",
-                                                             "gid",
-                                                             "opacity",
-                                                             "offsetx",
-                                                             "offsety",
-                                                             "parallaxx",
-                                                             "parallaxy",
-                                                             "tilecount",
-                                                             "columns",
-                                                             "spacing",
-                                                             "margin",
-                                                             "nextlayerid",
-                                                             "nextobjectid",
-                                                             "compressionlevel",
-                                                             "hexsidelength",
-                                                             "probability",
-                                                             "parallaxoriginx",
-                                                             "parallaxoriginy",
-                                                             "tileid"};
+// clang-format off
+constexpr std::array<std::string_view, 27> kNumberAttributes{
+    "id", "firstgid", "width", "height", "tilewidth", "tileheight", "x", "y", "rotation", "gid",
+    "opacity", "offsetx", "offsety", "parallaxx", "parallaxy", "tilecount", "columns", "spacing",
+    "margin", "nextlayerid", "nextobjectid", "compressionlevel", "hexsidelength", "probability",
+    "parallaxoriginx", "parallaxoriginy", "tileid"};
+// clang-format on
 constexpr std::array<std::string_view, 5> kFlagAttributes{"visible", "infinite", "locked",
                                                           "repeatx", "repeaty"};
 
