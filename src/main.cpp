@@ -73,6 +73,7 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path
   yw::SdlImageCodec codec;
   yw::HeadlessPlatform platform(&codec, o.tickMs);
   yw::Engine engine(platform, programDir);
+  engine.UserSaveRoot = yw::UserSaveRoot(yw::UserFolders::FromEnvironment());
   yw::ReplayDriver driver(platform, std::move(events), o.maxMs);
   engine.Observer = &driver;
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
@@ -95,6 +96,7 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
     return 1;
   }
   yw::Engine engine(platform, programDir);
+  engine.UserSaveRoot = yw::UserSaveRoot(folders);
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
   StartIn(engine, playDir);
   yw::EventLoop(engine);

@@ -9,6 +9,7 @@
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "shell/engine.h"
+#include "shell/save_folder.h"
 #include "world/game_files.h"
 #include "world/paths.h"
 
@@ -31,7 +32,7 @@ void ForgetKeptPictures(Engine& e) {
 }  // namespace
 
 std::optional<std::string> SlotDescription(Engine& e, int slot) {
-  const auto file = ResolvePath(e.CurrentDir, SlotFileName(slot));
+  const auto file = ResolvePath(SaveFolder(e), SlotFileName(slot));
   if (!file) return std::nullopt;
   std::ifstream in(*file, std::ios::binary);
   std::array<char, kHeaderMax> head{};
@@ -81,7 +82,7 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
   }
   e.pics.Frontbuf = under;
   Drawlist(e, 14, false);
-  if (ResolvePath(e.CurrentDir, SlotFileName(slot)))
+  if (ResolvePath(SaveFolder(e), SlotFileName(slot)))
     DrawMsg(e, "Error: The saved game could not be loaded!", e.win.GameMode);
 }
 

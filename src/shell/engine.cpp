@@ -1,11 +1,15 @@
 #include "shell/engine.h"
 
+#include "shell/save_folder.h"
 #include "shell/startup.h"
 
 namespace yw {
 
 Engine::Engine(Platform& p, std::filesystem::path programDir)
-    : platform(p), ProgramDir(std::move(programDir)), CurrentDir(ProgramDir) {
+    : platform(p),
+      ProgramDir(std::move(programDir)),
+      CurrentDir(ProgramDir),
+      CanWriteFolder(FolderIsWritable) {
   InitWorld(world);
 }
 

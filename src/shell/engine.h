@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "audio/sound_state.h"
@@ -60,6 +61,14 @@ class Engine {
   // game's folder while a game runs. File names are resolved against it.
   std::filesystem::path ProgramDir;
   std::filesystem::path CurrentDir;
+  // Where the running game's saves and fight snapshot go, chosen when the
+  // game is opened (shell/save_folder.h); empty: the current folder.
+  std::filesystem::path SaveDir;
+  // The player's folder for the saves of games whose own folder cannot be
+  // written (a folder per game inside it); empty: saves stay in the game.
+  std::filesystem::path UserSaveRoot;
+  // Whether a game folder can be written; a test may pretend it cannot.
+  std::function<bool(const std::filesystem::path&)> CanWriteFolder;
 
   // Set to try a game (--play): the next start state stays in CurrentDir and
   // runs the new-game flow there at once, without the credit lines, the

@@ -238,6 +238,8 @@ fs::path ScreenshotFolder(const UserFolders& folders) {
   return folders.data / "yarrowind" / "screenshots";
 }
 
+fs::path UserSaveRoot(const UserFolders& folders) { return folders.data / "yarrowind" / "saves"; }
+
 UserSettings LoadUserSettings(const fs::path& file, std::vector<std::string>& problems) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return DefaultUserSettings();

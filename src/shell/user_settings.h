@@ -61,6 +61,10 @@ std::filesystem::path UserSettingsFile(const UserFolders& folders);
 // data home.
 std::filesystem::path ScreenshotFolder(const UserFolders& folders);
 
+// Where the saves of games whose folder cannot be written go, a folder per
+// game: yarrowind/saves in the data home.
+std::filesystem::path UserSaveRoot(const UserFolders& folders);
+
 // Reads the settings file; a missing file gives the defaults. Problems are
 // prefixed with the file's path.
 UserSettings LoadUserSettings(const std::filesystem::path& file,

@@ -10,8 +10,9 @@
 #include "render/dialogs.h"
 #include "render/pictures.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "shell/config.h"
+#include "shell/engine.h"
+#include "shell/save_folder.h"
 #include "shell/startup.h"
 #include "shell/title.h"
 #include "sim/sim_states.h"
@@ -75,6 +76,7 @@ void StartState(Engine& e) {
   // the new-game flow then says what is missing.
   if (!play && !FileExists(e.CurrentDir, "autoexec.skr")) e.CurrentDir = e.ProgramDir;
   w.SingleGameMode = FileExists(e.CurrentDir, "autoexec.skr");
+  ChooseSaveFolder(e);
   w.KeyEnabled = true;
   FindGames(e);
   LoadIni(e);

@@ -4,7 +4,9 @@
 #include "render/compose.h"
 #include "render/pictures.h"
 #include "shell/engine.h"
+#include "shell/save_folder.h"
 #include "sim/effects.h"
+#include "world/binary_io.h"
 #include "world/durable_write.h"
 #include "world/game_files.h"
 #include "world/paths.h"
@@ -195,15 +197,27 @@ bool ApplySave(Engine& e, SaveGameData& d, bool snapshot) {
 
 std::string SlotFileName(int slot) { return "slot" + std::to_string(slot) + ".sav"; }
 
+// A saved game or the snapshot from the game's save folder.
+std::optional<std::string> ReadSaveFile(const Engine& e, std::string_view fileName) {
+  const auto file = ResolvePath(SaveFolder(e), fileName);
+  if (!file) return std::nullopt;
+  return ReadFileBytes(*file);
+}
+
 bool SaveState(Engine& e, std::string_view fileName, std::string_view description) {
   if (TrimBlanks(fileName).empty()) return false;
-  return ReplaceFileDurably(PathForWriting(e.CurrentDir, fileName),
+  const std::filesystem::path& folder = SaveFolder(e);
+  // The player's save folder of a game is made at its first save; a game
+  // folder is never made.
+  std::error_code ec;
+  if (folder != e.CurrentDir) std::filesystem::create_directories(folder, ec);
+  return ReplaceFileDurably(PathForWriting(folder, fileName),
                             WriteSaveGame(CaptureWorld(e, description)));
 }
 
 bool LoadState(Engine& e, std::string_view fileName, bool snapshot) {
   if (TrimBlanks(fileName).empty()) return false;
-  const auto bytes = ReadGameFile(e, fileName);
+  const auto bytes = ReadSaveFile(e, fileName);
   if (!bytes) return false;
   SaveGameData save;
   // The whole file is read and checked before anything is replaced.
@@ -213,7 +227,7 @@ bool LoadState(Engine& e, std::string_view fileName, bool snapshot) {
 
 std::optional<std::string> ReadSaveDescription(Engine& e, std::string_view fileName) {
   if (TrimBlanks(fileName).empty()) return std::nullopt;
-  const auto bytes = ReadGameFile(e, fileName);
+  const auto bytes = ReadSaveFile(e, fileName);
   std::string description;
   if (!bytes || ReadSaveDescription(*bytes, description) != LoadStatus::Ok) return std::nullopt;
   return description;

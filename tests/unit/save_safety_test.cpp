@@ -10,6 +10,8 @@
 #include <limits>
 #include <random>
 
+#include "menus/list_kinds.h"
+#include "shell/save_folder.h"
 #include "test_support.h"
 #include "world/game_files.h"
 #include "world/save_game.h"
@@ -142,6 +144,40 @@ TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
   EXPECT_EQ(ReadSaveDescription(e, "bad.sav"), std::nullopt);  // the other version is not listed
   ASSERT_TRUE(LoadState(e, "good.sav", false));
   EXPECT_EQ(w.MapFile, "meadow.map");
+}
+
+// A game installed where the player cannot write keeps its saves and its
+// fight snapshot in the player's data folder and finds them there; a game
+// folder that can be written keeps them, and the check leaves no file.
+TEST(SaveSafety, AGameFolderThatCannotBeWrittenSavesInThePlayersFolder) {
+  TestEngine t;
+  Engine& e = t.engine;
+  e.UserSaveRoot = t.dir.path() / "user";
+  e.CurrentDir = t.dir.path() / "Hollow Hill";
+  PlayOnMap(e, 8, 8);
+  ChooseSaveFolder(e);
+  ASSERT_TRUE(SaveState(e, "slot1.sav", "at home"));
+  const auto files = [](const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& f : fs::directory_iterator(dir)) names.push_back(f.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  EXPECT_EQ(files(e.CurrentDir), (std::vector<std::string>{"autoexec.skr", "slot1.sav"}));
+
+  e.CanWriteFolder = [](const fs::path&) { return false; };
+  ChooseSaveFolder(e);
+  ASSERT_TRUE(SaveState(e, "slot2.sav", "away"));
+  ASSERT_TRUE(SaveState(e, "temp.tmp", "FightTemp"));
+  EXPECT_EQ(files(e.CurrentDir), (std::vector<std::string>{"autoexec.skr", "slot1.sav"}));
+  EXPECT_EQ(files(e.UserSaveRoot / "Hollow Hill"),
+            (std::vector<std::string>{"slot2.sav", "temp.tmp"}));
+  EXPECT_EQ(SlotDescription(e, 2), "away");
+  EXPECT_EQ(SlotDescription(e, 1), std::nullopt);
+  e.world.PlayerPosX = 5;
+  ASSERT_TRUE(LoadState(e, "slot2.sav", false));
+  EXPECT_EQ(e.world.PlayerPosX, 2);
+  EXPECT_TRUE(LoadState(e, "temp.tmp", true));
 }
 
 }  // namespace
