@@ -1,5 +1,8 @@
 // NPCs wandering on the map and the actors of cut-scenes.
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "render/compose.h"
 #include "shell/engine.h"
@@ -91,7 +94,10 @@ void Wander(Engine& e, Npc& npc, int32_t t) {
 }
 
 void MoveOffsets(Engine& e, Npc& npc, int32_t t, bool cutscene) {
-  const int32_t remaining = std::max(0, npc.nextTime - t);
+  // A loaded game may set the next step anywhere on the clock: the time
+  // left is taken without overflow and is never negative.
+  const int32_t remaining =
+      static_cast<int32_t>(std::clamp<int64_t>(int64_t{npc.nextTime} - t, 0, INT32_MAX));
   double duration = e.win.TimeWalkTime;
   if (cutscene) duration = ActorStepTime(e, npc.actor.speed);
   else if (npc.SPEED == 3) duration = 3.0 * e.win.TimeWalkTime;
