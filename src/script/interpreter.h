@@ -96,16 +96,40 @@ struct CommandContext {
 
 using CommandHandler = CommandResult (*)(CommandContext&);
 
+// How many parameters a command takes: fewer than `min` (or, when `exact`,
+// any other number) fails with "Not enough parameters"; those beyond `max`
+// are not read (kAnyCount: no limit).
+inline constexpr uint8_t kAnyCount = UINT8_MAX;
+struct ParamCount {
+  uint8_t min = 0;
+  uint8_t max = kAnyCount;
+  bool exact = false;
+};
+
+// A keyword parameter (0-based position): when the line has it, it must be
+// one of `words` (trimmed, any letter case), else the command fails with
+// "Unknown parameters".
+struct KeywordParam {
+  uint8_t index;
+  std::span<const std::string_view> words;
+};
+
 struct CommandEntry {
   std::string_view word;
   CommandHandler handler;
+  ParamCount count;
+  std::span<const KeywordParam> keywords;
 };
 
 // The handler for an upper-case command word, or nullptr for an unknown one.
 // Words are compared exactly, in the order the language tests them.
 CommandHandler FindCommand(std::string_view word);
 
-// The command words in the order they are tested.
+// The command words in the order they are tested, with the parameters
+// they take; the authoring tool's linter checks scripts against it.
 std::span<const CommandEntry> CommandTable();
+
+// The entry of an upper-case command word, or nullptr.
+const CommandEntry* FindCommandEntry(std::string_view word);
 
 }  // namespace yw

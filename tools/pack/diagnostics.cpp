@@ -20,6 +20,13 @@ int Report::ErrorCount() const {
   return n;
 }
 
+int Report::WarningCount() const {
+  int n = 0;
+  for (const Diagnostic& d : items_)
+    if (d.severity == Severity::Warning) ++n;
+  return n;
+}
+
 void Report::Print(std::ostream& out) const {
   for (const Diagnostic& d : items_) out << Format(d) << '\n';
 }

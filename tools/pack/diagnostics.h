@@ -37,6 +37,7 @@ class Report {
 
   const std::vector<Diagnostic>& Items() const { return items_; }
   int ErrorCount() const;
+  int WarningCount() const;
   bool HasErrors() const { return ErrorCount() > 0; }
   void Print(std::ostream& out) const;
 

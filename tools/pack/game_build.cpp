@@ -1,6 +1,7 @@
 #include "game_build.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <set>
@@ -107,9 +108,11 @@ class Compiler {
  public:
   Compiler(const fs::path& srcDir, Report& report) : src_(srcDir), report_(report) {}
   FileSet Run();
+  Origins TakeOrigins() { return std::move(origins_); }
 
  private:
-  void Add(const std::string& from, const std::string& out, std::string bytes);
+  void Add(const std::string& from, const std::string& out, std::string bytes,
+           std::shared_ptr<const JsonDoc> doc = nullptr);
   void CompileJson(const std::string& rel, const std::string& text);
   void CompileTmx(const std::string& rel, const std::string& text);
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
@@ -126,17 +129,20 @@ class Compiler {
   Report& report_;
   FileSet files_;
   std::map<std::string, std::string> producers_;  // lower-cased output -> source
+  Origins origins_;                               // outputs built from JSON sources
   std::map<std::string, std::unique_ptr<JsonDoc>> tilesets_;
   std::vector<PendingMap> maps_;
 };
 
-void Compiler::Add(const std::string& from, const std::string& out, std::string bytes) {
+void Compiler::Add(const std::string& from, const std::string& out, std::string bytes,
+                   std::shared_ptr<const JsonDoc> doc) {
   const std::string key = ToLower(out);
   if (auto it = producers_.find(key); it != producers_.end()) {
     report_.Error(from, 0, "", "builds '" + out + "', which " + it->second + " builds too");
     return;
   }
   producers_[key] = from;
+  if (doc) origins_[key] = {from, std::move(doc)};
   files_[out] = std::move(bytes);
 }
 
@@ -164,10 +170,9 @@ void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>
       return;
     }
   }
-  if (!built->mapFile.empty())
-    Add(rel, OutputPath(built->mapFile), WriteMapFile(built->map));
+  if (!built->mapFile.empty()) Add(rel, OutputPath(built->mapFile), WriteMapFile(built->map), doc);
   if (!built->eventmapFile.empty())
-    Add(rel, OutputPath(built->eventmapFile), WriteEventmapFile(built->events));
+    Add(rel, OutputPath(built->eventmapFile), WriteEventmapFile(built->events), doc);
   maps_.push_back({rel, doc, std::move(*built)});
 }
 
@@ -196,7 +201,7 @@ void Compiler::CompileJson(const std::string& rel, const std::string& text) {
       return;
     }
     auto bytes = BuildDataSource(*kind, in);
-    if (bytes && !out.empty()) Add(rel, OutputPath(out), std::move(*bytes));
+    if (bytes && !out.empty()) Add(rel, OutputPath(out), std::move(*bytes), doc);
     return;
   }
   if (TextAt(root, "type") == "map") return CompileMap(rel, doc);
@@ -262,17 +267,105 @@ FileSet Compiler::Run() {
 
 }  // namespace
 
-FileSet CompileSources(const fs::path& srcDir, Report& report) {
+FileSet CompileSources(const fs::path& srcDir, Report& report, Origins* origins) {
   if (!fs::is_directory(srcDir)) {
     report.Error(srcDir.string(), 0, "", "is not a folder");
     return {};
   }
   Compiler compiler(srcDir, report);
-  return compiler.Run();
+  FileSet files = compiler.Run();
+  if (origins) *origins = compiler.TakeOrigins();
+  return files;
 }
 
+FileSet CompileSources(const fs::path& srcDir, Report& report) {
+  return CompileSources(srcDir, report, nullptr);
+}
+
+namespace {
+
+// The array at `key` of `object`, or nullptr.
+const Json* ArrayAt(const Json& object, const char* key) {
+  if (!object.is_object() || !object.contains(key) || !object[key].is_array()) return nullptr;
+  return &object[key];
+}
+
+// The line of a Tiled map's property `name`, or 0.
+int PropertyLine(const JsonDoc& doc, const std::string& name) {
+  const Json* props = ArrayAt(doc.root, "properties");
+  for (size_t i = 0; props && i < props->size(); ++i)
+    if (TextAt((*props)[i], "name") == name) return doc.LineOf(Child("/properties", i));
+  return 0;
+}
+
+double NumberAt(const Json& object, const char* key) {
+  return object.is_object() && object.contains(key) && object[key].is_number()
+             ? object[key].get<double>()
+             : 0.0;
+}
+
+// Whether a Tiled object covers the cell (x, y from 1): the cells whose
+// centres lie inside it, or the one under its centre when it is smaller.
+bool Covers(const Json& o, double tw, double th, int x, int y) {
+  if (tw <= 0 || th <= 0) return false;
+  const double w = NumberAt(o, "width"), h = NumberAt(o, "height"), ox = NumberAt(o, "x");
+  const double oy = o.contains("gid") ? NumberAt(o, "y") - h : NumberAt(o, "y");
+  double c0 = std::ceil(ox / tw - 0.5), c1 = std::floor((ox + w) / tw - 0.5);
+  double r0 = std::ceil(oy / th - 0.5), r1 = std::floor((oy + h) / th - 0.5);
+  if (c1 < c0) c0 = c1 = std::floor((ox + w / 2) / tw);
+  if (r1 < r0) r0 = r1 = std::floor((oy + h / 2) / th);
+  return x - 1 >= c0 && x - 1 <= c1 && y - 1 >= r0 && y - 1 <= r1;
+}
+
+// The line of the event object that gives the cell its script: the last
+// one over the cell naming it, else any naming it, else 0 (a tile's
+// property, say).
+int EventLine(const JsonDoc& doc, const DataSpot& spot) {
+  const Json& root = doc.root;
+  const double tw = NumberAt(root, "tilewidth"), th = NumberAt(root, "tileheight");
+  const Json* layers = ArrayAt(root, "layers");
+  std::string best, any;
+  for (size_t l = 0; layers && l < layers->size(); ++l) {
+    const Json& layer = (*layers)[l];
+    const Json* objects = ArrayAt(layer, "objects");
+    if (ToLower(TextAt(layer, "name")) != "events" || !objects) continue;
+    for (size_t o = 0; o < objects->size(); ++o) {
+      const Json* props = ArrayAt((*objects)[o], "properties");
+      for (size_t p = 0; props && p < props->size(); ++p) {
+        const Json& prop = (*props)[p];
+        if (TextAt(prop, "name") != spot.event ||
+            ToLower(TrimBlanks(TextAt(prop, "value"))) != ToLower(TrimBlanks(spot.script)))
+          continue;
+        const std::string at = Child(Child(Child("/layers", l), "objects"), o);
+        if (any.empty()) any = at;
+        if (Covers((*objects)[o], tw, th, spot.cellX, spot.cellY)) best = at;
+      }
+    }
+  }
+  if (best.empty()) best = any;
+  return best.empty() ? 0 : doc.LineOf(best);
+}
+
+std::optional<SourceSpot> Locate(const Origins& origins, std::string_view built,
+                                 const DataSpot& spot) {
+  const auto it = origins.find(ToLower(OutputPath(TrimBlanks(built))));
+  if (it == origins.end()) return std::nullopt;
+  const JsonDoc& doc = *it->second.doc;
+  int line = 0;
+  if (!spot.pointer.empty())
+    line = doc.LineOf(spot.pointer);
+  else if (!spot.property.empty())
+    line = PropertyLine(doc, spot.property);
+  else if (!spot.event.empty())
+    line = EventLine(doc, spot);
+  return SourceSpot{it->second.source, line};
+}
+
+}  // namespace
+
 bool BuildGame(const fs::path& srcDir, const fs::path& outDir, Report& report) {
-  const FileSet files = CompileSources(srcDir, report);
+  Origins origins;
+  const FileSet files = CompileSources(srcDir, report, &origins);
   if (report.HasErrors()) return false;
   for (const auto& [rel, bytes] : files)
     if (const std::string why = OutsideGameFolder(rel); !why.empty()) report.Error(rel, 0, "", why);
@@ -283,7 +376,9 @@ bool BuildGame(const fs::path& srcDir, const fs::path& outDir, Report& report) {
     if (!WriteFileBytes(outDir / rel, bytes)) report.Error(rel, 0, "", "cannot be written");
   }
   if (report.HasErrors()) return false;
-  CheckGame(outDir, DefaultProgramDir(outDir), report);
+  CheckGame(
+      outDir, DefaultProgramDir(outDir), report,
+      [&](std::string_view built, const DataSpot& spot) { return Locate(origins, built, spot); });
   return !report.HasErrors();
 }
 

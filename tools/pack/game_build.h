@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "diagnostics.h"
+#include "json_doc.h"
 
 namespace yw::pack {
 
@@ -20,8 +22,17 @@ using FileSet = std::map<std::string, std::string>;
 // LF line ends get CR LF). Problems go to `report`.
 FileSet CompileSources(const std::filesystem::path& srcDir, Report& report);
 
+// The source each output was built from, by the output's lower-cased path.
+struct Origin {
+  std::string source;  // relative to the source folder
+  std::shared_ptr<const JsonDoc> doc;
+};
+using Origins = std::map<std::string, Origin>;
+FileSet CompileSources(const std::filesystem::path& srcDir, Report& report, Origins* origins);
+
 // CompileSources, then writes the files below `outDir` when there were no
-// errors. Returns false on errors.
+// errors and checks the game written, reporting problems in data files at
+// the lines of their sources. Returns false on errors.
 bool BuildGame(const std::filesystem::path& srcDir, const std::filesystem::path& outDir,
                Report& report);
 

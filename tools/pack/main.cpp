@@ -1,10 +1,13 @@
 // yarrowind-pack: the authoring tool.
 //
-//   yarrowind-pack build SRC_DIR OUT_DIR    compile sources into a game folder
+//   yarrowind-pack build SRC_DIR OUT_DIR [--strict]
+//                                           compile sources into a game folder
 //   yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]
 //                                           turn a game folder into sources
-//   yarrowind-pack check GAME_DIR [--program-dir DIR]
+//   yarrowind-pack check GAME_DIR [--program-dir DIR] [--strict]
 //                                           lint a game without running it
+//   yarrowind-pack new DIR                  write a starter game's sources
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -12,19 +15,27 @@
 
 #include "diagnostics.h"
 #include "game_build.h"
+#include "new_game.h"
 #include "script_lint.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: yarrowind-pack build SRC_DIR OUT_DIR\n"
+    "usage: yarrowind-pack build SRC_DIR OUT_DIR [--strict]\n"
     "       yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]\n"
-    "       yarrowind-pack check GAME_DIR [--program-dir DIR]\n";
+    "       yarrowind-pack check GAME_DIR [--program-dir DIR] [--strict]\n"
+    "       yarrowind-pack new DIR\n"
+    "--strict: warnings fail too (exit code 1)\n";
 
-int Finish(const yw::pack::Report& report, bool ok) {
+int Finish(const yw::pack::Report& report, bool ok, bool strict = false) {
   report.Print(std::cout);
+  const int warnings = report.WarningCount();
   if (!ok || report.HasErrors()) {
     std::cout << report.ErrorCount() << " error(s)\n";
+    return 1;
+  }
+  if (strict && warnings > 0) {
+    std::cout << warnings << " warning(s), which fail with --strict\n";
     return 1;
   }
   return 0;
@@ -33,11 +44,17 @@ int Finish(const yw::pack::Report& report, bool ok) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
   namespace fs = std::filesystem;
   yw::pack::Report report;
+  bool strict = false;
+  if (!args.empty() && (args[0] == "build" || args[0] == "check")) {
+    const auto flag = std::find(args.begin() + 1, args.end(), "--strict");
+    strict = flag != args.end();
+    if (strict) args.erase(flag);
+  }
   if (args.size() == 3 && args[0] == "build")
-    return Finish(report, yw::pack::BuildGame(args[1], args[2], report));
+    return Finish(report, yw::pack::BuildGame(args[1], args[2], report), strict);
   const bool format =
       args.size() == 5 && args[3] == "--format" && (args[4] == "json" || args[4] == "tmx");
   if ((args.size() == 3 || format) && args[0] == "unpack")
@@ -45,6 +62,15 @@ int main(int argc, char** argv) {
                   yw::pack::UnpackGame(args[1], args[2], report,
                                        format && args[4] == "tmx" ? yw::pack::MapFormat::Tmx
                                                                   : yw::pack::MapFormat::Json));
+  if (args.size() == 2 && args[0] == "new") {
+    const bool ok = yw::pack::WriteStarterGame(args[1], report);
+    if (ok)
+      std::cout << "wrote a starter game's sources to " << args[1] << "; build it with\n"
+                << "  yarrowind-pack build " << args[1] << " GAME_DIR\n"
+                << "and play it with\n"
+                << "  yarrowind --play GAME_DIR\n";
+    return Finish(report, ok);
+  }
   if ((args.size() == 2 || (args.size() == 4 && args[2] == "--program-dir")) &&
       args[0] == "check") {
     const fs::path game = args[1];
@@ -52,9 +78,10 @@ int main(int argc, char** argv) {
       std::cerr << game.string() << ": not a folder\n";
       return 1;
     }
-    const fs::path program = args.size() == 4 ? fs::path(args[3]) : yw::pack::DefaultProgramDir(game);
+    const fs::path program =
+        args.size() == 4 ? fs::path(args[3]) : yw::pack::DefaultProgramDir(game);
     yw::pack::CheckGame(game, program, report);
-    return Finish(report, true);
+    return Finish(report, true, strict);
   }
   std::cerr << kUsage;
   return 2;

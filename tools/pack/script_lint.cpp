@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "script/interpreter.h"
+#include "script/line_reader.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -13,41 +15,6 @@ namespace yw::pack {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kAny = -1;
-
-// Parameter counts of the commands: at least `min`; more than `max` are
-// ignored by the game (kAny: no upper limit); `exact` ones fail otherwise.
-struct CommandRule {
-  std::string_view word;
-  int min;
-  int max;
-  bool exact;
-};
-
-constexpr std::array<CommandRule, 45> kCommands{{
-    {"END", 0, kAny, false},        {"LOADMAP", 1, 2, false},     {"LOADEVENTS", 1, 2, false},
-    {"LOADTILES", 1, 1, false},     {"LOADDOODADS", 1, 2, false}, {"ADDCHARACTER", 1, 1, false},
-    {"ADDNPC", 1, 1, false},        {"KILLNPC", 0, 1, false},     {"SETPOS", 2, 2, false},
-    {"SETDIRECTION", 1, 1, true},   {"CHANGE", 3, kAny, false},   {"MSG", 1, 1, false},
-    {"SETACTOR", 5, 5, true},       {"SHOWMOVIE", 0, 1, false},   {"SAVING", 1, 1, false},
-    {"FIGHTINIT", 1, 1, false},     {"ADDENEMY", 1, 1, false},    {"RUNSCRIPT", 1, 1, false},
-    {"FIGHTSTART", 0, 1, false},    {"FIGHTEND", 0, 0, false},    {"SELECTTARGET", 1, 1, false},
-    {"SELECTUSER", 0, 0, false},    {"DAMAGE", 3, kAny, false},   {"AWARD", 3, kAny, false},
-    {"IF", 3, 3, true},             {"ELSE", 0, 0, false},        {"ENDIF", 0, 0, false},
-    {"ADDVOODOO", 6, 6, true},      {"GAMEOVER", 0, 0, false},    {"INPUTTEXT", 0, 2, false},
-    {"ADDLISTITEM", 2, 3, false},   {"SHOWLIST", 0, 1, false},    {"PLAYAMBIENT", 1, 1, true},
-    {"PLAYSOUND", 1, 1, true},      {"A", 1, 1, true},            {"B", 1, 1, true},
-    {"C", 1, 1, true},              {"D", 1, 1, true},            {"E", 1, 1, true},
-    {"F", 1, 1, true},              {"G", 1, 1, true},            {"H", 1, 1, true},
-    {"I", 1, 1, true},              {"J", 1, 1, true},            {"SFX", 2, 3, false},
-}};
-
-const CommandRule* FindCommand(std::string_view word) {
-  for (const CommandRule& r : kCommands)
-    if (r.word == word) return &r;
-  return nullptr;
-}
 
 // Fields that CHANGE can write, per record kind.
 constexpr std::array<std::string_view, 23> kCharacterFields{
@@ -69,57 +36,29 @@ bool Contains(const std::array<std::string_view, N>& list, std::string_view word
 
 // One significant line of a script as the game reads it.
 struct ScriptLine {
-  int number = 0;  // 1-based line of the file
+  int number = 0;  // 1-based line of the file, counting every LF
   std::string text;
 };
 
-// The lines the game's line reader yields: a line ends only at CR LF; blank
-// lines and lines whose first non-blank is an apostrophe are skipped; only
-// blanks (not tabs) are trimmed.
+// The lines the interpreter's line reader yields, with the line of the file
+// each starts on.
 std::vector<ScriptLine> SignificantLines(std::string_view text) {
   std::vector<ScriptLine> out;
+  size_t pos = 0;
+  size_t counted = 0;
   int lineNo = 1;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view raw = text.substr(start, end - start);
-    const std::string_view line = TrimBlanks(raw);
-    if (!line.empty() && line.front() != '\'') out.push_back({lineNo, std::string(line)});
-    lineNo += static_cast<int>(std::count(raw.begin(), raw.end(), '\n')) + 1;
-    start = end + 2;
+  while (pos < text.size()) {
+    size_t consumed = 0;
+    const std::string_view rest = text.substr(pos);
+    const std::string_view line = NextLine(rest, consumed);
+    if (line.empty() || consumed == 0) break;
+    const size_t at = pos + static_cast<size_t>(line.data() - rest.data());
+    lineNo += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                                          text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    counted = at;
+    out.push_back({lineNo, std::string(line)});
+    pos += consumed;
   }
-  return out;
-}
-
-// Command word and parameters, split as the interpreter does.
-struct SplitLine {
-  std::string word;
-  std::vector<std::string> params;
-};
-
-SplitLine Split(std::string_view line) {
-  SplitLine out;
-  size_t i = line.find_first_not_of(" \t");
-  if (i == std::string_view::npos) return out;
-  const size_t wordEnd = line.find(' ', i);
-  out.word = ToUpper(line.substr(i, wordEnd == std::string_view::npos ? std::string_view::npos
-                                                                       : wordEnd - i));
-  if (wordEnd == std::string_view::npos) return out;
-  const std::string_view rest = TrimBlanks(line.substr(wordEnd + 1));
-  if (rest.empty()) return out;
-  std::string part;
-  bool quoted = false;
-  for (char c : rest) {
-    if (c == '"') quoted = !quoted;
-    if (c == '\\' && !quoted) {
-      out.params.emplace_back(TrimBlanks(part));
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  out.params.emplace_back(TrimBlanks(part));
   return out;
 }
 
@@ -162,10 +101,36 @@ std::string AmbientFileName(const GameIndex& index, std::string_view name) {
   return std::string(name);
 }
 
+// What the game does when a script name leads nowhere: it tells the player
+// and goes on.
+std::string MissingScript(std::string_view name) {
+  return "script '" + std::string(name) + "' not found; the game shows \"Error: Script " +
+         std::string(name) + " not found!\" there and goes on";
+}
+
 bool HasLetters(std::string_view param) {
   return std::any_of(param.begin(), param.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
   });
+}
+
+// The variable an assignment refers to inside its own expression: a term
+// [a] .. [j] naming the variable being assigned.
+bool ReadsItself(char variable, std::string_view expression) {
+  bool quoted = false;
+  for (size_t i = 0; i < expression.size(); ++i) {
+    const char c = expression[i];
+    if (c == '"') quoted = !quoted;
+    if (quoted || c != '[') continue;
+    size_t k = i + 1;
+    while (k < expression.size() && expression[k] == ' ') ++k;
+    const size_t start = k;
+    while (k < expression.size() && expression[k] != ' ' && expression[k] != '(' &&
+           expression[k] != ']')
+      ++k;
+    if (k - start == 1 && ToUpper(expression.substr(start, 1))[0] == variable) return true;
+  }
+  return false;
 }
 
 class ScriptChecker {
@@ -182,18 +147,21 @@ class ScriptChecker {
     report_.Warning(name_, line, "", message);
   }
   void CheckLine(const ScriptLine& line);
-  void CheckCount(const ScriptLine& line, const SplitLine& s, const CommandRule& rule);
-  void CheckKeyword(int line, const SplitLine& s, size_t index,
-                    std::initializer_list<std::string_view> allowed, bool required);
+  void CheckCount(int line, const ParsedLine& s, const ParamCount& count);
+  // False (with the error reported) when a keyword parameter is not one the
+  // command accepts.
+  bool CheckKeyword(int line, const ParsedLine& s, const KeywordParam& keyword);
   // A text parameter; returns its literal value when it has one.
-  std::optional<std::string> TextParam(int line, const SplitLine& s, size_t index,
+  std::optional<std::string> TextParam(int line, const ParsedLine& s, size_t index,
                                        std::string_view what);
-  void FileParam(int line, const SplitLine& s, size_t index, std::string_view what,
-                 std::vector<std::string>* refList);
-  void ScriptParam(int line, const SplitLine& s, size_t index);
+  void FileParam(int line, const ParsedLine& s, size_t index, std::string_view what,
+                 std::string_view failure, std::vector<std::string>* refList);
+  void ScriptParam(int line, const ParsedLine& s, size_t index);
   void CheckSound(int line, const std::string& word, const std::string& name);
-  void CheckChange(int line, const SplitLine& s);
-  void CheckDamageOrAward(int line, const SplitLine& s, bool award);
+  void CheckChange(int line, const ParsedLine& s);
+  void CheckDamageOrAward(int line, const ParsedLine& s, bool award);
+  void CheckAssignment(int line, const ParsedLine& s);
+  void CheckBlocks(int line, const std::string& word);
 
   const std::string& name_;
   const GameIndex& index_;
@@ -201,6 +169,8 @@ class ScriptChecker {
   ScriptReferences* refs_;
   std::vector<int> openIfs_;
   bool sawEnd_ = false;
+  bool strayBlockWord_ = false;  // an ELSE or ENDIF without IF
+  bool ended_ = false;           // an END outside any IF has been passed
 };
 
 void ScriptChecker::Run(std::string_view text) {
@@ -217,38 +187,48 @@ void ScriptChecker::Run(std::string_view text) {
           "the script must start with BEGIN (in capitals, on a line of its own)");
     if (lines.empty()) return;
   }
-  for (size_t i = lines.front().text == "BEGIN" ? 1 : 0; i < lines.size(); ++i)
+  bool warnedUnreachable = false;
+  for (size_t i = lines.front().text == "BEGIN" ? 1 : 0; i < lines.size(); ++i) {
+    if (ended_ && !warnedUnreachable) {
+      Warning(lines[i].number,
+              "this line and every line after it come after the script's END and never run");
+      warnedUnreachable = true;
+    }
     CheckLine(lines[i]);
+  }
   for (int line : openIfs_) Error(line, "IF without ENDIF");
   if (!sawEnd_) Error(0, "the script has no END");
 }
 
-void ScriptChecker::CheckCount(const ScriptLine& line, const SplitLine& s,
-                               const CommandRule& rule) {
+void ScriptChecker::CheckCount(int line, const ParsedLine& s, const ParamCount& count) {
   const int n = static_cast<int>(s.params.size());
-  if (n < rule.min || (rule.exact && n != rule.min)) {
-    Error(line.number, s.word + " needs " + (rule.exact ? "exactly " : "at least ") +
-                           std::to_string(rule.min) + " parameter" + (rule.min == 1 ? "" : "s") +
-                           ", has " + std::to_string(n));
-  } else if (rule.max != kAny && n > rule.max) {
-    Warning(line.number, s.word + " takes at most " + std::to_string(rule.max) +
-                             " parameters; the rest are ignored");
+  if (n < count.min || (count.exact && n != count.min)) {
+    Error(line, s.word + " needs " + (count.exact ? "exactly " : "at least ") +
+                    std::to_string(count.min) + " parameter" + (count.min == 1 ? "" : "s") +
+                    ", has " + std::to_string(n));
+  } else if (count.max != kAnyCount && n > count.max) {
+    Warning(line, s.word + " takes at most " + std::to_string(count.max) +
+                      " parameters; the rest are ignored");
   }
 }
 
-void ScriptChecker::CheckKeyword(int line, const SplitLine& s, size_t index,
-                                 std::initializer_list<std::string_view> allowed, bool required) {
-  if (index >= s.params.size()) return;
-  const std::string word = ToUpper(s.params[index]);
-  if (!required && word.empty()) return;
-  for (std::string_view a : allowed)
-    if (word == a) return;
+bool ScriptChecker::CheckKeyword(int line, const ParsedLine& s, const KeywordParam& keyword) {
+  if (keyword.index >= s.params.size()) return true;
+  const std::string& given = s.params[keyword.index];
+  const std::string word = ToUpper(TrimBlanks(given));
+  for (std::string_view a : keyword.words)
+    if (word == a) return true;
   std::string list;
-  for (std::string_view a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
-  Error(line, s.word + ": unknown parameter '" + s.params[index] + "' (allowed: " + list + ")");
+  for (std::string_view a : keyword.words) list += (list.empty() ? "" : ", ") + std::string(a);
+  // The unit sheet's keyword is spelled CHARCTER; CHARACTER is the likely slip.
+  const std::string hint = s.word == "LOADDOODADS" && word == "CHARACTER"
+                               ? "; the unit sheet is CHARCTER (spelled so)"
+                               : "";
+  Error(line, s.word + ": unknown parameter '" + given + "' (allowed: " + list + hint + ")");
+  return false;
 }
 
-std::optional<std::string> ScriptChecker::TextParam(int line, const SplitLine& s, size_t index,
+std::optional<std::string> ScriptChecker::TextParam(int line, const ParsedLine& s, size_t index,
                                                     std::string_view what) {
   if (index >= s.params.size()) return std::nullopt;
   const std::string& p = s.params[index];
@@ -260,8 +240,14 @@ std::optional<std::string> ScriptChecker::TextParam(int line, const SplitLine& s
   return literal;
 }
 
-void ScriptChecker::FileParam(int line, const SplitLine& s, size_t index, std::string_view what,
-                              std::vector<std::string>* refList) {
+void ScriptChecker::FileParam(int line, const ParsedLine& s, size_t index, std::string_view what,
+                              std::string_view failure, std::vector<std::string>* refList) {
+  if (index >= s.params.size()) {
+    if (failure.empty()) return;  // the parameter count is reported already
+    Error(line, s.word + ": no " + std::string(what) + " named; the game stops with \"" +
+                    std::string(failure) + "\"");
+    return;
+  }
   auto name = TextParam(line, s, index, std::string(what) + " name");
   if (!name) return;
   if (name->empty()) {
@@ -275,11 +261,10 @@ void ScriptChecker::FileParam(int line, const SplitLine& s, size_t index, std::s
   if (refList) refList->push_back(*name);
 }
 
-void ScriptChecker::ScriptParam(int line, const SplitLine& s, size_t index) {
+void ScriptChecker::ScriptParam(int line, const ParsedLine& s, size_t index) {
   auto name = TextParam(line, s, index, "script name");
   if (!name || name->empty()) return;
-  if (!index_.scripts.contains(ToLower(*name)))
-    Error(line, s.word + ": script '" + *name + "' not found");
+  if (!index_.scripts.contains(ToLower(*name))) Warning(line, s.word + ": " + MissingScript(*name));
 }
 
 // The sound must be a file the game finds: the name trimmed, and for
@@ -292,17 +277,11 @@ void ScriptChecker::CheckSound(int line, const std::string& word, const std::str
                   (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
 }
 
-void ScriptChecker::CheckChange(int line, const SplitLine& s) {
-  if (s.params.size() < 3) return;
-  const std::string kind = ToUpper(s.params[0]);
+void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
+  const std::string kind = ToUpper(TrimBlanks(s.params[0]));
   const bool isMap = kind == "MAP";
   const bool implicit = kind == "TARGET" || kind == "USER";
   const size_t need = isMap ? 5 : implicit ? 3 : 4;
-  if (!isMap && !implicit && kind != "CHARACTER" && kind != "ITEM" && kind != "PARTY" &&
-      kind != "ENEMY" && kind != "NPC") {
-    Error(line, "CHANGE: unknown record kind '" + s.params[0] + "'");
-    return;
-  }
   if (s.params.size() < need) {
     Error(line, "CHANGE " + kind + " needs at least " + std::to_string(need) + " parameters, has " +
                     std::to_string(s.params.size()));
@@ -325,29 +304,57 @@ void ScriptChecker::CheckChange(int line, const SplitLine& s) {
   if (field.ends_with("SCRIPT")) ScriptParam(line, s, fieldAt + 1);
 }
 
-void ScriptChecker::CheckDamageOrAward(int line, const SplitLine& s, bool award) {
-  if (s.params.empty()) return;
-  const std::string sel = ToUpper(s.params[0]);
-  const bool ok = award ? (sel == "TARGET" || sel == "USER" || sel == "PARTY" || sel == "ALL")
-                        : (sel == "TARGET" || sel == "USER" || sel == "PARTY" || sel == "ENEMY" ||
-                           sel == "ALLFOE" || sel == "ALLFRIEND");
-  if (!ok) {
-    Error(line, s.word + ": unknown selector '" + s.params[0] + "'");
-    return;
-  }
+// The selector itself is checked from the command table; here the count it
+// needs and the marker after the amounts.
+void ScriptChecker::CheckDamageOrAward(int line, const ParsedLine& s, bool award) {
+  const std::string sel = ToUpper(TrimBlanks(s.params[0]));
   const size_t k = (sel == "PARTY" || sel == "ENEMY") ? 2 : 1;  // first amount, 0-based
   if (s.params.size() < k + 2) {
     Error(line, s.word + " " + sel + " needs at least " + std::to_string(k + 2) +
                     " parameters, has " + std::to_string(s.params.size()));
     return;
   }
-  if (s.params.size() == k + 3) CheckKeyword(line, s, k + 2, {award ? "MSG" : "POPUP"}, true);
+  static constexpr std::array<std::string_view, 1> kMsg{"MSG"}, kPopup{"POPUP"};
+  if (s.params.size() == k + 3)
+    CheckKeyword(line, s, {static_cast<uint8_t>(k + 2), award ? kMsg : kPopup});
+}
+
+// A variable read in its own assignment has no kind yet: its old number
+// joins the text (lost once a number decides the kind) or reads as nothing,
+// so "A [A] + 1" gives 1 however often it runs.
+void ScriptChecker::CheckAssignment(int line, const ParsedLine& s) {
+  const char v = s.word[0];
+  if (s.params.size() != 1 || s.params[0].find('"') != std::string::npos ||
+      !ReadsItself(v, s.params[0]))
+    return;
+  const std::string x(1, v), y(1, v == 'J' ? 'I' : static_cast<char>(v + 1));
+  Warning(line, x + " [" + x + "] ...: while " + x + " is being given a new value, [" + x +
+                    "] reads as nothing, so " + x + " [" + x +
+                    "] + 1 always gives 1; count with a "
+                    "second variable: " +
+                    y + " [" + x + "] + 1, then " + x + " [" + y + "]");
+}
+
+void ScriptChecker::CheckBlocks(int line, const std::string& w) {
+  if (w == "END") {
+    sawEnd_ = true;
+    if (openIfs_.empty() && !strayBlockWord_) ended_ = true;
+  } else if (w == "IF") {
+    openIfs_.push_back(line);
+  } else if (w == "ELSE") {
+    if (openIfs_.empty()) Warning(line, "ELSE without IF"), strayBlockWord_ = true;
+  } else if (w == "ENDIF") {
+    if (openIfs_.empty())
+      Warning(line, "ENDIF without IF"), strayBlockWord_ = true;
+    else
+      openIfs_.pop_back();
+  }
 }
 
 void ScriptChecker::CheckLine(const ScriptLine& line) {
-  const SplitLine s = Split(line.text);
-  const CommandRule* rule = FindCommand(s.word);
-  if (!rule) {
+  const ParsedLine s = SplitLine(line.text);
+  const CommandEntry* entry = FindCommandEntry(s.word);
+  if (!entry) {
     std::string hint;
     if (line.text.find_first_not_of(" \t") != std::string::npos &&
         line.text[line.text.find_first_not_of(" \t")] == '\'')
@@ -356,33 +363,27 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     Error(line.number, "unknown command '" + s.word + "'" + hint);
     return;
   }
-  CheckCount(line, s, *rule);
   const int n = line.number;
   const std::string& w = s.word;
-  if (w == "END") sawEnd_ = true;
-  else if (w == "IF") {
-    openIfs_.push_back(n);
-    if (s.params.size() == 3)
-      CheckKeyword(n, s, 1, {"=", "<", ">", "<>", "><", "<=", "=<", "=>", ">="}, true);
-  } else if (w == "ELSE") {
-    if (openIfs_.empty()) Warning(n, "ELSE without IF");
-  } else if (w == "ENDIF") {
-    if (openIfs_.empty()) Warning(n, "ENDIF without IF");
-    else openIfs_.pop_back();
+  CheckBlocks(n, w);
+  CheckCount(n, s, entry->count);
+  bool keywordsOk = true;
+  for (const KeywordParam& k : entry->keywords) keywordsOk = CheckKeyword(n, s, k) && keywordsOk;
+  if (w.size() == 1) {
+    CheckAssignment(n, s);
   } else if (w == "LOADMAP" || w == "FIGHTINIT") {
-    FileParam(n, s, 0, "map", refs_ ? &refs_->maps : nullptr);
-    if (w == "LOADMAP") CheckKeyword(n, s, 1, {"ALLES"}, false);
+    FileParam(n, s, 0, "map", w == "LOADMAP" ? "Script Error: Map not found!" : "",
+              refs_ ? &refs_->maps : nullptr);
   } else if (w == "LOADEVENTS") {
-    FileParam(n, s, 0, "eventmap", refs_ ? &refs_->eventmaps : nullptr);
-    CheckKeyword(n, s, 1, {"ALLES"}, false);
+    FileParam(n, s, 0, "eventmap", "Script Error: EventMap not found!",
+              refs_ ? &refs_->eventmaps : nullptr);
   } else if (w == "LOADTILES") {
-    FileParam(n, s, 0, "tilemap", refs_ ? &refs_->tilemaps : nullptr);
+    FileParam(n, s, 0, "tilemap", "Script Error: Tilemap not found!",
+              refs_ ? &refs_->tilemaps : nullptr);
   } else if (w == "LOADDOODADS") {
-    FileParam(n, s, 0, "doodadmap", refs_ ? &refs_->doodadmaps : nullptr);
-    if (s.params.size() > 1 && ToUpper(s.params[1]) == "CHARACTER")
-      Error(n, "LOADDOODADS: the unit sheet is selected with CHARCTER (spelled so)");
-    else CheckKeyword(n, s, 1, {"MAP", "CHARCTER", "ITEM"}, false);
+    FileParam(n, s, 0, "doodadmap", "", refs_ ? &refs_->doodadmaps : nullptr);
   } else if (w == "RUNSCRIPT") {
+    if (s.params.empty()) Warning(n, "RUNSCRIPT without a script name does nothing");
     ScriptParam(n, s, 0);
   } else if (w == "PLAYSOUND" || w == "PLAYAMBIENT") {
     auto name = TextParam(n, s, 0, "sound file name");
@@ -395,24 +396,15 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     TextParam(n, s, 1, "default text");
   } else if (w == "ADDLISTITEM") {
     TextParam(n, s, 0, "entry name");
-  } else if (w == "SAVING") {
-    CheckKeyword(n, s, 0, {"ON", "OFF"}, true);
-  } else if (w == "SHOWLIST") {
-    CheckKeyword(n, s, 0, {"NOESC"}, false);
-  } else if (w == "SELECTTARGET") {
-    CheckKeyword(n, s, 0, {"FOE", "FRIEND"}, true);
-  } else if (w == "SFX") {
-    CheckKeyword(n, s, 0, {"ZOOMIN", "ZOOMOUT", "HWHIPE", "VWHIPE"}, true);
-    CheckKeyword(n, s, 2, {"IN", "OUT"}, true);
   } else if (w == "SETACTOR" && s.params.size() == 5) {
     const std::string action = ToLower(s.params[4]);
     if (action != "nothing" && action != "walk" && action != "step" && action != "invisible" &&
         action != "turn" && action != "jump")
       Warning(n, "SETACTOR: unknown action '" + s.params[4] +
                      "' (nothing, walk, step, invisible, turn, jump) leaves the action unchanged");
-  } else if (w == "CHANGE") {
+  } else if (w == "CHANGE" && keywordsOk && s.params.size() >= entry->count.min) {
     CheckChange(n, s);
-  } else if (w == "DAMAGE" || w == "AWARD") {
+  } else if ((w == "DAMAGE" || w == "AWARD") && keywordsOk && s.params.size() >= entry->count.min) {
     CheckDamageOrAward(n, s, w == "AWARD");
   }
 }
@@ -431,6 +423,27 @@ namespace {
 
 bool IsPictureName(std::string_view lower) {
   return lower.ends_with(".bmp") || lower.ends_with(".jpg");
+}
+
+DataSpot PointerSpot(std::string pointer) {
+  DataSpot spot;
+  spot.pointer = std::move(pointer);
+  return spot;
+}
+
+DataSpot PropertySpot(std::string property) {
+  DataSpot spot;
+  spot.property = std::move(property);
+  return spot;
+}
+
+DataSpot CellSpot(int x, int y, std::string event, std::string script) {
+  DataSpot spot;
+  spot.cellX = x;
+  spot.cellY = y;
+  spot.event = std::move(event);
+  spot.script = std::move(script);
+  return spot;
 }
 
 // Script files below `dir` as the game names them (prefix\name).
@@ -456,8 +469,9 @@ void CollectScripts(const fs::path& dir, const std::string& prefix,
 
 class GameChecker {
  public:
-  GameChecker(const fs::path& gameDir, const fs::path& programDir, Report& report)
-      : dir_(gameDir), programDir_(programDir), report_(report) {}
+  GameChecker(const fs::path& gameDir, const fs::path& programDir, Report& report,
+              const SourceLocator& locate)
+      : dir_(gameDir), programDir_(programDir), report_(report), locate_(locate) {}
   void Run();
 
  private:
@@ -467,9 +481,13 @@ class GameChecker {
     return ReadFileBytes(*path);
   }
   bool PictureExists(std::string_view picture) const;
+  // A problem in a data file, at its source when the build knows it.
+  void Problem(Severity severity, const std::string& file, const std::string& field,
+               const std::string& message, const DataSpot& spot = {});
   void NeedFile(const std::string& from, const std::string& field, const std::string& name,
-                std::string_view what);
-  void NeedScript(const std::string& from, const std::string& field, const std::string& name);
+                std::string_view what, const DataSpot& spot);
+  void NeedScript(const std::string& from, const std::string& field, const std::string& name,
+                  const DataSpot& spot);
   void NeedPicture(const std::string& from, const std::string& name);
   void CheckCharacters();
   void CheckItems();
@@ -483,6 +501,7 @@ class GameChecker {
 
   fs::path dir_, programDir_;
   Report& report_;
+  const SourceLocator& locate_;
   GameIndex index_;
   std::set<std::string> mapsSeen_, eventmapsSeen_, tilemapsSeen_, doodadmapsSeen_;
 };
@@ -498,26 +517,45 @@ bool GameChecker::PictureExists(std::string_view picture) const {
   return false;
 }
 
+void GameChecker::Problem(Severity severity, const std::string& file, const std::string& field,
+                          const std::string& message, const DataSpot& spot) {
+  std::optional<SourceSpot> at = locate_ ? locate_(file, spot) : std::nullopt;
+  if (!at) at = SourceSpot{file, 0};
+  // A problem with a whole file built from a source names the built file.
+  const std::string where = at->file != file && field.empty() ? file : field;
+  if (severity == Severity::Error)
+    report_.Error(at->file, at->line, where, message);
+  else
+    report_.Warning(at->file, at->line, where, message);
+}
+
 void GameChecker::NeedFile(const std::string& from, const std::string& field,
-                           const std::string& name, std::string_view what) {
+                           const std::string& name, std::string_view what, const DataSpot& spot) {
   if (TrimBlanks(name).empty()) return;
   if (!index_.fileExists(name))
-    report_.Error(from, 0, field, std::string(what) + " '" + name + "' not found");
+    Problem(Severity::Error, from, field, std::string(what) + " '" + name + "' not found", spot);
 }
 
 void GameChecker::NeedScript(const std::string& from, const std::string& field,
-                             const std::string& name) {
+                             const std::string& name, const DataSpot& spot) {
   if (TrimBlanks(name).empty()) return;
   if (!index_.scripts.contains(ToLower(name)))
-    report_.Error(from, 0, field, "script '" + name + "' not found");
+    Problem(Severity::Warning, from, field, MissingScript(name), spot);
 }
 
+// A sheet without its picture loads, but nothing of it is drawn.
 void GameChecker::NeedPicture(const std::string& from, const std::string& name) {
+  const DataSpot spot = PointerSpot("/picture");
   if (TrimBlanks(name).empty()) {
-    report_.Warning(from, 0, "picture", "is empty; nothing will be drawn");
+    Problem(Severity::Warning, from, "picture", "is empty; nothing will be drawn", spot);
     return;
   }
-  if (!PictureExists(name)) report_.Error(from, 0, "picture", "'" + name + "' not found");
+  if (!PictureExists(name))
+    Problem(Severity::Warning, from, "picture",
+            "'" + name +
+                "' not found in the game folder or the program folder; nothing of "
+                "this sheet will be drawn",
+            spot);
 }
 
 void GameChecker::CheckTilemap(const std::string& name) {
@@ -526,12 +564,13 @@ void GameChecker::CheckTilemap(const std::string& name) {
   if (!bytes) return;
   TileSheetFile sheet;
   if (ReadTileSheetFile(*bytes, 1.0f, sheet) != LoadStatus::Ok) {
-    report_.Error(name, 0, "", "is not a tilemap file the game can read");
+    Problem(Severity::Error, name, "", "is not a tilemap file the game can read");
     return;
   }
   NeedPicture(name, sheet.picture);
   if (sheet.tileWidth <= 0 || sheet.tileHeight <= 0)
-    report_.Error(name, 0, "tile size", "must be at least 1 x 1");
+    Problem(Severity::Error, name, "tile size", "must be at least 1 x 1",
+            PointerSpot("/tileWidth"));
 }
 
 void GameChecker::CheckDoodadmap(const std::string& name) {
@@ -540,7 +579,7 @@ void GameChecker::CheckDoodadmap(const std::string& name) {
   if (!bytes) return;
   SpriteSheetFile sheet;
   if (ReadSpriteSheetFile(*bytes, 1.0f, sheet) != LoadStatus::Ok) {
-    report_.Error(name, 0, "", "is not a doodadmap file the game can read");
+    Problem(Severity::Error, name, "", "is not a doodadmap file the game can read");
     return;
   }
   NeedPicture(name, sheet.picture);
@@ -552,13 +591,13 @@ void GameChecker::CheckMap(const std::string& name) {
   if (!bytes) return;
   MapFileData map;
   if (LoadStatus s = ReadMapFile(*bytes, map); s != LoadStatus::Ok) {
-    report_.Error(name, 0, "",
-                  s == LoadStatus::ZeroTile ? "a cell has tile 0, so the map fails to load"
-                                            : "is not a map file the game can read");
+    Problem(Severity::Error, name, "",
+            s == LoadStatus::ZeroTile ? "a cell has tile 0, so the map fails to load"
+                                      : "is not a map file the game can read");
     return;
   }
-  NeedFile(name, "tilemap", map.tilemapFile, "tilemap");
-  NeedFile(name, "doodadmap", map.doodadmapFile, "doodadmap");
+  NeedFile(name, "tilemap", map.tilemapFile, "tilemap", PropertySpot("tilemap"));
+  NeedFile(name, "doodadmap", map.doodadmapFile, "doodadmap", PropertySpot("doodadmap"));
   if (!TrimBlanks(map.tilemapFile).empty() && index_.fileExists(map.tilemapFile)) {
     CheckTilemap(map.tilemapFile);
     TileSheetFile sheet;
@@ -566,11 +605,11 @@ void GameChecker::CheckMap(const std::string& name) {
     if (tb && ReadTileSheetFile(*tb, 1.0f, sheet) == LoadStatus::Ok) {
       for (size_t i = 0; i < map.tiles.size(); ++i)
         if (map.tiles[i] > static_cast<int>(sheet.tiles.size())) {
-          report_.Warning(name, 0,
-                          "row " + std::to_string(i / static_cast<size_t>(map.width) + 1) +
-                              ", column " + std::to_string(i % static_cast<size_t>(map.width) + 1),
-                          "tile " + std::to_string(map.tiles[i]) + " is not in '" +
-                              map.tilemapFile + "' and is not drawn");
+          Problem(Severity::Warning, name,
+                  "row " + std::to_string(i / static_cast<size_t>(map.width) + 1) + ", column " +
+                      std::to_string(i % static_cast<size_t>(map.width) + 1),
+                  "tile " + std::to_string(map.tiles[i]) + " is not in '" + map.tilemapFile +
+                      "' and is not drawn");
           break;
         }
     }
@@ -585,29 +624,39 @@ void GameChecker::CheckEventmap(const std::string& name) {
   if (!bytes) return;
   EventmapFileData ev;
   if (ReadEventmapFile(*bytes, ev) != LoadStatus::Ok) {
-    report_.Error(name, 0, "", "is not an eventmap file the game can read");
+    Problem(Severity::Error, name, "", "is not an eventmap file the game can read");
     return;
   }
-  NeedFile(name, "map", ev.mapFile, "map");
+  NeedFile(name, "map", ev.mapFile, "map", PropertySpot("eventmap_mapfile"));
   if (!TrimBlanks(ev.mapFile).empty() && index_.fileExists(ev.mapFile)) {
     CheckMap(ev.mapFile);
     MapFileData map;
     auto mb = Bytes(ev.mapFile);
     if (mb && ReadMapFile(*mb, map) == LoadStatus::Ok &&
         (map.width != ev.width || map.height != ev.height))
-      report_.Error(name, 0, "size",
-                    std::to_string(ev.width) + " x " + std::to_string(ev.height) +
-                        " differs from its map '" + ev.mapFile + "' (" +
-                        std::to_string(map.width) + " x " + std::to_string(map.height) + ")");
+      Problem(Severity::Error, name, "size",
+              std::to_string(ev.width) + " x " + std::to_string(ev.height) +
+                  " differs from its map '" + ev.mapFile + "' (" + std::to_string(map.width) +
+                  " x " + std::to_string(map.height) + ")");
   }
   for (size_t i = 0; i < ev.cells.size(); ++i) {
     const EventCell& c = ev.cells[i];
-    const std::string at = "cell " + std::to_string(i % static_cast<size_t>(ev.width) + 1) + ", " +
-                           std::to_string(i / static_cast<size_t>(ev.width) + 1);
-    NeedScript(name, at + ": enter", c.ENTERSCRIPT);
-    NeedScript(name, at + ": leave", c.LEAVESCRIPT);
-    NeedScript(name, at + ": use", c.USESCRIPT);
-    NeedScript(name, at + ": push", c.PUSHSCRIPT);
+    const int x = static_cast<int>(i % static_cast<size_t>(ev.width)) + 1;
+    const int y = static_cast<int>(i / static_cast<size_t>(ev.width)) + 1;
+    const std::string at = "cell " + std::to_string(x) + ", " + std::to_string(y);
+    const auto spot = [&](const char* event, const std::string& script) {
+      return CellSpot(x, y, event, script);
+    };
+    NeedScript(name, at + ": enter", c.ENTERSCRIPT, spot("enter", c.ENTERSCRIPT));
+    NeedScript(name, at + ": leave", c.LEAVESCRIPT, spot("leave", c.LEAVESCRIPT));
+    NeedScript(name, at + ": use", c.USESCRIPT, spot("use", c.USESCRIPT));
+    NeedScript(name, at + ": push", c.PUSHSCRIPT, spot("push", c.PUSHSCRIPT));
+    if (!TrimBlanks(c.ENTERSCRIPT).empty() && ToLower(c.ENTERSCRIPT) == ToLower(c.LEAVESCRIPT))
+      Problem(Severity::Warning, name, at,
+              "'" + c.ENTERSCRIPT +
+                  "' is both the enter and the leave script, so it runs as "
+                  "the player steps onto the cell and again as the player steps off it",
+              spot("leave", c.LEAVESCRIPT));
   }
 }
 
@@ -616,10 +665,10 @@ void GameChecker::CheckCharacters() {
   if (!bytes) return;
   CharacterFileData data;
   if (ReadCharacterFile(*bytes, data) != LoadStatus::Ok) {
-    report_.Error("chars.dat", 0, "", "is not a character file the game can read");
+    Problem(Severity::Error, "chars.dat", "", "is not a character file the game can read");
     return;
   }
-  NeedFile("chars.dat", "doodadmap", data.doodadmapFile, "doodadmap");
+  NeedFile("chars.dat", "doodadmap", data.doodadmapFile, "doodadmap", PointerSpot("/doodadmap"));
   if (!data.doodadmapFile.empty() && index_.fileExists(data.doodadmapFile))
     CheckDoodadmap(data.doodadmapFile);
 }
@@ -629,16 +678,18 @@ void GameChecker::CheckItems() {
   if (!bytes) return;
   ItemFileData data;
   if (ReadItemFile(*bytes, data) != LoadStatus::Ok) {
-    report_.Error("items.dat", 0, "", "is not an item file the game can read");
+    Problem(Severity::Error, "items.dat", "", "is not an item file the game can read");
     return;
   }
-  NeedFile("items.dat", "doodadmap", data.doodadmapFile, "doodadmap");
+  NeedFile("items.dat", "doodadmap", data.doodadmapFile, "doodadmap", PointerSpot("/doodadmap"));
   if (!data.doodadmapFile.empty() && index_.fileExists(data.doodadmapFile))
     CheckDoodadmap(data.doodadmapFile);
   for (size_t i = 0; i < data.items.size(); ++i) {
     const std::string at = "item " + std::to_string(i + 1) + " '" + data.items[i].NAME + "'";
-    NeedScript("items.dat", at + ": SCRIPT", data.items[i].SCRIPT);
-    NeedScript("items.dat", at + ": FIGHTSCRIPT", data.items[i].FIGHTSCRIPT);
+    const std::string item = "/items/" + std::to_string(i);
+    NeedScript("items.dat", at + ": SCRIPT", data.items[i].SCRIPT, PointerSpot(item + "/SCRIPT"));
+    NeedScript("items.dat", at + ": FIGHTSCRIPT", data.items[i].FIGHTSCRIPT,
+               PointerSpot(item + "/FIGHTSCRIPT"));
   }
 }
 
@@ -669,8 +720,9 @@ void GameChecker::Run() {
 
 }  // namespace
 
-void CheckGame(const fs::path& gameDir, const fs::path& programDir, Report& report) {
-  GameChecker checker(gameDir, programDir, report);
+void CheckGame(const fs::path& gameDir, const fs::path& programDir, Report& report,
+               const SourceLocator& locate) {
+  GameChecker checker(gameDir, programDir, report, locate);
   checker.Run();
 }
 

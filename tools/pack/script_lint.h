@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -36,11 +37,32 @@ struct ScriptReferences {
 void CheckScript(const std::string& name, std::string_view text, const GameIndex& index,
                  Report& report, ScriptReferences* refs = nullptr);
 
+// What in a built data file a problem concerns, so that a build can point
+// at the line of the source behind it.
+struct DataSpot {
+  std::string pointer;       // in a table or sheet source: "/picture", "/items/1/SCRIPT"
+  std::string property;      // a map property of a Tiled map: "tilemap", "doodadmap"
+  int cellX = 0, cellY = 0;  // an eventmap cell (from 1), with its event and script
+  std::string event;         // "enter", "leave", "use", "push"
+  std::string script;
+};
+
+struct SourceSpot {
+  std::string file;
+  int line = 0;
+};
+
+// The source a built file (named as the game names it) came from, with the
+// line of `spot` in it; nullopt for a file not built from a source.
+using SourceLocator =
+    std::function<std::optional<SourceSpot>(std::string_view builtFile, const DataSpot& spot)>;
+
 // The whole game folder: every script, chars.dat, items.dat and every map,
 // eventmap, tilemap and doodadmap reachable from them. `programDir` is the
-// folder the game's pictures fall back to.
+// folder the game's pictures fall back to. Problems in data files are
+// reported at their sources when `locate` finds them.
 void CheckGame(const std::filesystem::path& gameDir, const std::filesystem::path& programDir,
-               Report& report);
+               Report& report, const SourceLocator& locate = {});
 
 // The program folder of a game in a library (games\<name>), else the game
 // folder itself.
