@@ -1,0 +1,48 @@
+// Emscripten's C++ library (of this Debian release) lacks two pieces of
+// C++20 that the shared code uses; the web build includes this header in
+// every file. std::from_chars reads only integers there: the overload for
+// double below reads numbers exactly as on the desktop (decimal text with an
+// optional exponent, no leading blanks or '+', a range error leaves the
+// value untouched). std::bit_cast is the compiler's own.
+#pragma once
+
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+namespace std {
+
+inline from_chars_result from_chars(const char* first, const char* last, double& value,
+                                    chars_format = chars_format::general) {
+  const char* p = first;
+  if (p != last && *p == '-') ++p;
+  if (p == last ||
+      !((*p >= '0' && *p <= '9') || *p == '.' || *p == 'i' || *p == 'I' || *p == 'n' || *p == 'N'))
+    return {first, errc::invalid_argument};
+  std::string text(first, last);
+  // strtod would read "0x1p3" as hexadecimal; decimal text ends at the 'x'.
+  const size_t digits = static_cast<size_t>(p - first);
+  if (text.size() > digits + 1 && text[digits] == '0' &&
+      (text[digits + 1] == 'x' || text[digits + 1] == 'X'))
+    text.resize(digits + 1);
+  errno = 0;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end == text.c_str()) return {first, errc::invalid_argument};
+  const char* stop = first + (end - text.c_str());
+  if (errno == ERANGE) return {stop, errc::result_out_of_range};
+  value = v;
+  return {stop, errc{}};
+}
+
+#ifndef __cpp_lib_bit_cast
+template <class To, class From>
+constexpr To bit_cast(const From& from) noexcept {
+  return __builtin_bit_cast(To, from);
+}
+#endif
+
+}  // namespace std

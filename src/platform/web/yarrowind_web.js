@@ -1,0 +1,226 @@
+// The page side of the web back end, prepended to the program's JavaScript:
+// the command line from the page's address, the saves kept in the browser's
+// IndexedDB, the canvas, picture decoding, yielding to the browser and the
+// Web Audio sound device. Everything hangs off Module.yw.
+Module.yw = (function () {
+  'use strict';
+  const yw = {};
+
+  // ?seed=5&play=games/x becomes --seed 5 --play games/x.
+  const args = [];
+  new URLSearchParams(window.location.search).forEach(function (value, name) {
+    args.push('--' + name);
+    if (value !== '') args.push(value);
+  });
+  Module.arguments = args;
+
+  // Saves. The program folder /data comes from the packed data; whatever
+  // the game writes under it is mirrored into /saves, an IndexedDB folder,
+  // and copied back over /data at the next start.
+  const kData = '/data';
+  const kSaves = '/saves';
+  const written = new Set();
+  let syncing = false;
+  let syncAgain = false;
+
+  function isFile(path) {
+    const found = FS.analyzePath(path);
+    return found.exists && FS.isFile(found.object.mode);
+  }
+  function makeFolders(path) {
+    const parts = path.split('/').slice(1, -1);
+    let at = '';
+    for (const p of parts) {
+      at += '/' + p;
+      if (!FS.analyzePath(at).exists) FS.mkdir(at);
+    }
+  }
+  function copyTree(from, to) {
+    for (const name of FS.readdir(from)) {
+      if (name === '.' || name === '..') continue;
+      const src = from + '/' + name;
+      const dst = to + '/' + name;
+      if (FS.isDir(FS.stat(src).mode)) {
+        copyTree(src, dst);
+      } else {
+        makeFolders(dst);
+        FS.writeFile(dst, FS.readFile(src));
+      }
+    }
+  }
+  function watchWrites() {
+    const inData = function (path) {
+      return typeof path === 'string' && path.startsWith(kData + '/');
+    };
+    const close = FS.close;
+    FS.close = function (stream) {
+      const writing = (stream.flags & 3) !== 0;  // O_WRONLY or O_RDWR
+      const path = stream.path;
+      const result = close.apply(this, arguments);
+      if (writing && inData(path)) written.add(path);
+      return result;
+    };
+    const rename = FS.rename;
+    FS.rename = function (from, to) {
+      const result = rename.apply(this, arguments);
+      if (inData(from)) written.add(from);
+      if (inData(to)) written.add(to);
+      return result;
+    };
+    const unlink = FS.unlink;
+    FS.unlink = function (path) {
+      const result = unlink.apply(this, arguments);
+      if (inData(path)) written.add(path);
+      return result;
+    };
+  }
+  function sync() {
+    if (syncing) {
+      syncAgain = true;
+      return;
+    }
+    syncing = true;
+    FS.syncfs(false, function (err) {
+      if (err) console.error('yarrowind: the saves could not be stored', err);
+      syncing = false;
+      yw.syncCount = (yw.syncCount || 0) + 1;
+      if (syncAgain) {
+        syncAgain = false;
+        sync();
+      }
+    });
+  }
+  // Called after every yield to the browser: what the game wrote since the
+  // last call is copied to the IndexedDB folder and stored.
+  yw.flushSaves = function () {
+    if (written.size === 0) return;
+    for (const path of written) {
+      const mirror = kSaves + path.slice(kData.length);
+      if (isFile(path)) {
+        makeFolders(mirror);
+        FS.writeFile(mirror, FS.readFile(path));
+      } else if (isFile(mirror)) {
+        FS.unlink(mirror);
+      }
+    }
+    written.clear();
+    sync();
+  };
+  // Whether every save made so far has reached IndexedDB.
+  yw.savesStored = function () {
+    return written.size === 0 && !syncing;
+  };
+
+  Module.preRun = Module.preRun || [];
+  Module.preRun.push(function () {
+    FS.mkdir(kSaves);
+    FS.mount(IDBFS, {}, kSaves);
+    addRunDependency('yw-saves');
+    FS.syncfs(true, function (err) {
+      if (err) console.error('yarrowind: the saves could not be read', err);
+      removeRunDependency('yw-saves');
+    });
+  });
+  Module.preInit = Module.preInit || [];
+  const previousInit = Module.onRuntimeInitialized;
+  Module.onRuntimeInitialized = function () {
+    // The packed data is in place now: the saves go over it.
+    copyTree(kSaves, kData);
+    watchWrites();
+    if (previousInit) previousInit();
+  };
+
+  // Yielding. A turn that comes back within the same millisecond waits for
+  // a timer; otherwise a message to ourselves lets the browser run its
+  // pending events without the timers' minimum delay.
+  const channel = new MessageChannel();
+  let wake = null;
+  channel.port1.onmessage = function () {
+    const w = wake;
+    wake = null;
+    if (w) w();
+  };
+  yw.yieldToBrowser = function (idle) {
+    return new Promise(function (resolve) {
+      if (idle) {
+        setTimeout(resolve, 1);
+      } else {
+        wake = resolve;
+        channel.port2.postMessage(0);
+      }
+    });
+  };
+
+  // The canvas holds the game-sized frame; CSS scales it.
+  let context = null;
+  yw.present = function (rgba, width, height) {
+    const canvas = Module.canvas;
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+      context = null;
+    }
+    if (!context) context = canvas.getContext('2d', {alpha: false});
+    context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+  };
+  yw.placeCanvas = function (x, y, width, height) {
+    const s = Module.canvas.style;
+    s.left = x + 'px';
+    s.top = y + 'px';
+    s.width = width + 'px';
+    s.height = height + 'px';
+  };
+  yw.messageBox = function (text) {
+    console.error('yarrowind: ' + text);
+    window.alert(text);
+  };
+
+  // Pictures are decoded by the browser, as they are: no colour management,
+  // no premultiplied alpha.
+  function pictureType(b) {
+    if (b[0] === 0x42 && b[1] === 0x4d) return 'image/bmp';
+    if (b[0] === 0xff && b[1] === 0xd8) return 'image/jpeg';
+    if (b[0] === 0x89 && b[1] === 0x50) return 'image/png';
+    return '';
+  }
+  yw.picture = null;
+  yw.decodePicture = async function (bytes) {
+    yw.picture = null;
+    try {
+      const blob = new Blob([bytes], {type: pictureType(bytes)});
+      const bitmap = await createImageBitmap(
+          blob, {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const ctx = canvas.getContext('2d', {willReadFrequently: true});
+      ctx.drawImage(bitmap, 0, 0);
+      yw.picture = ctx.getImageData(0, 0, bitmap.width, bitmap.height);
+      bitmap.close();
+      return 1;
+    } catch (e) {
+      return 0;
+    }
+  };
+
+  // The running engine, for the page's tools (the browser test reads its
+  // state through yw.dumpState()).
+  yw.engine = 0;
+  yw.running = function (engine) {
+    yw.engine = engine;
+  };
+  yw.dumpState = function () {
+    if (!yw.engine) return null;
+    const text = Module._yw_dump_state(yw.engine);
+    const state = JSON.parse(UTF8ToString(text));
+    Module._free(text);
+    return state;
+  };
+  yw.ended = function (code) {
+    yw.exitCode = code;
+    const note = document.getElementById('status');
+    if (note) note.textContent = 'The game has ended. Reload the page to play again.';
+  };
+
+  yw.audio = makeAudio();
+  window.yw = yw;
+  return yw;
+})();
