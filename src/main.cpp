@@ -18,10 +18,17 @@
 #include "shell/startup.h"
 #include "shell/user_settings.h"
 #include "sim/main_loop.h"
+#include "testplay/test_play.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+#ifdef NDEBUG
+constexpr bool kDebugBuild = false;
+#else
+constexpr bool kDebugBuild = true;
+#endif
 
 // The program folder: --root, else "data" beside the executable.
 fs::path ProgramFolder(const yw::Options& o, const char* argv0) {
@@ -41,12 +48,21 @@ fs::path PlayFolder(const yw::Options& o) {
   return fs::weakly_canonical(fs::absolute(o.play, ec), ec);
 }
 
-// After the window's load event: the game folder to try becomes current,
-// and the start state runs its new game at once.
-void StartIn(yw::Engine& engine, const fs::path& playDir) {
-  if (playDir.empty()) return;
-  engine.CurrentDir = playDir;
+// After the window's load event: the game folder to try (built first from
+// sources) becomes current, and the start state runs its new game at once.
+// False when the sources do not build.
+bool StartIn(yw::Engine& engine, const fs::path& playDir) {
+  if (playDir.empty()) return true;
+  std::string error;
+  const auto game =
+      yw::SetUpTestPlay(engine, playDir, yw::UserFolders::FromEnvironment().cache, error);
+  if (!game) {
+    std::cerr << "yarrowind: --play: " << playDir.string() << ": " << error << "\n";
+    return false;
+  }
+  engine.CurrentDir = *game;
   engine.PlayAtStart = true;
+  return true;
 }
 
 uint32_t TimeOfDaySeed() {
@@ -77,7 +93,7 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path
   yw::ReplayDriver driver(platform, std::move(events), o.maxMs);
   engine.Observer = &driver;
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
-  StartIn(engine, playDir);
+  if (!StartIn(engine, playDir)) return 1;
   yw::EventLoop(engine);
   for (const auto& p : driver.Problems()) std::cerr << "yarrowind: " << p << "\n";
   return engine.ExitCode;
@@ -98,7 +114,11 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   yw::Engine engine(platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(folders);
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
-  StartIn(engine, playDir);
+  if (!StartIn(engine, playDir)) return 1;
+  // A debug build and the player's settings allow the overlay in every
+  // game; a headless run does only with --play, so that a replay plays the
+  // same in every build.
+  if (settings.debugOverlay || kDebugBuild) engine.author.overlayAllowed = true;
   yw::EventLoop(engine);
   return engine.ExitCode;
 }

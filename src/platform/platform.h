@@ -37,6 +37,8 @@ struct PlatformEvents {
   std::vector<uint8_t> typed;  // Windows-1252 bytes; Backspace is 8
   bool closeRequested = false;
   bool resized = false;
+  bool reloadPressed = false;   // the author's reload key (F5)
+  bool overlayPressed = false;  // the debug overlay key (F3)
 };
 
 class Platform {

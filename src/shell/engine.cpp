@@ -17,10 +17,12 @@ void Engine::DoEvents() {
   PlatformEvents events = platform.Yield();
   for (uint8_t c : events.typed) FrontbufKeyPress(*this, c);
   if (events.resized) FormResize(*this);
+  if (events.reloadPressed) PressReload(*this);
+  if (events.overlayPressed) PressOverlay(*this);
   if (Observer) Observer->OnYield(*this);
   if (events.closeRequested && !QuitRequested) Shutdown(*this);
 }
 
-void Engine::Show() { platform.Present(pics.Frontbuf, win.FrontLeft, win.FrontTop); }
+void Engine::Show() { platform.Present(ShownPicture(*this, true), win.FrontLeft, win.FrontTop); }
 
 }  // namespace yw

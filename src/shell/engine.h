@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "render/surfaces.h"
 #include "render/view_state.h"
+#include "shell/author_tools.h"
 #include "shell/window_state.h"
 #include "world/world.h"
 
@@ -81,12 +82,15 @@ class Engine {
 
   YieldObserver* Observer = nullptr;
 
+  // Reload and the debug overlay for a game's author.
+  AuthorTools author;
+
   // Yields to the window system once: typed characters reach the key-press
   // handler, a close request runs the shutdown sequence.
   void DoEvents();
   // Reads the platform clock (the game's timeGetTime).
   int32_t Now() { return static_cast<int32_t>(platform.Now()); }
-  // Makes Frontbuf visible.
+  // Makes Frontbuf visible (with the debug overlay over it when that is on).
   void Show();
 };
 

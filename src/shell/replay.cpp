@@ -84,7 +84,9 @@ bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
     if (ev.ms < last) return fail("events must be in order of time");
     last = ev.ms;
     const std::string_view verb = NextWord(rest);
-    if (verb == "key" || verb == "press" || verb == "release") {
+    if (verb == "key" && (TrimWs(rest) == "Reload" || TrimWs(rest) == "Overlay")) {
+      ev.kind = TrimWs(rest) == "Reload" ? ReplayEvent::Kind::Reload : ReplayEvent::Kind::Overlay;
+    } else if (verb == "key" || verb == "press" || verb == "release") {
       const std::string_view name = NextWord(rest);
       if (!ParseKeyName(name, ev.key)) return fail("unknown key '" + std::string(name) + "'");
       ev.kind = verb == "key" ? ReplayEvent::Kind::Key
@@ -101,8 +103,10 @@ bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
       if (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
       while (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
       ev.text = Unescape(rest);
-    } else if (verb == "shot" || verb == "dump") {
-      ev.kind = verb == "shot" ? ReplayEvent::Kind::Shot : ReplayEvent::Kind::Dump;
+    } else if (verb == "shot" || verb == "dump" || verb == "view") {
+      ev.kind = verb == "shot"   ? ReplayEvent::Kind::Shot
+                : verb == "dump" ? ReplayEvent::Kind::Dump
+                                 : ReplayEvent::Kind::View;
       const std::string_view name = TrimWs(rest);
       if (name.empty()) return fail(std::string(verb) + " needs a file name");
       std::filesystem::path p{std::string(name)};
@@ -148,6 +152,12 @@ void ReplayDriver::OnYield(Engine& engine) {
         if (!platform_.WritePng(engine.pics.Frontbuf, ev.file))
           problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
         break;
+      case ReplayEvent::Kind::View:
+        if (!platform_.WritePng(ShownPicture(engine, false), ev.file))
+          problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
+        break;
+      case ReplayEvent::Kind::Reload: PressReload(engine); break;
+      case ReplayEvent::Kind::Overlay: PressOverlay(engine); break;
       case ReplayEvent::Kind::Dump: {
         std::error_code ec;
         if (ev.file.has_parent_path()) std::filesystem::create_directories(ev.file.parent_path(), ec);

@@ -3,9 +3,11 @@
 // from the start, in order; '#' starts a comment.
 //
 //   <ms> key <Esc|Enter|Space|Up|Down|Left|Right> [hold_ms]
+//   <ms> key <Reload|Overlay>  (the author's keys, F5 and F3 in a window)
 //   <ms> press <KEY>        <ms> release <KEY>
 //   <ms> type <text>        (\b types Backspace, \\ a backslash)
 //   <ms> shot <file.png>    <ms> dump <file.json>
+//   <ms> view <file.png>    (the picture as the window shows it, overlay included)
 //   <ms> quit
 #pragma once
 
@@ -21,7 +23,7 @@
 namespace yw {
 
 struct ReplayEvent {
-  enum class Kind { Key, Press, Release, Type, Shot, Dump, Quit };
+  enum class Kind { Key, Press, Release, Type, Shot, Dump, Quit, Reload, Overlay, View };
   uint32_t ms = 0;
   Kind kind = Kind::Quit;
   GameKey key = GameKey::Esc;

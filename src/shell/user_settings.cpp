@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::string_view kGameKeyNames[] = {"Esc",  "Enter", "Space", "Up",
                                               "Down", "Left",  "Right"};
-constexpr std::string_view kComfortKeyNames[] = {"Fullscreen", "Screenshot", "FastForward"};
+constexpr std::string_view kComfortKeyNames[] = {"Fullscreen", "Screenshot", "FastForward",
+                                                 "Reload", "Overlay"};
 
 std::string_view Trim(std::string_view s) {
   const auto first = s.find_first_not_of(" \t\r");
@@ -95,6 +96,10 @@ std::string ApplyWindowSetting(std::string_view name, std::string_view value, Us
     if (!ParseYesNo(value, s.fullscreen)) return "fullscreen must be yes or no";
     return {};
   }
+  if (SameName(name, "debug-overlay")) {
+    if (!ParseYesNo(value, s.debugOverlay)) return "debug-overlay must be yes or no";
+    return {};
+  }
   if (SameName(name, "picture")) {
     if (SameName(value, "pixel-perfect")) {
       s.fit = PictureFit::PixelPerfect;
@@ -174,7 +179,8 @@ UserSettings DefaultUserSettings() {
                 keys({"Space"}),  keys({"Up"}),
                 keys({"Down"}),   keys({"Left"}),
                 keys({"Right"})};
-  s.comfortKeys = {keys({"F11", "Alt+Return"}), keys({"F12"}), keys({"Tab"})};
+  s.comfortKeys = {keys({"F11", "Alt+Return"}), keys({"F12"}), keys({"Tab"}), keys({"F5"}),
+                   keys({"F3"})};
   return s;
 }
 
@@ -222,9 +228,11 @@ UserFolders UserFolders::FromEnvironment() {
   const fs::path home = Env("HOME");
   const std::string config = Env("XDG_CONFIG_HOME");
   const std::string data = Env("XDG_DATA_HOME");
+  const std::string cache = Env("XDG_CACHE_HOME");
   // Relative values are to be ignored by the conventions.
   f.config = !config.empty() && config.front() == '/' ? fs::path(config) : home / ".config";
   f.data = !data.empty() && data.front() == '/' ? fs::path(data) : home / ".local" / "share";
+  f.cache = !cache.empty() && cache.front() == '/' ? fs::path(cache) : home / ".cache";
   f.pictures = PicturesFromUserDirs(f.config, home);
   return f;
 }

@@ -25,13 +25,15 @@ struct KeyChord {
 };
 
 // Keys that work around the game rather than in it.
-enum class ComfortKey { Fullscreen, Screenshot, FastForward };
-inline constexpr int kComfortKeyCount = 3;
+// Reload and Overlay serve a game's author (see author_tools.h).
+enum class ComfortKey { Fullscreen, Screenshot, FastForward, Reload, Overlay };
+inline constexpr int kComfortKeyCount = 5;
 
 struct UserSettings {
   int scale = 0;  // screen pixels per game pixel; 0: the largest that fits
   bool fullscreen = false;
   PictureFit fit = PictureFit::PixelPerfect;
+  bool debugOverlay = false;  // F3 shows the debug overlay in every game
   // Per game key in GameKey order, and per comfort key: the keyboard keys
   // that press it.
   std::array<std::vector<KeyChord>, 7> gameKeys;
@@ -51,6 +53,7 @@ struct UserFolders {
   std::filesystem::path config;    // $XDG_CONFIG_HOME or ~/.config
   std::filesystem::path data;      // $XDG_DATA_HOME or ~/.local/share
   std::filesystem::path pictures;  // XDG_PICTURES_DIR of user-dirs.dirs; empty when unnamed
+  std::filesystem::path cache;     // $XDG_CACHE_HOME or ~/.cache
 
   static UserFolders FromEnvironment();
 };

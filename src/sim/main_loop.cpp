@@ -259,6 +259,7 @@ void TextInputState(Engine& e) {
 void LoopTurn(Engine& e) {
   e.DoEvents();
   if (e.QuitRequested) return;
+  AuthorToolsTurn(e);
   const int32_t mode = e.win.GameMode;
   if (mode == static_cast<int32_t>(Mode::Map)) PollKeys(e, false);
   else if (mode != static_cast<int32_t>(Mode::TextInput)) PollKeys(e, true);

@@ -228,9 +228,13 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
   const uint16_t mods = ev.key.keysym.mod;
   for (const Binding& b : comfortKeys_) {
     if (b.key != key || !ModsHeld(b.mods, mods)) continue;
+    const auto comfort = static_cast<ComfortKey>(b.target);
     if (ev.key.repeat == 0) {
-      if (static_cast<ComfortKey>(b.target) == ComfortKey::FastForward) fastKey_ = key;
-      HandleComfort(static_cast<ComfortKey>(b.target));
+      if (comfort == ComfortKey::FastForward) fastKey_ = key;
+      // The author's keys are the engine's to act on.
+      if (comfort == ComfortKey::Reload) events.reloadPressed = true;
+      else if (comfort == ComfortKey::Overlay) events.overlayPressed = true;
+      else HandleComfort(comfort);
     }
     return;  // the key is taken; the game does not see it
   }
@@ -326,6 +330,9 @@ void SdlPlatform::HandleComfort(ComfortKey key) {
       break;
     case ComfortKey::FastForward:
       SetSpeed(kFastForward);
+      break;
+    case ComfortKey::Reload:
+    case ComfortKey::Overlay:
       break;
   }
 }

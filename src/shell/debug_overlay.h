@@ -1,0 +1,22 @@
+// The debug overlay: what an author needs to see while trying a game, drawn
+// in the top left corner of a copy of the game's picture.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace yw {
+
+class Engine;
+class Surface;
+
+// The overlay's lines: the map, the player's cell and facing, the event
+// fields of the cell ahead, GameMode, the script stack (each level's script
+// and line), the variables A to J with their kinds and the frame rate.
+std::vector<std::string> DebugOverlayLines(const Engine& e);
+
+// Darkens a panel in the top left corner of `onto` and writes the lines on
+// it with the game's font at its own size (the font picture unzoomed).
+void DrawDebugOverlay(const Engine& e, Surface& onto);
+
+}  // namespace yw
