@@ -1,0 +1,258 @@
+// Plays the web build in Chromium the way a player would and checks that it
+// shows what the desktop program shows: through the title into Gull Point,
+// a walk to the oil shed and its message, a save, a reload of the page and
+// the save loaded back. The same keys, with the same pauses, are replayed by
+// the headless desktop build; at each checkpoint the page must reach the
+// same state (mode, map, position, message) and its canvas must hold the
+// same pixels as the desktop's picture.
+//
+//   node browser_play_test.mjs --site DIR --yarrowind BIN --data DIR --out DIR
+//
+// Chromium is /usr/bin/chromium unless CHROMIUM names another. Everything is
+// written under --out, which is removed when the test passes unless
+// YW_WEB_KEEP is set. YW_WEB_SHOTS names a folder for screenshots of the page.
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const arg = (name) => {
+  const i = process.argv.indexOf('--' + name);
+  if (i < 0 || i + 1 >= process.argv.length) throw new Error('missing --' + name);
+  return path.resolve(process.argv[i + 1]);
+};
+const site = arg('site');
+const yarrowind = arg('yarrowind');
+const data = arg('data');
+const out = arg('out');
+const shots = process.env.YW_WEB_SHOTS || '';
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// The two sessions: each a list of [action, pause after it in ms]. The
+// actions are those of the headless replays: "key K [hold]", "type TEXT",
+// "check NAME" (compare state and picture).
+const toGame = [['key Enter', 400], ['key Enter', 500], ['key Enter', 600]];
+const firstSession = [
+  ['wait', 200], ...toGame, ['check menu', 0], ['key Enter', 400], ['key Enter', 2900],
+  ['check night', 0], ['key Enter', 400], ['check corran', 0], ['key Enter', 500],
+  ['key Down', 300], ['key Down', 300], ['key Down', 300], ['key Down', 300],
+  ['key Right', 300], ['key Right', 300], ['key Right', 300], ['key Right', 300],
+  // The walk's length in animation steps depends on the page's real clock,
+  // and the map behind a message stays as it was when the message opened:
+  // here only the message box itself must match.
+  ['key Right', 300], ['key Right', 300], ['key Up', 300], ['check shed 12,242,628,468', 0],
+  ['key Enter', 400],
+  // Esc, Save, slot 1, a description.
+  ['key Escape', 500], ['key Down', 200], ['key Down', 200], ['key Down', 200],
+  ['key Enter', 500], ['key Enter 1', 500], ['type Oilcan', 600], ['key Enter', 800],
+  // The save list stands over the map as it was when the menu opened (its
+  // animation phase is the page's clock's): the state must match.
+  ['check saved state', 0], ['key Escape', 600], ['check after-save', 0],
+];
+const secondSession = [
+  ['wait', 200], ...toGame, ['key Enter', 400], ['key Down', 300], ['key Enter', 600], ['check slots', 0],
+  // Corran turns at random, drawn once per turn of the loop, and the page
+  // makes another number of turns than the desktop: his tile may differ.
+  ['key Enter', 800], ['check loaded all tile', 0],
+];
+
+// ---- The desktop side: a headless replay of a session.
+// The map's tiles animate on the game's clock (every 400 ms in the bundled
+// games), which the page cannot share with the desktop's virtual one: the
+// desktop takes a picture every 100 ms for 1.2 s at a checkpoint, and the
+// page's picture must equal one of them.
+const kPhases = 12;
+const kTile = 32;  // a map tile of the bundled games on the screen (16 pixels, zoom 2)
+const replayKey = {Escape: 'Esc', Enter: 'Enter', Down: 'Down', Up: 'Up', Left: 'Left',
+                   Right: 'Right'};
+function replayText(name, session) {
+  let t = 0;
+  let text = '';
+  session.forEach(([action, pause], i) => {
+    const [verb, ...rest] = action.split(' ');
+    if (verb === 'key' || verb === 'type') text += `${t - 1} dump ${name}-${i}.json\n`;
+    if (verb === 'key') text += `${t} key ${replayKey[rest[0]]}${rest[1] ? ' ' + rest[1] : ''}\n`;
+    if (verb === 'type') text += `${t} type ${rest.join(' ')}\n`;
+    if (verb === 'check') {
+      text += `${t + 300} dump ${rest[0]}.json\n`;
+      for (let k = 0; k < kPhases; ++k) text += `${t + 300 + 100 * k} shot ${rest[0]}~${k}.png\n`;
+    }
+    t += verb === 'check' ? 400 + 100 * kPhases : pause;
+  });
+  return text + `${t + 500} quit\n`;
+}
+function runHeadless(root, name, session) {
+  const dir = path.join(out, 'desktop');
+  fs.mkdirSync(dir, {recursive: true});
+  fs.writeFileSync(path.join(dir, name + '.txt'), replayText(name, session));
+  execFileSync(yarrowind, ['--headless', '--root', root, '--seed', '1', '--replay', name + '.txt'],
+               {cwd: dir, env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'},
+                stdio: ['ignore', 'inherit', 'inherit']});
+}
+
+// ---- The web side.
+function serve(folder) {
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+  const server = http.createServer((req, res) => {
+    const file = path.join(folder, decodeURIComponent(new URL(req.url, 'http://x').pathname));
+    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      const index = path.join(file, 'index.html');
+      if (fs.existsSync(index)) return res.end(fs.readFileSync(index));
+      res.writeHead(404).end();
+      return;
+    }
+    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
+    res.end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+const failures = [];
+function fail(text) {
+  failures.push(text);
+  console.error('FAIL: ' + text);
+}
+
+async function press(page, key, hold) {
+  const name = key === 'Escape' ? 'Escape' : key === 'Enter' ? 'Enter' : 'Arrow' + key;
+  await page.keyboard.down(name);
+  await sleep(hold);
+  await page.keyboard.up(name);
+}
+
+// What must agree between the two programs at a checkpoint.
+function essentials(s) {
+  return JSON.stringify({GameMode: s.GameMode, Switsch: s.Switsch, MapFile: s.MapFile, x: s.PlayerPosX,
+                         y: s.PlayerPosY, Message: s.Message, CurrentList: s.CurrentList,
+                         ListCursor: s.ListCursor, Party: s.Party && s.Party.length});
+}
+
+// Waits until the page is in the state of the desktop's dump `name`.
+async function reach(page, name) {
+  const dir = path.join(out, 'desktop');
+  const want = JSON.parse(fs.readFileSync(path.join(dir, name + '.json'), 'utf8'));
+  let got = null;
+  for (let i = 0; i < 100; ++i) {  // up to 5 s for the page to get there
+    got = await page.evaluate(() => window.yw.dumpState());
+    if (got && essentials(got) === essentials(want)) return true;
+    await sleep(50);
+  }
+  fail(`${name}: the page is in ${essentials(got || {})}, the desktop in ${essentials(want)}`);
+  return false;
+}
+
+async function check(page, name, area, oneTile) {
+  const dir = path.join(out, 'desktop');
+  if (!(await reach(page, name))) return;
+  if (area === 'state') return console.log(`ok: ${name} (state)`);
+  await sleep(300);  // what the desktop's shot was taken after
+  const goldens = [];
+  for (let k = 0; k < kPhases; ++k)
+    goldens.push(fs.readFileSync(path.join(dir, `${name}~${k}.png`)).toString('base64'));
+  const whole = !area || area === 'all';
+  const [left, top, right, bottom] = whole ? [0, 0, 1e9, 1e9] : area.split(',').map(Number);
+  const result = await page.evaluate(async (pngs, left, top, right, bottom) => {
+    const canvas = document.getElementById('canvas');
+    const a = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let best = {differing: Infinity};
+    for (const png of pngs) {
+    const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], {type: 'image/png'}),
+                                           {colorSpaceConversion: 'none'});
+    const want = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+    want.drawImage(bitmap, 0, 0);
+    if (canvas.width !== bitmap.width || canvas.height !== bitmap.height)
+      return {size: `${canvas.width}x${canvas.height} against ${bitmap.width}x${bitmap.height}`};
+    const b = want.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    let differing = 0;
+    const box = {left: 1e9, top: 1e9, right: -1, bottom: -1};
+    for (let i = 0; i < a.length; i += 4) {
+      const x = (i / 4) % canvas.width, y = Math.floor(i / 4 / canvas.width);
+      if (x < left || x >= right || y < top || y >= bottom) continue;
+      if (a[i] === b[i] && a[i + 1] === b[i + 1] && a[i + 2] === b[i + 2]) continue;
+      ++differing;
+      box.left = Math.min(box.left, x), box.right = Math.max(box.right, x);
+      box.top = Math.min(box.top, y), box.bottom = Math.max(box.bottom, y);
+    }
+    if (differing < best.differing) best = {differing: differing, box: box};
+    }
+    best.pixels = a.length / 4;
+    best.canvas = canvas.toDataURL('image/png');
+    return best;
+  }, goldens, left, top, right, bottom);
+  if (result.size) return fail(`${name}: the canvas is ${result.size}`);
+  const picture = Buffer.from(result.canvas.split(',')[1], 'base64');
+  fs.writeFileSync(path.join(out, `web-${name}.png`), picture);
+  if (shots) await page.screenshot({path: path.join(shots, `web-${name}.png`)});
+  const b = result.box;
+  const inOneTile = b && b.right - b.left < kTile && b.bottom - b.top < kTile;
+  if (oneTile && result.differing > 0 && inOneTile)
+    console.log(`ok: ${name} (${result.differing} pixels of one tile differ)`);
+  else if (result.differing > 0)
+    fail(`${name}: ${result.differing} of ${result.pixels} pixels differ from the desktop's`);
+  else
+    console.log(`ok: ${name}`);
+}
+
+async function play(page, name, session) {
+  // The game's clock starts with the engine; the pauses count from there.
+  for (let i = 0; i < 200 && !(await page.evaluate(() => window.yw && window.yw.engine)); ++i)
+    await sleep(50);
+  for (const [i, [action, pause]] of session.entries()) {
+    const [verb, ...rest] = action.split(' ');
+    // The key goes in when the page is where the desktop was, and has been
+    // there a moment (states that ignore keys at first, held keys let go).
+    if (verb === 'key' || verb === 'type') {
+      await reach(page, `${name}-${i}`);
+      await sleep(400);
+    }
+    if (verb === 'key') await press(page, rest[0], rest[1] ? Number(rest[1]) : 100);
+    if (verb === 'type') await page.keyboard.type(rest.join(' '), {delay: 40});
+    if (verb === 'check') await check(page, rest[0], rest[1], rest[2] === 'tile');
+    if (verb === 'wait') await sleep(pause);
+  }
+}
+
+fs.rmSync(out, {recursive: true, force: true});
+fs.mkdirSync(out, {recursive: true});
+if (shots) fs.mkdirSync(shots, {recursive: true});
+const root = path.join(out, 'program');
+fs.cpSync(data, root, {recursive: true});
+runHeadless(root, 'first', firstSession);
+runHeadless(root, 'second', secondSession);
+
+const server = await serve(site);
+const url = `http://127.0.0.1:${server.address().port}/?seed=1`;
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  userDataDir: path.join(out, 'profile'),
+  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--mute-audio'],
+});
+try {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 600});
+  page.on('pageerror', (e) => fail('page error: ' + e.message));
+  page.on('dialog', (d) => {
+    fail('message box: ' + d.message());
+    d.dismiss();
+  });
+  await page.goto(url);
+  await play(page, 'first', firstSession);
+  // The save reaches the browser's storage before the page goes away.
+  for (let i = 0; i < 100 && !(await page.evaluate(() => window.yw.savesStored() &&
+                                                         window.yw.syncCount > 0)); ++i)
+    await sleep(50);
+  await page.reload();
+  await play(page, 'second', secondSession);
+} finally {
+  await browser.close();
+  server.close();
+}
+if (failures.length > 0) {
+  console.error(`${failures.length} failed; pictures and dumps are in ${out}`);
+  process.exit(1);
+}
+console.log('the web build plays as the desktop build does');
+if (!process.env.YW_WEB_KEEP) fs.rmSync(out, {recursive: true, force: true});
