@@ -1,15 +1,18 @@
 // Emscripten's C++ library (of this Debian release) lacks two pieces of
 // C++20 that the shared code uses; the web build includes this header in
-// every file. std::from_chars reads only integers there: the overload for
-// double below reads numbers exactly as on the desktop (decimal text with an
-// optional exponent, no leading blanks or '+', a range error leaves the
-// value untouched). std::bit_cast is the compiler's own.
+// every file. std::from_chars and std::to_chars handle only integers there:
+// the overloads for double below read numbers exactly as on the desktop
+// (decimal text with an optional exponent, no leading blanks or '+', a range
+// error leaves the value untouched) and write the shortest text that reads
+// back as the same number. std::bit_cast is the compiler's own.
 #pragma once
 
 #include <bit>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -36,6 +39,18 @@ inline from_chars_result from_chars(const char* first, const char* last, double&
   if (errno == ERANGE) return {stop, errc::result_out_of_range};
   value = v;
   return {stop, errc{}};
+}
+
+inline to_chars_result to_chars(char* first, char* last, double value) {
+  char text[32];
+  int n = 0;
+  for (int precision = 1; precision <= 17; ++precision) {
+    n = std::snprintf(text, sizeof text, "%.*g", precision, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  if (n < 0 || n > last - first) return {last, errc::value_too_large};
+  std::memcpy(first, text, static_cast<size_t>(n));
+  return {first + n, errc{}};
 }
 
 #ifndef __cpp_lib_bit_cast
