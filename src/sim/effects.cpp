@@ -46,7 +46,13 @@ bool DrawEffect(Engine& e, double p) {
   switch (static_cast<ScreenEffect>(e.win.SFX)) {
     case ScreenEffect::ZoomIn: {
       const Rect s = Shrunk(W, H, p);
-      StretchBlt(front, 0, 0, W, H, pic, s.x, s.y, s.w, s.h, Rop::SrcCopy);
+      // Zoomed all the way in, nothing of the picture is left to stretch:
+      // the screen ends black, as after the other effects, rather than
+      // keeping the last few pixels blown up into flat blocks.
+      if (s.w <= 0 || s.h <= 0)
+        Black(front, {0, 0, W, H});
+      else
+        StretchBlt(front, 0, 0, W, H, pic, s.x, s.y, s.w, s.h, Rop::SrcCopy);
       return true;
     }
     case ScreenEffect::ZoomOut: {

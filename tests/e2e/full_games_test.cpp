@@ -312,7 +312,8 @@ TEST(FullGames, GullPointTheLampIsLit) {
       {"title", "", 0, 0, "", {{"/GameMode", 2}}},
   });
   EXPECT_GT(Changed(p.Shot("dark"), p.Shot("lit")), 0);
-  // The night shore and the closing words on black.
+  // The night shore, and the closing words on black once the zoom into the
+  // lamp has gone all the way in.
   ExpectGolden(p.dir, "gullpoint-shed.png");
   ExpectGolden(p.dir, "gullpoint-the-end.png");
 }

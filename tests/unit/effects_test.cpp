@@ -72,10 +72,10 @@ TEST(ScreenEffects, FramesAtTheStartHalfwayAndTheEnd) {
     std::vector<Spot> spots;
   } cases[] = {
       // Zoom in: the source (5, 2, 10, 5) over the whole screen halfway; at
-      // the end the source is empty and the screen stays as it was.
+      // the end nothing of the picture is left and the screen is black.
       {1, false, 1000, Whole::Picture, {}},
       {1, false, 1500, Whole::Spots, {{0, 0, 5, 2}, {19, 9, 14, 6}}},
-      {1, false, 2000, Whole::Picture, {}},  // unchanged since the frame at 1000
+      {1, false, 2000, Whole::Black, {}},
       // Zoom out: the whole picture in (5, 2, 10, 5), black around; a
       // point at the end. Backwards it grows from the point.
       {2, false, 1500, Whole::Spots, {{5, 2, 0, 0}, {14, 6, 18, 8}, {4, 2}, {15, 7}}},
