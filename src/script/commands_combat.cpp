@@ -22,6 +22,24 @@ namespace {
 constexpr std::string_view kSnapshotFile = "temp.tmp";
 constexpr std::string_view kSnapshotDescription = "FightTemp";
 
+// The main loop's key state: what the last poll saw and whether keys must
+// first be let go.
+struct HeldKeys {
+  bool enabled = true;
+  int32_t key = 0, lastKey = 0;
+  bool waitForRelease = false;
+
+  static HeldKeys Of(const WindowState& w) {
+    return {w.KeyEnabled, w.Key, w.LastKey, w.Wait4Relase};
+  }
+  void Restore(WindowState& w) const {
+    w.KeyEnabled = enabled;
+    w.Key = key;
+    w.LastKey = lastKey;
+    w.Wait4Relase = waitForRelease;
+  }
+};
+
 bool OnScene(const World& w, int16_t npc) { return npc >= 1 && npc <= w.NpcCount; }
 
 void EmptyNpcsAndEnemies(World& w) {
@@ -129,7 +147,14 @@ CommandResult FightEndCommand(CommandContext& c) {
   // The fight's floating numbers stood over its scene, not over the map.
   e.world.Popups.Reset();
   e.world.PopupCount = 0;
-  if (!LoadState(e, kSnapshotFile, true)) return ScriptCode::TempFileNotRead;
+  // The keys stay as they are now. The snapshot's keys are those of the
+  // moment the fight began, usually all up; taken back, they would report
+  // the key still held from the fight's last choice as a new press and
+  // close the first message after the fight at once.
+  const HeldKeys keys = HeldKeys::Of(e.win);
+  const bool loaded = LoadState(e, kSnapshotFile, true);
+  keys.Restore(e.win);
+  if (!loaded) return ScriptCode::TempFileNotRead;
   for (int i = 1; i <= e.world.PartyCount && e.world.Party.Has(i); ++i) e.world.Party[i].NPC = 0;
   return kNextLine;
 }

@@ -58,6 +58,7 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
 
   const json home = p.Dump("home");
   EXPECT_EQ(home["Message"], "Home again");
+  EXPECT_EQ(home["GameMode"], 5) << "the Enter that closed the award closed this message too";
   EXPECT_FALSE(home["FightMode"]);
   EXPECT_EQ(home["MapWidth"], 10);
   EXPECT_EQ(home["PlayerPosX"], 3);
