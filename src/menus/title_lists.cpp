@@ -109,8 +109,7 @@ void StartNewGame(Engine& e) {
   w.GameMode = static_cast<int32_t>(Mode::Map);
   w.FPS = w.FPSLimit;
   // Nothing of the title or of the notice may show around the game's first
-  // picture: the map is drawn only once autoexec.skr hands back, so a
-  // message before that stands on a black screen.
+  // picture: a message before any map is loaded stands on a black screen.
   e.pics.Frontbuf.Clear();
   e.pics.Backbuf.Clear();
   RunScript(e, kAutoexec);

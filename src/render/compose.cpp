@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "render/compose_internal.h"
+#include "render/pictures.h"
 #include "shell/engine.h"
 #include "sim/view.h"
 #include "world/rounding.h"
@@ -172,6 +173,19 @@ void BackbufUpdate(Engine& e, bool aniOnly, bool fullDraw) {
     band.all = band.all || fullDraw;
   }
   DrawTiles(e, band);
+}
+
+void ApplyMapChange(Engine& e) {
+  e.world.MapChanged = false;
+  LoadPix(e, 1);
+  ResetBufDelta(e);
+  BackbufUpdate(e, false, true);
+  e.view.MapChangeUnseen = true;
+}
+
+void ShowMapChange(Engine& e) {
+  if (e.world.MapChanged) ApplyMapChange(e);
+  if (e.view.MapChangeUnseen) BufFlip(e);
 }
 
 }  // namespace yw

@@ -245,6 +245,7 @@ void BufFlip(Engine& e) {
   // each band of rows (see FrameCanvas), then in full before the numbers.
   compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY, v.tileW, v.tileH);
   if (++e.view.FrameCounter > kFrameCounterLast) e.view.FrameCounter = 0;
+  e.view.MapChangeUnseen = false;
   if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v, canvas).Run();
   canvas.Whole();
   compose::DrawPopups(e, v, now);

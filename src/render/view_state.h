@@ -19,6 +19,8 @@ struct ViewState {
   std::string KeptTilePic, KeptDoodadPic, KeptUnitPic, KeptItemPic;
   // The tile pictures Backbuf shows, cell by cell.
   BackbufTiles DrawnTiles;
+  // A map change is in Backbuf but no frame has shown it yet.
+  bool MapChangeUnseen = false;
 };
 
 }  // namespace yw

@@ -78,6 +78,7 @@ CommandResult PlayerChoosesTarget(Engine& e, std::string_view word) {
   if (word == "FRIEND") {
     w.ChoosingUser = false;
     e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+    ShowMapChange(e);
     Drawlist(e, 19, true);
     return CommandResult::HandBack();
   }
@@ -178,6 +179,7 @@ CommandResult SelectUserCommand(CommandContext& c) {
   if (e.win.FightMode) return kNextLine;
   e.world.ChoosingUser = true;
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  ShowMapChange(e);
   Drawlist(e, 19, true);
   return CommandResult::HandBack();
 }

@@ -5,6 +5,7 @@
 
 #include "audio/sound.h"
 #include "menus/list_menu.h"
+#include "render/compose.h"
 #include "render/dialogs.h"
 #include "script/commands.h"
 #include "script/script_engine.h"
@@ -32,7 +33,9 @@ bool ParseEffect(std::string_view text, ScreenEffect& effect) {
 
 CommandResult MsgCommand(CommandContext& c) {
   if (c.params.empty()) return ScriptCode::NotEnoughParameters;
-  DrawMsg(c.e, ParamText(c.e, c.params[0]), static_cast<int32_t>(Mode::Script));
+  const std::string text = ParamText(c.e, c.params[0]);
+  ShowMapChange(c.e);
+  DrawMsg(c.e, text, static_cast<int32_t>(Mode::Script));
   return CommandResult::HandBack();
 }
 
@@ -78,6 +81,7 @@ CommandResult GameOverCommand(CommandContext& c) {
 CommandResult InputTextCommand(CommandContext& c) {
   const std::string caption = ParamText(c.e, Param(c.params, 1));
   const std::string defaultText = ParamText(c.e, Param(c.params, 2));
+  ShowMapChange(c.e);
   ShowKInputBox(c.e, caption, defaultText);
   return CommandResult::HandBack();
 }
@@ -105,6 +109,7 @@ CommandResult ShowListCommand(CommandContext& c) {
   } else {
     return ScriptCode::UnknownParameters;
   }
+  ShowMapChange(c.e);
   Drawlist(c.e, kUserList, true);
   return CommandResult::HandBack();
 }
@@ -136,6 +141,7 @@ CommandResult SfxCommand(CommandContext& c) {
   win.SFX = static_cast<int32_t>(effect);
   win.SFXReverse = reverse;
   // The effect animates a still copy of the screen as it is now.
+  ShowMapChange(c.e);
   Surfaces& pics = c.e.pics;
   pics.Extrabuf.Resize(win.ScreenWidth, win.ScreenHeight);
   BitBlt(pics.Extrabuf, 0, 0, win.ScreenWidth, win.ScreenHeight, pics.Frontbuf, 0, 0, Rop::SrcCopy);

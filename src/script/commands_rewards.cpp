@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/compose.h"
 #include "render/dialogs.h"
 #include "script/commands.h"
 #include "script/expressions.h"
@@ -262,6 +263,7 @@ CommandResult AwardCommand(CommandContext& c) {
   }
   if (!a.hasMarker) return kNextLine;
   if (badMarker) return ScriptCode::UnknownParameters;
+  ShowMapChange(c.e);
   DrawMsg(c.e, message, static_cast<int32_t>(Mode::Script));
   return CommandResult::HandBack();
 }

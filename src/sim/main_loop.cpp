@@ -167,12 +167,7 @@ void ScriptState(Engine& e) {
   }
   const uint8_t code = Interpret(e);
   const std::string message = ScriptErrorMessage(code);
-  if (wd.MapChanged) {
-    wd.MapChanged = false;
-    LoadPix(e, 1);
-    ResetBufDelta(e);
-    BackbufUpdate(e, false, true);
-  }
+  if (wd.MapChanged) ApplyMapChange(e);
   if (!message.empty()) ShowScriptError(e, message);
 }
 
