@@ -8,6 +8,7 @@
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "script/commands.h"
+#include "script/line_reader.h"
 #include "script/script_engine.h"
 #include "shell/engine.h"
 #include "sim/actors.h"
@@ -30,6 +31,24 @@ bool ParseEffect(std::string_view text, ScreenEffect& effect) {
 }
 
 }  // namespace
+
+bool ChoiceFollows(const Engine& e) {
+  const World& w = e.world;
+  const ScriptLevel* level = w.ScriptDepth >= 1 ? w.ScriptStack.Find(w.ScriptDepth) : nullptr;
+  if (level == nullptr) return false;
+  std::string_view rest = level->Remaining();
+  bool entries = w.UserListCount > 0;
+  for (;;) {
+    size_t consumed = 0;
+    const std::string_view line = NextLine(rest, consumed);
+    if (line.empty() || consumed == 0) return false;
+    const ParsedLine parsed = SplitLine(line);
+    if (parsed.word == "SHOWLIST") return entries;
+    if (parsed.word != "ADDLISTITEM" || parsed.params.size() < 2) return false;
+    entries = true;
+    rest.remove_prefix(consumed);
+  }
+}
 
 CommandResult MsgCommand(CommandContext& c) {
   if (c.params.empty()) return ScriptCode::NotEnoughParameters;

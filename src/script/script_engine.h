@@ -22,6 +22,11 @@ uint8_t Interpret(Engine& e);
 // The message shown for a result code ("" for 0).
 std::string ScriptErrorMessage(uint8_t code);
 
+// True when the running script goes straight on to a choice list: its next
+// lines are ADDLISTITEM lines and a SHOWLIST that will have entries to show.
+// The message it has just shown is then the question the list answers.
+bool ChoiceFollows(const Engine& e);
+
 // Evaluates an expression in the given kind (see ValueKind).
 ScriptValue Evaluate(Engine& e, std::string_view text, ValueKind& kind);
 

@@ -126,10 +126,18 @@ void ReleaseExtrabuf(Engine& e) {
   e.pics.Extrabuf.Clear();
 }
 
+// A script's question stays on screen while the player answers it: when the
+// script goes straight on to its choice list, the last page is left standing
+// for the list to open over. Choosing redraws the map.
+bool QuestionClosing(Engine& e) {
+  return e.win.PendingMsg.empty() && e.win.MsgReturnMode == static_cast<int32_t>(Mode::Script) &&
+         ChoiceFollows(e);
+}
+
 void MessageState(Engine& e) {
   WindowState& w = e.win;
   if (w.Key != VirtualKeyCode(GameKey::Enter)) return;
-  CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  if (!QuestionClosing(e)) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
   if (w.PendingMsg.empty()) {
     ReleaseExtrabuf(e);
     w.GameMode = w.MsgReturnMode;

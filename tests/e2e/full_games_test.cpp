@@ -232,6 +232,10 @@ TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
       {"title", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
   });
   EXPECT_NE(p.Dump("bram-page1")["PendingMsg"], "");  // more than one page
+  // Bram's question stays in its window under the answers, as on its last page.
+  const Surface asked = p.Shot("bram-page2");
+  const int w = asked.Width(), h = asked.Height();
+  EXPECT_EQ(Changed(asked, p.Shot("question"), 18, h / 2 + 8, w - 18, h - 18), 0);
   EXPECT_EQ(p.Dump("pip-walks")["Npcs"].size(), 2u);
   EXPECT_EQ(p.Dump("supper")["Npcs"].size(), 1u);  // Pip has run off
   // Villagers of every wandering speed are out.
