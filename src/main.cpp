@@ -1,9 +1,11 @@
 // Yarrowind: plays tile-based role-playing games from their data folders.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "shell/command_line.h"
 #include "shell/engine.h"
 #include "shell/replay.h"
+#include "shell/session_recorder.h"
 #include "shell/startup.h"
 #include "shell/user_settings.h"
 #include "sim/main_loop.h"
@@ -70,27 +73,43 @@ uint32_t TimeOfDaySeed() {
       std::chrono::system_clock::now().time_since_epoch() / std::chrono::microseconds(1));
 }
 
-int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
-  std::vector<yw::ReplayEvent> events;
-  if (!o.replay.empty()) {
-    std::ifstream in(o.replay, std::ios::binary);
-    if (!in) {
-      std::cerr << "yarrowind: cannot read replay " << o.replay << "\n";
-      return 2;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    if (!yw::ParseReplay(text.str(), fs::current_path(), events, error)) {
-      std::cerr << "yarrowind: " << o.replay.string() << ": " << error << "\n";
-      return 2;
-    }
+// Reads the replay of a headless run; its set-up lines fill in what the
+// command line leaves open.
+bool ReadReplay(yw::Options& o, std::vector<yw::ReplayEvent>& events,
+                std::vector<yw::DisplayMode>& displayModes) {
+  if (o.replay.empty()) return true;
+  std::ifstream in(o.replay, std::ios::binary);
+  if (!in) {
+    std::cerr << "yarrowind: cannot read replay " << o.replay << "\n";
+    return false;
   }
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string error;
+  yw::ReplaySettings settings;
+  if (!yw::ParseReplay(text.str(), fs::current_path(), events, error, &settings)) {
+    std::cerr << "yarrowind: " << o.replay.string() << ": " << error << "\n";
+    return false;
+  }
+  if (!o.seed) o.seed = settings.seed;
+  if (o.root.empty()) o.root = settings.root;
+  if (o.play.empty()) o.play = settings.play;
+  displayModes = settings.displayModes;
+  if (!o.maxMs) {
+    const uint64_t last = events.empty() ? 0 : std::max(events.back().ms, events.back().clockTo);
+    o.maxMs = static_cast<uint32_t>(std::min<uint64_t>(last + 600000, UINT32_MAX / 2));
+  }
+  return true;
+}
+
+int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path& playDir,
+                std::vector<yw::ReplayEvent> events, std::vector<yw::DisplayMode> displayModes) {
   yw::SdlImageCodec codec;
   yw::HeadlessPlatform platform(&codec, o.tickMs);
+  if (!displayModes.empty()) platform.SetDisplayModes(displayModes, displayModes.front());
   yw::Engine engine(platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(yw::UserFolders::FromEnvironment());
-  yw::ReplayDriver driver(platform, std::move(events), o.maxMs);
+  yw::ReplayDriver driver(platform, std::move(events), o.maxMs.value_or(600000));
   engine.Observer = &driver;
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
   if (!StartIn(engine, playDir)) return 1;
@@ -111,9 +130,21 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
     std::cerr << "yarrowind: cannot open a window\n";
     return 1;
   }
-  yw::Engine engine(platform, programDir);
+  const uint32_t seed = o.seed.value_or(TimeOfDaySeed());
+  // --record: the game talks to the window through the recorder.
+  std::ofstream record;
+  std::optional<yw::RecordingPlatform> recorder;
+  if (!o.record.empty()) {
+    record.open(o.record, std::ios::binary | std::ios::trunc);
+    if (!record) {
+      std::cerr << "yarrowind: cannot write " << o.record.string() << "\n";
+      return 1;
+    }
+    recorder.emplace(platform, record, yw::RecordedStart{seed, programDir, playDir});
+  }
+  yw::Engine engine(recorder ? static_cast<yw::Platform&>(*recorder) : platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(folders);
-  yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
+  yw::FormLoad(engine, seed);
   if (!StartIn(engine, playDir)) return 1;
   // A debug build and the player's settings allow the overlay in every
   // game; a headless run does only with --play, so that a replay plays the
@@ -139,6 +170,9 @@ int main(int argc, char** argv) {
     std::cout << yw::UsageText();
     return 0;
   }
+  std::vector<yw::ReplayEvent> events;
+  std::vector<yw::DisplayMode> displayModes;
+  if (options.headless && !ReadReplay(options, events, displayModes)) return 2;
   const fs::path programDir = ProgramFolder(options, argv[0]);
   const fs::path playDir = PlayFolder(options);
   std::error_code ec;
@@ -146,6 +180,7 @@ int main(int argc, char** argv) {
     std::cerr << "yarrowind: --play: " << options.play << " is not a folder\n";
     return 2;
   }
-  return options.headless ? RunHeadless(options, programDir, playDir)
-                          : RunWindow(options, programDir, playDir);
+  return options.headless
+             ? RunHeadless(options, programDir, playDir, std::move(events), std::move(displayModes))
+             : RunWindow(options, programDir, playDir);
 }

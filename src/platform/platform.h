@@ -32,6 +32,14 @@ struct DisplayMode {
   bool operator==(const DisplayMode&) const = default;
 };
 
+// What the last yield to the window system did to one game key: whether
+// it went down during it (a tap may already be up again) and whether it is
+// held now. A recorder writes these down as the session is played.
+struct KeyActivity {
+  bool pressed = false;
+  bool held = false;
+};
+
 // What happened while the window system had control.
 struct PlatformEvents {
   std::vector<uint8_t> typed;  // Windows-1252 bytes; Backspace is 8
@@ -53,6 +61,9 @@ class Platform {
   // last call for it: a tap that went down and up between two polls is
   // seen once. The call forgets that press.
   virtual bool KeyDown(GameKey key) = 0;
+  // What the last Yield did to the key; asking changes nothing. A back end
+  // whose sessions are not recorded may leave it as it is.
+  virtual KeyActivity LastYieldActivity(GameKey) const { return {}; }
 
   // Makes the given surface (Frontbuf) visible, placed at (left, top) of
   // the window's client area.

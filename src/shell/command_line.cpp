@@ -14,7 +14,8 @@ bool ParseNumber(const std::string& s, uint32_t& out) {
 }  // namespace
 
 std::string UsageText() {
-  return "usage: yarrowind [--root DIR] [--scale N] [--fullscreen] [--play GAME_DIR]\n"
+  return "usage: yarrowind [--root DIR] [--scale N] [--fullscreen] [--play GAME_DIR] "
+         "[--seed N] [--record FILE]\n"
          "       yarrowind --headless [--root DIR] [--play GAME_DIR] [--seed N] [--tick-ms N] "
          "[--max-ms N] --replay FILE\n";
 }
@@ -53,10 +54,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
     } else if (a == "--tick-ms") {
       if (!number(o.tickMs, 1, 60000)) return false;
     } else if (a == "--max-ms") {
-      if (!number(o.maxMs, 1, UINT32_MAX / 2)) return false;
+      if (!number(n, 1, UINT32_MAX / 2)) return false;
+      o.maxMs = n;
     } else if (a == "--replay") {
       if (!value(v)) return false;
       o.replay = v;
+    } else if (a == "--record") {
+      if (!value(v)) return false;
+      o.record = v;
     } else if (a == "--play") {
       if (!value(v)) return false;
       o.play = v;
@@ -74,6 +79,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
   }
   if (!o.replay.empty() && !o.headless) {
     error = "--replay needs --headless";
+    return false;
+  }
+  if (!o.record.empty() && o.headless) {
+    error = "--record records a session in the window, not a headless run";
     return false;
   }
   return true;

@@ -14,8 +14,9 @@ struct Options {
   std::filesystem::path root;  // the program folder; empty: beside the executable
   std::optional<uint32_t> seed;
   uint32_t tickMs = 1;
-  uint32_t maxMs = 600000;
+  std::optional<uint32_t> maxMs;  // unset: ten minutes after the replay's last event
   std::filesystem::path replay;
+  std::filesystem::path record;  // --record: the replay file to write of a windowed session
   std::filesystem::path play;  // --play: the game folder to start at once
   int scale = 0;               // 0: the player's settings, else the largest that fits
   bool fullscreen = false;

@@ -49,8 +49,9 @@ std::string_view TrimWs(std::string_view s) {
 std::string Unescape(std::string_view s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 'b' || s[i + 1] == '\\')) {
-      out.push_back(s[i + 1] == 'b' ? '\b' : '\\');
+    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+    if (s[i] == '\\' && (next == 'b' || next == 's' || next == '\\')) {
+      out.push_back(next == 'b' ? '\b' : next == 's' ? ' ' : '\\');
       ++i;
     } else {
       out.push_back(s[i]);
@@ -59,11 +60,75 @@ std::string Unescape(std::string_view s) {
   return Utf8ToCp1252(out);
 }
 
+bool ParseMode(std::string_view s, DisplayMode& mode) {
+  const size_t x = s.find('x');
+  uint32_t w = 0, h = 0;
+  if (x == std::string_view::npos || !ParseUint(s.substr(0, x), w) ||
+      !ParseUint(s.substr(x + 1), h) || w < 1 || h < 1 || w > 65535 || h > 65535)
+    return false;
+  mode = {static_cast<int>(w), static_cast<int>(h)};
+  return true;
+}
+
+// A line that sets up the run; false with a message when it is not one.
+bool ParseSetting(std::string_view line, const std::filesystem::path& baseDir,
+                  ReplaySettings& settings, std::string& what) {
+  std::string_view rest = line;
+  const std::string_view name = NextWord(rest);
+  const std::string_view value = TrimWs(rest);
+  if (value.empty()) {
+    what = "expected a time in milliseconds, found '" + std::string(name) + "'";
+    return false;
+  }
+  if (name == "seed") {
+    uint32_t seed = 0;
+    if (!ParseUint(value, seed)) {
+      what = "seed: '" + std::string(value) + "' is not a number";
+      return false;
+    }
+    settings.seed = seed;
+  } else if (name == "root" || name == "play") {
+    const std::filesystem::path p{std::string(value)};
+    (name == "root" ? settings.root : settings.play) = p.is_absolute() ? p : baseDir / p;
+  } else if (name == "display") {
+    settings.displayModes.clear();
+    for (std::string_view w = NextWord(rest); !w.empty(); w = NextWord(rest)) {
+      DisplayMode m;
+      if (!ParseMode(w, m)) {
+        what = "display: '" + std::string(w) + "' is not a mode such as 1920x1080";
+        return false;
+      }
+      settings.displayModes.push_back(m);
+    }
+  } else {
+    what = "expected a time in milliseconds, found '" + std::string(name) + "'";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+std::string ReplayTypeText(std::string_view typed) {
+  std::string out;
+  for (char c : typed) {
+    if (c == '\b')
+      out += "\\b";
+    else if (c == ' ')
+      out += "\\s";
+    else if (c == '\\')
+      out += "\\\\";
+    else
+      out += Cp1252ToUtf8(std::string_view(&c, 1));
+  }
+  return out;
+}
+
 bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
-                 std::vector<ReplayEvent>& events, std::string& error) {
+                 std::vector<ReplayEvent>& events, std::string& error, ReplaySettings* settings) {
   events.clear();
+  ReplaySettings ignored;
+  ReplaySettings& setup = settings ? *settings : ignored;
   std::istringstream in{std::string(text)};
   std::string raw;
   int lineNo = 0;
@@ -80,7 +145,13 @@ bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
     ev.line = lineNo;
     std::string_view rest = line;
     const std::string_view time = NextWord(rest);
-    if (!ParseUint(time, ev.ms)) return fail("expected a time in milliseconds, found '" + std::string(time) + "'");
+    if (!ParseUint(time, ev.ms)) {
+      std::string what;
+      if (!events.empty() && !time.empty() && (time[0] < '0' || time[0] > '9'))
+        return fail("'" + std::string(time) + "' must come before the first event");
+      if (!ParseSetting(line, baseDir, setup, what)) return fail(what);
+      continue;
+    }
     if (ev.ms < last) return fail("events must be in order of time");
     last = ev.ms;
     const std::string_view verb = NextWord(rest);
@@ -111,6 +182,13 @@ bool ParseReplay(std::string_view text, const std::filesystem::path& baseDir,
       if (name.empty()) return fail(std::string(verb) + " needs a file name");
       std::filesystem::path p{std::string(name)};
       ev.file = p.is_absolute() ? p : baseDir / p;
+    } else if (verb == "clock") {
+      ev.kind = ReplayEvent::Kind::Clock;
+      const std::string_view to = NextWord(rest);
+      if (!ParseUint(to, ev.clockTo) || ev.clockTo < ev.ms)
+        return fail("clock needs a time not before " + std::to_string(ev.ms));
+      if (!TrimWs(rest).empty()) return fail("unexpected '" + std::string(TrimWs(rest)) + "'");
+      last = ev.clockTo;
     } else if (verb == "quit") {
       ev.kind = ReplayEvent::Kind::Quit;
       if (!TrimWs(rest).empty()) return fail("unexpected '" + std::string(TrimWs(rest)) + "'");
@@ -127,7 +205,7 @@ ReplayDriver::ReplayDriver(HeadlessPlatform& platform, std::vector<ReplayEvent> 
     : platform_(platform), events_(std::move(events)), maxMs_(maxMs) {}
 
 void ReplayDriver::OnYield(Engine& engine) {
-  const uint32_t now = platform_.Now();
+  uint32_t now = platform_.Now();
   for (auto it = releases_.begin(); it != releases_.end();) {
     if (it->at <= now) {
       platform_.SetKey(it->key, false);
@@ -168,6 +246,10 @@ void ReplayDriver::OnYield(Engine& engine) {
         if (!out) problems_.push_back("line " + std::to_string(ev.line) + ": cannot write " + ev.file.string());
         break;
       }
+      case ReplayEvent::Kind::Clock:
+        platform_.SetClock(ev.clockTo);
+        now = ev.clockTo;
+        break;
       case ReplayEvent::Kind::Quit:
         Shutdown(engine);
         engine.ExitCode = 0;

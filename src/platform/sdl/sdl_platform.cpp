@@ -153,8 +153,20 @@ void SdlPlatform::SetSpeed(int speed) {
 }
 
 bool SdlPlatform::KeyDown(GameKey key) {
+  return std::exchange(pressed_[static_cast<int>(key)], false) || Held(key);
+}
+
+KeyActivity SdlPlatform::LastYieldActivity(GameKey key) const {
+  return {pressedInYield_[static_cast<int>(key)], Held(key)};
+}
+
+void SdlPlatform::Press(GameKey key) {
+  pressed_[static_cast<int>(key)] = true;
+  pressedInYield_[static_cast<int>(key)] = true;
+}
+
+bool SdlPlatform::Held(GameKey key) const {
   const int k = static_cast<int>(key);
-  if (std::exchange(pressed_[k], false)) return true;
   for (const Binding& b : heldKeys_)
     if (b.target == k) return true;
   for (const Pad& p : pads_) {
@@ -174,6 +186,7 @@ PlatformEvents SdlPlatform::Yield() {
   if (now == lastYield_) SDL_Delay(1);
   lastYield_ = SDL_GetTicks64();
 
+  pressedInYield_.fill(false);
   PlatformEvents events;
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
@@ -200,8 +213,9 @@ PlatformEvents SdlPlatform::Yield() {
         if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) events.resized = dirty_ = true;
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
         if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          // Keys let go in another window send no key-up here. A press
+          // already made still counts once.
           heldKeys_.clear();
-          pressed_.fill(false);
           if (fastKey_) SetSpeed(1), fastKey_ = 0;
         }
         break;
@@ -245,7 +259,7 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
     });
     if (!known) heldKeys_.push_back({key, 0, b.target});
     // The key repeat of a held key is not a new press.
-    if (ev.key.repeat == 0) pressed_[b.target] = true;
+    if (ev.key.repeat == 0) Press(static_cast<GameKey>(b.target));
   }
 }
 
@@ -274,12 +288,20 @@ void SdlPlatform::HandlePad(const SDL_Event& ev) {
                                                             : nullptr;
     const int v = ev.caxis.value;
     if (!dir) return;
+    const int was = *dir;
     if (v <= -kStickPress)
       *dir = -1;
     else if (v >= kStickPress)
       *dir = 1;
     else if (v > -kStickRelease && v < kStickRelease)
       *dir = 0;
+    // Pushed to a side: a press of that arrow, seen even if the stick is
+    // back before the next poll.
+    if (*dir != 0 && *dir != was) {
+      const bool across = dir == &pad->stickX;
+      Press(across ? (*dir < 0 ? GameKey::Left : GameKey::Right)
+                   : (*dir < 0 ? GameKey::Up : GameKey::Down));
+    }
     return;
   }
   std::optional<GameKey> key;
@@ -311,7 +333,7 @@ void SdlPlatform::HandlePad(const SDL_Event& ev) {
   if (!key) return;
   const int k = static_cast<int>(*key);
   pad->buttons[k] = ev.type == SDL_CONTROLLERBUTTONDOWN;
-  if (pad->buttons[k]) pressed_[k] = true;
+  if (pad->buttons[k]) Press(*key);
 }
 
 void SdlPlatform::HandleComfort(ComfortKey key) {

@@ -35,6 +35,7 @@ class SdlPlatform : public Platform {
   uint32_t Now() override;
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
+  KeyActivity LastYieldActivity(GameKey key) const override;
   void Present(const Surface& frontbuf, double left, double top) override;
   void SetCaption(std::string_view caption) override;
   void SetWindowState(bool maximised, int width, int height) override;
@@ -65,6 +66,8 @@ class SdlPlatform : public Platform {
   };
 
   void ResolveKeys(const UserSettings& settings);
+  bool Held(GameKey key) const;
+  void Press(GameKey key);
   void HandleKey(const SDL_Event& ev, PlatformEvents& events);
   void HandlePad(const SDL_Event& ev);
   void HandleComfort(ComfortKey key);
@@ -94,6 +97,7 @@ class SdlPlatform : public Platform {
   std::vector<Binding> comfortKeys_;
   std::vector<Binding> heldKeys_;  // keyboard keys down, with their game key
   std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
+  std::array<bool, 7> pressedInYield_{};  // went down during the last Yield
   std::vector<Pad> pads_;
 
   uint64_t lastYield_ = 0;

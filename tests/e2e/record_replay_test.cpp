@@ -1,0 +1,120 @@
+// A session played in a real window and recorded with --record plays the
+// same headless: the window's last state and the replay's dump agree in
+// every value, through a fight under fast-forward, walking and typed text.
+#include <SDL.h>
+
+#include <fstream>
+
+#include "e2e_support.h"
+#include "platform/sdl/sdl_platform.h"
+#include "shell/session_recorder.h"
+#include "shell/startup.h"
+#include "shell/state_dump.h"
+#include "sim/main_loop.h"
+
+namespace yw::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pushes SDL events by the game's clock, as the keyboard would; after the
+// last one it writes the state and closes the window.
+struct ScriptedPlayer : YieldObserver {
+  std::vector<std::pair<uint32_t, SDL_Event>> steps;
+  fs::path dump;
+  size_t next = 0;
+  uint32_t dumpedAt = 0;
+  void Add(uint32_t at, uint32_t type, SDL_Keycode key, const char* text = "") {
+    SDL_Event ev{};
+    ev.type = type;
+    if (type == SDL_TEXTINPUT)
+      std::strcpy(ev.text.text, text);
+    else
+      ev.key.keysym.sym = key;
+    steps.push_back({at, ev});
+  }
+  void OnYield(Engine& e) override {
+    const auto now = static_cast<uint32_t>(e.Now());
+    for (; next < steps.size() && steps[next].first <= now; ++next)
+      SDL_PushEvent(&steps[next].second);
+    if (next < steps.size() || dumpedAt) return;
+    dumpedAt = now;
+    std::ofstream(dump) << DumpState(e).dump(2, ' ', false,
+                                             nlohmann::json::error_handler_t::replace)
+                        << "\n";
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  }
+};
+
+TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
+  const fs::path out = OutputDir("record_replay");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("fight_wolf", root);
+  fs::copy(root, out / "pristine", fs::copy_options::recursive);
+
+  ScriptedPlayer player;
+  player.dump = out / "window.json";
+  uint32_t t = 100;
+  auto key = [&](SDL_Keycode k, uint32_t gap) {
+    player.Add(t, SDL_KEYDOWN, k);
+    player.Add(t + 60, SDL_KEYUP, k);
+    t += gap;
+  };
+  key(SDLK_SPACE, 300);
+  for (int i = 0; i < 4; ++i) key(SDLK_RETURN, 300);
+  t = 2000;
+  player.Add(t, SDL_KEYDOWN, SDLK_TAB);  // the fight four times faster
+  // "A wolf!", Fight, the wolf, Fight, the wolf falls, the award.
+  for (uint32_t gap : {2000, 800, 1600, 800, 3200, 1000}) key(SDLK_RETURN, gap);
+  player.Add(t, SDL_KEYUP, SDLK_TAB);
+  key(SDLK_RETURN, 700);  // "Home again"
+  for (SDL_Keycode k : {SDLK_RIGHT, SDLK_DOWN, SDLK_LEFT, SDLK_ESCAPE}) key(k, 500);
+  for (int i = 0; i < 3; ++i) key(SDLK_DOWN, 250);
+  key(SDLK_RETURN, 600);                      // Save
+  key(SDLK_RETURN, 700);                      // slot 1
+  player.Add(t, SDL_TEXTINPUT, 0, "Wolf x");  // at once, as an input method sends text
+  t += 400;
+  for (uint32_t gap : {200, 400}) key(SDLK_BACKSPACE, gap);
+  key(SDLK_RETURN, 1000);
+
+  const fs::path record = out / "session.txt";
+  {
+    SdlPlatform window(DefaultUserSettings(), out / "shots");
+    ASSERT_TRUE(window.Ok());
+    std::ofstream file(record);
+    RecordingPlatform recording(window, file, {4321, root, {}});
+    Engine engine(recording, root);
+    engine.Observer = &player;
+    FormLoad(engine, 4321);
+    EventLoop(engine);
+  }
+  const nlohmann::json played = LoadDump(player.dump);
+  EXPECT_EQ(played["Party"][0]["EP"], 25) << "the session did not go as scripted";
+  const std::string session = test::ReadFile(record);
+  EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
+
+  // The replay starts from the game as it was, in the recorded folder, and
+  // writes its state at the turn the window's was written.
+  fs::remove_all(root);
+  fs::rename(out / "pristine", root);
+  std::istringstream lines(session);
+  std::string text, line;
+  while (std::getline(lines, line)) {
+    if (std::isdigit(static_cast<unsigned char>(line[0])) && std::stoul(line) > player.dumpedAt &&
+        player.dumpedAt != 0) {
+      text += std::to_string(std::exchange(player.dumpedAt, 0)) + " dump replayed.json\n";
+    }
+    text += line + "\n";
+  }
+  test::WriteFile(record, text);
+  const std::string command =
+      "cd '" + out.string() + "' && '" YW_BINARY "' --headless --replay session.txt 2> stderr.txt";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << test::ReadFile(out / "stderr.txt");
+  EXPECT_EQ(LoadDump(out / "replayed.json"), played);
+}
+
+}  // namespace
+}  // namespace yw::e2e
