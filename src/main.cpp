@@ -33,14 +33,18 @@ constexpr bool kDebugBuild = false;
 constexpr bool kDebugBuild = true;
 #endif
 
-// The program folder: --root, else "data" beside the executable.
+// The program folder: --root, else data/ beside the executable or
+// ../share/yarrowind from it.
 fs::path ProgramFolder(const yw::Options& o, const char* argv0) {
   std::error_code ec;
   if (!o.root.empty()) return fs::absolute(o.root, ec);
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) exe = fs::absolute(argv0, ec);
   const fs::path dir = exe.parent_path();
-  if (fs::is_directory(dir / "data", ec)) return dir / "data";
+  // A build folder has it beside the program, an installed program in
+  // ../share/yarrowind.
+  for (const fs::path& folder : {dir / "data", dir.parent_path() / "share" / "yarrowind"})
+    if (fs::is_directory(folder, ec)) return folder;
   return dir;
 }
 
