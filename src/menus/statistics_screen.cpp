@@ -17,7 +17,10 @@ namespace yw {
 namespace {
 
 // A number with room for its sign: a space before values of 0 and above.
-std::string Signed(int v) { return (v >= 0 ? " " : "") + std::to_string(v); }
+std::string Signed(int v) {
+  std::string text(v >= 0 ? " " : "");
+  return text += std::to_string(v);
+}
 std::string Trimmed(int v) { return std::to_string(v); }
 
 void Text(Engine& e, std::string_view text, int x, int y) {

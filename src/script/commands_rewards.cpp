@@ -166,7 +166,10 @@ int32_t TakeHitPoints(Character& c, int32_t amount) {
 // --- AWARD ---------------------------------------------------------------
 
 // A number as the message shows it: a leading blank for 0 and above.
-std::string Signed(int32_t v) { return (v >= 0 ? " " : "") + std::to_string(v); }
+std::string Signed(int32_t v) {
+  std::string text(v >= 0 ? " " : "");
+  return text += std::to_string(v);
+}
 
 // Multiplies a value by the level factor L / (L - 1), keeping the integer
 // part.

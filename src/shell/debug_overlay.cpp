@@ -98,7 +98,9 @@ std::string Variable(const World& w, int i) {
   if (v.value.IsNumber()) value = Number(v.value.Number());
   if (v.value.IsText()) {
     const std::string t = v.value.Text();
-    value = "\"" + t.substr(0, kShownText) + (t.size() > kShownText ? "...\"" : "\"");
+    value = '"';
+    value += t.substr(0, kShownText);
+    value += t.size() > kShownText ? "...\"" : "\"";
   }
   const int kind = std::clamp(static_cast<int>(v.kind), 0, 2);
   std::string text = std::string(1, static_cast<char>('A' + i)) + " " + value + " " + kKinds[kind];

@@ -32,7 +32,7 @@ std::string Problems(const pack::Report& report, std::string_view what) {
       text += "\n(" + std::to_string(report.ErrorCount() - kShownErrors) + " more on stderr)";
       break;
     }
-    text += "\n" + pack::Format(d);
+    (text += '\n') += pack::Format(d);
   }
   return text;
 }
