@@ -1,9 +1,11 @@
 // A session played in a real window and recorded with --record plays the
 // same headless: the window's last state and the replay's dump agree in
-// every value, through a fight under fast-forward, walking and typed text.
+// every value, through a fight under fast-forward, a game controller
+// plugged in and out, walking and typed text.
 #include <SDL.h>
 
 #include <fstream>
+#include <functional>
 
 #include "e2e_support.h"
 #include "platform/sdl/sdl_platform.h"
@@ -17,13 +19,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Pushes SDL events by the game's clock, as the keyboard would; after the
-// last one it writes the state and closes the window.
+// Pushes SDL events by the game's clock, as the keyboard would, and notes
+// the game's mode and the player's place where asked; after the last step
+// it writes the state and closes the window.
 struct ScriptedPlayer : YieldObserver {
-  std::vector<std::pair<uint32_t, SDL_Event>> steps;
+  std::vector<std::pair<uint32_t, std::function<void(Engine&)>>> steps;
+  std::vector<std::string> seen;
   fs::path dump;
   size_t next = 0;
   uint32_t dumpedAt = 0;
+  void At(uint32_t at, std::function<void(Engine&)> step) {
+    steps.push_back({at, std::move(step)});
+  }
   void Add(uint32_t at, uint32_t type, SDL_Keycode key, const char* text = "") {
     SDL_Event ev{};
     ev.type = type;
@@ -31,12 +38,18 @@ struct ScriptedPlayer : YieldObserver {
       std::strcpy(ev.text.text, text);
     else
       ev.key.keysym.sym = key;
-    steps.push_back({at, ev});
+    At(at, [ev](Engine&) mutable { SDL_PushEvent(&ev); });
+  }
+  void Look(uint32_t at) {
+    At(at, [this](Engine& e) {
+      seen.push_back("mode " + std::to_string(e.win.GameMode) + " at " +
+                     std::to_string(static_cast<int>(e.world.PlayerPosX)) + "," +
+                     std::to_string(static_cast<int>(e.world.PlayerPosY)));
+    });
   }
   void OnYield(Engine& e) override {
     const auto now = static_cast<uint32_t>(e.Now());
-    for (; next < steps.size() && steps[next].first <= now; ++next)
-      SDL_PushEvent(&steps[next].second);
+    for (; next < steps.size() && steps[next].first <= now; ++next) steps[next].second(e);
     if (next < steps.size() || dumpedAt) return;
     dumpedAt = now;
     std::ofstream(dump) << DumpState(e).dump(2, ' ', false,
@@ -62,15 +75,53 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
     player.Add(t + 60, SDL_KEYUP, k);
     t += gap;
   };
-  key(SDLK_SPACE, 300);
+  // A game controller (SDL's virtual one) plugged in as the game starts,
+  // heard without the focus the dummy video driver never gives; X (Space)
+  // passes the title.
+  SDL_Joystick* pad = nullptr;
+  int padIndex = -1;
+  player.At(50, [&](Engine&) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX, desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    pad = SDL_JoystickOpen(padIndex = SDL_JoystickAttachVirtualEx(&desc));
+  });
+  auto set = [&](uint32_t at, int control, int16_t value, bool axis = false) {
+    player.At(at, [&pad, control, value, axis](Engine&) {
+      axis ? SDL_JoystickSetVirtualAxis(pad, control, value)
+           : SDL_JoystickSetVirtualButton(pad, control, static_cast<uint8_t>(value));
+    });
+  };
+  auto button = [&](int b, uint32_t gap) { set(t, b, 1), set(t + 60, b, 0), t += gap; };
+  button(SDL_CONTROLLER_BUTTON_X, 300);
   for (int i = 0; i < 4; ++i) key(SDLK_RETURN, 300);
   t = 2000;
   player.Add(t, SDL_KEYDOWN, SDLK_TAB);  // the fight four times faster
   // "A wolf!", Fight, the wolf, Fight, the wolf falls, the award.
   for (uint32_t gap : {2000, 800, 1600, 800, 3200, 1000}) key(SDLK_RETURN, gap);
   player.Add(t, SDL_KEYUP, SDLK_TAB);
-  key(SDLK_RETURN, 700);  // "Home again"
-  for (SDL_Keycode k : {SDLK_RIGHT, SDLK_DOWN, SDLK_LEFT, SDLK_ESCAPE}) key(k, 500);
+  // At "Home again" the controller alone: X is no Enter, A closes the
+  // message; the d-pad, a held stick and a stick flicked and back before the
+  // game looks walk a step each; B opens the menu and closes it.
+  auto look = [&] { player.Look(t - 10); };
+  button(SDL_CONTROLLER_BUTTON_X, 400), look();
+  button(SDL_CONTROLLER_BUTTON_A, 400), look();
+  button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 500);
+  set(t, SDL_CONTROLLER_AXIS_LEFTY, 32767, true), set(t + 60, SDL_CONTROLLER_AXIS_LEFTY, 0, true);
+  t += 500;
+  set(t, SDL_CONTROLLER_AXIS_LEFTX, -32767, true);
+  player.At(t, [](Engine&) { SDL_JoystickUpdate(); });
+  set(t, SDL_CONTROLLER_AXIS_LEFTX, 0, true);
+  t += 500, look();
+  button(SDL_CONTROLLER_BUTTON_B, 500), look();
+  button(SDL_CONTROLLER_BUTTON_B, 500), look();
+  // Unplugged with the d-pad held: one step, then the player stands.
+  set(t, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
+  player.At(t + 100, [&](Engine&) { SDL_JoystickClose(pad), SDL_JoystickDetachVirtual(padIndex); });
+  t += 1200, look();
+  key(SDLK_ESCAPE, 500);
   for (int i = 0; i < 3; ++i) key(SDLK_DOWN, 250);
   key(SDLK_RETURN, 600);                      // Save
   key(SDLK_RETURN, 700);                      // slot 1
@@ -92,6 +143,9 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   }
   const nlohmann::json played = LoadDump(player.dump);
   EXPECT_EQ(played["Party"][0]["EP"], 25) << "the session did not go as scripted";
+  EXPECT_EQ(player.seen,
+            (std::vector<std::string>{"mode 5 at 3,4", "mode 6 at 3,4", "mode 6 at 3,5",
+                                      "mode 7 at 3,5", "mode 6 at 3,5", "mode 6 at 4,5"}));
   const std::string session = test::ReadFile(record);
   EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
 

@@ -160,22 +160,22 @@ KeyActivity SdlPlatform::LastYieldActivity(GameKey key) const {
   return {pressedInYield_[static_cast<int>(key)], Held(key)};
 }
 
-void SdlPlatform::Press(GameKey key) {
-  pressed_[static_cast<int>(key)] = true;
-  pressedInYield_[static_cast<int>(key)] = true;
+// A game key going down or up from one source. Going down is a press of the
+// game key, seen by the game even if the key is up again before it looks,
+// unless the source already held it or the key only repeats.
+void SdlPlatform::SetKey(KeySource from, GameKey key, bool down, bool repeat) {
+  const auto same = [&](const HeldKey& h) { return h.from == from && h.key == key; };
+  const bool was = std::any_of(held_.begin(), held_.end(), same);
+  if (!down) {
+    std::erase_if(held_, same);
+  } else if (!was) {
+    held_.push_back({from, key});
+    if (!repeat) pressed_[static_cast<int>(key)] = pressedInYield_[static_cast<int>(key)] = true;
+  }
 }
 
 bool SdlPlatform::Held(GameKey key) const {
-  const int k = static_cast<int>(key);
-  for (const Binding& b : heldKeys_)
-    if (b.target == k) return true;
-  for (const Pad& p : pads_) {
-    if (p.buttons[k]) return true;
-    if ((key == GameKey::Left && p.stickX < 0) || (key == GameKey::Right && p.stickX > 0) ||
-        (key == GameKey::Up && p.stickY < 0) || (key == GameKey::Down && p.stickY > 0))
-      return true;
-  }
-  return false;
+  return std::any_of(held_.begin(), held_.end(), [&](const HeldKey& h) { return h.key == key; });
 }
 
 PlatformEvents SdlPlatform::Yield() {
@@ -215,7 +215,8 @@ PlatformEvents SdlPlatform::Yield() {
         if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
           // Keys let go in another window send no key-up here. A press
           // already made still counts once.
-          heldKeys_.clear();
+          std::erase_if(held_,
+                        [](const HeldKey& h) { return h.from.kind == KeySource::Kind::Keyboard; });
           if (fastKey_) SetSpeed(1), fastKey_ = 0;
         }
         break;
@@ -230,8 +231,9 @@ PlatformEvents SdlPlatform::Yield() {
 
 void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
   const SDL_Keycode key = ev.key.keysym.sym;
+  const KeySource from{KeySource::Kind::Keyboard, 0, key};
   if (ev.type == SDL_KEYUP) {
-    std::erase_if(heldKeys_, [&](const Binding& b) { return b.key == key; });
+    for (GameKey k : kPollOrder) SetKey(from, k, false);
     if (key == fastKey_) {
       SetSpeed(1);
       fastKey_ = 0;
@@ -252,15 +254,9 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
     }
     return;  // the key is taken; the game does not see it
   }
-  for (const Binding& b : gameKeys_) {
-    if (b.key != key || !ModsHeld(b.mods, mods)) continue;
-    const bool known = std::any_of(heldKeys_.begin(), heldKeys_.end(), [&](const Binding& h) {
-      return h.key == key && h.target == b.target;
-    });
-    if (!known) heldKeys_.push_back({key, 0, b.target});
-    // The key repeat of a held key is not a new press.
-    if (ev.key.repeat == 0) Press(static_cast<GameKey>(b.target));
-  }
+  for (const Binding& b : gameKeys_)
+    if (b.key == key && ModsHeld(b.mods, mods))
+      SetKey(from, static_cast<GameKey>(b.target), true, ev.key.repeat != 0);
 }
 
 void SdlPlatform::HandlePad(const SDL_Event& ev) {
@@ -277,31 +273,24 @@ void SdlPlatform::HandlePad(const SDL_Event& ev) {
   auto pad = std::find_if(pads_.begin(), pads_.end(),
                           [&](const Pad& p) { return p.id == ev.cdevice.which; });
   if (pad == pads_.end()) return;
+  const int32_t id = pad->id;
   if (ev.type == SDL_CONTROLLERDEVICEREMOVED) {
     SDL_GameControllerClose(pad->controller);
     pads_.erase(pad);
+    std::erase_if(held_, [&](const HeldKey& h) {
+      return h.from.kind != KeySource::Kind::Keyboard && h.from.device == id;
+    });
     return;
   }
   if (ev.type == SDL_CONTROLLERAXISMOTION) {
-    int* dir = ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX   ? &pad->stickX
-               : ev.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY ? &pad->stickY
-                                                            : nullptr;
-    const int v = ev.caxis.value;
-    if (!dir) return;
-    const int was = *dir;
-    if (v <= -kStickPress)
-      *dir = -1;
-    else if (v >= kStickPress)
-      *dir = 1;
-    else if (v > -kStickRelease && v < kStickRelease)
-      *dir = 0;
-    // Pushed to a side: a press of that arrow, seen even if the stick is
-    // back before the next poll.
-    if (*dir != 0 && *dir != was) {
-      const bool across = dir == &pad->stickX;
-      Press(across ? (*dir < 0 ? GameKey::Left : GameKey::Right)
-                   : (*dir < 0 ? GameKey::Up : GameKey::Down));
-    }
+    const int axis = ev.caxis.axis, v = ev.caxis.value;
+    if (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY) return;
+    // Between the two thresholds the stick keeps what it holds.
+    if (v > -kStickPress && v < kStickPress && (v <= -kStickRelease || v >= kStickRelease)) return;
+    const KeySource from{KeySource::Kind::Stick, id, axis};
+    const bool across = axis == SDL_CONTROLLER_AXIS_LEFTX;
+    SetKey(from, across ? GameKey::Left : GameKey::Up, v <= -kStickPress);
+    SetKey(from, across ? GameKey::Right : GameKey::Down, v >= kStickPress);
     return;
   }
   std::optional<GameKey> key;
@@ -330,10 +319,9 @@ void SdlPlatform::HandlePad(const SDL_Event& ev) {
     default:
       break;
   }
-  if (!key) return;
-  const int k = static_cast<int>(*key);
-  pad->buttons[k] = ev.type == SDL_CONTROLLERBUTTONDOWN;
-  if (pad->buttons[k]) Press(*key);
+  if (key)
+    SetKey({KeySource::Kind::Button, id, ev.cbutton.button}, *key,
+           ev.type == SDL_CONTROLLERBUTTONDOWN);
 }
 
 void SdlPlatform::HandleComfort(ComfortKey key) {

@@ -61,13 +61,23 @@ class SdlPlatform : public Platform {
   struct Pad {
     _SDL_GameController* controller = nullptr;
     int32_t id = -1;
-    std::array<bool, 7> buttons{};
-    int stickX = 0, stickY = 0;  // -1, 0 or 1
+  };
+  // What holds a game key down: a keyboard key, or a controller's button or
+  // stick (by the controller's id).
+  struct KeySource {
+    enum class Kind : uint8_t { Keyboard, Button, Stick } kind;
+    int32_t device = 0;
+    int32_t control = 0;  // SDL keycode, button or axis
+    bool operator==(const KeySource&) const = default;
+  };
+  struct HeldKey {
+    KeySource from;
+    GameKey key;
   };
 
   void ResolveKeys(const UserSettings& settings);
   bool Held(GameKey key) const;
-  void Press(GameKey key);
+  void SetKey(KeySource from, GameKey key, bool down, bool repeat = false);
   void HandleKey(const SDL_Event& ev, PlatformEvents& events);
   void HandlePad(const SDL_Event& ev);
   void HandleComfort(ComfortKey key);
@@ -95,8 +105,8 @@ class SdlPlatform : public Platform {
 
   std::vector<Binding> gameKeys_;
   std::vector<Binding> comfortKeys_;
-  std::vector<Binding> heldKeys_;  // keyboard keys down, with their game key
-  std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
+  std::vector<HeldKey> held_;             // game keys down, with what holds them
+  std::array<bool, 7> pressed_{};         // went down since KeyDown last asked
   std::array<bool, 7> pressedInYield_{};  // went down during the last Yield
   std::vector<Pad> pads_;
 
