@@ -212,6 +212,9 @@ PlatformEvents SdlPlatform::Yield() {
       case SDL_WINDOWEVENT:
         if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) events.resized = dirty_ = true;
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
+        if (placeWhenFramed_ &&
+            !(SDL_GetWindowFlags(window_) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED)))
+          PlaceWindow(true);
         if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
           // Keys let go in another window send no key-up here. A press
           // already made still counts once.
@@ -428,19 +431,25 @@ void SdlPlatform::SetWindowState(bool maximised, int width, int height) {
   }
 }
 
-void SdlPlatform::PlaceWindow() {
-  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
-  SDL_Rect usable{0, 0, desktop_.width, desktop_.height};
-  SDL_GetDisplayUsableBounds(display, &usable);
+void SdlPlatform::PlaceWindow(bool again) {
   int top = 0, left = 0, bottom = 0, right = 0;
+  const bool framed = SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
+                      top + left + bottom + right > 0;
+  if (again && !framed) return;
+  // A window not yet shown has no frame to measure: its size is guessed,
+  // and the window is placed again once the window manager has framed it
+  // (which may also have moved it down by its title bar).
+  placeWhenFramed_ = !framed;
   ScreenSize frame = kAssumedFrame;
-  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
-      top + left + bottom + right > 0)
+  if (framed)
     frame = {left + right, top + bottom};
   else
     top = frame.height - frame.width / 2, left = frame.width / 2;
+  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  SDL_Rect usable{0, 0, desktop_.width, desktop_.height};
+  SDL_GetDisplayUsableBounds(display, &usable);
   const WindowScale s = ChooseWindowScale({usable.w, usable.h}, frame, game_, requestedScale_);
-  if (s.cut && requestedScale_ > 0)
+  if (s.cut && requestedScale_ > 0 && !again)
     std::cerr << "yarrowind: scale " << requestedScale_ << " does not fit the screen (" << usable.w
               << " x " << usable.h << "); using " << s.scale << "\n";
   SDL_SetWindowSize(window_, s.window.width, s.window.height);

@@ -81,7 +81,7 @@ class SdlPlatform : public Platform {
   void HandleKey(const SDL_Event& ev, PlatformEvents& events);
   void HandlePad(const SDL_Event& ev);
   void HandleComfort(ComfortKey key);
-  void PlaceWindow();
+  void PlaceWindow(bool again = false);
   void ApplyFullscreen();
   void Render();
   void SaveScreenshot();
@@ -99,6 +99,7 @@ class SdlPlatform : public Platform {
   ScreenSize game_{320, 240};
   std::optional<std::array<int, 3>> windowState_;  // the game's last request
   bool fullscreen_;
+  bool placeWhenFramed_ = false;         // placed before its frame was known
   std::optional<DisplayMode> gameMode_;  // a display mode the game switched to
   bool gameModeSetAside_ = false;        // the player left the game's mode
   DisplayMode desktop_;
