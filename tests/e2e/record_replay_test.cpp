@@ -4,6 +4,7 @@
 // plugged in and out, walking and typed text.
 #include <SDL.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 
@@ -24,13 +25,11 @@ namespace fs = std::filesystem;
 // it writes the state and closes the window.
 struct ScriptedPlayer : YieldObserver {
   std::vector<std::pair<uint32_t, std::function<void(Engine&)>>> steps;
-  std::vector<std::string> seen;
+  std::vector<std::array<int, 3>> seen;  // the game's mode, the player's x and y
   fs::path dump;
   size_t next = 0;
   uint32_t dumpedAt = 0;
-  void At(uint32_t at, std::function<void(Engine&)> step) {
-    steps.push_back({at, std::move(step)});
-  }
+  void At(uint32_t at, std::function<void(Engine&)> f) { steps.push_back({at, std::move(f)}); }
   void Add(uint32_t at, uint32_t type, SDL_Keycode key, const char* text = "") {
     SDL_Event ev{};
     ev.type = type;
@@ -42,9 +41,7 @@ struct ScriptedPlayer : YieldObserver {
   }
   void Look(uint32_t at) {
     At(at, [this](Engine& e) {
-      seen.push_back("mode " + std::to_string(e.win.GameMode) + " at " +
-                     std::to_string(static_cast<int>(e.world.PlayerPosX)) + "," +
-                     std::to_string(static_cast<int>(e.world.PlayerPosY)));
+      seen.push_back({e.win.GameMode, int(e.world.PlayerPosX), int(e.world.PlayerPosY)});
     });
   }
   void OnYield(Engine& e) override {
@@ -143,9 +140,8 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   }
   const nlohmann::json played = LoadDump(player.dump);
   EXPECT_EQ(played["Party"][0]["EP"], 25) << "the session did not go as scripted";
-  EXPECT_EQ(player.seen,
-            (std::vector<std::string>{"mode 5 at 3,4", "mode 6 at 3,4", "mode 6 at 3,5",
-                                      "mode 7 at 3,5", "mode 6 at 3,5", "mode 6 at 4,5"}));
+  EXPECT_EQ(player.seen, (std::vector<std::array<int, 3>>{
+                             {5, 3, 4}, {6, 3, 4}, {6, 3, 5}, {7, 3, 5}, {6, 3, 5}, {6, 4, 5}}));
   const std::string session = test::ReadFile(record);
   EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
 
