@@ -1,6 +1,9 @@
 #include "render/picture_header.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "world/binary_io.h"
 
 namespace yw {
 
@@ -106,6 +109,15 @@ std::optional<PictureSize> ReadPictureSize(std::span<const uint8_t> bytes) {
 bool PictureFits(const PictureSize& size) {
   return size.width <= kMaxPictureSide && size.height <= kMaxPictureSide &&
          uint64_t{size.width} * size.height <= kMaxPicturePixels;
+}
+
+std::optional<PictureFile> ReadPictureFile(const std::filesystem::path& file) {
+  auto bytes = ReadFileBytes(file, kMaxPictureFileSize);
+  if (!bytes) return std::nullopt;
+  const auto size =
+      ReadPictureSize({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+  if (!size || !PictureFits(*size)) return std::nullopt;
+  return PictureFile{std::move(*bytes), *size};
 }
 
 }  // namespace yw

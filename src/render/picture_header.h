@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace yw {
 
@@ -33,5 +35,16 @@ std::optional<PictureSize> ReadPictureSize(std::span<const uint8_t> bytes);
 
 // Whether a picture of that size may be decoded.
 bool PictureFits(const PictureSize& size);
+
+// A picture file's bytes with the size its header declares.
+struct PictureFile {
+  std::string bytes;
+  PictureSize size;
+};
+
+// Reads a picture file whole, ready for a decoder. Nullopt when it cannot be
+// read or is larger than kMaxPictureFileSize, when it is not a BMP, JPEG or
+// PNG file, or when the size its header declares does not fit.
+std::optional<PictureFile> ReadPictureFile(const std::filesystem::path& file);
 
 }  // namespace yw

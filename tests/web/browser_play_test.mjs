@@ -1,10 +1,11 @@
 // Plays the web build in Chromium the way a player would and checks that it
 // shows what the desktop program shows: through the title into Gull Point,
 // a walk to the oil shed and its message, a save, a reload of the page and
-// the save loaded back. The same keys, with the same pauses, are replayed by
-// the headless desktop build; at each checkpoint the page must reach the
-// same state (mode, map, position, message) and its canvas must hold the
-// same pixels as the desktop's picture.
+// the save loaded back; then a game library of the player's own is opened in
+// the page and played, its sound listened to. The same keys, with the same
+// pauses, are replayed by the headless desktop build; at each checkpoint the
+// page must reach the same state (mode, map, position, message) and its
+// canvas must hold the same pixels as the desktop's picture.
 //
 //   node browser_play_test.mjs --site DIR --yarrowind BIN --data DIR --out DIR
 //
@@ -33,6 +34,12 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // actions are those of the headless replays: "key K [hold]", "type TEXT",
 // "check NAME" (compare state and picture).
 const toGame = [['key Enter', 400], ['key Enter', 500], ['key Enter', 600]];
+// Esc, Save, slot 1, a description.
+const save = (text) => [
+  ['key Escape', 500], ['key Down', 200], ['key Down', 200], ['key Down', 200],
+  ['key Enter', 500], ['key Enter 1', 500], ['type ' + text, 600], ['key Enter', 800]];
+// The title's Load and the list of saved games.
+const toSlots = [['key Enter', 400], ['key Down', 300], ['key Enter', 600]];
 const firstSession = [
   ['wait', 200], ...toGame, ['check menu', 0], ['key Enter', 400], ['key Enter', 2900],
   ['check night', 0], ['key Enter', 400], ['check corran', 0], ['key Enter', 500],
@@ -43,15 +50,26 @@ const firstSession = [
   // here only the message box itself must match.
   ['key Right', 300], ['key Right', 300], ['key Up', 300], ['check shed 12,242,628,468', 0],
   ['key Enter', 400],
-  // Esc, Save, slot 1, a description.
-  ['key Escape', 500], ['key Down', 200], ['key Down', 200], ['key Down', 200],
-  ['key Enter', 500], ['key Enter 1', 500], ['type Oilcan', 600], ['key Enter', 800],
+  ...save('Oilcan'),
   // The save list stands over the map as it was when the menu opened (its
   // animation phase is the page's clock's): the state must match.
   ['check saved state', 0], ['key Escape', 600], ['check after-save', 0],
 ];
+// The third: a game library of the player's own, a zip file with
+// Hollowmere in it, opened in the page. Its music plays from the start and
+// a sound effect when the well's rope snaps: both must be heard.
+// A save made there is found again after a reload.
+const chosenSession = [
+  ['wait', 200], ['key Enter', 400], ['key Enter', 500], ['check library', 0], ['key Enter', 600],
+  ['key Enter', 400], ['key Enter', 6500], ['key Enter 1', 300], ['sound music', 0],
+  ['key Enter', 400], ['key Enter', 400], ...save('Well'), ['key Escape', 600],
+  ['key Up', 300], ['key Up', 300], ['key Up', 300], ['key Right', 300], ['key Enter', 500],
+  ['key Down', 300], ['key Enter', 500], ['check fall 20,250,620,460', 0], ['key Enter', 600],
+  ['sound effects', 0],
+];
+const chosenAgain = [['wait', 200], ...toGame, ...toSlots, ['check chosen-slots', 0]];
 const secondSession = [
-  ['wait', 200], ...toGame, ['key Enter', 400], ['key Down', 300], ['key Enter', 600], ['check slots', 0],
+  ['wait', 200], ...toGame, ...toSlots, ['check slots', 0],
   // Corran turns at random, drawn once per turn of the loop, and the page
   // makes another number of turns than the desktop: his tile may differ.
   ['key Enter', 800], ['check loaded all tile', 0],
@@ -195,10 +213,42 @@ async function check(page, name, area, oneTile) {
     console.log(`ok: ${name}`);
 }
 
+// Keeps the loudest sample of the effects and of the music since the last
+// look (window.ywLoudest), from the page's own sound buses.
+async function listen(page) {
+  await page.waitForFunction(() => window.yw.audio.buses(), {timeout: 10000});
+  await page.evaluate(() => {
+    const ctx = window.yw.audio.context();
+    window.ywLoudest = {};
+    for (const [name, bus] of Object.entries(window.yw.audio.buses())) {
+      const analyser = ctx.createAnalyser();
+      bus.connect(analyser);
+      const samples = new Float32Array(analyser.fftSize);
+      window.ywLoudest[name] = 0;
+      setInterval(() => {
+        analyser.getFloatTimeDomainData(samples);
+        for (const v of samples) window.ywLoudest[name] = Math.max(window.ywLoudest[name], Math.abs(v));
+      }, 20);
+    }
+  });
+}
+
+async function heard(page, bus) {
+  let loudest = 0;
+  for (let i = 0; i < 60 && loudest < 0.01; ++i) {  // up to 3 s
+    loudest = await page.evaluate((bus) => window.ywLoudest[bus], bus);
+    if (loudest < 0.01) await sleep(50);
+  }
+  await page.evaluate((bus) => (window.ywLoudest[bus] = 0), bus);
+  if (loudest < 0.01) fail(`the ${bus} bus is silent (loudest sample ${loudest})`);
+  else console.log(`ok: the ${bus} bus is heard (loudest sample ${loudest.toFixed(3)})`);
+}
+
 async function play(page, name, session) {
   // The game's clock starts with the engine; the pauses count from there.
   for (let i = 0; i < 200 && !(await page.evaluate(() => window.yw && window.yw.engine)); ++i)
     await sleep(50);
+  if (session.some(([action]) => action.startsWith('sound'))) await listen(page);
   for (const [i, [action, pause]] of session.entries()) {
     const [verb, ...rest] = action.split(' ');
     // The key goes in when the page is where the desktop was, and has been
@@ -210,6 +260,7 @@ async function play(page, name, session) {
     if (verb === 'key') await press(page, rest[0], rest[1] ? Number(rest[1]) : 100);
     if (verb === 'type') await page.keyboard.type(rest.join(' '), {delay: 40});
     if (verb === 'check') await check(page, rest[0], rest[1], rest[2] === 'tile');
+    if (verb === 'sound') await heard(page, rest[0]);
     if (verb === 'wait') await sleep(pause);
   }
 }
@@ -221,6 +272,25 @@ const root = path.join(out, 'program');
 fs.cpSync(data, root, {recursive: true});
 runHeadless(root, 'first', firstSession);
 runHeadless(root, 'second', secondSession);
+// The chosen library as the desktop plays it, and as the player gets it:
+// a zip file with the game's folder at its top. Two files the page must
+// refuse with a message: one that is no zip file, one without a game.
+const chosen = path.join(out, 'chosen');
+fs.cpSync(data, chosen, {recursive: true});
+for (const game of fs.readdirSync(path.join(chosen, 'games')))
+  if (game !== 'hollowmere') fs.rmSync(path.join(chosen, 'games', game), {recursive: true});
+// The page names a game at the top of a zip file after the file.
+fs.renameSync(path.join(chosen, 'games', 'hollowmere'), path.join(chosen, 'games', 'Hollowmere'));
+const zip = (name, folder) => execFileSync('python3', ['-c',
+  'import shutil, sys; shutil.make_archive(sys.argv[1], "zip", sys.argv[2])',
+  path.join(out, name), folder]) && path.join(out, name + '.zip');
+const goodZip = zip('Hollowmere', path.join(chosen, 'games', 'Hollowmere'));
+fs.mkdirSync(path.join(out, 'notes'));
+fs.writeFileSync(path.join(out, 'notes', 'readme.txt'), 'No game here.');
+const noGameZip = zip('nogame', path.join(out, 'notes'));
+fs.writeFileSync(path.join(out, 'broken.zip'), 'PK\x03\x04 this is not a zip file');
+runHeadless(chosen, 'chosen', chosenSession);
+runHeadless(chosen, 'chosen-again', chosenAgain);
 
 const server = await serve(site);
 const url = `http://127.0.0.1:${server.address().port}/?seed=1`;
@@ -239,13 +309,33 @@ try {
     d.dismiss();
   });
   await page.goto(url);
-  await play(page, 'first', firstSession);
   // The save reaches the browser's storage before the page goes away.
-  for (let i = 0; i < 100 && !(await page.evaluate(() => window.yw.savesStored() &&
-                                                         window.yw.syncCount > 0)); ++i)
-    await sleep(50);
-  await page.reload();
+  const reload = async () => {
+    for (let i = 0; i < 100 && !(await page.evaluate(() => window.yw.savesStored() &&
+                                                           window.yw.syncCount > 0)); ++i)
+      await sleep(50);
+    await page.reload();
+  };
+  await play(page, 'first', firstSession);
+  await reload();
   await play(page, 'second', secondSession);
+  const input = await page.$('#choose-zip');
+  for (const [file, says] of [[path.join(out, 'broken.zip'), 'not a zip file'],
+                              [noGameZip, 'No game was found']]) {
+    await page.evaluate(() => (document.getElementById('message').textContent = ''));
+    await input.uploadFile(file);
+    const shown = await page.waitForFunction((says) => {
+      const text = document.getElementById('message').textContent;
+      return !text.startsWith('Reading') && text !== '' && text;
+    }, {timeout: 10000}, says).then((h) => h.jsonValue());
+    if (shots) await page.screenshot({path: path.join(shots, `web-${path.basename(file)}.png`)});
+    if (!shown.includes(says)) fail(`${path.basename(file)}: the page says "${shown}"`);
+    else console.log(`ok: ${path.basename(file)} is refused: ${shown}`);
+  }
+  await Promise.all([page.waitForNavigation(), input.uploadFile(goodZip)]);
+  await play(page, 'chosen', chosenSession);
+  await reload();
+  await play(page, 'chosen-again', chosenAgain);
 } finally {
   await browser.close();
   server.close();

@@ -7,7 +7,6 @@
 
 #include "render/picture_header.h"
 #include "render/surface.h"
-#include "world/binary_io.h"
 
 namespace yw {
 
@@ -56,12 +55,9 @@ bool SdlImageCodec::Load(const std::filesystem::path& file, Surface& into) {
   into.Resize(0, 0);
   // The size is read from the header and checked before a decoder sees the
   // file: a small file may claim a size that would exhaust memory.
-  const auto bytes = ReadFileBytes(file, kMaxPictureFileSize);
-  if (!bytes) return false;
-  const auto size =
-      ReadPictureSize({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
-  if (!size || !PictureFits(*size)) return false;
-  SDL_Surface* rgb = DecodeXrgb(*bytes, *size);
+  const auto picture = ReadPictureFile(file);
+  if (!picture) return false;
+  SDL_Surface* rgb = DecodeXrgb(picture->bytes, picture->size);
   if (!rgb) return false;
   into.Resize(rgb->w, rgb->h);
   SDL_LockSurface(rgb);

@@ -4,7 +4,10 @@
 // the overloads for double below read numbers exactly as on the desktop
 // (decimal text with an optional exponent, no leading blanks or '+', a range
 // error leaves the value untouched) and write the shortest text that reads
-// back as the same number. std::bit_cast is the compiler's own.
+// back as the same number. std::bit_cast is the compiler's own. A library
+// that has these pieces itself (it then announces them) keeps its own; code
+// that asks for a float or long double gets a clear error instead of a
+// quiet conversion.
 #pragma once
 
 #include <bit>
@@ -15,8 +18,11 @@
 #include <cstring>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace std {
+
+#ifndef __cpp_lib_to_chars
 
 inline from_chars_result from_chars(const char* first, const char* last, double& value,
                                     chars_format = chars_format::general) {
@@ -52,6 +58,21 @@ inline to_chars_result to_chars(char* first, char* last, double value) {
   std::memcpy(first, text, static_cast<size_t>(n));
   return {first + n, errc{}};
 }
+
+template <class T>
+requires(is_floating_point_v<T> && !is_same_v<T, double>) from_chars_result
+    from_chars(const char*, const char*, T&, chars_format = chars_format::general) {
+  static_assert(is_same_v<T, double>, "the web build reads only double with std::from_chars");
+  return {};
+}
+
+template <class T>
+requires(is_floating_point_v<T> && !is_same_v<T, double>) to_chars_result
+    to_chars(char*, char*, T) {
+  static_assert(is_same_v<T, double>, "the web build writes only double with std::to_chars");
+  return {};
+}
+#endif
 
 #ifndef __cpp_lib_bit_cast
 template <class To, class From>

@@ -6,6 +6,7 @@
 function makeAudio() {
   'use strict';
   let ctx = null;
+  let buses = null;  // {effects, music}: gain nodes into the speakers
   let open = false;
   let nextHandle = 1;
   let nextOrder = 1;
@@ -33,11 +34,11 @@ function makeAudio() {
       return null;
     }
   }
-  function startSource(buffer, loop, onEnded) {
+  function startSource(buffer, loop, bus, onEnded) {
     const source = ctx.createBufferSource();
     source.buffer = buffer;
     source.loop = loop;
-    source.connect(ctx.destination);
+    source.connect(bus);
     source.onended = onEnded;
     source.start();
     return source;
@@ -68,14 +69,23 @@ function makeAudio() {
   a.context = function () {
     return ctx;
   };
+  // The effects and the music (ambient streams and MIDI) each pass through
+  // a node of their own on the way to the speakers; a page's tools may
+  // listen there.
+  a.buses = function () {
+    return buses;
+  };
   a.init = function () {
     if (open) return 0;
     if (!ctx) {
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return 0;
       ctx = new Context();
+      buses = {effects: ctx.createGain(), music: ctx.createGain()};
+      buses.effects.connect(ctx.destination);
+      buses.music.connect(ctx.destination);
       wakeOnGesture();
-      if (Module.ywMidi) Module.ywMidi.prepare(ctx);
+      if (Module.ywMidi) Module.ywMidi.prepare(ctx, buses.music);
     }
     open = true;
     return 1;
@@ -112,7 +122,7 @@ function makeAudio() {
       stopPlayback(furthest);
     }
     const p = {sample: h, source: null, active: true, order: nextOrder++};
-    p.source = startSource(s.buffer, false, function () {
+    p.source = startSource(s.buffer, false, buses.effects, function () {
       p.active = false;
     });
     const handle = newHandle();
@@ -160,7 +170,7 @@ function makeAudio() {
     if (!s) return 0;
     stopMusic();
     const m = {stream: h, source: null, active: true};
-    m.source = startSource(s.buffer, loop, function () {
+    m.source = startSource(s.buffer, loop, buses.music, function () {
       m.active = false;
     });
     music = m;
@@ -179,7 +189,7 @@ function makeAudio() {
   a.midiOpen = async function (bytes) {
     a.midiClose();
     if (!open || !Module.ywMidi) return 0;
-    midi = await Module.ywMidi.open(ctx, bytes);
+    midi = await Module.ywMidi.open(ctx, buses.music, bytes);
     return midi ? 1 : 0;
   };
   a.midiPlay = function (fromMs) {

@@ -1,6 +1,7 @@
-// Yarrowind in a web browser: the program folder is the packed /data, the
-// game's saves persist in the browser's storage (yarrowind_web.js), and the
-// page's address may carry the command line (?seed=5&play=games/x).
+// Yarrowind in a web browser: the program folder is the packed /data or the
+// game library chosen in the page, the game's saves persist in the
+// browser's storage (yarrowind_web.js), and the page's address may carry
+// the command line (?seed=5&play=games/x).
 #include <emscripten.h>
 
 #include <chrono>
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
     std::cerr << "yarrowind: " << error << "\n";
     return 2;
   }
-  const fs::path programDir = "/data";
+  // The page names the program folder: the packed /data, or the game
+  // library the player chose.
+  const fs::path programDir = options.root.empty() ? fs::path("/data") : options.root;
   yw::WebPlatform platform(yw::MakeWebAudioDevice());
   yw::Engine engine(platform, programDir);
   const auto seed = static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch() /

@@ -16,7 +16,7 @@ Module.ywMidi = (function () {
     });
   }
 
-  async function loadSynth(ctx) {
+  async function loadSynth(ctx, output) {
     try {
       if (!ctx.audioWorklet || typeof JSSynth === 'undefined') return null;
       await ctx.audioWorklet.addModule(kFolder + 'libfluidsynth.js');
@@ -27,7 +27,7 @@ Module.ywMidi = (function () {
       const synth = new JSSynth.AudioWorkletNodeSynthesizer();
       synth.init(ctx.sampleRate);
       const node = synth.createAudioNode(ctx);
-      node.connect(ctx.destination);
+      node.connect(output);
       await synth.loadSFont(soundfont);
       return synth;
     } catch (e) {
@@ -121,15 +121,15 @@ Module.ywMidi = (function () {
 
   return {
     // Starts loading the synthesizer, so that it is ready by the first piece.
-    prepare: function (ctx) {
-      if (!loading) loading = loadSynth(ctx);
+    prepare: function (ctx, output) {
+      if (!loading) loading = loadSynth(ctx, output);
     },
     // A piece opens at once; the synthesizer plays it as soon as it has
     // loaded (the first piece of a session may start late).
-    open: async function (ctx, bytes) {
+    open: async function (ctx, output, bytes) {
       const map = readTempoMap(bytes);
       if (!map) return null;
-      if (!loading) loading = loadSynth(ctx);
+      if (!loading) loading = loadSynth(ctx, output);
       let synth = null;
       const withSynth = function (step) {
         later(async function () {

@@ -11,7 +11,6 @@
 #include "platform/encoding.h"
 #include "render/picture_header.h"
 #include "render/surface.h"
-#include "world/binary_io.h"
 
 // The page side of these calls lives in yarrowind_web.js (Module.yw).
 // clang-format off
@@ -25,7 +24,7 @@ EM_JS(void, yw_place_canvas, (int x, int y, int width, int height), {
   Module.yw.placeCanvas(x, y, width, height);
 });
 EM_JS(int, yw_window_width, (), { return window.innerWidth; });
-EM_JS(int, yw_window_height, (), { return window.innerHeight; });
+EM_JS(int, yw_window_height, (), { return Module.yw.pageHeight(); });
 EM_JS(int, yw_screen_width, (), { return window.screen.width; });
 EM_JS(int, yw_screen_height, (), { return window.screen.height; });
 EM_JS(void, yw_set_title, (const char* utf8), { document.title = UTF8ToString(utf8); });
@@ -210,16 +209,14 @@ bool WebPlatform::LoadPicture(const std::filesystem::path& file, Surface& into) 
   into.Resize(0, 0);
   // The header is read and its size checked before the browser decodes the
   // file, and the decoded picture must have that size.
-  const auto bytes = ReadFileBytes(file, kMaxPictureFileSize);
-  if (!bytes) return false;
-  const auto size =
-      ReadPictureSize({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
-  if (!size || !PictureFits(*size)) return false;
-  if (!yw_decode_picture(reinterpret_cast<const uint8_t*>(bytes->data()),
-                         static_cast<int>(bytes->size())))
+  const auto picture = ReadPictureFile(file);
+  if (!picture) return false;
+  if (!yw_decode_picture(reinterpret_cast<const uint8_t*>(picture->bytes.data()),
+                         static_cast<int>(picture->bytes.size())))
     return false;
   const int w = yw_picture_width(), h = yw_picture_height();
-  if (static_cast<uint32_t>(w) != size->width || static_cast<uint32_t>(h) != size->height) {
+  if (static_cast<uint32_t>(w) != picture->size.width ||
+      static_cast<uint32_t>(h) != picture->size.height) {
     yw_take_picture(nullptr);
     return false;
   }

@@ -1,6 +1,6 @@
 // The page side of the web back end, prepended to the program's JavaScript:
 // the command line from the page's address, the saves kept in the browser's
-// IndexedDB, the canvas, picture decoding, yielding to the browser and the
+// IndexedDB, the game library chosen in the page (web_library.js), the canvas, picture decoding, yielding to the browser and the
 // Web Audio sound device. Everything hangs off Module.yw.
 Module.yw = (function () {
   'use strict';
@@ -16,41 +16,26 @@ Module.yw = (function () {
 
   // Saves. The program folder /data comes from the packed data; whatever
   // the game writes under it is mirrored into /saves, an IndexedDB folder,
-  // and copied back over /data at the next start.
+  // and copied back over /data at the next start. A chosen game library
+  // (web_library.js) is played from /library and mirrored into /chosen.
   const kData = '/data';
   const kSaves = '/saves';
+  const library = Module.ywLibrary;
+  const mirrors = [[kData, kSaves], ...library.mirrors];
   const written = new Set();
   let syncing = false;
   let syncAgain = false;
 
-  function isFile(path) {
-    const found = FS.analyzePath(path);
-    return found.exists && FS.isFile(found.object.mode);
-  }
-  function makeFolders(path) {
-    const parts = path.split('/').slice(1, -1);
-    let at = '';
-    for (const p of parts) {
-      at += '/' + p;
-      if (!FS.analyzePath(at).exists) FS.mkdir(at);
-    }
-  }
-  function copyTree(from, to) {
-    for (const name of FS.readdir(from)) {
-      if (name === '.' || name === '..') continue;
-      const src = from + '/' + name;
-      const dst = to + '/' + name;
-      if (FS.isDir(FS.stat(src).mode)) {
-        copyTree(src, dst);
-      } else {
-        makeFolders(dst);
-        FS.writeFile(dst, FS.readFile(src));
-      }
-    }
+  function mirrorOf(path) {
+    if (typeof path !== 'string') return null;
+    // (No destructuring in the loop: Emscripten's minifier drops it.)
+    for (const m of mirrors)
+      if (path.startsWith(m[0] + '/')) return m[1] + path.slice(m[0].length);
+    return null;
   }
   function watchWrites() {
     const inData = function (path) {
-      return typeof path === 'string' && path.startsWith(kData + '/');
+      return mirrorOf(path) !== null;
     };
     const close = FS.close;
     FS.close = function (stream) {
@@ -95,11 +80,11 @@ Module.yw = (function () {
   yw.flushSaves = function () {
     if (written.size === 0) return;
     for (const path of written) {
-      const mirror = kSaves + path.slice(kData.length);
-      if (isFile(path)) {
-        makeFolders(mirror);
+      const mirror = mirrorOf(path);
+      if (ywIsFile(path)) {
+        ywMakeFolders(mirror);
         FS.writeFile(mirror, FS.readFile(path));
-      } else if (isFile(mirror)) {
+      } else if (ywIsFile(mirror)) {
         FS.unlink(mirror);
       }
     }
@@ -115,6 +100,7 @@ Module.yw = (function () {
   Module.preRun.push(function () {
     FS.mkdir(kSaves);
     FS.mount(IDBFS, {}, kSaves);
+    library.mount();
     addRunDependency('yw-saves');
     FS.syncfs(true, function (err) {
       if (err) console.error('yarrowind: the saves could not be read', err);
@@ -124,9 +110,12 @@ Module.yw = (function () {
   Module.preInit = Module.preInit || [];
   const previousInit = Module.onRuntimeInitialized;
   Module.onRuntimeInitialized = function () {
-    // The packed data is in place now: the saves go over it.
-    copyTree(kSaves, kData);
+    // The packed data is in place now: the saves go over it, and the
+    // program runs on the bundled folder or on the chosen library.
+    ywCopyTree(kSaves, kData);
+    args.push('--root', library.programFolder(kData));
     watchWrites();
+    library.bind(yw.showMessage);
     if (previousInit) previousInit();
   };
 
@@ -169,6 +158,17 @@ Module.yw = (function () {
     s.top = y + 'px';
     s.width = width + 'px';
     s.height = height + 'px';
+  };
+  // A line for the player under the game (a library that cannot be read).
+  yw.showMessage = function (text, isProblem) {
+    const note = document.getElementById('message');
+    note.textContent = text;
+    note.className = isProblem ? 'problem' : '';
+  };
+  // The page's inside where the game is shown: above the bar.
+  yw.pageHeight = function () {
+    const bar = document.getElementById('bar');
+    return Math.max(0, window.innerHeight - (bar ? bar.offsetHeight : 0));
   };
   yw.messageBox = function (text) {
     console.error('yarrowind: ' + text);
