@@ -327,8 +327,8 @@ Module.ywLibrary = (function () {
     document.getElementById('choose-bundled').addEventListener('click', function () {
       run(() => replace([], null));
     });
-    for (const id of ['choose-folder', 'choose-zip', 'choose-bundled'])
-      document.getElementById(id).disabled = false;
+    folder.disabled = zip.disabled = false;
+    document.getElementById('choose-bundled').disabled = name === null;
   };
   return lib;
 })();
