@@ -17,7 +17,6 @@ namespace {
 
 enum class FightChoice : int16_t { Fight = 1, Item = 2, Magic = 3, Wait = 4 };
 
-constexpr uint8_t kItemMagic = 2;
 constexpr int32_t kFightRound = static_cast<int32_t>(Mode::FightRound);
 
 const PartyMember* Fighter(const Engine& e) {
