@@ -248,9 +248,12 @@ inline std::filesystem::path MakeProgramFolder(const std::filesystem::path& out)
   return root;
 }
 
-// A program folder in `out` whose library holds the test game `game`.
-inline std::filesystem::path ProgramWithGame(const std::filesystem::path& out, const std::string& game) {
+// A program folder in `out` whose library holds the test game `game`; a
+// walk time given replaces the settings file's.
+inline std::filesystem::path ProgramWithGame(const std::filesystem::path& out,
+                                             const std::string& game, int walkTime = 0) {
   const auto root = MakeProgramFolder(out);
+  if (walkTime > 0) SetIni(root / "yarrowind.ini", "Walktime", std::to_string(walkTime));
   BuildTestGame(game, root);
   return root;
 }

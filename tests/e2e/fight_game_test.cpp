@@ -22,9 +22,7 @@ TEST(FightGame, AWolfIsFoughtAndTheHeroLevelsUp) {
   r.Keys("Right", 1).Keys("Down", 1).Keys("Left", 1).Dump("walked");  // on the village again
   const fs::path out = OutputDir("fight_wolf");
   const fs::path root = ProgramWithGame(out, "fight_wolf");
-  const Played p{out};
-  const RunResult run = RunReplay(out, root, r.Text());
-  ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+  const Played p = Play(out, root, r.Text());
 
   const json menu = p.Dump("menu");
   EXPECT_EQ(menu["GameMode"], 7);

@@ -58,11 +58,8 @@ TEST(MapEdges, AMapWithoutAFullEventmapWalksTheSameAfterSaveAndLoad) {
     Replay r = StartTheOnlyGame();
     r.WaitUntil(1500).Do("key Enter", 400).Do("key Left", 300).Dump("west");
     r.Keys("Right", 3).Dump("east");
-    r.Note("Esc, Save, slot 1, a name; back on the map.");
-    r.Do("key Esc", 400).Keys("Down", 3, 200).Do("key Enter", 500).Do("key Enter 1", 500);
-    r.Do("type Edge", 600).Do("key Enter", 800).Do("key Esc", 600);
-    r.Note("Esc, Load, slot 1.").Do("key Esc", 400).Keys("Down", 4, 200).Do("key Enter", 500);
-    r.Do("key Enter", 800).Dump("loaded");
+    Save(r, "Edge");
+    Load(r).Dump("loaded");
     r.Keys("Left", 4).Keys("Down", 2).Dump("walked");
     const Played p = Play(out, root, r.Text());
 

@@ -17,38 +17,18 @@ namespace fs = std::filesystem;
 // The replay: through the title to the game's "New"; the game then shows
 // its map in a short cut-scene, a message of two pages, the name input, a
 // greeting, a zoom closing and opening, a flying spark and the error.
-constexpr const char* kReplay =
-    "100 key Space\n"
-    "300 key Enter\n"
-    "600 key Enter\n"
-    "800 key Enter\n"
-    "1100 key Enter\n"
-    "1300 shot water1.png\n"
-    "1300 dump water1.json\n"
-    "1500 shot map.png\n"
-    "1700 shot water2.png\n"
-    "2200 shot page1.png\n"
-    "2200 dump page1.json\n"
-    "2400 key Enter\n"
-    "2600 shot page2.png\n"
-    "2600 dump page2.json\n"
-    "2800 key Enter 400\n"  // closes the message and is held on into the input
-    "3000 dump held.json\n"
-    "3400 type \\b\\b\\b\\bAylaz\\b\n"
-    "3600 shot input.png\n"
-    "3600 dump input.json\n"
-    "3800 key Enter\n"
-    "4000 dump greeting.json\n"
-    "4200 key Enter\n"
-    "4700 shot zoom.png\n"
-    "4700 dump zoom.json\n"
-    "6700 shot spark.png\n"
-    "6700 dump spark.json\n"
-    "8000 shot error.png\n"
-    "8000 dump error.json\n"
-    "8200 key Enter\n"
-    "8500 dump after.json\n"
-    "8600 quit\n";
+std::string MeadowReplay() {
+  Replay r(100);
+  r.Do("key Space", 200).Do("key Enter", 300).Do("key Enter", 200).Do("key Enter", 300);
+  r.Do("key Enter", 200).Note("The cut-scene on the map.");
+  r.Snap("water1").WaitUntil(1500).Do("shot map.png", 200).Do("shot water2.png", 500).Snap("page1");
+  r.WaitUntil(2400).Do("key Enter", 200).Snap("page2").WaitUntil(2800);
+  r.Note("Closes the message, held on into the input.").Do("key Enter 400", 200).Dump("held", 400);
+  r.Do("type \\b\\b\\b\\bAylaz\\b", 200).Snap("input").WaitUntil(3800).Do("key Enter", 200);
+  r.Dump("greeting", 200).Do("key Enter", 500).Snap("zoom").WaitUntil(6700).Snap("spark");
+  r.WaitUntil(8000).Snap("error").WaitUntil(8200).Do("key Enter", 300).Dump("after", 100);
+  return r.Text();
+}
 
 class RenderGame : public ::testing::Test {
  protected:
@@ -56,7 +36,7 @@ class RenderGame : public ::testing::Test {
     out_ = new fs::path(OutputDir("render-game"));
     const fs::path root = MakeProgramFolder(*out_);
     BuildTestGame("render_meadow", root, "meadow");
-    result_ = new RunResult(RunReplay(*out_, root, kReplay));
+    result_ = new RunResult(RunReplay(*out_, root, MeadowReplay()));
   }
   static void TearDownTestSuite() {
     delete out_;
@@ -86,15 +66,10 @@ TEST_F(RenderGame, WaterAnimatesWhileTheRestOfTheMapStandsStill) {
   const Surface a = LoadShot(*out_ / "water1.png"), b = LoadShot(*out_ / "water2.png");
   ASSERT_EQ(a.Width(), b.Width());
   ASSERT_EQ(a.Height(), b.Height());
-  Box changed{a.Width(), a.Height(), -1, -1};
+  Surface diff(a.Width(), a.Height(), 0);
   for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.At(x, y) != b.At(x, y)) {
-        changed.left = std::min(changed.left, x);
-        changed.right = std::max(changed.right, x);
-        changed.top = std::min(changed.top, y);
-        changed.bottom = std::max(changed.bottom, y);
-      }
+    for (int x = 0; x < a.Width(); ++x) diff.Set(x, y, a.At(x, y) != b.At(x, y));
+  const Box changed = InkBox(diff);
   // The pond covers cells 4..8 x 4..7; a cell is 16 pixels times the zoom.
   const auto view = Dump("water1.json");
   const int cell = 16 * view["Zoom"].get<int>();

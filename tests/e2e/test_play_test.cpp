@@ -47,24 +47,15 @@ TEST(TestPlay, ReloadKeepsThePlaceAndShowsABrokenScript) {
   const fs::path root = MakeProgramFolder(out);
   const fs::path src = out / "brook";
   fs::copy(fs::path(YW_E2E_DIR) / "games" / "play_brook", src, fs::copy_options::recursive);
-  const std::string replay =
-      "300 dump start.json\n"
-      "400 key Right\n"  // onto the sign: its message, HP 17
-      "800 key Enter\n"
-      "1100 key Left\n"
-      "1500 dump before.json\n"
-      "1600 key Reload\n"  // sign.skr now holds a line the game cannot run
-      "2200 dump broken.json\n"
-      "2300 key Enter\n"
-      "2700 dump kept.json\n"
-      "2800 key Reload\n"  // sign.skr fixed with a new text
-      "3400 dump reloaded.json\n"
-      "3500 key Right\n"
-      "4000 dump sign.json\n"
-      "4100 quit\n";
+  Replay r(400);
+  r.Note("Onto the sign: its message, HP 17.").Do("key Right").Do("key Enter", 300);
+  r.Do("key Left").Dump("before", 100).Note("sign.skr now holds a line the game cannot run.");
+  r.Do("key Reload", 600).Dump("broken", 100).Do("key Enter").Dump("kept", 100);
+  r.Note("sign.skr fixed with a new text.").Do("key Reload", 600).Dump("reloaded", 100);
+  r.Do("key Right", 500).Dump("sign", 100);
   std::vector<ReplayEvent> events;
   std::string error;
-  ASSERT_TRUE(ParseReplay(replay, out, events, error)) << error;
+  ASSERT_TRUE(ParseReplay(r.Text(), out, events, error)) << error;
   SdlImageCodec codec;
   HeadlessPlatform platform(&codec, 1);
   Engine engine(platform, root);

@@ -7,20 +7,12 @@ namespace {
 
 TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
   const auto out = OutputDir("title");
-  const RunResult r = RunReplay(out, DataDir(),
-                                "100 shot credit1.png\n"
-                                "150 dump credit1.json\n"
-                                "5000 shot credit2.png\n"
-                                "5100 key Space\n"
-                                "5300 shot title.png\n"
-                                "5300 dump title.json\n"
-                                "5500 key Enter\n"
-                                "5700 dump list.json\n"
-                                "5800 quit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-  EXPECT_EQ(r.stderrText, "");
+  Replay r(100);
+  r.Do("shot credit1.png", 50).Dump("credit1").WaitUntil(5000).Do("shot credit2.png", 100);
+  r.Do("key Space", 200).Snap("title").WaitUntil(5500).Do("key Enter", 200).Dump("list", 100);
+  const Played p = Play(out, DataDir(), r.Text());
 
-  const auto credit = LoadDump(out / "credit1.json");
+  const auto credit = p.Dump("credit1");
   EXPECT_EQ(credit["GameMode"], 2);
   EXPECT_EQ(credit["Switsch"], 1);
   const int fw = credit["FontWidth"], fh = credit["FontHeight"];
@@ -28,7 +20,7 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
   ASSERT_GT(fh, 0);
 
   // The first credit line stands centred on the black screen.
-  const Surface first = LoadShot(out / "credit1.png");
+  const Surface first = p.Shot("credit1");
   EXPECT_EQ(first.Width(), credit["ScreenWidth"]);
   EXPECT_EQ(first.Height(), credit["ScreenHeight"]);
   const Box ink = InkBox(first);
@@ -41,23 +33,23 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
   EXPECT_LE(ink.bottom - ink.top + 1, fh);
 
   // The second line replaces the first and is shorter ("a Tolvane game...").
-  const Box second = InkBox(LoadShot(out / "credit2.png"));
+  const Box second = InkBox(p.Shot("credit2"));
   ASSERT_FALSE(second.Empty());
   EXPECT_LT(second.right - second.left, ink.right - ink.left);
   EXPECT_NEAR(second.CentreX(), first.Width() / 2.0, fw);
 
   // The title picture fills the screen.
-  const auto title = LoadDump(out / "title.json");
+  const auto title = p.Dump("title");
   EXPECT_EQ(title["GameMode"], 2);
   EXPECT_EQ(title["Switsch"], 5);
-  const Surface picture = LoadShot(out / "title.png");
+  const Surface picture = p.Shot("title");
   const Box filled = InkBox(picture);
   EXPECT_LT(filled.left, picture.Width() / 8);
   EXPECT_GT(filled.right, picture.Width() * 7 / 8);
 
   // Any key but Esc leads to the game list, which holds the bundled demo,
   // while the program folder's title music plays.
-  const auto list = LoadDump(out / "list.json");
+  const auto list = p.Dump("list");
   EXPECT_EQ(list["GameMode"], 3);
   EXPECT_EQ(list["CurrentList"], 1);
   EXPECT_EQ(list["Switsch"], 0);

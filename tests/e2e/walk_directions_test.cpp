@@ -17,10 +17,7 @@ constexpr int kTile = 32;  // 16-pixel tiles at zoom 2
 // The brook game in a program folder whose walk time is kWalkTime.
 Played PlayBrook(const std::string& name, Replay& r) {
   const fs::path out = OutputDir(name);
-  const fs::path root = MakeProgramFolder(out);
-  SetIni(root / "yarrowind.ini", "Walktime", std::to_string(kWalkTime));
-  BuildTestGame("play_brook", root);
-  return Play(out, root, r.Text());
+  return Play(out, ProgramWithGame(out, "play_brook", kWalkTime), r.Text());
 }
 
 // A step's drawn offset starts a tile behind on the side it came from and
@@ -82,6 +79,7 @@ TEST(WalkDirections, ALeaveScriptRenewsTheStepsDeadline) {
   const json leaving = p.Dump("leaving");
   ASSERT_EQ(leaving["Message"], "You leave the lane.");
   EXPECT_EQ(leaving["PlayerPosY"], 19);
+  EXPECT_NE(leaving["StepOffsetY"], 0);
   const json walking = p.Dump("walking");
   EXPECT_EQ(walking["GameMode"], 6);
   EXPECT_GT(walking["StepOffsetY"].get<float>(), 0);

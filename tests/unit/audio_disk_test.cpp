@@ -151,17 +151,6 @@ class DiskAudioTest : public ::testing::Test {
   int rate_ = 44100;
 };
 
-// A wave file that holds one level throughout: two playbacks of it add up
-// to twice the level whatever their offset.
-std::string LevelWav(double seconds, int16_t level) {
-  std::string w = SineWav(seconds);
-  for (size_t i = 44; i + 1 < w.size(); i += 2) {
-    w[i] = static_cast<char>(level & 0xFF);
-    w[i + 1] = static_cast<char>((level >> 8) & 0xFF);
-  }
-  return w;
-}
-
 TEST_F(DiskAudioTest, AnEffectSoundsUntilItsEndAndOverlapsItself) {
   Put("Hit.wav", LevelWav(0.4, 6000));
   StartSound();

@@ -1,8 +1,7 @@
-// Small sound files made by the tests themselves: a sine-tone wave file and
-// a standard MIDI file of four notes.
+// Small sound files made by the tests themselves: a wave file of one level
+// and a standard MIDI file of four notes.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -12,8 +11,9 @@ inline void PutLE(std::string& out, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-// A mono 16-bit wave file of a sine tone at about a quarter of full scale.
-inline std::string SineWav(double seconds, double hz = 440.0, int rate = 22050) {
+// A mono 16-bit wave file that holds one level throughout: two playbacks of
+// it add up to twice the level whatever their offset.
+inline std::string LevelWav(double seconds, int16_t level, int rate = 22050) {
   const uint32_t frames = static_cast<uint32_t>(seconds * rate);
   std::string w = "RIFF";
   PutLE(w, 36 + frames * 2, 4);
@@ -27,10 +27,7 @@ inline std::string SineWav(double seconds, double hz = 440.0, int rate = 22050) 
   PutLE(w, 16, 2);
   w += "data";
   PutLE(w, frames * 2, 4);
-  for (uint32_t i = 0; i < frames; ++i) {
-    const double s = std::sin(2 * 3.14159265358979 * hz * i / rate);
-    PutLE(w, static_cast<uint32_t>(static_cast<int16_t>(8000 * s)) & 0xFFFF, 2);
-  }
+  for (uint32_t i = 0; i < frames; ++i) PutLE(w, static_cast<uint16_t>(level), 2);
   return w;
 }
 

@@ -89,9 +89,6 @@ struct MapWorld : TestEngine {
   Surface& front() { return engine.pics.Frontbuf; }
   Surface& back() { return engine.pics.Backbuf; }
 
-  // Colour at the middle of buffer cell (bc, br) of Backbuf.
-  uint32_t BackCell(int bc, int br) { return back().At(bc * kTile + kTile / 2, br * kTile + kTile / 2); }
-
   // Gives the world one doodad (or unit) definition per sprite, in order.
   void SetDoodads(std::initializer_list<SpriteDef> defs) {
     SetDefs(engine.world.DoodadDefs, engine.world.DoodadDefCount, defs);

@@ -14,39 +14,21 @@ class ExpressionTest : public ::testing::Test {
   // Two characters, a party of one (renamed), two enemies, two NPCs, three
   // items, a list choice, an input text and two variables.
   ExpressionTest() {
-    AddCharacter("Hero", 30);
-    AddCharacter("Orc", 1);
-    AddMember("Hero", 1, 5);
-    w.Party[1].NAME = "Renamed";
-    w.EnemyCount = 2;
-    w.Enemies.Resize(2);
+    w.CharacterCount = w.EnemyCount = w.NpcCount = 2, w.PartyCount = 1, w.ItemCount = 3;
+    w.Characters.Resize(2), w.Party.Resize(1), w.Enemies.Resize(2);
+    w.Npcs.Resize(2), w.Items.Resize(3);
+    w.Characters[1].NAME = "Hero", w.Characters[1].HP = 30;
+    w.Characters[2].NAME = "Orc", w.Characters[2].HP = 1;
+    w.Party[1] = PartyMember{"Renamed", 1, w.Characters[1]};
+    w.Party[1].character.HP = 5;
     w.Enemies[2].character.NAME = "orc";
-    w.NpcCount = 2;
-    w.Npcs.Resize(2);
     w.Npcs[2].CHAR = 2;
-    w.ItemCount = 3;
-    w.Items.Resize(3);
     w.Items[1].NAME = "Sword";
     w.ListItemVal = 17;
     e.win.KInputBox = "Bob";
     w.Variables[0] = {ScriptValue{std::string("hello")}, ValueKind::Text};
     w.Variables[1] = {ScriptValue{3.0}, ValueKind::Number};
     w.Variables[2] = {ScriptValue{}, ValueKind::Undecided};
-  }
-  void AddCharacter(std::string name, int16_t hp) {
-    ++w.CharacterCount;
-    w.Characters.Resize(w.CharacterCount);
-    w.Characters[w.CharacterCount].NAME = std::move(name);
-    w.Characters[w.CharacterCount].HP = hp;
-  }
-  void AddMember(std::string name, int32_t state, int16_t hp) {
-    ++w.PartyCount;
-    w.Party.Resize(w.PartyCount);
-    PartyMember& m = w.Party[w.PartyCount];
-    m.NAME = name;
-    m.character.NAME = std::move(name);
-    m.STATE = state;
-    m.character.HP = hp;
   }
   double Num(std::string_view text) {
     ValueKind kind = ValueKind::Number;

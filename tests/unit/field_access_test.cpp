@@ -15,35 +15,18 @@ class FieldAccessTest : public ::testing::Test {
   // one Hero, two enemies (the second an Orc), two NPCs (the second on cell
   // 3, 4) and a 5 x 6 map with its event layer.
   FieldAccessTest() {
-    w.CharacterCount = 2;
-    w.Characters.Resize(2);
-    w.Characters[1] = MakeCharacter("Hero", 30, 50);
-    w.Characters[2] = MakeCharacter("Orc", 20, 20);
-    w.ItemCount = 10;
-    w.Items.Resize(10);
+    w.CharacterCount = w.EnemyCount = w.NpcCount = 2, w.PartyCount = 1, w.ItemCount = 10;
+    w.Characters.Resize(2), w.Enemies.Resize(2), w.Npcs.Resize(2), w.Items.Resize(10);
+    Character& hero = w.Characters[1];
+    hero.NAME = "Hero", hero.HP = 30, hero.MAXHP = 50;
+    Character& orc = w.Characters[2];
+    orc.NAME = "Orc", orc.HP = orc.MAXHP = 20;
     w.Items[1].NAME = "Sword";
-    w.PartyCount = 1;
-    w.Party[1].NAME = "Hero";
-    w.Party[1].STATE = 1;
-    w.Party[1].character = w.Characters[1];
-    w.EnemyCount = 2;
-    w.Enemies.Resize(2);
-    w.Enemies[2].character = w.Characters[2];
-    w.NpcCount = 2;
-    w.Npcs.Resize(2);
-    w.Npcs[2].POS_X = 3;
-    w.Npcs[2].POS_Y = 4;
-    w.MapWidth = 5;
-    w.MapHeight = 6;
-    w.MapTiles.Reset(5, 6);
-    w.MapEvents.Reset(5, 6);
-  }
-  static Character MakeCharacter(std::string name, int16_t hp, int16_t maxhp) {
-    Character c;
-    c.NAME = std::move(name);
-    c.HP = hp;
-    c.MAXHP = maxhp;
-    return c;
+    w.Party[1] = PartyMember{"Hero", 1, hero};
+    w.Enemies[2].character = orc;
+    w.Npcs[2].POS_X = 3, w.Npcs[2].POS_Y = 4;
+    w.MapWidth = 5, w.MapHeight = 6;
+    w.MapTiles.Reset(5, 6), w.MapEvents.Reset(5, 6);
   }
 
   // CHANGE with its parameters as the interpreter splits them.

@@ -14,15 +14,15 @@ using test::kEnter;
 using test::kEsc;
 using L = std::vector<std::string>;
 
-// Wren's turn in a fight, with a sword whose fight script is given.
+// Wren's turn in a fight, with a sword whose fight script is slash.skr.
 struct Fight : test::PartyScreen {
-  explicit Fight(int16_t maxMp, std::string swordScript = "slash.skr") {
+  explicit Fight(int16_t maxMp) {
     Character c;
     c.HP = 9, c.MAXHP = 12, c.MAXMP = maxMp;
     AddMember("Wren", c);
     AddScript("slash.skr");
     AddScript("potion.skr");
-    w.Party[1].character.WEP = AddItem("Sword", kItemWeapon, 1, "", swordScript);
+    w.Party[1].character.WEP = AddItem("Sword", kItemWeapon, 1, "", "slash.skr");
     e.win.FightDran = 1;
     e.win.GameMode = 12;
     Drawlist(e, 15, true);

@@ -32,23 +32,22 @@ class FightRounds : public ::testing::Test {
     w().Characters[w().CharacterCount].NAME = name;
     return w().CharacterCount;
   }
-  static void Fighter(yw::Character& c, int ini, int hp) {
+  // Every fighter has 10 HP.
+  static void Fighter(yw::Character& c, int ini) {
     c.INI = static_cast<int16_t>(ini);
-    c.HP = c.MAXHP = static_cast<int16_t>(hp);
+    c.HP = c.MAXHP = 10;
   }
-  void Member(const std::string& name, int ini, int hp = 10) {
+  void Member(const std::string& name, int ini) {
     w().Party.Resize(++w().PartyCount);
     PartyMember& m = w().Party[w().PartyCount];
     m = PartyMember{name, 1, w().Characters[Character(name)], 0, false};
-    Fighter(m.character, ini, hp);
+    Fighter(m.character, ini);
   }
-  void Foe(int ini, int hp = 10, int wep = 0, int stdwep = 0) {
+  void Foe(int ini) {
     w().Enemies.Resize(++w().EnemyCount);
     Enemy& en = w().Enemies[w().EnemyCount];
     en = Enemy{1, {}, 0, false, Character("Wolf")};
-    Fighter(en.character, ini, hp);
-    en.character.WEP = static_cast<int16_t>(wep);
-    en.character.STDWEP = static_cast<int16_t>(stdwep);
+    Fighter(en.character, ini);
   }
   void Start(int rounds) {
     PrepareFight(e);
@@ -76,7 +75,6 @@ class FightRounds : public ::testing::Test {
       }
       if (mode == 8 && w().ScriptDepth == depth) return "end";
       if (mode == 8) {
-        scripts.push_back(*w().ScriptStack[w().ScriptDepth].text);
         EXPECT_EQ(w().ScriptStack[w().ScriptDepth].returnMode, 12);
         --w().ScriptDepth;
         e.win.GameMode = 12;
@@ -94,7 +92,6 @@ class FightRounds : public ::testing::Test {
 
   TestEngine te;
   Engine& e = te.engine;
-  std::vector<std::string> scripts;
 };
 
 // Highest INI first; equal INI in random order at each round; everyone on

@@ -9,70 +9,20 @@
 namespace yw {
 namespace {
 
-// A 6 x 5 map of 16-pixel tiles, every cell passable, the player at (3, 3)
-// facing down, walking on the map.
-class MapTest : public ::testing::Test {
- protected:
-  test::TestEngine t;
-  Engine& e = t.engine;
-  World& w = e.world;
-
-  void SetUp() override {
-    w.MapWidth = 6;
-    w.MapHeight = 5;
-    w.TileWidth = w.TileHeight = 16;
-    w.MapTiles.Reset(6, 5);
-    w.MapEvents.Reset(6, 5);
-    for (int y = 1; y <= 5; ++y)
-      for (int x = 1; x <= 6; ++x) {
-        w.MapTiles(x, y).TILE = 1;
-        w.MapEvents(x, y).passable = true;
-      }
-    w.PlayerPosX = 3;
-    w.PlayerPosY = 3;
-    w.PlayerDirection = 2;
-    e.win.ScreenWidth = e.win.ScreenHeight = 48;
-    e.win.ScreenTileWidth = e.win.ScreenTileHeight = 3;
-    e.win.TimeWalkTime = 100;
-    e.win.GameMode = 6;
-    e.win.KeyEnabled = true;
-    e.win.Wait4Relase = false;
-    e.view.BufX = e.view.DestX = 16;
-    e.view.BufY = e.view.DestY = 16;
-  }
-
-  // Runs main-loop turns until the virtual clock has advanced by ms.
-  void RunFor(uint32_t ms) {
-    const uint32_t end = t.platform.Now() + ms;
-    while (t.platform.Now() < end && !e.QuitRequested) LoopTurn(e);
-  }
-
-  void Tap(GameKey key) {
-    t.platform.SetKey(key, true);
-    LoopTurn(e);
-    t.platform.SetKey(key, false);
-  }
-
-  Npc& AddNpc(float x, float y, int16_t speed = 0) {
-    w.Npcs.Resize(++w.NpcCount);
-    Npc& n = w.Npcs[w.NpcCount];
-    n.POS_X = x;
-    n.POS_Y = y;
-    n.SPEED = speed;
-    n.DIRECTION = 2;
-    return n;
-  }
-};
-
 // Whether a wandering NPC may never stand on (x, y) of the 12 x 10 map the
 // wandering test builds: every kind of event script, OBSTACLE and BOX.
 bool Forbidden(int x, int y) { return (x * 5 + y * 3) % 7 == 0 || (x == 6 && y == 5); }
 
-TEST_F(MapTest, ManyWanderersNeverEnterAForbiddenCell) {
+TEST(Wanderers, ManyWanderersNeverEnterAForbiddenCell) {
+  test::TestEngine t;
+  Engine& e = t.engine;
+  World& w = e.world;
   w.MapWidth = 12;
   w.MapHeight = 10;
   w.MapTiles.Reset(12, 10);
   w.MapEvents.Reset(12, 10);
+  w.TileWidth = w.TileHeight = 16;
+  e.win.TimeWalkTime = 100;
   int kind = 0;
   for (int y = 1; y <= 10; ++y)
     for (int x = 1; x <= 12; ++x) {
@@ -92,7 +42,12 @@ TEST_F(MapTest, ManyWanderersNeverEnterAForbiddenCell) {
   w.PlayerPosY = 5;
   for (int y = 1; y <= 10; y += 2)
     for (int x = 1; x <= 12; x += 3)
-      if (!Forbidden(x, y)) AddNpc(static_cast<float>(x), static_cast<float>(y), static_cast<int16_t>(3 + (x + y) % 3));
+      if (!Forbidden(x, y)) {
+        w.Npcs.Resize(++w.NpcCount);
+        Npc& n = w.Npcs[w.NpcCount];
+        n.POS_X = static_cast<float>(x), n.POS_Y = static_cast<float>(y), n.DIRECTION = 2;
+        n.SPEED = static_cast<int16_t>(3 + (x + y) % 3);
+      }
   ASSERT_GE(w.NpcCount, 12);
   e.rng.Seed(20261206);
   int steps = 0;

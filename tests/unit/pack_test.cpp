@@ -57,19 +57,13 @@ void WriteSampleGame(const fs::path& dir) {
   CharacterFileData chars{"units.dod", {}};
   Character hero;
   hero.NAME = "H\xe9ro";  // Windows-1252 e acute
-  hero.HP = 30;
-  hero.MAXHP = -2;
-  hero.DOOUPANI = 7;
+  hero.HP = 30, hero.MAXHP = -2, hero.DOOUPANI = 7;
   chars.characters = {hero, hero};
   chars.characters[1].NAME = "Second";
   WriteFile(dir / "chars.dat", WriteCharacterFile(chars));
   ItemFileData items{"items.dod", {}};
   Item tea;
-  tea.NAME = "Tea";
-  tea.TYPE = 200;
-  tea.VISIBLE = true;
-  tea.SCRIPT = "tea.skr";
-  tea.NUMBER = 3;
+  tea.NAME = "Tea", tea.TYPE = 200, tea.VISIBLE = true, tea.SCRIPT = "tea.skr", tea.NUMBER = 3;
   items.items = {tea};
   WriteFile(dir / "items.dat", WriteItemFile(items));
   SpriteSheetFile units{"units.bmp", {{0, 0, 16, 0, 16, 16, 2}, {16, 0, 32, 0, 16, 16, 1}}};

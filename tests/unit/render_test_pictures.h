@@ -64,10 +64,6 @@ inline uint32_t PieceColour(int piece, int ox, int oy) {
   return Rgb(static_cast<uint8_t>(piece * 20), static_cast<uint8_t>(ox + 1),
              static_cast<uint8_t>(oy + 1));
 }
-inline int PieceOf(uint32_t pixel) {
-  const int id = static_cast<int>(pixel >> 16);
-  return id % 20 == 0 && id >= 20 && id <= 180 ? id / 20 : 0;
-}
 
 inline Surface MakeFrame(const FrameLayout& f) {
   Surface pic(2 * f.MaskOffset(), 2 * f.ch + f.vh, 0);

@@ -32,20 +32,16 @@ void PlayOnMap(Engine& e, int16_t width, int16_t height) {
   w.TileDefs[1] = {0, 0, 1};
   w.TileDefCount = 1;
   w.MapFile = "meadow.map";
-  w.MapWidth = width;
-  w.MapHeight = height;
+  w.MapWidth = width, w.MapHeight = height;
   w.MapTiles.Reset(width, height);
   w.MapEvents.Reset(width, height);
   for (int y = 1; y <= height; ++y)
     for (int x = 1; x <= width; ++x) w.MapTiles(x, y).TILE = 1;
   w.MapEvents(2, 2).ENTERSCRIPT = "sign.skr";
   w.Party[1].NAME = w.Party[1].character.NAME = "Ada";
-  w.PartyCount = 1;
-  w.PlayerPosX = 2;
-  w.PlayerPosY = 2;
-  w.Npcs[1].POS_X = 3;
-  w.Npcs[1].POS_Y = 1;
-  w.NpcCount = 1;
+  w.PartyCount = w.NpcCount = 1;
+  w.PlayerPosX = w.PlayerPosY = 2;
+  w.Npcs[1].POS_X = 3, w.Npcs[1].POS_Y = 1;
   WriteFile(e.CurrentDir / "autoexec.skr", "BEGIN\r\nEND\r\n");
 }
 
