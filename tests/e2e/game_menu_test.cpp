@@ -7,16 +7,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder with the interface pictures and one game, "demo".
-fs::path MakeLibrary(const fs::path& out) {
-  const fs::path root = MakeProgramFolder(out);
-  test::WriteFile(root / "games" / "demo" / "autoexec.skr", "BEGIN\r\nMSG \"Hello\"\r\nEND\r\n");
-  return root;
-}
-
 TEST(GameMenu, TheLibraryThenTheGamesTitleMenuThenNewStartsItsScript) {
   const auto out = OutputDir("game-menu");
-  const fs::path root = MakeLibrary(out);
+  const fs::path root = MakeProgramFolder(out);  // and one game, "demo"
+  test::WriteFile(root / "games/demo/autoexec.skr", "BEGIN\r\nMSG \"Hello\"\r\nEND\r\n");
   Replay r(100);
   r.Do("key Space", 150).Do("shot title.png", 50).Do("key Enter", 200).Snap("library");
   r.Note("Enter on the game, then on its title picture.").Do("key Enter", 200).Do("key Enter", 200);

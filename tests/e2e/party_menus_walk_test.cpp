@@ -20,19 +20,9 @@ TEST(PartyMenus, TeamStatsEquipInventoryAndMagicOnTheMap) {
   r.Note("Weapon: take the sword.").Do("key Enter").Snap("weapons").Do("key Down").Do("key Enter");
   r.Snap("equipped");
   r.Note("Out to the main menu; the herb from the inventory.").Do("key Esc").Do("key Esc");
-  r.Do("key Down")
-      .Do("key Enter")
-      .Snap("inventory")
-      .Keys("Down", 2)
-      .Do("key Enter", 600)
-      .Snap("herb");
-  r.Do("key Enter", 600).Dump("after-herb");
-  r.Note("The spark from the magic list.")
-      .Do("key Esc")
-      .Keys("Down", 2)
-      .Do("key Enter")
-      .Snap("magic");
-  r.Do("key Enter", 600).Snap("spark");
+  r.Do("key Down").Do("key Enter").Snap("inventory").Keys("Down", 2).Do("key Enter", 600);
+  r.Snap("herb").Do("key Enter", 600).Dump("after-herb").Note("The spark from the magic list.");
+  r.Do("key Esc").Keys("Down", 2).Do("key Enter").Snap("magic").Do("key Enter", 600).Snap("spark");
   const Played p = Play(out, root, r.Text());
 
   const auto map = p.Dump("map");

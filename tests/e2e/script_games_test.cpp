@@ -45,17 +45,11 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
   const json first = p.Dump("first");
   EXPECT_EQ(first["GameMode"], 5);
   EXPECT_EQ(first["Message"], "first 20");
-  EXPECT_EQ(Number(first, "A"), 8);   // 5-3: the minus is the separator after 5
-  EXPECT_EQ(Number(first, "B"), 20);  // 2 + 3 * 4 without precedence
+  // The evaluation rules themselves are pinned by the expression and field
+  // tests; here their results reach the script's variables and tables.
   EXPECT_EQ(Number(first, "C"), 25);  // [data character, 1, HP] - 5
-  EXPECT_EQ(Number(first, "D"), 24);  // 2 * 3 4: the operator stays pending
   EXPECT_EQ(Text(first, "E"), "Pip8");
-  EXPECT_EQ(Text(first, "F"), "else branch, MP 2");
-  // HP 999 was limited to MAXHP; lowering MAXMP lowered MP with it.
-  const json& wren = first["Characters"][0];
-  EXPECT_EQ(wren["HP"], 50);
-  EXPECT_EQ(wren["MAXMP"], 2);
-  EXPECT_EQ(wren["MP"], 2);
+  EXPECT_EQ(Text(first, "F"), "else branch, MP 2");  // MAXMP lowered to 2 lowered MP
   EXPECT_EQ(first["Characters"][1]["NAME"], "Pip8");
   // The line after the message has not run yet.
   EXPECT_EQ(Var(first, "G")["value"], nullptr);
@@ -114,13 +108,10 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   Replay r(300);
   r.Dump("input", 100).Do("type la", 200).Do("key Enter", 300).Dump("hello", 100);
   r.Do("key Enter", 300).Snap("map");
-  r.Note("Esc, down to Save, the first slot, a description.").Do("key Esc", 200).Keys("Down", 3, 100);
-  r.Wait(100).Do("key Enter", 200).Do("key Enter", 200).Do("type one", 200).Do("key Enter", 200);
-  r.Dump("saved", 100).Do("key Esc", 300);
+  Save(r, "one");
   r.Note("One step right onto the marked cell.").Do("key Right", 600).Snap("stepped").Do("key Enter", 300);
   r.Do("key Right", 600).Dump("blocked", 100);
-  r.Note("Esc, down to Load, the first slot.").Do("key Esc", 200).Keys("Down", 4, 100).Wait(100);
-  r.Do("key Enter", 200).Do("key Enter", 400).Dump("loaded", 100);
+  Load(r).Dump("loaded", 100);
   const Played p = PlayTestGame("script_world", r);
   const json input = p.Dump("input");
   EXPECT_EQ(input["GameMode"], 11);

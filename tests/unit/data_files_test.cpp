@@ -96,14 +96,9 @@ TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
 
   // The loaded map's doodads cover the cells their pictures reach, exactly
   // as a relink of the whole map would have them.
-  Put("tall.map", Bytes()
-                      .u8(1)
-                      .name("maps\\town.tlm")
-                      .name("maps\\town.ddm")
-                      .ints(2, 3)
-                      .ints(1, 1, 1, 1, 1, 1)
-                      .ints(1, 3, 1)
-                      .ints(0, 0, 0));
+  Bytes tall;
+  tall.u8(1).name("maps\\town.tlm").name("maps\\town.ddm").ints(2, 3).ints(1, 1, 1, 1, 1, 1);
+  Put("tall.map", tall.ints(1, 3, 1).ints(0, 0, 0));
   Put("Maps/town.ddm",
       Bytes().u8(1).name("doo.bmp").ints(0, 0, 32, 0, 32, 64, 1).ints(0, 0, 0, 0, 0, 0, 0));
   ASSERT_TRUE(LoadMapFile(t.engine, "tall.map", true));
@@ -152,13 +147,10 @@ TEST_F(DataFiles, MixedEventLayerReadsBackCellForCell) {
   layout.back() = 0;  // a six-byte record right at the end of the data
   Bytes b;
   b.u8(1).name("town.map").ints(kW, kH);
-  for (int k : layout)
-    b.name(kinds[k].enter)
-        .name("")
-        .name(kinds[k].use)
-        .name("")
-        .u8(kinds[k].passable)
-        .u8(kinds[k].box);
+  for (const int k : layout) {
+    const Kind& c = kinds[k];
+    b.name(c.enter).name("").name(c.use).name("").u8(c.passable).u8(c.box);
+  }
   Put("mixed.evm", b);
   ASSERT_TRUE(LoadEventmapFile(t.engine, "mixed.evm", false));
   for (int i = 0; i < kW * kH; ++i) {

@@ -19,13 +19,8 @@ uint32_t Picture(int x, int y) { return Rgb(static_cast<uint8_t>(x * 10 + 5), st
 struct EffectWorld : test::TestEngine {
   EffectWorld(int32_t sfx, bool reverse, int32_t start = 1000, int32_t end = 2000) {
     WindowState& w = engine.win;
-    w.ScreenWidth = W;
-    w.ScreenHeight = H;
-    w.GameMode = 14;
-    w.SFX = sfx;
-    w.SFXReverse = reverse;
-    w.SFXStartTime = start;
-    w.SFXEndTime = end;
+    w.ScreenWidth = W, w.ScreenHeight = H, w.GameMode = 14;
+    w.SFX = sfx, w.SFXReverse = reverse, w.SFXStartTime = start, w.SFXEndTime = end;
     engine.pics.Frontbuf.Resize(W, H);
     engine.pics.Frontbuf.Fill(kMarker);
     engine.pics.Extrabuf.Resize(W, H);
