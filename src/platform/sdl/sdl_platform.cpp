@@ -84,6 +84,10 @@ std::string TimeStamp() {
 
 }  // namespace
 
+bool SdlKnownKeyName(std::string_view name) {
+  return SDL_GetKeyFromName(std::string(name).c_str()) != SDLK_UNKNOWN;
+}
+
 SdlPlatform::SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
                          std::unique_ptr<AudioDevice> audio)
     : fit_(settings.fit),

@@ -25,6 +25,9 @@ union SDL_Event;
 
 namespace yw {
 
+// Whether SDL knows a keyboard key by this name ("Return", "Keypad Enter").
+bool SdlKnownKeyName(std::string_view name);
+
 class SdlPlatform : public Platform {
  public:
   SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
