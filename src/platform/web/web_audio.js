@@ -85,7 +85,6 @@ function makeAudio() {
       buses.effects.connect(ctx.destination);
       buses.music.connect(ctx.destination);
       wakeOnGesture();
-      if (Module.ywMidi) Module.ywMidi.prepare(ctx, buses.music);
     }
     open = true;
     return 1;

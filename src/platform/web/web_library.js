@@ -4,7 +4,12 @@
 // after a reload; the program then runs on the program folder /library: the
 // chosen files over the bundled interface pictures and settings. The saves
 // made in /library are mirrored into /chosen as those of the bundled games
-// are into /saves (yarrowind_web.js).
+// are into /saves (yarrowind_web.js). Each library keeps its own saves: those
+// of a library put aside wait in /chosen/.kept under its fingerprint (its
+// files' names and sizes) until the same library is chosen again, so two
+// games of one folder name from different libraries never share slots.
+// The saves of the games played can be exported to a .zip file and
+// imported from one.
 
 // File system helpers shared with yarrowind_web.js.
 function ywIsFile(path) {
@@ -59,16 +64,21 @@ Module.ywLibrary = (function () {
   const kChosen = '/chosen';
   const kLibrary = '/library';
   const kMarker = kChosen + '/.yarrowind-library';  // the library's name
+  const kKept = kChosen + '/.kept';  // the saves of libraries put aside
   // What a chosen library may hold, unpacked: the files are kept in memory
   // twice (as chosen and as played) besides IndexedDB.
   const kMaxBytes = 256 * 1024 * 1024;
   const kMaxFiles = 20000;
   const kSave = /\.sav$/i;
 
+  const lib = {};
   function problem(text) {
     const e = new Error(text);
     e.forPlayer = true;
     return e;
+  }
+  function saves(n) {
+    return n === 1 ? '1 save' : n + ' saves';
   }
   function megabytes(n) {
     return Math.ceil(n / 1048576) + ' MB';
@@ -235,26 +245,130 @@ Module.ywLibrary = (function () {
     });
   }
 
+  // The chosen library's fingerprint: its files (saves aside), each by
+  // name and size.
+  function fingerprint() {
+    const list = ywFilesBelow(kChosen)
+                     .filter((p) => p !== kMarker && !p.startsWith(kKept + '/') && !kSave.test(p))
+                     .map((p) => p.slice(kChosen.length) + ':' + FS.stat(p).size)
+                     .sort()
+                     .join('\n');
+    return crc32(new TextEncoder().encode(list)).toString(16) + '-' + list.length.toString(16);
+  }
+  function moveSaves(from, to, saves) {
+    for (const path of saves) {
+      const dest = to + path.slice(from.length);
+      ywMakeFolders(dest);
+      FS.writeFile(dest, FS.readFile(path));
+      FS.unlink(path);
+    }
+  }
+
   // Replaces the chosen library by `files` (none: the bundled games again).
-  // The saved games found in /chosen stay, so a library chosen again finds
-  // its saves; everything is read before anything is replaced.
+  // The saves of the library leaving are put aside under its fingerprint,
+  // those of the library coming (if it was chosen before) are put back;
+  // everything is read before anything is replaced.
   async function replace(files, name) {
     const contents = [];
     for (const f of files) contents.push(await f.entry.read());
-    const saves = ywFilesBelow(kChosen).filter((p) => kSave.test(p))
-                      .map((p) => ({path: p, bytes: FS.readFile(p)}));
-    for (const name of ywEntries(kChosen)) ywRemoveTree(kChosen + '/' + name);
+    if (lib.chosenName() !== null) {
+      const aside = kKept + '/' + fingerprint();
+      moveSaves(kChosen, aside,
+                ywFilesBelow(kChosen).filter((p) => kSave.test(p) && !p.startsWith(kKept + '/')));
+    }
+    for (const entry of ywEntries(kChosen))
+      if (kChosen + '/' + entry !== kKept) ywRemoveTree(kChosen + '/' + entry);
     files.forEach(function (f, i) {
       ywMakeFolders(kChosen + '/' + f.path);
       FS.writeFile(kChosen + '/' + f.path, contents[i]);
     });
-    for (const s of saves) {
-      if (ywIsFile(s.path)) continue;
-      ywMakeFolders(s.path);
-      FS.writeFile(s.path, s.bytes);
+    if (name !== null) {
+      FS.writeFile(kMarker, name);
+      const kept = kKept + '/' + fingerprint();
+      if (FS.analyzePath(kept).exists) {
+        moveSaves(kept, kChosen, ywFilesBelow(kept).filter((p) => !ywIsFile(kChosen + p.slice(kept.length))));
+        ywRemoveTree(kept);
+      }
     }
-    if (name !== null) FS.writeFile(kMarker, name);
     await syncStorage();
+  }
+
+  // ---- The saves of the library played, as a zip file (stored, not
+  // packed: saves are small) and back.
+  function zipOf(files) {
+    const parts = [], central = [];
+    let offset = 0;
+    for (const f of files) {
+      const name = new TextEncoder().encode(f.path);
+      const crc = crc32(f.bytes), size = f.bytes.length;
+      const local = new DataView(new ArrayBuffer(30 + name.length));
+      const dir = new DataView(new ArrayBuffer(46 + name.length));
+      // Version 2.0, names in UTF-8, stored, 1 January 1980.
+      for (const [v, at] of [[local, 4], [dir, 6]]) {
+        v.setUint16(at, 20, true);
+        v.setUint16(at + 2, 0x800, true);
+        v.setUint16(at + 6, 0, true);
+        v.setUint16(at + 8, 0x21, true);
+        v.setUint32(at + 10, crc, true);
+        v.setUint32(at + 14, size, true);
+        v.setUint32(at + 18, size, true);
+        v.setUint16(at + 22, name.length, true);
+      }
+      local.setUint32(0, 0x04034b50, true);
+      dir.setUint32(0, 0x02014b50, true);
+      dir.setUint16(4, 20, true);
+      dir.setUint32(42, offset, true);
+      new Uint8Array(local.buffer).set(name, 30);
+      new Uint8Array(dir.buffer).set(name, 46);
+      parts.push(local, f.bytes);
+      central.push(dir);
+      offset += local.byteLength + size;
+    }
+    const end = new DataView(new ArrayBuffer(22));
+    const centralSize = central.reduce((sum, d) => sum + d.byteLength, 0);
+    end.setUint32(0, 0x06054b50, true);
+    end.setUint16(8, files.length, true);
+    end.setUint16(10, files.length, true);
+    end.setUint32(12, centralSize, true);
+    end.setUint32(16, offset, true);
+    return new Blob([...parts, ...central, end], {type: 'application/zip'});
+  }
+  // A save's place in a program folder: games/GAME/NAME.sav.
+  const kSavePath = /^games\/[^/]+\/[^/]+\.sav$/i;
+  function savesOf(root) {
+    if (!FS.analyzePath(root + '/games').exists) return [];
+    return ywFilesBelow(root + '/games').map((p) => p.slice(root.length + 1))
+        .filter((p) => kSavePath.test(p));
+  }
+  function exportSaves(root, libraryName) {
+    const paths = savesOf(root);
+    if (paths.length === 0) throw problem('There are no saves to export yet.');
+    const blob = zipOf(paths.map((p) => ({path: p, bytes: FS.readFile(root + '/' + p)})));
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = 'saves of ' + libraryName.replace(/\.zip$/i, '').replace(/[\\/:*?"<>|]/g, '_') + '.zip';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    return `${saves(paths.length)} exported.`;
+  }
+  // The saves in the file go to the games of the library played that have
+  // the folder named (in any case); the game writes them on to the
+  // browser's storage as its own (yarrowind_web.js).
+  async function importSaves(file, root) {
+    const games = new Map(ywEntries(root + '/games').map((g) => [g.toLowerCase(), g]));
+    let count = 0;
+    for (const entry of await zipEntries(file)) {
+      const path = cleanPath(entry.name);
+      if (!path || !kSavePath.test(path)) continue;
+      const [, game, name] = path.split('/');
+      if (!games.has(game.toLowerCase())) continue;
+      FS.writeFile(root + '/games/' + games.get(game.toLowerCase()) + '/' + name, await entry.read());
+      ++count;
+    }
+    if (count === 0) throw problem(`${file.name} holds no saves of the games played here.`);
+    return `${saves(count)} imported.`;
   }
 
   async function choose(entries, name) {
@@ -268,7 +382,6 @@ Module.ywLibrary = (function () {
     await replace(files, name);
   }
 
-  const lib = {};
   // The chosen library's name, or null when the bundled games are played.
   lib.chosenName = function () {
     return ywIsFile(kMarker) ? FS.readFile(kMarker, {encoding: 'utf8'}) : null;
@@ -289,30 +402,36 @@ Module.ywLibrary = (function () {
       if (FS.isFile(FS.stat(path).mode) && !own.has(name.toLowerCase()))
         FS.writeFile(kLibrary + '/' + name, FS.readFile(path));
     }
-    ywCopyTree(kChosen, kLibrary, (p) => p === kMarker);
+    ywCopyTree(kChosen, kLibrary, (p) => p === kMarker || p === kKept);
     return kLibrary;
   };
   lib.mirrors = [[kLibrary, kChosen]];
 
   // The page's controls: choose a folder, open a zip file, go back to the
   // bundled games. Each ends in a reload that starts the program on the
-  // new library, or in a message saying what was wrong.
-  lib.bind = function (showMessage) {
+  // new library, or in a message saying what was wrong. Then the saves of
+  // the library played (`root`): out to a file and in from one.
+  lib.bind = function (showMessage, root) {
     const name = lib.chosenName();
     document.getElementById('library-name').textContent = name === null ? 'bundled' : name;
-    const run = async function (step) {
+    const attempt = async function (step) {
       // The game's keys must not press the control again.
       if (document.activeElement) document.activeElement.blur();
       try {
-        showMessage('Reading the library...', false);
-        await step();
-        window.location.reload();
+        showMessage(await step(), false);
       } catch (e) {
-        showMessage(e.forPlayer ? e.message : 'The library could not be read: ' + e, true);
+        showMessage(e.forPlayer ? e.message : 'That did not work: ' + e, true);
       }
     };
+    const run = (step) => attempt(async function () {
+      showMessage('Reading the library...', false);
+      await step();
+      window.location.reload();
+      return '';
+    });
     const folder = document.getElementById('choose-folder');
     const zip = document.getElementById('choose-zip');
+    const imports = document.getElementById('import-saves');
     folder.addEventListener('change', function () {
       const files = folder.files;
       const top = files.length > 0 ? files[0].webkitRelativePath.split('/')[0] : '';
@@ -327,7 +446,16 @@ Module.ywLibrary = (function () {
     document.getElementById('choose-bundled').addEventListener('click', function () {
       run(() => replace([], null));
     });
-    folder.disabled = zip.disabled = false;
+    document.getElementById('export-saves').addEventListener('click', function () {
+      attempt(async () => exportSaves(root, name === null ? 'the bundled games' : name));
+    });
+    imports.addEventListener('change', function () {
+      const file = imports.files[0];
+      if (file) attempt(() => importSaves(file, root));
+      imports.value = '';
+    });
+    folder.disabled = zip.disabled = imports.disabled = false;
+    document.getElementById('export-saves').disabled = false;
     document.getElementById('choose-bundled').disabled = name === null;
   };
   return lib;

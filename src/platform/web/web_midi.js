@@ -1,6 +1,7 @@
 // MIDI music in the page: FluidSynth (the js-synthesizer package) running in
 // an AudioWorklet with the TimGM6mb soundfont, all served from midi/ beside
-// the page. The piece's length and the playing position come from its own
+// the page. Most of the page's weight is the soundfont: it is fetched only
+// when a game opens a MIDI piece, and not before the game's first picture. The piece's length and the playing position come from its own
 // tempo map, read here, and the audio clock; without the synthesizer files
 // or AudioWorklet support a piece fails to open, as on a machine without a
 // MIDI device.
@@ -16,9 +17,21 @@ Module.ywMidi = (function () {
     });
   }
 
+  function loadScript(src) {
+    return new Promise(function (resolve, reject) {
+      const script = document.createElement('script');
+      script.src = src;
+      script.onload = resolve;
+      script.onerror = reject;
+      document.head.appendChild(script);
+    });
+  }
+
   async function loadSynth(ctx, output) {
     try {
-      if (!ctx.audioWorklet || typeof JSSynth === 'undefined') return null;
+      if (!ctx.audioWorklet) return null;
+      await Module.yw.firstPicture;
+      if (typeof JSSynth === 'undefined') await loadScript(kFolder + 'js-synthesizer.min.js');
       await ctx.audioWorklet.addModule(kFolder + 'libfluidsynth.js');
       await ctx.audioWorklet.addModule(kFolder + 'js-synthesizer.worklet.min.js');
       const response = await fetch(kFolder + 'TimGM6mb.sf2');
@@ -120,10 +133,6 @@ Module.ywMidi = (function () {
   }
 
   return {
-    // Starts loading the synthesizer, so that it is ready by the first piece.
-    prepare: function (ctx, output) {
-      if (!loading) loading = loadSynth(ctx, output);
-    },
     // A piece opens at once; the synthesizer plays it as soon as it has
     // loaded (the first piece of a session may start late).
     open: async function (ctx, output, bytes) {

@@ -14,8 +14,8 @@
 
 // The page side of these calls lives in yarrowind_web.js (Module.yw).
 // clang-format off
-EM_ASYNC_JS(void, yw_yield, (int idle), {
-  await Module.yw.yieldToBrowser(idle);
+EM_ASYNC_JS(void, yw_yield, (int gapMs), {
+  await Module.yw.yieldToBrowser(gapMs);
 });
 EM_JS(void, yw_present, (const uint8_t* rgba, int width, int height), {
   Module.yw.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
@@ -23,8 +23,9 @@ EM_JS(void, yw_present, (const uint8_t* rgba, int width, int height), {
 EM_JS(void, yw_place_canvas, (int x, int y, int width, int height), {
   Module.yw.placeCanvas(x, y, width, height);
 });
-EM_JS(int, yw_window_width, (), { return window.innerWidth; });
-EM_JS(int, yw_window_height, (), { return Module.yw.pageHeight(); });
+EM_JS(int, yw_area_width, (), { return Module.yw.gameArea().width; });
+EM_JS(int, yw_area_height, (), { return Module.yw.gameArea().height; });
+EM_JS(int, yw_picture_fit, (), { return Module.yw.pictureFit(); });
 EM_JS(int, yw_screen_width, (), { return window.screen.width; });
 EM_JS(int, yw_screen_height, (), { return window.screen.height; });
 EM_JS(void, yw_set_title, (const char* utf8), { document.title = UTF8ToString(utf8); });
@@ -44,6 +45,18 @@ EM_JS(void, yw_flush_saves, (), { Module.yw.flushSaves(); });
 namespace yw {
 
 namespace {
+
+// The picture setting chosen in the page: 0 pixel-perfect, 1 fill, 2 stretch.
+PictureFit Fit() {
+  switch (yw_picture_fit()) {
+    case 0:
+      return PictureFit::PixelPerfect;
+    case 2:
+      return PictureFit::Stretch;
+    default:
+      return PictureFit::Fill;
+  }
+}
 
 std::optional<GameKey> KeyOf(std::string_view key) {
   if (key == "Escape") return GameKey::Esc;
@@ -100,14 +113,17 @@ uint32_t WebPlatform::Now() {
   return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now() - start_));
 }
 
+// Yields that may come back at once in a row before one waits for a frame
+// again, so that a game switching states on every turn cannot spin.
+constexpr int kQuickYields = 8;
+
 PlatformEvents WebPlatform::Yield() {
-  // As on the desktop, the loop never waits for the player, but an idle
-  // game must not burn a core: a yield within the same millisecond as the
-  // last one waits for a timer instead of coming straight back.
-  const double now = emscripten_get_now();
-  const bool idle = now - lastYield_ < 1.0;
-  yw_yield(idle ? 1 : 0);
-  lastYield_ = emscripten_get_now();
+  // The loop never waits for the player, but it runs at the browser's
+  // frame rate (capped by the game's frame limit) and sleeps in between,
+  // as a page drawing nothing new should.
+  const bool quick = std::exchange(quick_, false) && quickInARow_ < kQuickYields;
+  quickInARow_ = quick ? quickInARow_ + 1 : 0;
+  yw_yield(quick ? -1 : frameLimit_ > 0 ? 1000 / frameLimit_ : 0);
   yw_flush_saves();
 
   PlatformEvents events;
@@ -145,10 +161,15 @@ bool WebPlatform::KeyDown(GameKey key) {
 }
 
 void WebPlatform::Present(const Surface& frontbuf, double, double) {
-  // Only the game-sized frame goes to the page; the browser scales it.
+  // Only the game-sized frame goes to the page; the browser scales it. The
+  // map is drawn again on every frame: a frame the canvas already holds is
+  // not handed over again.
   if (frontbuf.Empty()) return;
   const ScreenSize size{frontbuf.Width(), frontbuf.Height()};
   const std::span<const uint32_t> pixels = frontbuf.Pixels();
+  if (size == frameSize_ && std::equal(pixels.begin(), pixels.end(), shown_.begin(), shown_.end()))
+    return;
+  shown_.assign(pixels.begin(), pixels.end());
   rgba_.resize(pixels.size() * 4);
   uint8_t* out = rgba_.data();
   for (const uint32_t p : pixels) {
@@ -166,8 +187,7 @@ void WebPlatform::Present(const Surface& frontbuf, double, double) {
 
 void WebPlatform::PlaceCanvas() {
   if (frameSize_.width < 1 || frameSize_.height < 1) return;
-  const ScreenRect r =
-      PictureRect({yw_window_width(), yw_window_height()}, frameSize_, PictureFit::PixelPerfect);
+  const ScreenRect r = PictureRect({yw_area_width(), yw_area_height()}, frameSize_, Fit());
   yw_place_canvas(r.x, r.y, r.width, r.height);
 }
 
@@ -182,11 +202,11 @@ void WebPlatform::SetWindowState(bool, int width, int height) {
 }
 
 void WebPlatform::WindowSize(int& width, int& height) {
-  // In game pixels, as on the desktop: the page's inside over the scale the
-  // picture is shown at.
-  const int w = yw_window_width(), h = yw_window_height();
+  // In game pixels, as on the desktop: the page's game area over the scale
+  // the picture is shown at.
+  const int w = yw_area_width(), h = yw_area_height();
   width = height = 0;
-  const ScreenRect r = PictureRect({w, h}, game_, PictureFit::PixelPerfect);
+  const ScreenRect r = PictureRect({w, h}, game_, Fit());
   if (r.width < 1 || r.height < 1) return;
   width = static_cast<int>(static_cast<int64_t>(w) * game_.width / r.width);
   height = static_cast<int>(static_cast<int64_t>(h) * game_.height / r.height);

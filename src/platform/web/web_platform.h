@@ -1,10 +1,11 @@
 // The platform in a web browser, built with Emscripten. The game's frame is
 // drawn into the page's canvas at its own size and the browser scales it
-// (pixelated) by the same fit-to-window rule as the desktop window; keys
-// come from the page's keyboard events; pictures and sounds are decoded by
-// the browser. Yielding to the window system suspends the program
-// (Asyncify) until the browser has run its pending events, so the engine's
-// loop stays as it is on the desktop.
+// (pixelated) into the page's game area by the picture setting the player
+// chose there; keys come from the page's keyboard events (the on-screen
+// controls of a touch screen send them too); pictures and sounds are decoded
+// by the browser. Yielding to the window system suspends the program
+// (Asyncify) until the browser's next frame, so the engine's loop stays as
+// it is on the desktop and the page sleeps between frames.
 #pragma once
 
 #include <array>
@@ -46,11 +47,23 @@ class WebPlatform : public Platform {
   void OnBlur();
   void OnResize() { resized_ = true; }
 
+  // The game's frame limit (frames a second; 0: none). The page keeps it:
+  // the loop waits for the browser's frames, skipping those that come
+  // sooner than the limit allows.
+  void SetFrameLimit(int fps) { frameLimit_ = fps; }
+  // The next yield comes back without waiting for a frame: the game has
+  // moved on to another state and would otherwise lose a frame to each
+  // step of the way.
+  void YieldQuickly() { quick_ = true; }
+
  private:
   void PlaceCanvas();
 
   double start_ = 0;
-  double lastYield_ = 0;
+  int frameLimit_ = 0;
+  bool quick_ = false;
+  int quickInARow_ = 0;
+  std::vector<uint32_t> shown_;  // the frame the canvas holds
   std::array<bool, 7> held_{};
   std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
   std::vector<uint8_t> typed_;

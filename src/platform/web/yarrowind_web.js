@@ -113,15 +113,20 @@ Module.yw = (function () {
     // The packed data is in place now: the saves go over it, and the
     // program runs on the bundled folder or on the chosen library.
     ywCopyTree(kSaves, kData);
-    args.push('--root', library.programFolder(kData));
+    const root = library.programFolder(kData);
+    args.push('--root', root);
     watchWrites();
-    library.bind(yw.showMessage);
+    library.bind(yw.showMessage, root);
+    bindPictureChoice();
+    Module.ywTouch.bind();
     if (previousInit) previousInit();
   };
 
-  // Yielding. A turn that comes back within the same millisecond waits for
-  // a timer; otherwise a message to ourselves lets the browser run its
-  // pending events without the timers' minimum delay.
+  // Yielding. The loop runs a turn a frame of the browser's (the callback
+  // of requestAnimationFrame), and none sooner than gapMs after the last
+  // (the game's frame limit on a faster display); gapMs < 0 comes back at
+  // once, by a message to ourselves. A hidden page gets no frames: its
+  // game goes on at a few turns a second.
   const channel = new MessageChannel();
   let wake = null;
   channel.port1.onmessage = function () {
@@ -129,19 +134,40 @@ Module.yw = (function () {
     wake = null;
     if (w) w();
   };
-  yw.yieldToBrowser = function (idle) {
+  function nextFrame() {
     return new Promise(function (resolve) {
-      if (idle) {
-        setTimeout(resolve, 1);
-      } else {
+      let timer = 0;
+      const frame = requestAnimationFrame(function (t) {
+        clearTimeout(timer);
+        resolve(t);
+      });
+      timer = setTimeout(function () {
+        cancelAnimationFrame(frame);
+        resolve(performance.now());
+      }, 250);
+    });
+  }
+  let lastFrame = -Infinity;
+  yw.yieldToBrowser = async function (gapMs) {
+    if (gapMs < 0) {
+      return new Promise(function (resolve) {
         wake = resolve;
         channel.port2.postMessage(0);
-      }
-    });
+      });
+    }
+    let t = await nextFrame();
+    // (A frame comes every 16.7 ms at 60 Hz: a 60 fps limit takes each.)
+    while (t - lastFrame < gapMs - 3 && t >= lastFrame) t = await nextFrame();
+    lastFrame = t;
   };
 
-  // The canvas holds the game-sized frame; CSS scales it.
+  // The canvas holds the game-sized frame; CSS scales it into the game
+  // area (#screen: the page above the bar, less the touch controls).
   let context = null;
+  let shown = null;
+  yw.firstPicture = new Promise(function (resolve) {
+    shown = resolve;
+  });
   yw.present = function (rgba, width, height) {
     const canvas = Module.canvas;
     if (canvas.width !== width || canvas.height !== height) {
@@ -151,6 +177,11 @@ Module.yw = (function () {
     }
     if (!context) context = canvas.getContext('2d', {alpha: false});
     context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+    shown();
+  };
+  yw.gameArea = function () {
+    const screen = document.getElementById('screen');
+    return {width: screen.clientWidth, height: screen.clientHeight};
   };
   yw.placeCanvas = function (x, y, width, height) {
     const s = Module.canvas.style;
@@ -159,16 +190,38 @@ Module.yw = (function () {
     s.width = width + 'px';
     s.height = height + 'px';
   };
+  // The picture setting, kept in the browser as the desktop keeps it in
+  // its settings: 0 pixel-perfect, 1 fill (the default), 2 stretch.
+  const kFits = ['pixel-perfect', 'fill', 'stretch'];
+  const kFitKey = 'yarrowind-picture';
+  yw.pictureFit = function () {
+    let chosen = null;
+    try {
+      chosen = window.localStorage.getItem(kFitKey);
+    } catch (e) {
+      // storage refused: the default
+    }
+    const i = kFits.indexOf(chosen);
+    return i < 0 ? 1 : i;
+  };
+  function bindPictureChoice() {
+    const choice = document.getElementById('picture');
+    choice.value = kFits[yw.pictureFit()];
+    choice.addEventListener('change', function () {
+      try {
+        window.localStorage.setItem(kFitKey, choice.value);
+      } catch (e) {
+        // kept for this visit only
+      }
+      choice.blur();
+      window.dispatchEvent(new Event('resize'));
+    });
+  }
   // A line for the player under the game (a library that cannot be read).
   yw.showMessage = function (text, isProblem) {
     const note = document.getElementById('message');
     note.textContent = text;
     note.className = isProblem ? 'problem' : '';
-  };
-  // The page's inside where the game is shown: above the bar.
-  yw.pageHeight = function () {
-    const bar = document.getElementById('bar');
-    return Math.max(0, window.innerHeight - (bar ? bar.offsetHeight : 0));
   };
   yw.messageBox = function (text) {
     console.error('yarrowind: ' + text);
