@@ -1,8 +1,11 @@
 // Plays the web build in Chromium the way a player would and checks that it
 // shows what the desktop program shows: through the title into Gull Point,
 // a walk to the oil shed and its message, a save, a reload of the page and
-// the save loaded back; then a game library of the player's own is opened in
-// the page and played, its sound listened to. The same keys, with the same
+// the save loaded back, the saves exported; then a game library of the
+// player's own is opened in the page and played, its sound listened to, and
+// another library with a game of the same name is kept apart from it. A
+// phone (touch screen, upright and lying) plays the start of the first
+// session by touch and imports the exported saves. The same keys, with the same
 // pauses, are replayed by the headless desktop build; at each checkpoint the
 // page must reach the same state (mode, map, position, message) and its
 // canvas must hold the same pixels as the desktop's picture.
@@ -49,8 +52,8 @@ const firstSession = [
   // and the map behind a message stays as it was when the message opened:
   // here only the message box itself must match.
   ['key Right', 300], ['key Right', 300], ['key Up', 300], ['check shed 12,242,628,468', 0],
-  ['key Enter', 400],
-  ...save('Oilcan'),
+  ['key Enter', 400], ['key Escape', 500], ['check menu-open state', 0],
+  ...save('Oilcan').slice(1),
   // The save list stands over the map as it was when the menu opened (its
   // animation phase is the page's clock's): the state must match.
   ['check saved state', 0], ['key Escape', 600], ['check after-save', 0],
@@ -68,6 +71,8 @@ const chosenSession = [
   ['sound effects', 0],
 ];
 const chosenAgain = [['wait', 200], ...toGame, ...toSlots, ['check chosen-slots', 0]];
+// By touch on the phone: as far as the menu opened on the map.
+const touchSession = firstSession.slice(0, firstSession.findIndex(([a]) => a.startsWith('check menu-open')) + 1);
 const secondSession = [
   ['wait', 200], ...toGame, ...toSlots, ['check slots', 0],
   // Corran turns at random, drawn once per turn of the loop, and the page
@@ -132,11 +137,22 @@ function fail(text) {
   console.error('FAIL: ' + text);
 }
 
-async function press(page, key, hold) {
+async function press(page, key, hold, touch) {
   const name = key === 'Escape' ? 'Escape' : key === 'Enter' ? 'Enter' : 'Arrow' + key;
-  await page.keyboard.down(name);
+  if (!touch) {
+    await page.keyboard.down(name);
+    await sleep(hold);
+    return page.keyboard.up(name);
+  }
+  // A finger on the control; a message is closed by a tap on the picture.
+  const message = name === 'Enter' && (await page.evaluate(() => window.yw.dumpState().GameMode)) === 5;
+  const at = await page.$eval(message ? '#canvas' : `[data-key="${name}"]`, (e) => {
+    const r = e.getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2];
+  });
+  await page.touchscreen.touchStart(at[0], at[1]);
   await sleep(hold);
-  await page.keyboard.up(name);
+  await page.touchscreen.touchEnd();
 }
 
 // What must agree between the two programs at a checkpoint.
@@ -244,7 +260,7 @@ async function heard(page, bus) {
   else console.log(`ok: the ${bus} bus is heard (loudest sample ${loudest.toFixed(3)})`);
 }
 
-async function play(page, name, session) {
+async function play(page, name, session, touch) {
   // The game's clock starts with the engine; the pauses count from there.
   for (let i = 0; i < 200 && !(await page.evaluate(() => window.yw && window.yw.engine)); ++i)
     await sleep(50);
@@ -257,7 +273,7 @@ async function play(page, name, session) {
       await reach(page, `${name}-${i}`);
       await sleep(400);
     }
-    if (verb === 'key') await press(page, rest[0], rest[1] ? Number(rest[1]) : 100);
+    if (verb === 'key') await press(page, rest[0], rest[1] ? Number(rest[1]) : 100, touch);
     if (verb === 'type') await page.keyboard.type(rest.join(' '), {delay: 40});
     if (verb === 'check') await check(page, rest[0], rest[1], rest[2] === 'tile');
     if (verb === 'sound') await heard(page, rest[0]);
@@ -292,6 +308,42 @@ fs.writeFileSync(path.join(out, 'broken.zip'), 'PK\x03\x04 this is not a zip fil
 runHeadless(chosen, 'chosen', chosenSession);
 runHeadless(chosen, 'chosen-again', chosenAgain);
 
+// The phone's picture: inside the screen, fitted to its area, the touch
+// controls beside or below it, never over it; the browser's gestures off.
+async function checkPhone(page, how) {
+  await sleep(600);  // the game places the picture on its next turn
+  const g = await page.evaluate(() => {
+    const box = (e) => (({left, top, right, bottom}) => ({left, top, right, bottom}))(e.getBoundingClientRect());
+    return {picture: box(document.getElementById('canvas')), area: box(document.getElementById('screen')),
+            controls: Array.from(document.querySelectorAll('#cross, #buttons button'), box),
+            width: innerWidth, height: innerHeight, page: document.documentElement.scrollWidth,
+            gestures: getComputedStyle(document.body).touchAction + ' ' +
+                      getComputedStyle(document.documentElement).overscrollBehaviorX};
+  });
+  const p = g.picture, a = g.area;
+  const over = (k) => k.left < p.right && p.left < k.right && k.top < p.bottom && p.top < k.bottom;
+  const problems = [];
+  if (p.left < 0 || p.top < 0 || p.right > g.width + 0.5 || p.bottom > g.height + 0.5 || g.page > g.width)
+    problems.push('the picture runs off the screen');
+  if (Math.abs(p.right - p.left - (a.right - a.left)) > 1 && Math.abs(p.bottom - p.top - (a.bottom - a.top)) > 1)
+    problems.push('the picture does not fill its area');
+  if (g.controls.length !== 4 || g.controls.some((k) => k.right - k.left < 40 || over(k)))
+    problems.push('the touch controls are missing or over the picture');
+  if (g.gestures !== 'none none') problems.push('the browser keeps its gestures: ' + g.gestures);
+  if (problems.length > 0) return fail(`the phone ${how}: ${problems.join('; ')} ${JSON.stringify(g)}`);
+  console.log(`ok: the phone ${how}: picture ${Math.round(p.right - p.left)}x${Math.round(p.bottom - p.top)}`);
+}
+
+// Waits until the page shows a line starting as `says` does.
+async function told(page, says) {
+  const shown = await page.waitForFunction(() => {
+    const text = document.getElementById('message').textContent;
+    return !text.startsWith('Reading') && text !== '' && text;
+  }, {timeout: 10000}).then((h) => h.jsonValue());
+  if (!shown.includes(says)) fail(`the page says "${shown}", not "${says}"`);
+  else console.log(`ok: the page says: ${shown}`);
+}
+
 const server = await serve(site);
 const url = `http://127.0.0.1:${server.address().port}/?seed=1`;
 const browser = await puppeteer.launch({
@@ -300,42 +352,103 @@ const browser = await puppeteer.launch({
   userDataDir: path.join(out, 'profile'),
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--mute-audio'],
 });
-try {
-  const page = await browser.newPage();
-  await page.setViewport({width: 800, height: 600});
+const watch = (page) => {
   page.on('pageerror', (e) => fail('page error: ' + e.message));
   page.on('dialog', (d) => {
     fail('message box: ' + d.message());
     d.dismiss();
   });
+};
+// The save reaches the browser's storage before the page goes away.
+const reload = async (page) => {
+  for (let i = 0; i < 100 && !(await page.evaluate(() => window.yw.savesStored() &&
+                                                         window.yw.syncCount > 0)); ++i)
+    await sleep(50);
+  await page.reload();
+};
+const slotsIn = (page, folder) => page.evaluate((folder) => window.Module.FS.readdir(folder)
+    .filter((f) => f.endsWith('.sav')).join(','), folder);
+try {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 600});
+  watch(page);
   await page.goto(url);
-  // The save reaches the browser's storage before the page goes away.
-  const reload = async () => {
-    for (let i = 0; i < 100 && !(await page.evaluate(() => window.yw.savesStored() &&
-                                                           window.yw.syncCount > 0)); ++i)
-      await sleep(50);
-    await page.reload();
-  };
+  if (await page.$eval('#cross', (e) => e.offsetParent !== null))
+    fail('the touch controls show where there is no touch screen');
   await play(page, 'first', firstSession);
-  await reload();
+  await reload(page);
   await play(page, 'second', secondSession);
+  // The saves out to a file (imported on the phone below).
+  const downloads = path.join(out, 'downloads');
+  await (await browser.target().createCDPSession())
+      .send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+  await page.click('#export-saves');
+  await told(page, '1 save exported');
+  const exported = path.join(downloads, 'saves of the bundled games.zip');
+  for (let i = 0; i < 100 && !fs.existsSync(exported); ++i) await sleep(50);
+
   const input = await page.$('#choose-zip');
   for (const [file, says] of [[path.join(out, 'broken.zip'), 'not a zip file'],
                               [noGameZip, 'No game was found']]) {
     await page.evaluate(() => (document.getElementById('message').textContent = ''));
     await input.uploadFile(file);
-    const shown = await page.waitForFunction((says) => {
-      const text = document.getElementById('message').textContent;
-      return !text.startsWith('Reading') && text !== '' && text;
-    }, {timeout: 10000}, says).then((h) => h.jsonValue());
     if (shots) await page.screenshot({path: path.join(shots, `web-${path.basename(file)}.png`)});
-    if (!shown.includes(says)) fail(`${path.basename(file)}: the page says "${shown}"`);
-    else console.log(`ok: ${path.basename(file)} is refused: ${shown}`);
+    await told(page, says);
   }
   await Promise.all([page.waitForNavigation(), input.uploadFile(goodZip)]);
   await play(page, 'chosen', chosenSession);
-  await reload();
+  await reload(page);
   await play(page, 'chosen-again', chosenAgain);
+  // Another library of the same name with a game of the same folder name
+  // (another edition: one file more) has slots of its own; the first
+  // library, chosen again, finds its save again.
+  const other = path.join(out, 'other', 'Hollowmere');
+  fs.cpSync(path.join(chosen, 'games', 'Hollowmere'), other,
+            {recursive: true, filter: (f) => !f.endsWith('.sav')});
+  fs.writeFileSync(path.join(other, 'notes.txt'), 'Another edition.');
+  for (const [file, want] of [[zip('other/Hollowmere', other), ''], [goodZip, 'slot1.sav']]) {
+    await Promise.all([page.waitForNavigation(), (await page.$('#choose-zip')).uploadFile(file)]);
+    await page.waitForFunction(() => window.yw && window.yw.engine, {timeout: 30000});
+    const slots = await slotsIn(page, '/library/games/Hollowmere');
+    if (slots !== want) fail(`${path.relative(out, file)} has the saves "${slots}", not "${want}"`);
+    else console.log(`ok: ${path.relative(out, file)} has the saves "${slots}"`);
+  }
+
+  // A phone, with a browser of its own: upright, the start of the first
+  // session by touch, a tap on the menu's Save entry; lying, the saves
+  // exported above imported and found in the save list.
+  const phone = await (await browser.createBrowserContext()).newPage();
+  watch(phone);
+  await phone.setUserAgent('Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 ' +
+                           '(KHTML, like Gecko) Chrome/126.0 Mobile Safari/537.36');
+  const held = {isMobile: true, hasTouch: true, deviceScaleFactor: 3};
+  await phone.setViewport({width: 390, height: 844, ...held});
+  await phone.goto(url);
+  await play(phone, 'first', touchSession, true);
+  await checkPhone(phone, 'upright');
+  if (shots) await phone.screenshot({path: path.join(shots, 'phone-upright.png')});
+  const save = await phone.evaluate(() => {
+    const c = document.getElementById('canvas'), r = c.getBoundingClientRect();
+    for (let y = 0; y < c.height; ++y)
+      if (window.Module._yw_tap(window.yw.engine, c.width / 2, y) === 7)  // 3 rows down, Enter
+        return [r.left + r.width / 2, r.top + y * r.height / c.height];
+    return null;
+  });
+  if (!save) fail('the menu has no fourth entry to tap');
+  else await phone.touchscreen.tap(save[0], save[1]);
+  await reach(phone, `first-${firstSession.findIndex(([a]) => a === 'key Enter 1')}`);
+  await phone.setViewport({width: 844, height: 390, ...held});
+  await checkPhone(phone, 'lying');
+  if (shots) await phone.screenshot({path: path.join(shots, 'phone-lying.png')});
+  const imports = await phone.$('#import-saves');
+  for (const [file, says] of [[noGameZip, 'holds no saves'], [exported, '1 save imported']]) {
+    await phone.evaluate(() => (document.getElementById('message').textContent = ''));
+    await imports.uploadFile(file);
+    await told(phone, says);
+  }
+  await reload(phone);
+  await play(phone, 'second', secondSession.slice(0, secondSession.findIndex(([a]) => a === 'check slots') + 1),
+             true);
 } finally {
   await browser.close();
   server.close();
