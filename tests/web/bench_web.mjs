@@ -2,10 +2,15 @@
 // main thread's busy share is read from the DevTools protocol (the growth
 // of Performance.getMetrics' TaskDuration) over 5 s standing on the map;
 // then the player walks for 5 s and the gaps between the pictures the page
-// draws are measured (median, 95th percentile, largest). A figure to read,
-// not a test: nothing here passes or fails.
+// draws are measured (median, 95th percentile, largest). First, the page
+// is opened twice over a 10 Mbit/s link (40 ms latency): the bytes it
+// downloads and the time to its first picture. Figures to read, not a
+// test: nothing here passes or fails.
 //
-//   node bench_web.mjs [--site DIR] [--game games/NAME] [--viewport 1366x768]
+//   node bench_web.mjs [--site DIR | --url URL] [--game games/NAME] [--viewport 1366x768]
+//
+// --url measures a running server (scripts/serve-web compresses); --site
+// serves the folder itself, uncompressed.
 //
 // Chromium is /usr/bin/chromium unless CHROMIUM names another.
 import http from 'node:http';
@@ -33,6 +38,7 @@ const server = http.createServer((req, res) => {
   res.end(fs.readFileSync(file));
 });
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const base = option('url', `http://127.0.0.1:${server.address().port}/`);
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   headless: true,
@@ -43,7 +49,30 @@ try {
   await page.setViewport({width: width, height: height});
   const cdp = await page.createCDPSession();
   await cdp.send('Performance.enable');
-  await page.goto(`http://127.0.0.1:${server.address().port}/?seed=1&play=${game}`);
+  await cdp.send('Network.enable');
+  await cdp.send('Network.emulateNetworkConditions',
+                 {offline: false, latency: 40, downloadThroughput: 1.25e6, uploadThroughput: 1.25e6});
+  let bytes = 0;
+  cdp.on('Network.loadingFinished', (e) => (bytes += e.encodedDataLength));
+  // The first picture: the canvas takes the game's size.
+  await page.evaluateOnNewDocument(() => {
+    const look = () => {
+      const c = document.getElementById('canvas');
+      if (c && c.width > 300) window.ywFirstPicture = performance.now();
+      else requestAnimationFrame(look);
+    };
+    requestAnimationFrame(look);
+  });
+  for (const visit of ['first', 'second']) {
+    bytes = 0;
+    await page.goto(base, {waitUntil: 'networkidle0', timeout: 120000});
+    const at = await page.evaluate(() => window.ywFirstPicture);
+    console.log(`${visit} visit: first picture after ${(at / 1000).toFixed(2)} s; ` +
+                `${(bytes / 1e6).toFixed(2)} MB downloaded until the network is quiet`);
+  }
+  await cdp.send('Network.emulateNetworkConditions',
+                 {offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1});
+  await page.goto(`${base}?seed=1&play=${game}`);
   await page.waitForFunction(() => window.yw && window.yw.engine, {timeout: 30000});
   // Through the game's opening messages to the map.
   const mode = () => page.evaluate(() => (window.yw.dumpState() || {}).GameMode);
@@ -88,7 +117,7 @@ try {
   const times = await page.evaluate(() => window.ywPictures);
   const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
   const at = (q) => gaps[Math.min(gaps.length - 1, Math.floor(q * gaps.length))] || NaN;
-  console.log(`site: ${site}, ${game}, ${width}x${height}`);
+  console.log(`page: ${option('url', site)}, ${game}, ${width}x${height}`);
   console.log(`standing: main thread busy ${(100 * standing).toFixed(1)}% of the time`);
   console.log(`walking: main thread busy ${(100 * walking).toFixed(1)}%; ${times.length} ` +
               `pictures in 5 s, gaps median ${at(0.5).toFixed(1)} ms, 95th percentile ` +

@@ -376,8 +376,18 @@ try {
   if (await page.$eval('#cross', (e) => e.offsetParent !== null))
     fail('the touch controls show where there is no touch screen');
   await play(page, 'first', firstSession);
+  // The picture as large as fits by default; pixel-perfect (a whole
+  // number of screen pixels a game pixel) when chosen, also after a reload.
+  const shown = () => page.$eval('#canvas', (c) => `${c.offsetWidth}x${c.offsetHeight}`);
+  const fill = await shown();
+  const [w, h] = fill.split('x').map(Number);
+  if (h !== (await page.$eval('#screen', (a) => a.clientHeight)) || Math.abs(w - h * 4 / 3) > 1)
+    fail(`the picture is ${fill}, not as high as the page lets it be`);
+  await page.select('#picture', 'pixel-perfect');
   await reload(page);
   await play(page, 'second', secondSession);
+  if ((await shown()) !== '640x480') fail(`the pixel-perfect picture is ${await shown()}`);
+  else console.log(`ok: the picture fills ${fill}; pixel-perfect, 640x480`);
   // The saves out to a file (imported on the phone below).
   const downloads = path.join(out, 'downloads');
   await (await browser.target().createCDPSession())

@@ -303,8 +303,9 @@ Module.ywLibrary = (function () {
       const crc = crc32(f.bytes), size = f.bytes.length;
       const local = new DataView(new ArrayBuffer(30 + name.length));
       const dir = new DataView(new ArrayBuffer(46 + name.length));
-      // Version 2.0, names in UTF-8, stored, 1 January 1980.
-      for (const [v, at] of [[local, 4], [dir, 6]]) {
+      // Version 2.0, names in UTF-8, stored, 1 January 1980. (No
+      // destructuring in loops: Emscripten's minifier cannot read it.)
+      const fill = function (v, at) {
         v.setUint16(at, 20, true);
         v.setUint16(at + 2, 0x800, true);
         v.setUint16(at + 6, 0, true);
@@ -313,7 +314,9 @@ Module.ywLibrary = (function () {
         v.setUint32(at + 14, size, true);
         v.setUint32(at + 18, size, true);
         v.setUint16(at + 22, name.length, true);
-      }
+      };
+      fill(local, 4);
+      fill(dir, 6);
       local.setUint32(0, 0x04034b50, true);
       dir.setUint32(0, 0x02014b50, true);
       dir.setUint16(4, 20, true);
@@ -362,7 +365,8 @@ Module.ywLibrary = (function () {
     for (const entry of await zipEntries(file)) {
       const path = cleanPath(entry.name);
       if (!path || !kSavePath.test(path)) continue;
-      const [, game, name] = path.split('/');
+      const parts = path.split('/');
+      const game = parts[1], name = parts[2];
       if (!games.has(game.toLowerCase())) continue;
       FS.writeFile(root + '/games/' + games.get(game.toLowerCase()) + '/' + name, await entry.read());
       ++count;

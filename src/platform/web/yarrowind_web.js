@@ -179,6 +179,12 @@ Module.yw = (function () {
     context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
     shown();
   };
+  // The page's files are kept for the next visit and an offline one
+  // (service_worker.js), fetched once the game is on screen.
+  yw.firstPicture.then(function () {
+    if ('serviceWorker' in navigator && window.isSecureContext)
+      navigator.serviceWorker.register('service_worker.js').catch(function () {});
+  });
   yw.gameArea = function () {
     const screen = document.getElementById('screen');
     return {width: screen.clientWidth, height: screen.clientHeight};
