@@ -55,13 +55,6 @@ bool IsMidiName(std::string_view trimmed) {
   return trimmed.size() >= 4 && ToLower(trimmed.substr(trimmed.size() - 4)) == ".mid";
 }
 
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-  const int64_t sum = static_cast<int64_t>(a) + b;
-  if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(sum);
-}
-
 // Frees every effect whose last playback has finished. An entry removed
 // lets the next one move into its index, which is examined again.
 void SweepFinishedEffects(Engine& e) {
@@ -153,10 +146,10 @@ void PlayAmbient(Engine& e, std::string_view Datei) {
 void SoundHousekeeping(Engine& e) {
   CDXVBMusic& music = e.sound.Music;
   if (!music.MidiPlay && e.sound.SoundChannelCount <= 0) return;
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   WindowState& w = e.win;
   if (!(w.NextSoundSweep < t)) return;
-  w.NextSoundSweep = SaturatingAdd(t, w.TimeSoundTime);
+  w.NextSoundSweep = t + w.TimeSoundTime;
   if (music.MidiPlay) music.LoopIfYouCan();
   SweepFinishedEffects(e);
 }

@@ -129,8 +129,8 @@ void SdlPlatform::ResolveKeys(const UserSettings& settings) {
     for (const KeyChord& c : chords) {
       const SDL_Keycode key = SDL_GetKeyFromName(c.name.c_str());
       if (key == SDLK_UNKNOWN) {
-        std::cerr << "yarrowind: " << settings.source << ": line " << c.line << ": unknown key '"
-                  << c.name << "'; ignored\n";
+        std::cerr << "yarrowind: " << PrintableText(settings.source) << ": line " << c.line
+                  << ": unknown key '" << PrintableText(c.name) << "'; ignored\n";
         continue;
       }
       out.push_back({key, Mods(c), target});
@@ -140,11 +140,11 @@ void SdlPlatform::ResolveKeys(const UserSettings& settings) {
   for (int i = 0; i < kComfortKeyCount; ++i) resolve(settings.comfortKeys[i], i, comfortKeys_);
 }
 
-uint32_t SdlPlatform::Now() {
+Millis SdlPlatform::Now() {
   const uint64_t ticks = SDL_GetTicks64();
   gameClock_ += (ticks - lastTicks_) * speed_;
   lastTicks_ = ticks;
-  return static_cast<uint32_t>(gameClock_);
+  return static_cast<Millis>(gameClock_);
 }
 
 void SdlPlatform::SetSpeed(int speed) {
@@ -251,9 +251,12 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
     if (ev.key.repeat == 0) {
       if (comfort == ComfortKey::FastForward) fastKey_ = key;
       // The author's keys are the engine's to act on.
-      if (comfort == ComfortKey::Reload) events.reloadPressed = true;
-      else if (comfort == ComfortKey::Overlay) events.overlayPressed = true;
-      else HandleComfort(comfort);
+      if (comfort == ComfortKey::Reload)
+        events.reloadPressed = true;
+      else if (comfort == ComfortKey::Overlay)
+        events.overlayPressed = true;
+      else
+        HandleComfort(comfort);
     }
     return;  // the key is taken; the game does not see it
   }
@@ -402,9 +405,9 @@ void SdlPlatform::SaveScreenshot() {
   for (int n = 2; std::filesystem::exists(file, ec) && n < 1000; ++n)
     file = screenshotFolder_ / (stamp + "-" + std::to_string(n) + ".png");
   if (codec_.WritePng(shot, file))
-    std::cerr << "yarrowind: screenshot saved to " << file.string() << "\n";
+    std::cerr << "yarrowind: screenshot saved to " << PrintableText(file.string()) << "\n";
   else
-    std::cerr << "yarrowind: cannot write a screenshot to " << file.string() << "\n";
+    std::cerr << "yarrowind: cannot write a screenshot to " << PrintableText(file.string()) << "\n";
 }
 
 void SdlPlatform::SetCaption(std::string_view caption) {

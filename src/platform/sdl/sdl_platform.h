@@ -32,7 +32,7 @@ class SdlPlatform : public Platform {
   ~SdlPlatform() override;
   bool Ok() const { return window_ != nullptr; }
 
-  uint32_t Now() override;
+  Millis Now() override;
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
   KeyActivity LastYieldActivity(GameKey key) const override;

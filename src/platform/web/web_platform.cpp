@@ -96,9 +96,7 @@ WebPlatform::~WebPlatform() {
   emscripten_set_resize_callback(window, nullptr, EM_TRUE, nullptr);
 }
 
-uint32_t WebPlatform::Now() {
-  return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now() - start_));
-}
+Millis WebPlatform::Now() { return static_cast<Millis>(emscripten_get_now() - start_); }
 
 PlatformEvents WebPlatform::Yield() {
   // As on the desktop, the loop never waits for the player, but an idle
