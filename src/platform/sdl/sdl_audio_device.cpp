@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-
 #include <dlfcn.h>
 
 #include <cstdlib>
@@ -14,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/regular_file.h"
+
 namespace yw {
 
 namespace {
@@ -21,6 +22,16 @@ namespace {
 constexpr int kFrequency = 44100;
 constexpr int kFirstChannels = 16;
 constexpr int kMaxChannels = 256;
+
+// A sound file for the mixer to read; null unless it is a regular file (a
+// FIFO would block the mixer's opening of it).
+SDL_RWops* OpenSoundFile(const std::filesystem::path& file) {
+  FilePtr f = OpenRegularFile(file);
+  if (!f) return nullptr;
+  SDL_RWops* rw = SDL_RWFromFP(f.get(), SDL_TRUE);
+  if (rw) f.release();
+  return rw;
+}
 
 // The MIDI sequencer's status queries need the piece's length and the
 // playing position. Of SDL2_mixer's MIDI back ends only Timidity reports
@@ -205,7 +216,7 @@ uint32_t SdlAudioDevice::SampleLoad(const std::filesystem::path& file, int maxPl
   // The file is opened and closed here rather than by the mixer: when the
   // mixer fails to decode some files (a MIDI file given as an effect) it
   // forgets to close a source it was asked to close.
-  SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+  SDL_RWops* source = OpenSoundFile(file);
   if (!source) return 0;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
   SDL_RWclose(source);
@@ -320,7 +331,8 @@ bool SdlAudioDevice::ChannelStop(uint32_t channel) {
 
 uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
   if (!open_) return 0;
-  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  SDL_RWops* source = OpenSoundFile(file);
+  Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
   if (!music) return 0;
   const uint32_t h = NewHandle();
   streams_[h] = music;
@@ -347,7 +359,8 @@ bool SdlAudioDevice::StreamFree(uint32_t stream) {
 bool SdlAudioDevice::MidiOpen(const std::filesystem::path& file) {
   MidiClose();
   if (!open_) return false;
-  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  SDL_RWops* source = OpenSoundFile(file);
+  Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
   if (!music) return false;
   if (Mix_GetMusicType(music) != MUS_MID) {
     Mix_FreeMusic(music);
