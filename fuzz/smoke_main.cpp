@@ -19,6 +19,10 @@
 #include "seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// A target may count the inputs that reached the code it exists for; the
+// smoke test then fails when none did (a target that only ever refused its
+// input at the door would test nothing).
+extern "C" long YwFuzzReached() __attribute__((weak));
 
 namespace {
 
@@ -95,5 +99,13 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("%zu inputs\n", runs);
+  if (YwFuzzReached) {
+    const long reached = YwFuzzReached();
+    std::printf("%ld reached the code under test\n", reached);
+    if (reached == 0) {
+      std::fprintf(stderr, "no input reached the code under test\n");
+      return 1;
+    }
+  }
   return 0;
 }
