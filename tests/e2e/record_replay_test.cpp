@@ -22,8 +22,13 @@ namespace fs = std::filesystem;
 
 // Pushes SDL events by the game's clock, as the keyboard would, and notes
 // the game's mode and the player's place where asked; after the last step
-// it writes the state and closes the window.
+// it writes the state and closes the window. The window's clock is its own:
+// each turn moves it on by the next of some uneven steps, as a busy machine
+// would, but the same in every run, whatever the machine's load.
 struct ScriptedPlayer : YieldObserver {
+  static constexpr uint32_t kSteps[] = {1, 4, 1, 2, 9, 1, 3, 17, 1, 1};
+  uint64_t ticks = 0;
+  size_t turn = 0;
   std::vector<std::pair<uint32_t, std::function<void(Engine&)>>> steps;
   std::vector<std::array<int, 3>> seen;  // the game's mode, the player's x and y
   fs::path dump;
@@ -45,6 +50,7 @@ struct ScriptedPlayer : YieldObserver {
     });
   }
   void OnYield(Engine& e) override {
+    ticks += kSteps[turn++ % std::size(kSteps)];
     const auto now = static_cast<uint32_t>(e.Now());
     for (; next < steps.size() && steps[next].first <= now; ++next) steps[next].second(e);
     if (next < steps.size() || dumpedAt) return;
@@ -133,6 +139,7 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     SdlPlatform window(DefaultUserSettings(), out / "shots");
     ASSERT_TRUE(window.Ok());
+    window.UseTicks([&player] { return player.ticks; });
     std::ofstream file(record);
     RecordingPlatform recording(window, file, {4321, root, {}});
     Engine engine(recording, root);
@@ -146,6 +153,7 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
                              {5, 3, 4}, {6, 3, 4}, {6, 3, 5}, {7, 3, 5}, {6, 3, 5}, {6, 4, 5}}));
   const std::string session = test::ReadFile(record);
   EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
+  EXPECT_NE(session.find(" clock "), std::string::npos);  // the turns' uneven steps
 
   // The replay starts from the game as it was, in the recorded folder, and
   // writes its state at the turn the window's was written.
