@@ -147,15 +147,16 @@ bool ReplayReader::Fail(const std::string& what) {
 // The next line into line_, without its line end; false at the end of the
 // file or at a line too long to be a replay's.
 bool ReplayReader::ReadLine() {
-  line_.clear();
-  std::streambuf* buf = in_.rdbuf();
-  if (!buf || buf->sgetc() == std::char_traits<char>::eof()) return false;
+  line_.resize(kMaxReplayLine + 1);
+  in_.getline(line_.data(), static_cast<std::streamsize>(line_.size()));
+  const auto got = static_cast<size_t>(in_.gcount());
+  if (got == 0 && !in_) return false;  // the end of the file
   ++lineNo_;
-  for (int c = buf->sbumpc(); c != std::char_traits<char>::eof() && c != '\n'; c = buf->sbumpc()) {
-    if (line_.size() == kMaxReplayLine)
-      return Fail("longer than " + std::to_string(kMaxReplayLine) + " characters");
-    line_.push_back(static_cast<char>(c));
-  }
+  if (in_.fail() && !in_.eof())
+    return Fail("longer than " + std::to_string(kMaxReplayLine) + " characters");
+  // gcount counts the line end that getline took, when there was one.
+  line_.resize(in_.eof() ? got : got - 1);
+  in_.clear(in_.rdstate() & std::ios::eofbit);
   return true;
 }
 
@@ -279,6 +280,7 @@ void ReplayDriver::OnYield(Engine& engine) {
     }
   }
   while (!engine.QuitRequested && Due(now)) {
+    // Taken out first: what an event does may yield and come back here.
     const ReplayEvent ev = std::move(*next_);
     next_.reset();
     switch (ev.kind) {
