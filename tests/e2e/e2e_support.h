@@ -29,9 +29,9 @@ inline RunResult RunReplay(const std::filesystem::path& workDir, const std::file
                            std::string_view replay, const std::string& extra = "") {
   std::filesystem::create_directories(workDir);
   test::WriteFile(workDir / "replay.txt", replay);
-  const std::string command = "cd '" + workDir.string() +
-                              "' && '" YW_BINARY "' --headless --root '" + root.string() +
-                              "' --seed 1 " + extra + " --replay replay.txt 2> stderr.txt";
+  const std::string command = "cd '" + workDir.string() + "' && '" YW_BINARY "' --headless --root '" +
+                              root.string() + "' --seed 1 " + extra +
+                              " --replay replay.txt 2> stderr.txt";
   const int status = std::system(command.c_str());
   RunResult r;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -65,12 +65,8 @@ class Replay {
     return *this;
   }
   // A state dump named `name`; Snap adds a screenshot of the same name.
-  Replay& Dump(std::string_view name, int gap = 0) {
-    return Do("dump " + std::string(name) + ".json", gap);
-  }
-  Replay& Snap(std::string_view name) {
-    return Dump(name).Do("shot " + std::string(name) + ".png", 100);
-  }
+  Replay& Dump(std::string_view name, int gap = 0) { return Do("dump " + std::string(name) + ".json", gap); }
+  Replay& Snap(std::string_view name) { return Dump(name).Do("shot " + std::string(name) + ".png", 100); }
   // The replay so far, ending with quit.
   std::string Text() { return Do("quit").text_; }
 
@@ -84,16 +80,16 @@ class Replay {
   std::string text_;
 };
 
-// Esc, Save, slot 1 with a description; Esc, Load, slot 1.
+// Esc, Save, slot 1 with a description; Esc, Load (with a shot of the list
+// of saved games when named), slot 1.
 inline Replay& Save(Replay& r, std::string_view what) {
   r.Do("key Esc", 500).Keys("Down", 3, 200).Do("key Enter", 500).Do("key Enter 1", 500);
-  return r.Do("type " + std::string(what), 600)
-      .Do("key Enter", 800)
-      .Dump("saved")
-      .Do("key Esc", 600);
+  return r.Do("type " + std::string(what), 600).Do("key Enter", 800).Dump("saved").Do("key Esc", 600);
 }
-inline Replay& Load(Replay& r) {
-  return r.Do("key Esc", 500).Keys("Down", 4, 200).Do("key Enter", 600).Do("key Enter", 800);
+inline Replay& Load(Replay& r, std::string_view shot = "") {
+  r.Do("key Esc", 500).Keys("Down", 4, 200).Do("key Enter", 600);
+  if (!shot.empty()) r.Do("shot " + std::string(shot), 0);
+  return r.Do("key Enter", 800);
 }
 
 inline nlohmann::json LoadDump(const std::filesystem::path& file) {
@@ -190,15 +186,16 @@ inline void ExpectGolden(const std::filesystem::path& out, const std::string& na
       for (int x = 0; x < got.Width(); ++x)
         if (got.At(x, y) != want.At(x, y) && differing++ == 0) firstX = x, firstY = y;
   }
-  const bool same = !want.Empty() && got.Width() == want.Width() && got.Height() == want.Height() &&
-                    differing == 0;
+  const bool same = !want.Empty() && got.Width() == want.Width() &&
+                    got.Height() == want.Height() && differing == 0;
   if (!same) fs::copy_file(shot, actual, fs::copy_options::overwrite_existing);
   EXPECT_TRUE(same) << "shot " << name << " differs from its golden picture " << golden << ": "
                     << (want.Empty() ? std::string("no golden picture")
                         : got.Width() != want.Width() || got.Height() != want.Height()
                             ? "size " + std::to_string(got.Width()) + "x" +
                                   std::to_string(got.Height()) + " instead of " +
-                                  std::to_string(want.Width()) + "x" + std::to_string(want.Height())
+                                  std::to_string(want.Width()) + "x" +
+                                  std::to_string(want.Height())
                             : std::to_string(differing) + " pixels, the first at (" +
                                   std::to_string(firstX) + ", " + std::to_string(firstY) + ")")
                     << "; the actual picture is " << actual;
@@ -242,8 +239,7 @@ inline void BuildTestGame(const std::string& name, const std::filesystem::path& 
 
 // Gives `key` the value `value` in the settings file `ini`, whose line for
 // it must exist.
-inline void SetIni(const std::filesystem::path& ini, std::string_view key,
-                   const std::string& value) {
+inline void SetIni(const std::filesystem::path& ini, std::string_view key, const std::string& value) {
   std::string text = test::ReadFile(ini);
   const size_t at = text.find(std::string(key) + "=");
   ASSERT_NE(at, std::string::npos) << key;

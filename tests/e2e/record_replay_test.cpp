@@ -1,7 +1,8 @@
 // A session played in a real window and recorded with --record plays the
 // same headless: the window's last state and the replay's dump agree in
 // every value, through a fight under fast-forward, a game controller
-// plugged in and out, walking and typed text.
+// plugged in and out, walking, a key held as the window loses focus and
+// typed text.
 #include <SDL.h>
 
 #include <array>
@@ -124,6 +125,16 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   set(t, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
   player.At(t + 100, [&](Engine&) { SDL_JoystickClose(pad), SDL_JoystickDetachVirtual(padIndex); });
   t += 1200, look();
+  // Right held as the window loses focus (its key-up goes to another
+  // window): one step, then the player stands.
+  player.Add(t, SDL_KEYDOWN, SDLK_RIGHT);
+  player.At(t + 100, [](Engine&) {
+    SDL_Event ev{};
+    ev.type = SDL_WINDOWEVENT;
+    ev.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&ev);
+  });
+  t += 1200, look();
   key(SDLK_ESCAPE, 500);
   for (int i = 0; i < 3; ++i) key(SDLK_DOWN, 250);
   key(SDLK_RETURN, 600);                      // Save
@@ -149,11 +160,12 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   }
   const nlohmann::json played = LoadDump(player.dump);
   EXPECT_EQ(played["Party"][0]["EP"], 25) << "the session did not go as scripted";
-  EXPECT_EQ(player.seen, (std::vector<std::array<int, 3>>{
-                             {5, 3, 4}, {6, 3, 4}, {6, 3, 5}, {7, 3, 5}, {6, 3, 5}, {6, 4, 5}}));
+  EXPECT_EQ(player.seen,
+            (std::vector<std::array<int, 3>>{
+                {5, 3, 4}, {6, 3, 4}, {6, 3, 5}, {7, 3, 5}, {6, 3, 5}, {6, 4, 5}, {6, 5, 5}}));
   const std::string session = test::ReadFile(record);
   EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
-  EXPECT_NE(session.find(" clock "), std::string::npos);  // the turns' uneven steps
+  EXPECT_NE(session.find(" clock "), std::string::npos);      // the turns' uneven steps
 
   // The replay starts from the game as it was, in the recorded folder, and
   // writes its state at the turn the window's was written.

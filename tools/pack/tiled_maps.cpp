@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -76,30 +77,28 @@ std::string CellField(const std::string& layer, int64_t index, int64_t width) {
 // they are and where the first few lie.
 class CellProblems {
  public:
-  void Add(const std::string& message, int64_t index, const std::string& pointer) {
+  void Add(const std::string& message, int64_t index) {
     Entry& e = entries_[message];
-    if (e.count++ == 0) e.pointer = pointer;
+    ++e.count;
     if (e.first.size() < 3) e.first.push_back(index);
   }
-  bool Empty() const { return entries_.empty(); }
-  // `say` gets the pointer of the first cell, the cells as words and the
-  // message.
+  // `say` gets the pointer of the first cell (in the layer data at
+  // `data`), the cells as words and the message.
   template <class Say>
-  void Each(int64_t width, Say say) const {
+  void Each(int64_t width, const std::string& data, Say say) const {
     for (const auto& [message, e] : entries_) {
       std::string where = e.count == 1 ? "1 cell (" : std::to_string(e.count) + " cells (";
       for (size_t i = 0; i < e.first.size(); ++i)
         where += (i ? "; row " : "row ") + std::to_string(e.first[i] / width + 1) + ", column " +
                  std::to_string(e.first[i] % width + 1);
       where += e.count > static_cast<int64_t>(e.first.size()) ? "; ...)" : ")";
-      say(e.pointer, where, message);
+      say(Child(data, static_cast<size_t>(e.first[0])), where, message);
     }
   }
 
  private:
   struct Entry {
     int64_t count = 0;
-    std::string pointer;
     std::vector<int64_t> first;
   };
   std::map<std::string, Entry> entries_;
@@ -127,7 +126,9 @@ class MapBuilder {
   std::vector<TileArt> TilesetArt(const TilesetInfo& ts);
   const Picture* LoadPicture(const TilesetInfo& ts, const Json& owner, const std::string& field);
   std::optional<std::vector<uint32_t>> LayerGids(const Json& layer, const std::string& pointer);
-  std::optional<int16_t> NumberOfGid(int64_t gid, const std::string& at, const std::string& field);
+  // The place of a problem, made only when there is one: pointer and field.
+  using Where = std::function<std::pair<std::string, std::string>()>;
+  std::optional<int16_t> NumberOfGid(int64_t gid, const Where& where);
   std::optional<int16_t> FillTile();
   void BuildTiles();
   void BuildDoodadLayers();
@@ -141,11 +142,12 @@ class MapBuilder {
                             const std::string& at, const std::string& field);
   std::string PropText(const std::map<std::string, Json>& props, const std::string& key,
                        const std::string& fallback, const std::string& at);
-  EventCell& Draft(size_t index) {
-    auto [it, added] = drafts_.try_emplace(index);
-    if (added) it->second.passable = true;
-    return it->second;
-  }
+  uint32_t Intern(EventCell cell);
+  // Applies `apply` to the event cell `index`; alike cells share the work
+  // through `done` (entry before -> entry after).
+  template <class Apply>
+  void ChangeCell(size_t index, std::unordered_map<uint64_t, uint32_t>& done, uint64_t key,
+                  Apply apply);
   bool MakesDoodads() const { return !doodadLayers_.empty() || doodadObjects_.layer; }
 
   SourceReader& in_;
@@ -162,8 +164,12 @@ class MapBuilder {
   std::optional<SheetMaker> sheets_;
   std::map<std::string, const Picture*> pictures_;  // by name and see-through colour
   std::deque<Picture> keyedPictures_;
-  // The cells that tile properties or event objects change.
-  std::unordered_map<size_t, EventCell> drafts_;
+  // The event layer: per cell an entry of the distinct cells, which tile
+  // properties and event objects change.
+  std::vector<uint32_t> cellEntry_;
+  std::vector<EventCell> entries_;
+  std::unordered_map<std::string, uint32_t> entryIndex_;
+  std::unordered_map<uint64_t, uint32_t> tileApplied_;
   BuiltMap out_;
 };
 
@@ -503,13 +509,14 @@ std::optional<std::vector<uint32_t>> MapBuilder::LayerGids(const Json& layer,
 }
 
 // A tile's number on a sheet the map names: the n-th tile of its tileset.
-std::optional<int16_t> MapBuilder::NumberOfGid(int64_t gid, const std::string& at,
-                                               const std::string& field) {
+std::optional<int16_t> MapBuilder::NumberOfGid(int64_t gid, const Where& where) {
   if (gid < 0) {
+    const auto [at, field] = where();
     in_.Error(at, field, "holds " + std::to_string(gid) + ", not a tile id");
     return std::nullopt;
   }
   if (static_cast<uint64_t>(gid) & kFlipFlags) {
+    const auto [at, field] = where();
     in_.Error(at, field,
               "flipped or rotated tiles cannot be stored on a sheet the map names (leave out the "
               "map property 'tilemap' or 'doodadmap' to have the build make the sheet)");
@@ -520,10 +527,38 @@ std::optional<int16_t> MapBuilder::NumberOfGid(int64_t gid, const std::string& a
     if (ts.firstgid <= gid) set = &ts;
   const int64_t number = set ? gid - set->firstgid + 1 : gid;
   if (number > INT16_MAX) {
+    const auto [at, field] = where();
     in_.Error(at, field, "tile number " + std::to_string(number) + " is too large");
     return std::nullopt;
   }
   return static_cast<int16_t>(number);
+}
+
+uint32_t MapBuilder::Intern(EventCell cell) {
+  std::string key;
+  for (const std::string* s :
+       {&cell.ENTERSCRIPT, &cell.LEAVESCRIPT, &cell.PUSHSCRIPT, &cell.USESCRIPT})
+    key += std::to_string(s->size()) + ":" + *s;
+  key += cell.passable ? 'p' : '-';
+  key += cell.BOX ? 'b' : '-';
+  auto [it, added] =
+      entryIndex_.try_emplace(std::move(key), static_cast<uint32_t>(entries_.size()));
+  if (added) entries_.push_back(std::move(cell));
+  return it->second;
+}
+
+template <class Apply>
+void MapBuilder::ChangeCell(size_t index, std::unordered_map<uint64_t, uint32_t>& done,
+                            uint64_t key, Apply apply) {
+  uint32_t& entry = cellEntry_[index];
+  key ^= uint64_t{entry} << 32;
+  if (auto it = done.find(key); it != done.end()) {
+    entry = it->second;
+    return;
+  }
+  EventCell cell = entries_[entry];
+  apply(cell);
+  entry = done[key] = Intern(std::move(cell));
 }
 
 void MapBuilder::ApplyTileProperties(uint32_t gid, size_t cellIndex) {
@@ -534,9 +569,10 @@ void MapBuilder::ApplyTileProperties(uint32_t gid, size_t cellIndex) {
   if (!set) return;
   auto it = set->tileProperties.find(gid - set->firstgid);
   if (it == set->tileProperties.end() || !it->second.contains("properties")) return;
-  const auto props = PropertiesOf(it->second);
-  ApplyEventProperties(props, Draft(cellIndex), "/tilesets",
-                       "tileset '" + set->name + "' tile " + std::to_string(gid - set->firstgid));
+  ChangeCell(cellIndex, tileApplied_, gid, [&](EventCell& cell) {
+    ApplyEventProperties(PropertiesOf(it->second), cell, "/tilesets",
+                         "tileset '" + set->name + "' tile " + std::to_string(gid - set->firstgid));
+  });
 }
 
 // The tile of empty ground cells: the map property 'fill', else a black
@@ -566,14 +602,16 @@ void MapBuilder::BuildTiles() {
     std::optional<int16_t> n;
     if (gid == 0) {
       if (!fill) fill = FillTile();
-      empty.Add("", static_cast<int64_t>(i), Child(data, i));
+      empty.Add("", static_cast<int64_t>(i));
       n = *fill;
     } else if (makeTiles_) {
       std::string why;
       n = sheets_->Tile(gid, why);
-      if (!n) bad.Add(why, static_cast<int64_t>(i), Child(data, i));
+      if (!n) bad.Add(why, static_cast<int64_t>(i));
     } else {
-      n = NumberOfGid(gid, Child(data, i), CellField(name, static_cast<int64_t>(i), width_));
+      n = NumberOfGid(gid, [&] {
+        return std::pair{Child(data, i), CellField(name, static_cast<int64_t>(i), width_)};
+      });
       if (n && *n < 1)
         in_.Error(Child(data, i), CellField(name, static_cast<int64_t>(i), width_),
                   "tile " + std::to_string(*n) + " is not allowed");
@@ -582,25 +620,28 @@ void MapBuilder::BuildTiles() {
     if (gid != 0) ApplyTileProperties(gid, i);
   }
   const std::string field = "layer '" + name + "'";
-  bad.Each(width_, [&](const std::string& at, const std::string& cells, const std::string& why) {
-    in_.Error(at, field, cells + ": " + why);
-  });
-  empty.Each(width_, [&](const std::string& at, const std::string& cells, const std::string&) {
-    if (fill && *fill)
-      in_.Warning(
-          at, field,
-          "has " + cells + " without a tile, shown as " +
-              (fill_ ? "tile " + std::to_string(*fill_) + " (map property 'fill')"
-                     : std::string("a black tile (the map property 'fill' may name another)")));
-    else if (!makeTiles_)
-      in_.Error(at, field,
-                "has " + cells +
-                    " without a tile; every cell needs one (or name one with the map "
-                    "property 'fill')");
-  });
+  bad.Each(width_, data,
+           [&](const std::string& at, const std::string& cells, const std::string& why) {
+             in_.Error(at, field, cells + ": " + why);
+           });
+  empty.Each(
+      width_, data, [&](const std::string& at, const std::string& cells, const std::string&) {
+        if (fill && *fill)
+          in_.Warning(
+              at, field,
+              "has " + cells + " without a tile, shown as " +
+                  (fill_ ? "tile " + std::to_string(*fill_) + " (map property 'fill')"
+                         : std::string("a black tile (the map property 'fill' may name another)")));
+        else if (!makeTiles_)
+          in_.Error(at, field,
+                    "has " + cells +
+                        " without a tile; every cell needs one (or name one with the map "
+                        "property 'fill')");
+      });
 }
 
 void MapBuilder::BuildDoodadLayers() {
+  if (doodadLayers_.empty()) return;
   std::vector<std::vector<uint32_t>> layers;
   for (const LayerRef& ref : doodadLayers_)
     if (auto gids = LayerGids(*ref.layer, ref.pointer)) layers.push_back(std::move(*gids));
@@ -619,9 +660,12 @@ void MapBuilder::BuildDoodadLayers() {
         continue;
       }
       // On a named sheet each layer places its own doodad; the top one shows.
-      const std::string at = Child(Child(doodadLayers_[l].pointer, "data"), i);
-      const std::string name = TextAt(*doodadLayers_[l].layer, "name");
-      if (auto n = NumberOfGid(gid, at, CellField(name, static_cast<int64_t>(i), width_)))
+      const auto where = [&] {
+        return std::pair{
+            Child(Child(doodadLayers_[l].pointer, "data"), i),
+            CellField(TextAt(*doodadLayers_[l].layer, "name"), static_cast<int64_t>(i), width_)};
+      };
+      if (auto n = NumberOfGid(gid, where))
         out_.map.doodads.push_back({static_cast<int16_t>(static_cast<int64_t>(i) % width_ + 1),
                                     static_cast<int16_t>(static_cast<int64_t>(i) / width_ + 1),
                                     *n});
@@ -630,15 +674,16 @@ void MapBuilder::BuildDoodadLayers() {
     std::string why;
     auto n = sheets_->Doodad(stack, why);
     if (!n) {
-      bad.Add(why, static_cast<int64_t>(i), Child(Child(doodadLayers_[0].pointer, "data"), i));
+      bad.Add(why, static_cast<int64_t>(i));
       continue;
     }
     out_.map.doodads.push_back({static_cast<int16_t>(static_cast<int64_t>(i) % width_ + 1),
                                 static_cast<int16_t>(static_cast<int64_t>(i) / width_ + 1), *n});
   }
-  bad.Each(width_, [&](const std::string& at, const std::string& where, const std::string& why) {
-    in_.Error(at, "layers above the ground", where + ": " + why);
-  });
+  bad.Each(width_, Child(doodadLayers_[0].pointer, "data"),
+           [&](const std::string& at, const std::string& where, const std::string& why) {
+             in_.Error(at, "layers above the ground", where + ": " + why);
+           });
 }
 
 // Object positions and sizes in pixels stay within this: no map is larger
@@ -687,7 +732,7 @@ void MapBuilder::BuildDoodadObjects() {
     if (o.contains("gid") && o["gid"].is_number_integer()) {
       gid = o["gid"].get<int64_t>();
       if (!makeDoodads_) {
-        n = NumberOfGid(gid, at, field);
+        n = NumberOfGid(gid, [&] { return std::pair{at, field}; });
       } else if (gid < 1 || gid > int64_t{UINT32_MAX}) {
         in_.Error(at, field, "holds " + std::to_string(gid) + ", not a tile id");
       } else {
@@ -789,9 +834,11 @@ void MapBuilder::BuildEvents(const LayerRef& events) {
       in_.Error(at, field, "lies outside the map");
       continue;
     }
+    std::unordered_map<uint64_t, uint32_t> done;
     for (int64_t r = r0; r <= r1; ++r)
       for (int64_t c = c0; c <= c1; ++c)
-        ApplyEventProperties(props, Draft(static_cast<size_t>(r * width_ + c)), at, field);
+        ChangeCell(static_cast<size_t>(r * width_ + c), done, 0,
+                   [&](EventCell& cell) { ApplyEventProperties(props, cell, at, field); });
   }
 }
 
@@ -833,6 +880,10 @@ std::optional<BuiltMap> MapBuilder::Build(const std::string& stem) {
   }
   CollectLayers(in_.Root()["layers"], "/layers", true);
   ChooseRoles();
+  EventCell plain;
+  plain.passable = true;
+  Intern(plain);
+  cellEntry_.assign(static_cast<size_t>(width_ * height_), 0);
   if (out_.mapFile.empty()) ground_ = {}, doodadLayers_.clear(), doodadObjects_ = {};
   if ((makeTiles_ && ground_.layer) || (makeDoodads_ && MakesDoodads())) MakeArt();
   if (in_.ErrorCount() > 0) return std::nullopt;
@@ -845,14 +896,15 @@ std::optional<BuiltMap> MapBuilder::Build(const std::string& stem) {
   if (in_.ErrorCount() > 0) return std::nullopt;
   out_.map.width = out_.events.width = static_cast<int16_t>(width_);
   out_.map.height = out_.events.height = static_cast<int16_t>(height_);
-  EventCell plain;
-  plain.passable = true;
-  out_.events.cells.reserve(static_cast<size_t>(width_ * height_));
-  for (size_t i = 0; i < static_cast<size_t>(width_ * height_); ++i) {
-    auto it = drafts_.find(i);
-    out_.events.cells.push_back(it == drafts_.end() ? plain : it->second);
+  std::vector<EventCells::Id> ids(entries_.size(), UINT32_MAX);
+  for (size_t i = 0; i < cellEntry_.size();) {
+    size_t run = 1;
+    while (i + run < cellEntry_.size() && cellEntry_[i + run] == cellEntry_[i]) ++run;
+    EventCells::Id& id = ids[cellEntry_[i]];
+    if (id == UINT32_MAX) id = out_.events.cells.AddEntry(entries_[cellEntry_[i]]);
+    out_.events.cells.AppendCells(id, run);
+    i += run;
   }
-  out_.events.cells.ShrinkToFit();
   return std::move(out_);
 }
 
