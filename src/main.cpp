@@ -152,7 +152,8 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   for (const auto& p : problems) std::cerr << "yarrowind: " << yw::PrintableText(p) << "\n";
   if (o.scale > 0) settings.scale = o.scale;
   if (o.fullscreen) settings.fullscreen = true;
-  yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders), yw::MakeSdlAudioDevice());
+  yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders),
+                           yw::MakeSdlAudioDevice(settings.soundFont));
   if (!platform.Ok()) {
     std::cerr << "yarrowind: cannot open a window\n";
     return 1;

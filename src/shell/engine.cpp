@@ -1,5 +1,7 @@
 #include "shell/engine.h"
 
+#include <iostream>
+
 #include "shell/save_folder.h"
 #include "shell/startup.h"
 
@@ -21,6 +23,11 @@ void Engine::DoEvents() {
   if (events.overlayPressed) PressOverlay(*this);
   if (Observer) Observer->OnYield(*this);
   if (events.closeRequested && !QuitRequested) Shutdown(*this);
+}
+
+void Engine::TellUnusable(const std::filesystem::path& file, std::string_view reason) {
+  if (!ToldUnusable.insert(file.lexically_normal()).second) return;
+  std::cerr << "yarrowind: " << file.string() << ": " << reason << "\n";
 }
 
 void Engine::Show() { platform.Present(ShownPicture(*this, true), win.FrontLeft, win.FrontTop); }

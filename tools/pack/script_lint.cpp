@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "audio/sound_file.h"
+#include "render/picture_header.h"
 #include "script/interpreter.h"
 #include "script/line_reader.h"
 #include "world/binary_io.h"
@@ -272,7 +274,12 @@ void ScriptChecker::ScriptParam(int line, const ParsedLine& s, size_t index) {
 void ScriptChecker::CheckSound(int line, const std::string& word, const std::string& name) {
   const bool ambient = word == "PLAYAMBIENT";
   const std::string file = ambient ? AmbientFileName(index_, name) : name;
-  if (index_.fileExists(TrimBlanks(file))) return;
+  if (index_.fileExists(TrimBlanks(file))) {
+    const std::string problem =
+        index_.soundProblem ? index_.soundProblem(TrimBlanks(file), !ambient) : std::string();
+    if (!problem.empty()) Warning(line, word + ": sound '" + file + "' will not play: " + problem);
+    return;
+  }
   Error(line, word + ": sound '" + name + "' not found" +
                   (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
 }
@@ -421,10 +428,6 @@ void CheckScript(const std::string& name, std::string_view text, const GameIndex
 
 namespace {
 
-bool IsPictureName(std::string_view lower) {
-  return lower.ends_with(".bmp") || lower.ends_with(".jpg");
-}
-
 DataSpot PointerSpot(std::string pointer) {
   DataSpot spot;
   spot.pointer = std::move(pointer);
@@ -480,7 +483,10 @@ class GameChecker {
     if (!path) return std::nullopt;
     return ReadFileBytes(*path);
   }
-  bool PictureExists(std::string_view picture) const;
+  // The picture file a name means, as the game looks it up.
+  std::optional<fs::path> FindPicture(std::string_view picture) const;
+  bool PictureExists(std::string_view picture) const { return FindPicture(picture).has_value(); }
+  std::string SoundProblem(std::string_view name, bool effect) const;
   // A problem in a data file, at its source when the build knows it.
   void Problem(Severity severity, const std::string& file, const std::string& field,
                const std::string& message, const DataSpot& spot = {});
@@ -506,15 +512,18 @@ class GameChecker {
   std::set<std::string> mapsSeen_, eventmapsSeen_, tilemapsSeen_, doodadmapsSeen_;
 };
 
-bool GameChecker::PictureExists(std::string_view picture) const {
-  const std::string lower = ToLower(picture);
-  std::vector<std::string> names;
-  if (IsPictureName(lower)) names = {lower};
-  else names = {lower + ".bmp", lower + ".jpg"};
+std::optional<fs::path> GameChecker::FindPicture(std::string_view picture) const {
+  const std::vector<std::string> names = PictureFileNames(ToLower(picture));
   for (const fs::path& base : {dir_, programDir_})
     for (const std::string& n : names)
-      if (FileExists(base, n)) return true;
-  return false;
+      if (FileExists(base, n)) return ResolvePath(base, n);
+  return std::nullopt;
+}
+
+std::string GameChecker::SoundProblem(std::string_view name, bool effect) const {
+  const auto path = ResolvePath(dir_, name);
+  if (!path) return {};
+  return InspectSoundFile(*path, effect ? SoundUse::Effect : SoundUse::Music).problem;
 }
 
 void GameChecker::Problem(Severity severity, const std::string& file, const std::string& field,
@@ -550,12 +559,19 @@ void GameChecker::NeedPicture(const std::string& from, const std::string& name) 
     Problem(Severity::Warning, from, "picture", "is empty; nothing will be drawn", spot);
     return;
   }
-  if (!PictureExists(name))
+  const auto file = FindPicture(name);
+  if (!file) {
     Problem(Severity::Warning, from, "picture",
             "'" + name +
                 "' not found in the game folder or the program folder; nothing of "
                 "this sheet will be drawn",
             spot);
+  } else if (!ReadPictureFile(*file)) {
+    Problem(Severity::Warning, from, "picture",
+            "'" + name + "' cannot be used (" + PictureFileProblem(*file) +
+                "); nothing of this sheet will be drawn",
+            spot);
+  }
 }
 
 void GameChecker::CheckTilemap(const std::string& name) {
@@ -699,6 +715,9 @@ void GameChecker::Run() {
   for (const auto& s : scripts) index_.scripts.insert(ToLower(s.first));
   index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name); };
   index_.pictureExists = [this](std::string_view name) { return PictureExists(name); };
+  index_.soundProblem = [this](std::string_view name, bool effect) {
+    return SoundProblem(name, effect);
+  };
   if (!index_.scripts.contains("autoexec.skr"))
     report_.Error("autoexec.skr", 0, "", "not found: a game starts with its autoexec.skr");
   ScriptReferences refs;
