@@ -15,7 +15,8 @@ bool EndsWith(std::string_view s, std::string_view tail) {
 }
 
 std::optional<fs::path> Lookup(Engine& e, const std::string& name) {
-  if (auto p = ResolvePath(e.CurrentDir, name); p && fs::is_regular_file(*p)) return p;
+  if (auto p = ResolvePath(e.CurrentDir, name, e.ProgramDir); p && fs::is_regular_file(*p))
+    return p;
   if (auto p = ResolvePath(e.ProgramDir, name); p && fs::is_regular_file(*p)) return p;
   return std::nullopt;
 }
@@ -30,7 +31,8 @@ fs::path FindPic(Engine& e, std::string_view pic) {
   // two in the program folder.
   for (const fs::path& base : {e.CurrentDir, e.ProgramDir}) {
     for (const char* ext : {".bmp", ".jpg"}) {
-      if (auto p = ResolvePath(base, name + ext); p && fs::is_regular_file(*p)) return *p;
+      if (auto p = ResolvePath(base, name + ext, e.ProgramDir); p && fs::is_regular_file(*p))
+        return *p;
     }
   }
   return {};

@@ -111,8 +111,7 @@ void QuitState(Engine& e) {
 
 void TitleListState(Engine& e) {
   if (e.win.Key == 0) return;
-  BitBlt(e.pics.Frontbuf, 0, 0, e.pics.Frontbuf.Width(), e.pics.Frontbuf.Height(), e.pics.Backbuf,
-         0, 0, Rop::SrcCopy);
+  CopyView(e.pics.Frontbuf, 0, e.pics.Frontbuf.Height(), e.pics.Backbuf, 0, 0);
   MenuKey(e, e.lists.CurrentList, e.win.Key);
   e.Show();
 }
@@ -137,9 +136,15 @@ bool QuestionClosing(Engine& e) {
 void MessageState(Engine& e) {
   WindowState& w = e.win;
   if (w.Key != VirtualKeyCode(GameKey::Enter)) return;
-  if (!QuestionClosing(e)) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  const bool question = QuestionClosing(e);
+  if (!question) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
   if (w.PendingMsg.empty()) {
-    ReleaseExtrabuf(e);
+    // The choice list decides whether the question stays visible under it,
+    // and lets go of the screen under the message then.
+    if (question)
+      w.QuestionStanding = true;
+    else
+      ReleaseExtrabuf(e);
     w.GameMode = w.MsgReturnMode;
     e.Show();
     w.Wait4Relase = true;
@@ -264,26 +269,57 @@ void LoopTurn(Engine& e) {
   if (e.QuitRequested) return;
   AuthorToolsTurn(e);
   const int32_t mode = e.win.GameMode;
-  if (mode == static_cast<int32_t>(Mode::Map)) PollKeys(e, false);
-  else if (mode != static_cast<int32_t>(Mode::TextInput)) PollKeys(e, true);
+  if (mode == static_cast<int32_t>(Mode::Map))
+    PollKeys(e, false);
+  else if (mode != static_cast<int32_t>(Mode::TextInput))
+    PollKeys(e, true);
 
   switch (static_cast<Mode>(mode)) {
-    case Mode::Start: StartState(e); break;
-    case Mode::Quit: QuitState(e); break;
-    case Mode::Title: TitleStep(e); break;
+    case Mode::Start:
+      StartState(e);
+      break;
+    case Mode::Quit:
+      QuitState(e);
+      break;
+    case Mode::Title:
+      TitleStep(e);
+      break;
     case Mode::GameSelection:
-    case Mode::SingleGameMenu: TitleListState(e); break;
-    case Mode::Message: MessageState(e); break;
-    case Mode::Map: MapFrame(e); break;
-    case Mode::Menu: MenuState(e); break;
-    case Mode::Script: ScriptState(e); break;
-    case Mode::CutScene: CutSceneFrame(e); break;
-    case Mode::SaveList: SaveListState(e); break;
-    case Mode::TextInput: TextInputState(e); break;
-    case Mode::FightRound: FightRoundFrame(e); break;
-    case Mode::TargetChoice: TargetChoiceFrame(e); break;
-    case Mode::Effect: EffectFrame(e); break;
-    default: break;  // no handler; the housekeeping still runs
+    case Mode::SingleGameMenu:
+      TitleListState(e);
+      break;
+    case Mode::Message:
+      MessageState(e);
+      break;
+    case Mode::Map:
+      MapFrame(e);
+      break;
+    case Mode::Menu:
+      MenuState(e);
+      break;
+    case Mode::Script:
+      ScriptState(e);
+      break;
+    case Mode::CutScene:
+      CutSceneFrame(e);
+      break;
+    case Mode::SaveList:
+      SaveListState(e);
+      break;
+    case Mode::TextInput:
+      TextInputState(e);
+      break;
+    case Mode::FightRound:
+      FightRoundFrame(e);
+      break;
+    case Mode::TargetChoice:
+      TargetChoiceFrame(e);
+      break;
+    case Mode::Effect:
+      EffectFrame(e);
+      break;
+    default:
+      break;  // no handler; the housekeeping still runs
   }
   SoundHousekeeping(e);
 }

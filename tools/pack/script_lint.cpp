@@ -476,7 +476,7 @@ class GameChecker {
 
  private:
   std::optional<std::string> Bytes(std::string_view name) {
-    auto path = ResolvePath(dir_, name);
+    auto path = ResolvePath(dir_, name, programDir_);
     if (!path) return std::nullopt;
     return ReadFileBytes(*path);
   }
@@ -513,7 +513,7 @@ bool GameChecker::PictureExists(std::string_view picture) const {
   else names = {lower + ".bmp", lower + ".jpg"};
   for (const fs::path& base : {dir_, programDir_})
     for (const std::string& n : names)
-      if (FileExists(base, n)) return true;
+      if (FileExists(base, n, programDir_)) return true;
   return false;
 }
 
@@ -697,7 +697,9 @@ void GameChecker::Run() {
   std::vector<std::pair<std::string, fs::path>> scripts;
   CollectScripts(dir_, "", scripts);
   for (const auto& s : scripts) index_.scripts.insert(ToLower(s.first));
-  index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name); };
+  index_.fileExists = [this](std::string_view name) {
+    return FileExists(dir_, name, programDir_);
+  };
   index_.pictureExists = [this](std::string_view name) { return PictureExists(name); };
   if (!index_.scripts.contains("autoexec.skr"))
     report_.Error("autoexec.skr", 0, "", "not found: a game starts with its autoexec.skr");
