@@ -125,7 +125,8 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path
 int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
   const yw::UserFolders folders = yw::UserFolders::FromEnvironment();
   std::vector<std::string> problems;
-  yw::UserSettings settings = yw::LoadUserSettings(yw::UserSettingsFile(folders), problems);
+  yw::UserSettings settings =
+      yw::LoadUserSettings(yw::UserSettingsFile(folders), problems, yw::SdlKnownKeyName);
   for (const auto& p : problems) std::cerr << "yarrowind: " << p << "\n";
   if (o.scale > 0) settings.scale = o.scale;
   if (o.fullscreen) settings.fullscreen = true;

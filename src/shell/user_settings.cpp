@@ -32,6 +32,19 @@ std::string Lower(std::string_view s) {
 
 bool SameName(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
 
+// The line without its comment: "#" or ";" at its start or after a blank
+// begins one, as INI readers take it ("scale = 0   # the largest"). The
+// key names "Keypad #" and "Keypad ;" keep theirs.
+std::string_view StripComment(std::string_view line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '#' && line[i] != ';') continue;
+    if (i > 0 && line[i - 1] != ' ' && line[i - 1] != '\t') continue;
+    if (i >= 7 && SameName(line.substr(i - 7, 7), "keypad ")) continue;
+    return line.substr(0, i);
+  }
+  return line;
+}
+
 // before + middle + after, built by appending (GCC 12 warns wrongly about
 // operator+ on a literal and a string).
 std::string Join(std::string_view before, std::string_view middle, std::string_view after) {
@@ -58,8 +71,10 @@ bool TakeModifier(std::string_view& s, KeyChord& chord) {
   return false;
 }
 
-// "Return, Keypad Enter, Alt+X": the keys of one line; false on an empty name.
-bool ParseChords(std::string_view value, int line, std::vector<KeyChord>& out) {
+// "Return, Keypad Enter, Alt+X": the keys of one line; false on an empty
+// name. A name `known` does not take is left out and described in `unknown`.
+bool ParseChords(std::string_view value, int line, const KeyNameCheck& known,
+                 std::vector<KeyChord>& out, std::vector<std::string>& unknown) {
   out.clear();
   while (true) {
     const auto comma = value.find(',');
@@ -69,7 +84,10 @@ bool ParseChords(std::string_view value, int line, std::vector<KeyChord>& out) {
     while (TakeModifier(part, chord)) part = Trim(part);
     if (part.empty()) return false;
     chord.name = std::string(part);
-    out.push_back(std::move(chord));
+    if (known && !known(chord.name))
+      unknown.push_back(Join("unknown key '", chord.name, "'; left out"));
+    else
+      out.push_back(std::move(chord));
     if (comma == std::string_view::npos) return true;
     value.remove_prefix(comma + 1);
   }
@@ -115,18 +133,23 @@ std::string ApplyWindowSetting(std::string_view name, std::string_view value, Us
   return Join("unknown setting '", name, "' in [window]");
 }
 
-std::string ApplyKeySetting(std::string_view name, std::string_view value, int line,
-                            UserSettings& s) {
+// One "Key = names" line; the problems of its names go to `problems`. A
+// line that names no usable key keeps the key's defaults.
+void ApplyKeySetting(std::string_view name, std::string_view value, int line,
+                     const KeyNameCheck& known, UserSettings& s,
+                     std::vector<std::string>& problems) {
   std::vector<KeyChord>* target = nullptr;
   for (size_t i = 0; i < std::size(kGameKeyNames); ++i)
     if (SameName(name, kGameKeyNames[i])) target = &s.gameKeys[i];
   for (size_t i = 0; i < std::size(kComfortKeyNames); ++i)
     if (SameName(name, kComfortKeyNames[i])) target = &s.comfortKeys[i];
-  if (!target) return Join("unknown key '", name, "' in [keys]");
+  if (!target) return problems.push_back(Join("unknown key '", name, "' in [keys]; line ignored"));
   std::vector<KeyChord> chords;
-  if (!ParseChords(value, line, chords)) return Join("'", name, "' needs key names");
+  if (!ParseChords(value, line, known, chords, problems))
+    return problems.push_back(Join("'", name, "' needs key names; line ignored"));
+  if (chords.empty())
+    return problems.push_back(Join("'", name, "' names no usable key; its keys stay as they were"));
   *target = std::move(chords);
-  return {};
 }
 
 std::string Env(const char* name) {
@@ -184,16 +207,18 @@ UserSettings DefaultUserSettings() {
   return s;
 }
 
-UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems) {
+UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems,
+                               const KeyNameCheck& known) {
   UserSettings s = DefaultUserSettings();
   enum class Section { None, Window, Keys } section = Section::None;
   int lineNo = 0;
   while (!text.empty()) {
     ++lineNo;
     const auto end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
+    const std::string_view line = Trim(StripComment(text.substr(0, end)));
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (line.empty() || line.front() == '#' || line.front() == ';') continue;
+    if (line.empty()) continue;
+    std::vector<std::string> lineProblems;
     std::string problem;
     if (line.front() == '[') {
       if (SameName(line, "[window]")) {
@@ -212,13 +237,14 @@ UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& 
       if (section == Section::Window) {
         problem = ApplyWindowSetting(name, value, s);
       } else if (section == Section::Keys) {
-        problem = ApplyKeySetting(name, value, lineNo, s);
+        ApplyKeySetting(name, value, lineNo, known, s, lineProblems);
       } else {
         problem = "setting outside [window] or [keys]";
       }
     }
-    if (!problem.empty())
-      problems.push_back("line " + std::to_string(lineNo) + ": " + problem + "; line ignored");
+    if (!problem.empty()) lineProblems.push_back(problem + "; line ignored");
+    for (const std::string& p : lineProblems)
+      problems.push_back("line " + std::to_string(lineNo) + ": " + p);
   }
   return s;
 }
@@ -248,13 +274,14 @@ fs::path ScreenshotFolder(const UserFolders& folders) {
 
 fs::path UserSaveRoot(const UserFolders& folders) { return folders.data / "yarrowind" / "saves"; }
 
-UserSettings LoadUserSettings(const fs::path& file, std::vector<std::string>& problems) {
+UserSettings LoadUserSettings(const fs::path& file, std::vector<std::string>& problems,
+                              const KeyNameCheck& known) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return DefaultUserSettings();
   std::stringstream text;
   text << in.rdbuf();
   std::vector<std::string> found;
-  UserSettings s = ParseUserSettings(text.str(), found);
+  UserSettings s = ParseUserSettings(text.str(), found, known);
   s.source = file.string();
   for (std::string& p : found) problems.push_back(file.string() + ": " + std::move(p));
   return s;

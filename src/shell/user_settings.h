@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,10 +44,17 @@ struct UserSettings {
 
 UserSettings DefaultUserSettings();
 
+// Whether a keyboard key name is one the window system knows ("Return": yes,
+// "Lefty": no). Without one, every name is taken.
+using KeyNameCheck = std::function<bool(std::string_view)>;
+
 // The settings in `text` over the defaults. A line that cannot be used is
-// left out and described in `problems` ("line 4: ..."); a key line replaces
-// that key's default keys.
-UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems);
+// left out and described in `problems` ("line 4: ..."), in the file's
+// order; "#" or ";" after a blank starts a comment. A key line replaces
+// that key's default keys with the names `known` takes; a line naming none
+// of them keeps the defaults.
+UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems,
+                               const KeyNameCheck& known = {});
 
 // The folders of the freedesktop conventions, from the environment.
 struct UserFolders {
@@ -70,7 +78,7 @@ std::filesystem::path UserSaveRoot(const UserFolders& folders);
 
 // Reads the settings file; a missing file gives the defaults. Problems are
 // prefixed with the file's path.
-UserSettings LoadUserSettings(const std::filesystem::path& file,
-                              std::vector<std::string>& problems);
+UserSettings LoadUserSettings(const std::filesystem::path& file, std::vector<std::string>& problems,
+                              const KeyNameCheck& known = {});
 
 }  // namespace yw

@@ -73,12 +73,17 @@ class Replay {
   std::string text_;
 };
 
-// Esc, Save, slot 1 with a description; Esc, Load, slot 1.
+// Esc, Save, slot 1 with a description; Esc, Load (with a shot of the list
+// of saved games when named), slot 1.
 inline Replay& Save(Replay& r, std::string_view what) {
   r.Do("key Esc", 500).Keys("Down", 3, 200).Do("key Enter", 500).Do("key Enter 1", 500);
   return r.Do("type " + std::string(what), 600).Do("key Enter", 800).Dump("saved").Do("key Esc", 600);
 }
-inline Replay& Load(Replay& r) { return r.Do("key Esc", 500).Keys("Down", 4, 200).Do("key Enter", 600).Do("key Enter", 800); }
+inline Replay& Load(Replay& r, std::string_view shot = "") {
+  r.Do("key Esc", 500).Keys("Down", 4, 200).Do("key Enter", 600);
+  if (!shot.empty()) r.Do("shot " + std::string(shot), 0);
+  return r.Do("key Enter", 800);
+}
 
 inline nlohmann::json LoadDump(const std::filesystem::path& file) {
   return nlohmann::json::parse(test::ReadFile(file));

@@ -106,7 +106,7 @@ TEST(FullGames, ThornwickTheBellIsBroughtHome) {
   Save(r, "Before the wolves");
   r.Note("Off towards the wood; then the saved game is loaded back at the stall.");
   r.Keys("Up", 1).Keys("Right", 5).Keys("Down", 5).Keys("Right", 4).Snap("road");
-  Load(r).Snap("loaded");
+  Load(r, "thornwick-slots.png").Snap("loaded");
   r.Note("The first fight: two wolves against the lone hero.");
   r.Keys("Up", 1).Keys("Right", 5).Keys("Down", 5).Keys("Right", 5).Snap("wolf-track");
   r.Do("key Enter", 1500).Snap("wolves");
@@ -168,8 +168,10 @@ TEST(FullGames, ThornwickTheBellIsBroughtHome) {
       {"end-24", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
   });
   EXPECT_TRUE(fs::exists(p.dir / "root/games/thornwick/slot1.sav"));
-  // The village, a fight against two brigands, the first level-up and the end.
-  for (const char* shot : {"thornwick-vale.png", "brigands-2.png", "wolves-9.png", "end-23.png"}) ExpectGolden(p.dir, shot);
+  // The village, a fight against two brigands, the first level-up, the end
+  // and the list of saved games.
+  for (const char* shot : {"thornwick-vale.png", "brigands-2.png", "wolves-9.png", "end-23.png", "thornwick-slots.png"})
+    ExpectGolden(p.dir, shot);
 }
 
 TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
@@ -185,7 +187,7 @@ TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
   r.Do("key Enter").Snap("question").Note("Gladly.").Do("key Enter").Snap("key").Do("key Enter");
   r.Note("Saved with the key; two steps towards the door, the saved game is loaded back.");
   Save(r, "With the key").Keys("Down", 2).Snap("strayed");
-  Load(r).Snap("loaded");
+  Load(r, "hollowmere-slots.png").Snap("loaded");
   r.Note("Out of the door, east along the street to the mill, and push its door.");
   r.Keys("Down", 4).Wait(600).Snap("town").Do("shot hollowmere-town.png", 0).Keys("Down", 1).Keys("Right", 16).Keys("Up", 2).Snap("push");
   r.Do("key Enter").Wait(400).Snap("mill");
@@ -253,6 +255,7 @@ TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
               small.bottom < zoom.Height() - 1);
   ExpectGolden(p.dir, "hollowmere-town.png");
   ExpectGolden(p.dir, "hollowmere-the-end.png");
+  ExpectGolden(p.dir, "hollowmere-slots.png");
 }
 
 TEST(FullGames, HollowmereASavedGameOutlivesTheWellsGameOver) {
@@ -287,7 +290,7 @@ TEST(FullGames, GullPointTheLampIsLit) {
   r.Keys("Down", 4).Keys("Right", 6).Keys("Up", 1).Snap("shed").Do("shot gullpoint-shed.png", 0).Do("key Enter");
   r.Note("Saved with the oil; a few steps on, the saved game is loaded back at the shed.");
   Save(r, "Oil in hand").Keys("Right", 3).Snap("strayed");
-  Load(r).Snap("loaded");
+  Load(r, "gullpoint-slots.png").Snap("loaded");
   r.Note("East and up the boardwalk to the tower; the wind blows at its end.");
   r.Keys("Right", 4).Keys("Up", 2).Snap("wind").Do("key Enter").Keys("Up", 3).Wait(600).Snap("tower");
   r.Note("Up to the stair, which leads to the lamp gallery.");
@@ -320,6 +323,7 @@ TEST(FullGames, GullPointTheLampIsLit) {
   // lamp has gone all the way in.
   ExpectGolden(p.dir, "gullpoint-shed.png");
   ExpectGolden(p.dir, "gullpoint-the-end.png");
+  ExpectGolden(p.dir, "gullpoint-slots.png");
 }
 
 }  // namespace

@@ -39,7 +39,9 @@ TEST(MapEdges, ActorsToldToWalkOffTheEdgeStopThereAndTheCutSceneEnds) {
 }
 
 // From (2, 2): one step west, three east, save in slot 1, load it, four
-// west and two south.
+// west and two south. The screen, 560 x 430 pixels, shows 18 x 14 cells of
+// 32 pixels (the last ones cut), more than the 8 x 6 field: the view stays
+// centred on the player, and what lies beyond the field is black.
 TEST(MapEdges, AMapWithoutAFullEventmapWalksTheSameAfterSaveAndLoad) {
   struct Case {
     std::string name;
@@ -56,15 +58,31 @@ TEST(MapEdges, AMapWithoutAFullEventmapWalksTheSameAfterSaveAndLoad) {
     SCOPED_TRACE(c.name);
     const fs::path out = OutputDir("map-edges-" + std::to_string(&c - cases));
     const fs::path root = EdgesFolder(out, c.corner);
+    SetIni(root / "yarrowind.ini", "ScreenWidth", "560");
+    SetIni(root / "yarrowind.ini", "ScreenHeight", "430");
     Replay r = StartTheOnlyGame();
-    r.WaitUntil(1500).Do("key Enter", 400).Do("key Left", 300).Dump("west");
+    r.WaitUntil(1500).Do("key Enter", 400).Do("key Left", 300).Snap("west");
     r.Keys("Right", 3).Dump("east");
     Save(r, "Edge");
     Load(r).Dump("loaded");
     r.Keys("Left", 4).Keys("Down", 2).Dump("walked");
     const Played p = Play(out, root, r.Text());
 
-    EXPECT_EQ(p.Dump("west")["PlayerPosX"], c.westX);
+    const auto west = p.Dump("west");
+    EXPECT_EQ(west["PlayerPosX"], c.westX);
+    EXPECT_EQ(west["ViewX"], c.westX - 9);
+    EXPECT_EQ(west["ViewY"], 2 - 7);
+    const Surface shot = p.Shot("west");
+    ASSERT_EQ(shot.Width(), 560);
+    int black = 0, field = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) {
+        const int column = c.westX - 9 + x / 32, row = 2 - 7 + y / 32;
+        const bool on = column >= 1 && column <= 8 && row >= 1 && row <= 6;
+        (on ? field : black) += (shot.At(x, y) == 0) == !on;
+      }
+    EXPECT_EQ(black, 560 * 430 - 8 * 6 * 32 * 32) << "pixels beyond the field that are black";
+    EXPECT_EQ(field, 8 * 6 * 32 * 32) << "pixels of the field that are not black";
     EXPECT_EQ(p.Dump("east")["PlayerPosX"], c.eastX);
     const auto loaded = p.Dump("loaded");
     EXPECT_EQ(loaded["GameMode"], 6);

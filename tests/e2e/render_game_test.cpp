@@ -4,6 +4,8 @@
 // box; a zoom effect closing and opening; a spark flying over the meadow;
 // and a script error with its screen, after which Enter leads back to the
 // game list. Whole frames are compared with golden pictures.
+#include <gtest/gtest-spi.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -57,9 +59,15 @@ TEST_F(RenderGame, FramesMatchTheirGoldenPictures) {
   // cells and reaching up, the leader, and the villager behind the fence
   // whose rails cover him. The message pages, the input box, the zoom
   // halfway, the spark in flight and the error screen.
-  for (const char* shot : {"map.png", "page1.png", "page2.png", "input.png", "zoom.png",
-                           "spark.png", "error.png"})
+  for (const char* shot :
+       {"map.png", "page1.png", "page2.png", "input.png", "zoom.png", "spark.png", "error.png"})
     ExpectGolden(*out_, shot);
+  // The comparison is exact: a picture one pixel off fails it.
+  Surface off = LoadShot(*out_ / "map.png");
+  off.Set(7, 5, off.At(7, 5) ^ 0x000100);
+  fs::create_directories(*out_ / "off");
+  ASSERT_TRUE(SdlImageCodec().WritePng(off, *out_ / "off/map.png"));
+  EXPECT_NONFATAL_FAILURE(ExpectGolden(*out_ / "off", "map.png"), "1 pixels, the first at (7, 5)");
 }
 
 TEST_F(RenderGame, WaterAnimatesWhileTheRestOfTheMapStandsStill) {
@@ -73,7 +81,8 @@ TEST_F(RenderGame, WaterAnimatesWhileTheRestOfTheMapStandsStill) {
   // The pond covers cells 4..8 x 4..7; a cell is 16 pixels times the zoom.
   const auto view = Dump("water1.json");
   const int cell = 16 * view["Zoom"].get<int>();
-  const int left = (4 - view["ViewX"].get<int>()) * cell, top = (4 - view["ViewY"].get<int>()) * cell;
+  const int left = (4 - view["ViewX"].get<int>()) * cell,
+            top = (4 - view["ViewY"].get<int>()) * cell;
   ASSERT_FALSE(changed.Empty()) << "the water did not change between the two shots";
   EXPECT_GE(changed.left, left);
   EXPECT_GE(changed.top, top);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -71,8 +72,10 @@ class ScopedEnv {
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
   ~ScopedEnv() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
+    if (old_)
+      setenv(name_, old_->c_str(), 1);
+    else
+      unsetenv(name_);
   }
 
  private:
@@ -168,6 +171,32 @@ TEST_F(DiskAudioTest, AnEffectSoundsUntilItsEndAndOverlapsItself) {
   // The two start in the same or in neighbouring mixing chunks, so the peaks
   // add up to about twice the single one; a lost second playback gives 1.
   EXPECT_NEAR(twice.peak / once.peak, 2.0, 0.4) << once << " / " << twice;
+}
+
+// A new effect while everything is busy: a fourth playback of one effect
+// takes the place of the one that has played longest, and twenty more
+// effects at once all sound, past the mixer's first channels. The driver
+// mixes a chunk a second here, so the two-second effects outlast the test.
+TEST_F(DiskAudioTest, ANewEffectWhenEveryChannelIsBusy) {
+  const ScopedEnv slow("SDL_DISKAUDIODELAY", "1000");
+  const std::string longWav = LevelWav(2, 800, 8000);
+  Put("long.wav", longWav);
+  StartSound();
+  std::vector<uint32_t> plays;
+  for (int i = 0; i < 4; ++i) {
+    PlaySound(e, "long.wav");
+    plays.push_back(e.sound.SoundChannels[1].channel);
+  }
+  EXPECT_EQ(std::set(plays.begin(), plays.end()).size(), 4u);
+  EXPECT_FALSE(device->ChannelIsActive(plays[0])) << "the oldest playback gives way";
+  for (size_t i = 1; i < 4; ++i) EXPECT_TRUE(device->ChannelIsActive(plays[i])) << i;
+  for (int i = 0; i < 20; ++i) {
+    Put("e" + std::to_string(i) + ".wav", longWav);
+    PlaySound(e, "e" + std::to_string(i) + ".wav");
+  }
+  ASSERT_EQ(e.sound.SoundChannelCount, 21);
+  for (int i = 1; i <= 21; ++i)
+    EXPECT_TRUE(device->ChannelIsActive(e.sound.SoundChannels[i].channel)) << i;
 }
 
 TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -105,7 +106,8 @@ TEST(BackbufUpdate, IncrementalUpdatesMatchAFullRedrawAfterAnySequenceOfMoves) {
 
 // A world with the view at origin (3, 3) drawn, ready for sprites.
 struct SpriteWorld : MapWorld {
-  SpriteWorld() : MapWorld(10, 8, 12, Patterned), doodads(engine.pics.DoodadMap), units(engine.pics.UnitDoo) {
+  SpriteWorld()
+      : MapWorld(10, 8, 12, Patterned), doodads(engine.pics.DoodadMap), units(engine.pics.UnitDoo) {
     PlacePlayer(*this, 5, 4);
     BackbufUpdate(engine, false, true);
   }
@@ -154,13 +156,104 @@ TEST(FrameCanvas, CleanSpritesDrawnAgainOnlyWhereTouchedEqualFullDraws) {
         BitBlt(want, p.x, p.y, d.width, d.height, sheet, d.maskX, d.maskY, Rop::MergePaint);
         continue;
       }
-      if (p.last != 0 && prep.clean) p.last = canvas.DrawAgain(prep, p.x, p.y, p.last);
-      else p.last = canvas.Draw(sheet, d, rng() % 2 ? &prep : nullptr, p.x, p.y);
+      if (p.last != 0 && prep.clean)
+        p.last = canvas.DrawAgain(prep, p.x, p.y, p.last);
+      else
+        p.last = canvas.Draw(sheet, d, rng() % 2 ? &prep : nullptr, p.x, p.y);
       MaskedBlt(want, p.x, p.y, d.width, d.height, sheet, d.maskX, d.maskY, d.picX, d.picY);
     }
     canvas.Whole();
     const auto a = got.Pixels(), b = want.Pixels();
     ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << "seed " << seed;
+  }
+}
+
+// Random doodads (one cell, tall and wide), NPCs (some tall) and the player,
+// each with a figure that leaves part of its rectangle open, against a
+// painter that follows the drawing rules: row by row from the top, cell by
+// cell from the left, the NPC, then the player (shifted by its step), then
+// the cell's doodad, then the doodad whose picture the cell's cover link
+// names. So a figure in a lower row stands in front of the doodads above it
+// and a doodad covers the figures of its own cell.
+TEST(FrameOrder, FiguresAndDoodadsAreDrawnInTheWalksOrderAgainstAModel) {
+  struct Sprite {
+    SpriteDef def;
+    uint32_t colour;
+    test::Figure figure;
+  };
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    std::mt19937 rng(seed);
+    SpriteWorld s;
+    World& w = s.world();
+    Sprite doodads[] = {
+        {{}, kRed, {0, 0, 8, 4}}, {{}, kGreen, {2, 0, 4, 16}}, {{}, kBlue, {3, 2, 13, 4}}};
+    Sprite units[] = {
+        {{}, 0xC0C000, {0, 2, 6, 6}}, {{}, 0x00C0C0, {1, 0, 5, 16}}, {{}, 0xC000C0, {2, 1, 6, 5}}};
+    const int sizes[][2] = {{8, 8}, {8, 16}, {16, 8}};
+    std::vector<SpriteDef> d, u;
+    for (int i = 0; i < 3; ++i) {
+      doodads[i].def =
+          s.doodads.Add(sizes[i][0], sizes[i][1], doodads[i].colour, doodads[i].figure);
+      units[i].def = s.units.Add(8, i == 1 ? 16 : 8, units[i].colour, units[i].figure);
+      d.push_back(doodads[i].def), u.push_back(units[i].def);
+    }
+    s.SetDoodads({d[0], d[1], d[2]});
+    s.SetUnits({u[0], u[1], u[2]});
+    for (int16_t k = 1; k <= 3; ++k) s.AddCharacter(k, k);
+    w.Party.Resize(w.PartyCount = 1);
+    w.Party[1].character = w.Characters[3];
+    w.PlayerDirection = 2;
+    const int offset = static_cast<int>(rng() % 3) * 4 - 4;
+    (rng() % 2 ? s.engine.view.StepOffsetX : s.engine.view.StepOffsetY) =
+        static_cast<float>(offset);
+    for (int y = 1; y <= 8; ++y)
+      for (int x = 1; x <= 10; ++x)
+        w.MapTiles(x, y).DOODAD = static_cast<int16_t>(rng() % 6 < 3 ? rng() % 3 + 1 : 0);
+    for (int i = 0; i < 5; ++i)
+      s.AddNpc(static_cast<int16_t>(1 + rng() % 2), static_cast<float>(2 + rng() % 6),
+               static_cast<float>(2 + rng() % 5));
+    DooReLink(s.engine);
+    BufFlip(s.engine);
+
+    // The model: the view's tiles, then every figure in the walk's order.
+    Surface want(test::kScreenW, test::kScreenH);
+    for (int y = 0; y < want.Height(); ++y)
+      for (int x = 0; x < want.Width(); ++x)
+        want.Set(x, y, TileColour(Patterned(3 + x / kTile, 3 + y / kTile)));
+    auto paint = [&](const Sprite& sp, int c, int r, int dx = 0, int dy = 0) {
+      const int h = sp.def.height, left = ScreenX(c) - dx, top = ScreenY(r) - (h - kTile) - dy;
+      for (int y = 0; y < sp.figure.h; ++y)
+        for (int x = 0; x < sp.figure.w; ++x) {
+          const int px = left + sp.figure.x + x, py = top + sp.figure.y + y;
+          if (px >= 0 && py >= 0 && px < want.Width() && py < want.Height())
+            want.Set(px, py, sp.colour);
+        }
+    };
+    std::map<std::pair<int, int>, std::pair<int, int>> links;  // cell -> the doodad covering it
+    for (int y = 8; y >= 1; --y)
+      for (int x = 1; x <= 10; ++x)
+        if (const int k = w.MapTiles(x, y).DOODAD; k > 0)
+          for (int r = y; r >= std::max(y - sizes[k - 1][1] / kTile, 1); --r)
+            for (int c = x; c <= std::min(x + sizes[k - 1][0] / kTile, 10); ++c)
+              links[{c, r}] = {x, y};
+    std::map<std::pair<int, int>, int> npcs;
+    for (int i = 1; i <= w.NpcCount; ++i)
+      npcs[{static_cast<int>(w.Npcs[i].POS_X), static_cast<int>(w.Npcs[i].POS_Y)}] = w.Npcs[i].CHAR;
+    for (int r = 2; r <= 7; ++r)
+      for (int c = 2; c <= 8; ++c) {
+        if (npcs.count({c, r})) paint(units[npcs[{c, r}] - 1], c, r);
+        if (c == 5 && r == 4)
+          paint(units[2], c, r, static_cast<int>(s.engine.view.StepOffsetX),
+                static_cast<int>(s.engine.view.StepOffsetY));
+        if (const int k = w.MapTiles(c, r).DOODAD; k > 0) paint(doodads[k - 1], c, r);
+        if (auto l = links.find({c, r}); l != links.end())
+          if (const int k = w.MapTiles(l->second.first, l->second.second).DOODAD; k > 0)
+            paint(doodads[k - 1], l->second.first, l->second.second);
+      }
+    for (int y = 0; y < want.Height(); ++y)
+      for (int x = 0; x < want.Width(); ++x)
+        ASSERT_EQ(s.front().At(x, y), want.At(x, y))
+            << "seed " << seed << ", pixel " << x << "," << y;
   }
 }
 

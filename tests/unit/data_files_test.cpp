@@ -1,5 +1,7 @@
 #include "world/data_files.h"
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <utility>
@@ -37,7 +39,8 @@ TEST_F(DataFiles, CharactersReadInFileOrder) {
   b.name(std::string(255, 'x'));
   CharacterNumbers(b, 100).u8(0);
   Put("chars.dat", b);
-  Put("units.ddm", Bytes().u8(1).name("units.bmp").ints(1, 2, 3, 4, 5, 6, 1).ints(0, 0, 0, 0, 0, 0, 0));
+  Put("units.ddm",
+      Bytes().u8(1).name("units.bmp").ints(1, 2, 3, 4, 5, 6, 1).ints(0, 0, 0, 0, 0, 0, 0));
   ASSERT_TRUE(LoadCharacters(t.engine));
   EXPECT_EQ(w().UnitDoodadmapFile, "units.ddm");
   ASSERT_EQ(w().CharacterCount, 2);
@@ -45,10 +48,10 @@ TEST_F(DataFiles, CharactersReadInFileOrder) {
   EXPECT_EQ(c.NAME, "Ada");
   // HP, MAXHP, MP, MAXMP, EP, STR, WIS, CON, DEX, INI, STDWEP, STDARM,
   // DOODOWN, DOOLEFT, DOORIGHT, DOOUP, then the four animations.
-  const std::vector<int16_t> got = {c.HP,     c.MAXHP,   c.MP,         c.MAXMP,      c.EP,
-                                    c.STR,    c.WIS,     c.CON,        c.DEX,        c.INI,
-                                    c.STDWEP, c.STDARM,  c.DOODOWN,    c.DOOLEFT,    c.DOORIGHT,
-                                    c.DOOUP,  c.DOODOWNANI, c.DOOLEFTANI, c.DOORIGHTANI, c.DOOUPANI};
+  const std::vector<int16_t> got = {
+      c.HP,       c.MAXHP, c.MP,         c.MAXMP,      c.EP,          c.STR,     c.WIS,
+      c.CON,      c.DEX,   c.INI,        c.STDWEP,     c.STDARM,      c.DOODOWN, c.DOOLEFT,
+      c.DOORIGHT, c.DOOUP, c.DOODOWNANI, c.DOOLEFTANI, c.DOORIGHTANI, c.DOOUPANI};
   for (int i = 0; i < 20; ++i) EXPECT_EQ(got[i], i + 1) << "field " << i;
   EXPECT_EQ(c.WEP, 0);
   EXPECT_EQ(c.ARM, 0);
@@ -84,10 +87,11 @@ TEST_F(DataFiles, ItemsFieldsVisibleByteAndTrimmedSheetName) {
 }
 
 TEST_F(DataFiles, MapWithLinksLoadsItsSheets) {
-  Put("Maps/Town.map", Bytes().u8(1).name("maps\\town.tlm").name("MAPS\\TOWN.DDM").ints(1, 1).ints(1)
-                           .ints(0, 0, 0));
+  Put("Maps/Town.map",
+      Bytes().u8(1).name("maps\\town.tlm").name("MAPS\\TOWN.DDM").ints(1, 1).ints(1).ints(0, 0, 0));
   Put("Maps/town.tlm", Bytes().u8(1).name("town.bmp").ints(32, 32).ints(0, 0, 1).ints(0, 0, 0));
-  Put("Maps/TOWN.ddm", Bytes().u8(1).name("doo.bmp").ints(0, 0, 32, 0, 32, 32, 1).ints(0, 0, 0, 0, 0, 0, 0));
+  Put("Maps/TOWN.ddm",
+      Bytes().u8(1).name("doo.bmp").ints(0, 0, 32, 0, 32, 32, 1).ints(0, 0, 0, 0, 0, 0, 0));
   ASSERT_TRUE(LoadMapFile(t.engine, "maps\\town.map", true));
   EXPECT_EQ(w().TilemapFile, "maps\\town.tlm");
   EXPECT_EQ(w().TilePicture, "town.bmp");
@@ -153,13 +157,81 @@ TEST_F(DataFiles, MixedEventLayerReadsBackCellForCell) {
   }
   Put("mixed.evm", b);
   ASSERT_TRUE(LoadEventmapFile(t.engine, "mixed.evm", false));
-  for (int i = 0; i < kW * kH; ++i) {
-    const Kind& k = kinds[layout[i]];
-    const EventCell& c = std::as_const(w()).MapEvents(i % kW + 1, i / kW + 1);
-    ASSERT_EQ(c.ENTERSCRIPT, k.enter) << "cell " << i;
-    ASSERT_EQ(c.USESCRIPT, k.use) << "cell " << i;
-    ASSERT_EQ(c.passable, k.passable == 1) << "cell " << i;
-    ASSERT_EQ(c.BOX, k.box == 1) << "cell " << i;
+  auto expectLayout = [&] {
+    for (int i = 0; i < kW * kH; ++i) {
+      const Kind& k = kinds[layout[i]];
+      const EventCell& c = std::as_const(w()).MapEvents(i % kW + 1, i / kW + 1);
+      ASSERT_EQ(c.ENTERSCRIPT, k.enter) << "cell " << i;
+      ASSERT_EQ(c.USESCRIPT, k.use) << "cell " << i;
+      ASSERT_EQ(c.passable, k.passable == 1) << "cell " << i;
+      ASSERT_EQ(c.BOX, k.box == 1) << "cell " << i;
+    }
+  };
+  expectLayout();
+  // An eventmap of width or height 0 reads no cells: the events stay.
+  for (const auto& [width, height] : {std::pair{0, kH}, std::pair{kW, 0}}) {
+    Put("none.evm", Bytes().u8(1).name("none.map").ints(width, height));
+    ASSERT_TRUE(LoadEventmapFile(t.engine, "none.evm", false));
+    EXPECT_EQ(w().EventmapFile, "none.evm");
+    expectLayout();
+  }
+}
+
+// Random doodad and tile sheets at several zooms against a model: every
+// pixel value times the zoom, halves to the even neighbour; a doodad list
+// ends at a record whose seven scaled values are 0, a tile list at a NEXT of
+// 0 or, without that end mark, at the end of the file, keeping the last tile.
+TEST_F(DataFiles, SheetsReadToTheirEndAndScaledByZoomAgainstAModel) {
+  auto scaled = [](int v, float zoom) {
+    const double x = v * static_cast<double>(zoom), f = std::floor(x);
+    return static_cast<int16_t>(x - f < 0.5   ? f
+                                : x - f > 0.5 ? f + 1
+                                              : f + std::fmod(std::abs(f), 2));
+  };
+  std::mt19937 rng(24);
+  auto roll = [&](int lo, int hi) { return lo + static_cast<int>(rng() % (hi - lo + 1)); };
+  for (int run = 0; run < 60; ++run) {
+    const float zoom = std::array{0.5f, 1.5f, 2.5f, 3.0f}[run % 4];
+    w().Zoom = zoom;
+    Bytes doodads, tiles;
+    doodads.u8(1).name("doo.bmp");
+    std::vector<SpriteDef> wantDoodads;
+    bool ended = false;
+    for (int i = roll(0, 6); i > 0; --i) {
+      int v[7];
+      for (int& x : v) x = roll(-2, 2) * roll(0, 20) + roll(-1, 1);
+      v[6] = roll(0, 3);
+      for (int x : v) doodads.i16(x);
+      const SpriteDef d{scaled(v[0], zoom),        scaled(v[1], zoom), scaled(v[2], zoom),
+                        scaled(v[3], zoom),        scaled(v[4], zoom), scaled(v[5], zoom),
+                        static_cast<int16_t>(v[6])};
+      ended = ended || d == SpriteDef{};
+      if (!ended) wantDoodads.push_back(d);
+    }
+    Put("doo.ddm", doodads.ints(0, 0, 0, 0, 0, 0, 0));
+    const int tw = roll(1, 33), th = roll(1, 33);
+    tiles.u8(1).name("tiles.bmp").ints(tw, th);
+    std::vector<TileDef> wantTiles;
+    ended = false;
+    for (int i = roll(0, 6); i > 0; --i) {
+      const int x = roll(0, 99), y = roll(0, 99), next = roll(0, 5);
+      tiles.ints(x, y, next);
+      ended = ended || next == 0;
+      if (!ended)
+        wantTiles.push_back({scaled(x, zoom), scaled(y, zoom), static_cast<int16_t>(next)});
+    }
+    if (run % 3 == 0) tiles.ints(0, 0, 0);  // an end mark; else the file just ends
+    Put("tiles.til", tiles);
+    SCOPED_TRACE("run " + std::to_string(run) + ", zoom " + std::to_string(zoom));
+    ASSERT_TRUE(LoadSpriteDefs(t.engine, "doo.ddm", 0));
+    ASSERT_TRUE(LoadTileDefs(t.engine, "tiles.til"));
+    EXPECT_EQ(w().TileWidth, scaled(tw, zoom));
+    EXPECT_EQ(w().TileHeight, scaled(th, zoom));
+    ASSERT_EQ(w().DoodadDefCount, static_cast<int>(wantDoodads.size()));
+    for (size_t i = 0; i < wantDoodads.size(); ++i)
+      EXPECT_EQ(w().DoodadDefs[i + 1], wantDoodads[i]) << i;
+    ASSERT_EQ(w().TileDefCount, static_cast<int>(wantTiles.size()));
+    for (size_t i = 0; i < wantTiles.size(); ++i) EXPECT_EQ(w().TileDefs[i + 1], wantTiles[i]) << i;
   }
 }
 
@@ -170,7 +242,8 @@ TEST_F(DataFiles, HugeOrNegativeSizesAreRejectedBeforeAllocating) {
   EXPECT_FALSE(LoadMapFile(t.engine, "neg.map", false));
   Put("huge.evm", Bytes().u8(1).name("").ints(32767, 32767).str());
   EXPECT_FALSE(LoadEventmapFile(t.engine, "huge.evm", false));
-  Put("out.map", Bytes().u8(1).name("").name("").ints(1, 1).ints(1).ints(2, 1, 5).ints(0, 0, 0).str());
+  Put("out.map",
+      Bytes().u8(1).name("").name("").ints(1, 1).ints(1).ints(2, 1, 5).ints(0, 0, 0).str());
   EXPECT_FALSE(LoadMapFile(t.engine, "out.map", false));
   EXPECT_EQ(w().MapWidth, 0);
   EXPECT_FALSE(LoadMapFile(t.engine, "nosuch.map", false));

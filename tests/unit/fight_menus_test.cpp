@@ -3,6 +3,8 @@
 // choosers hand their choice back.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "party_screen.h"
 #include "sim/main_loop.h"
 
@@ -12,6 +14,7 @@ namespace {
 using test::kDown;
 using test::kEnter;
 using test::kEsc;
+using test::kUp;
 using L = std::vector<std::string>;
 
 // Wren's turn in a fight, with a sword whose fight script is slash.skr.
@@ -81,6 +84,40 @@ TEST(PartyChooser, AsksWhoActsOrForATargetAndWillNotBeEscaped) {
     EXPECT_EQ(s.e.win.FightDranPlayer, user);
     EXPECT_EQ(s.w.TargetIndex, user ? 0 : 2);
     EXPECT_EQ(s.w.TargetIsParty, !user);
+  }
+}
+
+// The enemy chooser against a model: Up picks the next enemy standing on
+// the map and Down the one before, going round at either end; Enter names
+// the enemy chosen. A fallen enemy (no figure on the map) is not offered.
+TEST(EnemyChooser, UpAndDownGoRoundTheEnemiesOnTheMap) {
+  std::mt19937 rng(63);
+  for (int run = 0; run < 24; ++run) {
+    test::PartyScreen s;
+    std::vector<int16_t> offered;
+    for (int16_t i = 1; i <= 2 + run % 4; ++i) {
+      s.w.Enemies.Resize(++s.w.EnemyCount);
+      if (i == 2) continue;
+      s.w.Npcs.Resize(++s.w.NpcCount);
+      s.w.Npcs[s.w.NpcCount].POS_X = static_cast<float>(i + 1);
+      s.w.Npcs[s.w.NpcCount].POS_Y = 3;
+      s.w.Enemies[i].NPC = s.w.NpcCount;
+      offered.push_back(i);
+    }
+    s.Open(18);
+    const int n = static_cast<int>(offered.size());
+    int at = 0;
+    std::string keys;
+    for (int k = static_cast<int>(rng() % 7); k > 0; --k) {
+      const bool up = rng() % 2 == 0;
+      keys += up ? "U" : "D";
+      s.Key(up ? kUp : kDown);
+      at = (at + (up ? 1 : n - 1)) % n;
+    }
+    s.Key(kEnter);
+    EXPECT_EQ(s.w.TargetIndex, offered[static_cast<size_t>(at)]) << n << " enemies, keys " << keys;
+    EXPECT_FALSE(s.w.TargetIsParty);
+    EXPECT_EQ(s.e.win.GameMode, 8);
   }
 }
 

@@ -30,9 +30,10 @@ TEST(GameLibrary, ListsFoldersHoldingAutoexecByNameIgnoringCase) {
   FindGames(t.engine);
   EXPECT_EQ(t.engine.world.GameCount, 0);
   const std::pair<const char*, const char*> folders[] = {
-      {"zed", "autoexec.skr"}, {"Moor", "AUTOEXEC.SKR"}, {"alpha", "Autoexec.Skr"},
-      {"notagame", "intro.skr"}, {"txt", "autoexec.txt"}, {"Bay", "autoexec.skr"},
-      {"ALPHA", "autoexec.skr"}, {"Alpha", "autoexec.skr"}, {"empty", ""}};
+      {"zed", "autoexec.skr"},   {"Moor", "AUTOEXEC.SKR"},  {"alpha", "Autoexec.Skr"},
+      {"notagame", "intro.skr"}, {"txt", "autoexec.txt"},   {"Bay", "autoexec.skr"},
+      {"ALPHA", "autoexec.skr"}, {"Alpha", "autoexec.skr"}, {"empty", ""},
+      {"zz-last", "notes.txt"}};  // the last folder is checked too
   for (const auto& [name, file] : folders) {
     fs::create_directories(t.dir.path() / "games" / name);
     if (*file) WriteFile(t.dir.path() / "games" / name / file, "END");

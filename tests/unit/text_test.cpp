@@ -1,12 +1,14 @@
 // Text boxes and window frames, checked on the pixels of small synthetic
 // pictures.
+#include "render/text.h"
+
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "render/frames.h"
-#include "render/text.h"
 #include "render_test_pictures.h"
 #include "test_support.h"
 
@@ -61,46 +63,40 @@ TEST(TextBox, WrapsBreaksAndStopsBelowTheBox) {
 
 // --- Frames ----------------------------------------------------------------
 
-const test::FrameLayout kLayout{2, 3, 4, 5};
-
-FrameSettings Settings(bool stretch, bool transparent) {
-  FrameSettings s;
-  s.CornerWidth = 2, s.CornerHeight = 3, s.HorizontalWidth = 4, s.VerticalHeight = 5;
-  s.StretchSides = s.StretchInside = stretch;
-  s.TransparentCorners = s.TransparentSides = s.TransparentInside = transparent;
-  return s;
-}
-
-// The frame is drawn at (5, 4), 20 x 15: inner area (7, 7) to (22, 15),
-// right column at 23, bottom row at 16.
-Surface DrawTestFrame(const Surface& pic, const FrameSettings& s) {
-  Surface dst(30, 22, kBack);
-  DrawFrame(pic, dst, 5, 4, 20, 15, s);
-  return dst;
-}
-
-TEST(Frames, TiledPiecesRepeatAndCutTheLastOne) {
-  const Surface pic = test::MakeFrame(kLayout);
-  const Surface d = DrawTestFrame(pic, Settings(false, false));
-  using test::PieceColour;
-  EXPECT_EQ(d.At(5, 4), PieceColour(1, 0, 0));
-  EXPECT_EQ(d.At(24, 4), PieceColour(3, 1, 0));
-  EXPECT_EQ(d.At(5, 18), PieceColour(7, 0, 2));
-  EXPECT_EQ(d.At(24, 18), PieceColour(9, 1, 2));
-  for (int ox = 0; ox < 16; ++ox) {
-    EXPECT_EQ(d.At(7 + ox, 4), PieceColour(2, ox % 4, 0)) << ox;
-    EXPECT_EQ(d.At(7 + ox, 18), PieceColour(8, ox % 4, 2)) << ox;
+// Tiled frames of random sizes and places, partly off the picture, against
+// a model of the nine pieces: corners at the four corners, each edge and the
+// inside repeated from its top-left corner and cut at the last piece.
+TEST(Frames, TiledPiecesRepeatAndCutTheLastOneAgainstAModel) {
+  std::mt19937 rng(26);
+  auto roll = [&](int lo, int hi) { return lo + static_cast<int>(rng() % (hi - lo + 1)); };
+  for (int run = 0; run < 300; ++run) {
+    const test::FrameLayout f{roll(1, 4), roll(1, 4), roll(1, 6), roll(1, 6)};
+    FrameSettings s;
+    s.CornerWidth = f.cw, s.CornerHeight = f.ch, s.HorizontalWidth = f.hw, s.VerticalHeight = f.vh;
+    s.StretchSides = s.StretchInside = false;
+    s.TransparentCorners = s.TransparentSides = s.TransparentInside = run % 2 == 1;
+    const int x = roll(-8, 20), y = roll(-8, 16), w = roll(2 * f.cw + 1, 40),
+              h = roll(2 * f.ch + 1, 30);
+    Surface d(40, 30, kBack);
+    DrawFrame(test::MakeFrame(f), d, x, y, w, h, s);
+    // Which of the three columns (rows) a frame pixel falls in, and where in
+    // its piece.
+    auto band = [](int at, int size, int corner, int piece, int& offset) {
+      if (at < corner) return offset = at, 0;
+      if (at >= size - corner) return offset = at - (size - corner), 2;
+      return offset = (at - corner) % piece, 1;
+    };
+    for (int py = 0; py < d.Height(); ++py)
+      for (int px = 0; px < d.Width(); ++px) {
+        const bool in = px >= x && px < x + w && py >= y && py < y + h;
+        int ox = 0, oy = 0;
+        const int piece =
+            in ? band(py - y, h, f.ch, f.vh, oy) * 3 + band(px - x, w, f.cw, f.hw, ox) + 1 : 0;
+        ASSERT_EQ(d.At(px, py), in ? test::PieceColour(piece, ox, oy) : kBack)
+            << "frame " << w << "x" << h << " at " << x << "," << y << ", pieces " << f.cw << ","
+            << f.ch << "," << f.hw << "," << f.vh << ": pixel " << px << "," << py;
+      }
   }
-  for (int oy = 0; oy < 9; ++oy) {
-    EXPECT_EQ(d.At(6, 7 + oy), PieceColour(4, 1, oy % 5)) << oy;
-    EXPECT_EQ(d.At(23, 7 + oy), PieceColour(6, 0, oy % 5)) << oy;
-    for (int ox = 0; ox < 16; ++ox)
-      ASSERT_EQ(d.At(7 + ox, 7 + oy), PieceColour(5, ox % 4, oy % 5)) << ox << "," << oy;
-  }
-  // Nothing outside the frame.
-  EXPECT_EQ(d.At(4, 4), kBack);
-  EXPECT_EQ(d.At(25, 10), kBack);
-  EXPECT_EQ(d.At(10, 19), kBack);
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // picture lands in a window of any size, and the player's settings file.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/window_fit.h"
 #include "shell/user_settings.h"
 
@@ -88,6 +92,49 @@ TEST(UserSettingsFile, KeysAndWindowSettingsOverTheDefaultsAndBadLinesReported) 
   EXPECT_TRUE(problems[2].starts_with("line 10:")) << problems[2];
   EXPECT_TRUE(problems[3].starts_with("line 12: unknown section")) << problems[3];
   EXPECT_TRUE(problems[4].starts_with("line 13:")) << problems[4];
+}
+
+TEST(UserSettingsFile, CommentsAfterValuesAndMisspelledKeysKeepWhatWorks) {
+  std::vector<std::string> problems;
+  const UserSettings s = ParseUserSettings(
+      "[window]   ; mine\n"
+      "scale = 2   # two\n"
+      "[keys]\n"
+      "Left = Lefty\n"
+      "Enter = Return, Entr   ; a slip\n"
+      "Space = Keypad #\n"
+      "Jump = Space\n",
+      problems, SdlKnownKeyName);
+  EXPECT_EQ(s.scale, 2);
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Left)]), std::vector<std::string>{"Left"});
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Enter)]),
+            std::vector<std::string>{"Return"});
+  EXPECT_EQ(Names(s.gameKeys[static_cast<int>(GameKey::Space)]),
+            std::vector<std::string>{"Keypad #"});
+  ASSERT_EQ(problems.size(), 4u);  // in the file's order
+  EXPECT_EQ(problems[0], "line 4: unknown key 'Lefty'; left out");
+  EXPECT_TRUE(problems[1].starts_with("line 4: 'Left' names no usable key")) << problems[1];
+  EXPECT_EQ(problems[2], "line 5: unknown key 'Entr'; left out");
+  EXPECT_TRUE(problems[3].starts_with("line 7: unknown key 'Jump'")) << problems[3];
+}
+
+// The sample settings file the README shows is taken whole, comments and all.
+TEST(UserSettingsFile, TheReadmeSampleHasNoProblems) {
+  std::ifstream in(std::string(YW_SOURCE_DIR) + "/README.md");
+  std::string line, sample;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (line == "    [window]") inside = true;
+    if (inside && line.empty()) break;
+    if (inside) sample += line.substr(4) + "\n";
+  }
+  ASSERT_NE(sample.find("[keys]"), std::string::npos) << "the README's sample was not found";
+  std::vector<std::string> problems;
+  const UserSettings s = ParseUserSettings(sample, problems, SdlKnownKeyName);
+  EXPECT_EQ(problems, std::vector<std::string>{});
+  EXPECT_EQ(Names(s.comfortKeys[static_cast<int>(ComfortKey::Fullscreen)]),
+            (std::vector<std::string>{"F11", "Alt+Return"}));
+  EXPECT_EQ(s.fit, PictureFit::PixelPerfect);
 }
 
 }  // namespace

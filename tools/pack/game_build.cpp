@@ -12,6 +12,7 @@
 #include "script_lint.h"
 #include "tiled_maps.h"
 #include "tiled_xml.h"
+#include "render/picture_header.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -118,6 +119,7 @@ class Compiler {
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
   void CrossCheckMaps();
   const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
+  const ArgbPicture* Picture(const std::string& mapRel, const std::string& name);
 
   struct PendingMap {
     std::string rel;
@@ -131,6 +133,7 @@ class Compiler {
   std::map<std::string, std::string> producers_;  // lower-cased output -> source
   Origins origins_;                               // outputs built from JSON sources
   std::map<std::string, std::unique_ptr<JsonDoc>> tilesets_;
+  std::map<std::string, std::optional<ArgbPicture>> pictures_;
   std::vector<PendingMap> maps_;
 };
 
@@ -157,10 +160,18 @@ const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& s
   return slot.get();
 }
 
+const ArgbPicture* Compiler::Picture(const std::string& mapRel, const std::string& name) {
+  const std::string rel = (fs::path(FolderOf(mapRel)) / name).lexically_normal().generic_string();
+  auto [it, added] = pictures_.try_emplace(rel);
+  if (added) it->second = LoadArgbPicture(src_ / rel);
+  return it->second ? &*it->second : nullptr;
+}
+
 void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc) {
   SourceReader in(*doc, rel, report_);
-  auto built = BuildTiledMap(in, WithoutExtension(rel),
-                             [&](const std::string& source) { return Tileset(rel, source); });
+  auto built = BuildTiledMap(
+      in, WithoutExtension(rel), [&](const std::string& source) { return Tileset(rel, source); },
+      [&](const std::string& name) { return Picture(rel, name); });
   if (!built) return;
   for (const auto& [name, property] :
        {std::pair{built->mapFile, "mapfile"}, std::pair{built->eventmapFile, "eventmapfile"}}) {
@@ -173,6 +184,8 @@ void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>
   if (!built->mapFile.empty()) Add(rel, OutputPath(built->mapFile), WriteMapFile(built->map), doc);
   if (!built->eventmapFile.empty())
     Add(rel, OutputPath(built->eventmapFile), WriteEventmapFile(built->events), doc);
+  for (auto& [name, bytes] : built->sheets) Add(rel, OutputPath(name), std::move(bytes));
+  built->sheets.clear();
   maps_.push_back({rel, doc, std::move(*built)});
 }
 
@@ -410,16 +423,15 @@ bool IsSavedGame(const std::string& rel) {
          lower[4] >= '1' && lower[4] <= '5';
 }
 
-// Width and height of a BMP picture, or 0 x 0 when unknown.
+// Width and height of a picture in any format the game reads, as its
+// header gives them, or 0 x 0 when unknown.
 std::pair<int, int> PictureSize(const fs::path& file) {
-  auto bytes = ReadFileBytes(file, 1 << 26);
-  if (!bytes || bytes->size() < 26 || bytes->substr(0, 2) != "BM") return {0, 0};
-  auto i32 = [&](size_t at) {
-    uint32_t v = 0;
-    for (int b = 3; b >= 0; --b) v = (v << 8) | static_cast<uint8_t>((*bytes)[at + static_cast<size_t>(b)]);
-    return static_cast<int32_t>(v);
-  };
-  return {i32(18), std::abs(i32(22))};
+  auto bytes = ReadFileBytes(file, kMaxPictureFileSize);
+  if (!bytes) return {0, 0};
+  const auto size = ReadPictureSize(
+      std::span(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()));
+  if (!size) return {0, 0};
+  return {static_cast<int>(size->width), static_cast<int>(size->height)};
 }
 
 class Unpacker {
@@ -573,9 +585,10 @@ bool Unpacker::Verified(const std::string& sourceRel, const Json& source,
 
 std::string Unpacker::PictureFor(const std::string& picture) const {
   const std::string lower = ToLower(picture);
-  const bool hasExt = lower.ends_with(".bmp") || lower.ends_with(".jpg");
-  for (const std::string& n : hasExt ? std::vector<std::string>{lower}
-                                     : std::vector<std::string>{lower + ".bmp", lower + ".jpg"})
+  const bool hasExt = lower.ends_with(".bmp") || lower.ends_with(".jpg") || lower.ends_with(".png");
+  for (const std::string& n :
+       hasExt ? std::vector<std::string>{lower}
+              : std::vector<std::string>{lower + ".bmp", lower + ".jpg", lower + ".png"})
     if (auto rel = Resolve(n)) return *rel;
   return "";
 }

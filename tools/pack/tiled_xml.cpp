@@ -182,6 +182,9 @@ void XmlReader::ImageOf(pugi::xml_node n, Json& owner, uint32_t ownerId) {
     Put(owner, ownerId, "imagewidth", NumberOrText(image.attribute("width").value()), line);
   if (image.attribute("height"))
     Put(owner, ownerId, "imageheight", NumberOrText(image.attribute("height").value()), line);
+  if (image.attribute("trans"))
+    Put(owner, ownerId, "transparentcolor", "#" + std::string(image.attribute("trans").value()),
+        line);
 }
 
 Json XmlReader::Tileset(pugi::xml_node ts, uint32_t id, int depth, bool file) {

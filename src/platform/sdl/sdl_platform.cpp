@@ -84,6 +84,10 @@ std::string TimeStamp() {
 
 }  // namespace
 
+bool SdlKnownKeyName(std::string_view name) {
+  return SDL_GetKeyFromName(std::string(name).c_str()) != SDLK_UNKNOWN;
+}
+
 SdlPlatform::SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
                          std::unique_ptr<AudioDevice> audio)
     : fit_(settings.fit),
@@ -91,6 +95,7 @@ SdlPlatform::SdlPlatform(const UserSettings& settings, std::filesystem::path scr
       fullscreen_(settings.fullscreen),
       screenshotFolder_(std::move(screenshotFolder)),
       audio_(std::move(audio)) {
+  ticks_ = [] { return SDL_GetTicks64(); };
   if (!audio_) audio_ = std::make_unique<SilentAudioDevice>();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER) != 0) return;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -140,8 +145,14 @@ void SdlPlatform::ResolveKeys(const UserSettings& settings) {
   for (int i = 0; i < kComfortKeyCount; ++i) resolve(settings.comfortKeys[i], i, comfortKeys_);
 }
 
+void SdlPlatform::UseTicks(std::function<uint64_t()> ticks) {
+  Now();  // the time so far counts by the old clock
+  ticks_ = std::move(ticks);
+  lastTicks_ = lastYield_ = ticks_();
+}
+
 uint32_t SdlPlatform::Now() {
-  const uint64_t ticks = SDL_GetTicks64();
+  const uint64_t ticks = ticks_();
   gameClock_ += (ticks - lastTicks_) * speed_;
   lastTicks_ = ticks;
   return static_cast<uint32_t>(gameClock_);
@@ -182,9 +193,8 @@ PlatformEvents SdlPlatform::Yield() {
   // The loop never waits for the player, but an idle game must not burn a
   // core: a yield that comes within the same millisecond as the last one
   // sleeps for a millisecond.
-  const uint64_t now = SDL_GetTicks64();
-  if (now == lastYield_) SDL_Delay(1);
-  lastYield_ = SDL_GetTicks64();
+  if (ticks_() == lastYield_) SDL_Delay(1);
+  lastYield_ = ticks_();
 
   pressedInYield_.fill(false);
   PlatformEvents events;
@@ -251,9 +261,12 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
     if (ev.key.repeat == 0) {
       if (comfort == ComfortKey::FastForward) fastKey_ = key;
       // The author's keys are the engine's to act on.
-      if (comfort == ComfortKey::Reload) events.reloadPressed = true;
-      else if (comfort == ComfortKey::Overlay) events.overlayPressed = true;
-      else HandleComfort(comfort);
+      if (comfort == ComfortKey::Reload)
+        events.reloadPressed = true;
+      else if (comfort == ComfortKey::Overlay)
+        events.overlayPressed = true;
+      else
+        HandleComfort(comfort);
     }
     return;  // the key is taken; the game does not see it
   }

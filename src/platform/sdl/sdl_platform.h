@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,12 +26,19 @@ union SDL_Event;
 
 namespace yw {
 
+// Whether SDL knows a keyboard key by this name ("Return", "Keypad Enter").
+bool SdlKnownKeyName(std::string_view name);
+
 class SdlPlatform : public Platform {
  public:
   SdlPlatform(const UserSettings& settings, std::filesystem::path screenshotFolder,
               std::unique_ptr<AudioDevice> audio = nullptr);
   ~SdlPlatform() override;
   bool Ok() const { return window_ != nullptr; }
+  // Milliseconds of real time by default; a test that plays a window
+  // session by its own clock gives the one it steps. The game's clock runs
+  // on from where it is.
+  void UseTicks(std::function<uint64_t()> ticks);
 
   uint32_t Now() override;
   PlatformEvents Yield() override;
@@ -111,6 +119,7 @@ class SdlPlatform : public Platform {
   std::array<bool, 7> pressedInYield_{};  // went down during the last Yield
   std::vector<Pad> pads_;
 
+  std::function<uint64_t()> ticks_;
   uint64_t lastYield_ = 0;
   uint64_t gameClock_ = 0, lastTicks_ = 0;
   int speed_ = 1;
