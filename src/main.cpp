@@ -73,8 +73,8 @@ bool StartIn(yw::Engine& engine, const fs::path& playDir) {
 }
 
 uint32_t TimeOfDaySeed() {
-  return static_cast<uint32_t>(
-      std::chrono::system_clock::now().time_since_epoch() / std::chrono::microseconds(1));
+  return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch() /
+                               std::chrono::microseconds(1));
 }
 
 // Reads the replay of a headless run; its set-up lines fill in what the
@@ -130,7 +130,8 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   for (const auto& p : problems) std::cerr << "yarrowind: " << p << "\n";
   if (o.scale > 0) settings.scale = o.scale;
   if (o.fullscreen) settings.fullscreen = true;
-  yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders), yw::MakeSdlAudioDevice());
+  yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders),
+                           yw::MakeSdlAudioDevice(settings.soundFont));
   if (!platform.Ok()) {
     std::cerr << "yarrowind: cannot open a window\n";
     return 1;

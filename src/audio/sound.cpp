@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "audio/sound_file.h"
 #include "shell/engine.h"
 #include "world/game_files.h"
 #include "world/paths.h"
@@ -26,6 +27,15 @@ std::optional<std::filesystem::path> SoundFile(const Engine& e, std::string_view
   std::error_code ec;
   if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
   return file;
+}
+
+// Whether the file's header allows decoding it for `use`; a file that does
+// not is named on stderr with the reason.
+bool Usable(Engine& e, const std::filesystem::path& file, SoundUse use) {
+  const SoundInfo info = InspectSoundFile(file, use);
+  if (info.problem.empty()) return true;
+  e.TellUnusable(file, info.problem);
+  return false;
 }
 
 bool SameFile(std::string_view a, std::string_view b) {
@@ -114,9 +124,12 @@ void PlaySound(Engine& e, std::string_view Datei) {
     return;
   }
   const auto file = SoundFile(e, TrimBlanks(Datei));
-  if (!file) return;
+  if (!file || !Usable(e, *file, SoundUse::Effect)) return;
   const uint32_t sample = Device(e).SampleLoad(*file, kMaxPlaybacks, true);
-  if (sample == 0) return;
+  if (sample == 0) {
+    e.TellUnusable(*file, "the sound cannot be decoded");
+    return;
+  }
   const uint32_t channel = Device(e).SamplePlay(sample);
   // A sample whose first playback fails stays loaded until Mute; so does
   // one beyond the table's 16-bit count.
@@ -134,19 +147,23 @@ void PlayAmbient(Engine& e, std::string_view Datei) {
   const std::string_view trimmed = TrimBlanks(name);
   const auto file = SoundFile(e, trimmed);
   SoundState& s = e.sound;
-  if (!file) {
+  if (!file || !Usable(e, *file, SoundUse::Music)) {
     Device(e).ChannelStop(s.AmbientStream);
     return;
   }
   if (IsMidiName(trimmed)) {
     Device(e).ChannelStop(s.AmbientStream);
-    Music(e).PlayMusic(file->string());
+    if (!Music(e).PlayMusic(file->string()))
+      e.TellUnusable(*file, "the MIDI music cannot be played");
     return;
   }
   Device(e).StreamFree(s.AmbientStream);
   s.AmbientStream = 0;
   const uint32_t stream = Device(e).StreamCreateFile(*file);
-  if (stream == 0) return;
+  if (stream == 0) {
+    e.TellUnusable(*file, "the music cannot be decoded");
+    return;
+  }
   s.AmbientStream = stream;
   Device(e).StreamPlay(stream, true);
 }

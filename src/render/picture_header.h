@@ -9,6 +9,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace yw {
 
@@ -18,6 +20,11 @@ struct PictureSize {
   PictureFormat format = PictureFormat::Bmp;
   uint32_t width = 0;
   uint32_t height = 0;
+  // JPEG: bits a sample, colour components (4 for CMYK) and whether an
+  // Adobe marker says the CMYK values are stored inverted.
+  uint8_t precision = 8;
+  uint8_t components = 3;
+  bool adobe = false;
 };
 
 // Largest picture a game may use: at most 16384 pixels on a side and at
@@ -35,6 +42,23 @@ std::optional<PictureSize> ReadPictureSize(std::span<const uint8_t> bytes);
 
 // Whether a picture of that size may be decoded.
 bool PictureFits(const PictureSize& size);
+
+// Why a picture file cannot be used ("unsupported: 12-bit JPEG", "not a
+// BMP, JPEG or PNG file"), or "the picture cannot be decoded" when its
+// header is fine: for the message naming a picture that failed to load.
+std::string PictureFileProblem(const std::filesystem::path& file);
+
+// A BMP the platform decoder does not take, rewritten as one it does: an
+// OS/2 2.x header shorter than 40 bytes becomes a Windows one, and 16- or
+// 32-bit pixels with channel masks (BITFIELDS) become plain 32-bit pixels.
+// Nullopt when the file needs no rewriting or its pixels are cut short.
+std::optional<std::string> RewriteBmpForDecoder(std::string_view bytes);
+
+// Which picture files a name means, in the order they are looked for:
+// the name itself when it carries a picture extension (.bmp, .jpg, .jpeg,
+// .png), otherwise the name with .bmp, .jpg, .jpeg and .png. `lower` is
+// the lower-cased name.
+std::vector<std::string> PictureFileNames(const std::string& lower);
 
 // A picture file's bytes with the size its header declares.
 struct PictureFile {

@@ -1,5 +1,6 @@
 #include "render/pictures.h"
 
+#include "render/picture_header.h"
 #include "shell/engine.h"
 #include "world/paths.h"
 #include "world/rounding.h"
@@ -9,10 +10,6 @@ namespace yw {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool EndsWith(std::string_view s, std::string_view tail) {
-  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
 
 std::optional<fs::path> Lookup(Engine& e, const std::string& name) {
   if (auto p = ResolvePath(e.CurrentDir, name, e.ProgramDir); p && fs::is_regular_file(*p))
@@ -26,13 +23,13 @@ std::optional<fs::path> Lookup(Engine& e, const std::string& name) {
 fs::path FindPic(Engine& e, std::string_view pic) {
   const std::string name = ToLower(pic);
   if (TrimBlanks(name).empty()) return {};
-  if (EndsWith(name, ".jpg") || EndsWith(name, ".bmp")) return Lookup(e, name).value_or(fs::path());
-  // Without an extension: .bmp then .jpg in the game folder, then the same
-  // two in the program folder.
+  const std::vector<std::string> names = PictureFileNames(name);
+  if (names.size() == 1) return Lookup(e, name).value_or(fs::path());
+  // Without an extension: .bmp, .jpg, .jpeg, .png in the game folder, then
+  // the same in the program folder.
   for (const fs::path& base : {e.CurrentDir, e.ProgramDir}) {
-    for (const char* ext : {".bmp", ".jpg"}) {
-      if (auto p = ResolvePath(base, name + ext, e.ProgramDir); p && fs::is_regular_file(*p))
-        return *p;
+    for (const std::string& n : names) {
+      if (auto p = ResolvePath(base, n, e.ProgramDir); p && fs::is_regular_file(*p)) return *p;
     }
   }
   return {};
@@ -42,7 +39,9 @@ void LoadPicture(Engine& e, std::string_view pic, Surface& into) {
   const fs::path file = FindPic(e, pic);
   const float zoom = e.world.Zoom;
   Surface& target = zoom == 1.0f ? into : e.pics.PixPic;
-  if (file.empty() || !e.platform.LoadPicture(file, target)) target.Resize(0, 0);
+  if (!file.empty() && !e.platform.LoadPicture(file, target))
+    e.TellUnusable(file, PictureFileProblem(file));
+  if (file.empty() || target.Empty()) target.Resize(0, 0);
   if (zoom == 1.0f) return;
   const int width = CInt(e.pics.PixPic.Width() * static_cast<double>(zoom));
   const int height = CInt(e.pics.PixPic.Height() * static_cast<double>(zoom));

@@ -1,5 +1,7 @@
 #include "shell/engine.h"
 
+#include <iostream>
+
 #include "shell/save_folder.h"
 #include "shell/startup.h"
 
@@ -14,6 +16,7 @@ Engine::Engine(Platform& p, std::filesystem::path programDir)
 }
 
 void Engine::DoEvents() {
+  platform.SetTextEntry(win.GameMode == 11);  // 11: a text input is open
   PlatformEvents events = platform.Yield();
   for (uint8_t c : events.typed) FrontbufKeyPress(*this, c);
   if (events.resized) FormResize(*this);
@@ -21,6 +24,11 @@ void Engine::DoEvents() {
   if (events.overlayPressed) PressOverlay(*this);
   if (Observer) Observer->OnYield(*this);
   if (events.closeRequested && !QuitRequested) Shutdown(*this);
+}
+
+void Engine::TellUnusable(const std::filesystem::path& file, std::string_view reason) {
+  if (!ToldUnusable.insert(file.lexically_normal()).second) return;
+  std::cerr << "yarrowind: " << file.string() << ": " << reason << "\n";
 }
 
 void Engine::Show() { platform.Present(ShownPicture(*this, true), win.FrontLeft, win.FrontTop); }

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <set>
+#include <string_view>
 
 #include "audio/sound_state.h"
 #include "menus/list_state.h"
@@ -84,6 +86,12 @@ class Engine {
 
   // Reload and the debug overlay for a game's author.
   AuthorTools author;
+
+  // Picture and sound files already named on stderr as unusable.
+  std::set<std::filesystem::path> ToldUnusable;
+  // Names a picture or sound file that exists but cannot be used, with the
+  // reason, once per file for the life of the engine.
+  void TellUnusable(const std::filesystem::path& file, std::string_view reason);
 
   // Yields to the window system once: typed characters reach the key-press
   // handler, a close request runs the shutdown sequence.

@@ -152,6 +152,13 @@ void ApplyKeySetting(std::string_view name, std::string_view value, int line,
   *target = std::move(chords);
 }
 
+std::string ApplySoundSetting(std::string_view name, std::string_view value, UserSettings& s) {
+  if (!SameName(name, "soundfont")) return Join("unknown setting '", name, "' in [sound]");
+  if (value.empty()) return "soundfont needs the path of a .sf2 file";
+  s.soundFont = fs::path(value);
+  return {};
+}
+
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
   return v ? std::string(v) : std::string();
@@ -210,7 +217,7 @@ UserSettings DefaultUserSettings() {
 UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& problems,
                                const KeyNameCheck& known) {
   UserSettings s = DefaultUserSettings();
-  enum class Section { None, Window, Keys } section = Section::None;
+  enum class Section { None, Window, Keys, Sound } section = Section::None;
   int lineNo = 0;
   while (!text.empty()) {
     ++lineNo;
@@ -225,9 +232,11 @@ UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& 
         section = Section::Window;
       } else if (SameName(line, "[keys]")) {
         section = Section::Keys;
+      } else if (SameName(line, "[sound]")) {
+        section = Section::Sound;
       } else {
         section = Section::None;
-        problem = Join("unknown section ", line, " (use [window] or [keys])");
+        problem = Join("unknown section ", line, " (use [window], [keys] or [sound])");
       }
     } else if (const auto eq = line.find('='); eq == std::string_view::npos) {
       problem = "expected name = value";
@@ -238,8 +247,10 @@ UserSettings ParseUserSettings(std::string_view text, std::vector<std::string>& 
         problem = ApplyWindowSetting(name, value, s);
       } else if (section == Section::Keys) {
         ApplyKeySetting(name, value, lineNo, known, s, lineProblems);
+      } else if (section == Section::Sound) {
+        problem = ApplySoundSetting(name, value, s);
       } else {
-        problem = "setting outside [window] or [keys]";
+        problem = "setting outside [window], [keys] or [sound]";
       }
     }
     if (!problem.empty()) lineProblems.push_back(problem + "; line ignored");
@@ -283,6 +294,8 @@ UserSettings LoadUserSettings(const fs::path& file, std::vector<std::string>& pr
   std::vector<std::string> found;
   UserSettings s = ParseUserSettings(text.str(), found, known);
   s.source = file.string();
+  if (!s.soundFont.empty() && s.soundFont.is_relative())
+    s.soundFont = file.parent_path() / s.soundFont;
   for (std::string& p : found) problems.push_back(file.string() + ": " + std::move(p));
   return s;
 }

@@ -39,6 +39,9 @@ struct UserSettings {
   // that press it.
   std::array<std::vector<KeyChord>, 7> gameKeys;
   std::array<std::vector<KeyChord>, kComfortKeyCount> comfortKeys;
+  // The SoundFont MIDI music plays with ([sound] soundfont); empty for the
+  // default. A relative path is taken from the settings file's folder.
+  std::filesystem::path soundFont;
   std::string source;  // the file the settings came from, for messages
 };
 

@@ -11,6 +11,7 @@
 #include "sim/movement.h"
 #include "sim/sim_states.h"
 #include "sim/view.h"
+#include "world/rounding.h"
 
 namespace yw {
 
@@ -21,8 +22,11 @@ double ActorStepTime(const Engine& e, float speed) {
   return speed > 0 ? 4.0 / speed * e.win.TimeWalkTime : static_cast<double>(e.win.TimeWalkTime);
 }
 
+// Any speed a script sets and any walk time a loaded game brings: the step
+// is held to a Long, and the deadline wraps with the millisecond clock.
 int32_t ActorDeadline(const Engine& e, float speed, int32_t t) {
-  return static_cast<int32_t>(std::floor(ActorStepTime(e, speed) + t));
+  const int32_t step = CLng(std::floor(ActorStepTime(e, speed)));
+  return static_cast<int32_t>(static_cast<uint32_t>(t) + static_cast<uint32_t>(step));
 }
 
 // An actor with cells still to go; an order of no or fewer cells (a
@@ -32,7 +36,7 @@ bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps > 0; 
 // Starts a one-cell step of the NPC: it occupies the new cell at once and
 // its drawing lags one tile behind.
 void StartNpcStep(Engine& e, Npc& npc, int direction) {
-  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(direction, x, y);
   switch (direction) {
     case 1: npc.stepOffsetY = -static_cast<float>(e.world.TileHeight); break;
@@ -85,7 +89,7 @@ void Wander(Engine& e, Npc& npc, int32_t t) {
     npc.DIRECTION = static_cast<int32_t>(e.rng.Next() * 4) + 1;
   if (rule.stepOneIn == 0 || !e.rng.OneIn(rule.stepOneIn)) return;
   if (AtEdge(e, npc.POS_X, npc.POS_Y, npc.DIRECTION)) return;
-  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(npc.DIRECTION, x, y);
   if (!FreeForWandering(e, x, y)) return;
   StartNpcStep(e, npc, npc.DIRECTION);
@@ -102,7 +106,9 @@ void MoveOffsets(Engine& e, Npc& npc, int32_t t, bool cutscene) {
   if (cutscene) duration = ActorStepTime(e, npc.actor.speed);
   else if (npc.SPEED == 3) duration = 3.0 * e.win.TimeWalkTime;
   else if (npc.SPEED == 4) duration = 2.0 * e.win.TimeWalkTime;
-  const int32_t elapsed = static_cast<int32_t>(duration - remaining);
+  // Kept as a real number: a loaded game's walk time may be any Long, and
+  // three of them do not fit one.
+  const double elapsed = duration - remaining;
   const bool late = npc.nextTime < t;
   for (float* offset : {&npc.stepOffsetX, &npc.stepOffsetY}) {
     if (*offset == 0) continue;
@@ -168,7 +174,7 @@ void StartPlayerActorStep(Engine& e, int32_t t) {
     a.steps = 0;
     return;
   }
-  int x = static_cast<int>(w.PlayerPosX), y = static_cast<int>(w.PlayerPosY);
+  int x = CellOf(w.PlayerPosX), y = CellOf(w.PlayerPosY);
   StepTarget(a.direction, x, y);
   switch (a.direction) {
     case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;

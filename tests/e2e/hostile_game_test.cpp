@@ -70,7 +70,12 @@ TEST(HostileGame, PictureBombsAreRefusedBeforeDecoding) {
   test::WriteFile(root / "games/hostile/units.bmp", JpegBomb(out));
   Replay r = StartTheOnlyGame();
   r.WaitUntil(1500).Dump("loaded", 100);
-  const Played p = Play(out, root, r.Text());
+  const RunResult run = RunReplay(out, root, r.Text());
+  EXPECT_EQ(run.exitCode, 0) << run.stderrText;
+  // Each refused picture is named on stderr, with the size it claims.
+  for (const char* named : {"tiles.bmp: too large: 65535 x 65535", "units.bmp: too large: 65500"})
+    EXPECT_NE(run.stderrText.find(named), std::string::npos) << named << "\n" << run.stderrText;
+  const Played p{out};
   const json loaded = p.Dump("loaded");
   EXPECT_EQ(loaded["GameMode"], 5);
   EXPECT_EQ(loaded["Message"], "Still here");

@@ -91,6 +91,8 @@ uintmax_t FileSize(const fs::path& file) {
 
 class DiskAudioTest : public ::testing::Test {
  protected:
+  explicit DiskAudioTest(std::filesystem::path font = {}) : soundFont(std::move(font)) {}
+  std::filesystem::path soundFont;
   void SetUp() override {
     if (!HasDiskDriver()) {
       GTEST_SKIP() << "SDL was built without its disk audio driver: the mixed sound output "
@@ -143,7 +145,7 @@ class DiskAudioTest : public ::testing::Test {
     WriteFile(te.dir.path() / name, bytes);
   }
 
-  std::unique_ptr<AudioDevice> device = MakeSdlAudioDevice();  // outlives the engine
+  std::unique_ptr<AudioDevice> device = MakeSdlAudioDevice(soundFont);  // outlives the engine
   TestEngine te;
   Engine& e = te.engine;
   fs::path output = te.dir.path() / "output.raw";
@@ -209,15 +211,138 @@ TEST_F(DiskAudioTest, MidiMusicPlaysThroughTheSynthesizerAndLoops) {
   EXPECT_TRUE(l.Audible()) << l;
   EXPECT_FALSE(l.Clipped()) << l;
 
-  // The two-second piece ends; the next sweep starts it again.
+  // The two-second piece ends (the synthesizer's reverberation fades); the
+  // next sweep starts it again.
   Listen(1.5);
-  EXPECT_TRUE(Listen(0.3).Silent());
+  EXPECT_FALSE(Listen(0.3).Audible());
   te.platform.SetClock(static_cast<uint32_t>(e.win.NextSoundSweep) + 1);
   SoundHousekeeping(e);
   EXPECT_TRUE(Listen(0.5).Audible()) << "the piece did not start again";
   PlayAmbient(e, "");
   Listen(0.1);
   EXPECT_TRUE(Listen(0.3).Silent());
+}
+
+// Every General MIDI program sounds, and so does the drum channel: a piece
+// plays each in a slot of its own and every slot is measured.
+TEST_F(DiskAudioTest, EveryGeneralMidiProgramAndTheDrumsSound) {
+  constexpr int kSlots = 129;
+  constexpr double kSlot = 0.4;
+  Put("all.mid", AllProgramsMidi());
+  StartSound();
+  PlayAmbient(e, "all.mid");
+  ASSERT_TRUE(e.sound.Music.MidiPlay);
+  const std::vector<int16_t> out = Record(kSlots * kSlot + 0.5);
+  // The piece starts where the piano of the first slot does.
+  size_t start = 0;
+  while (start < out.size() && std::abs(out[start]) < 64) ++start;
+  ASSERT_LT(start, out.size()) << "the piece is silent";
+  std::vector<int> silent;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    // Stereo frames at 44100 Hz: the first 0.2 s of the slot's notes.
+    const size_t from = start + static_cast<size_t>((slot * kSlot + 0.02) * 44100) * 2;
+    const size_t to = std::min(out.size(), from + static_cast<size_t>(0.2 * 44100) * 2);
+    if (from >= to) break;
+    const Levels l = Measure({out.begin() + static_cast<std::ptrdiff_t>(from),
+                              out.begin() + static_cast<std::ptrdiff_t>(to)});
+    if (l.rms < 0.004) silent.push_back(slot);
+  }
+  std::string names;
+  for (int slot : silent)
+    names += (slot == 128 ? std::string(" drums") : " " + std::to_string(slot));
+  EXPECT_TRUE(silent.empty()) << "silent programs (0-based):" << names;
+}
+
+// A soundfont setting that names no soundfont is named on stderr, and MIDI
+// plays with the default.
+class BadSoundFontTest : public DiskAudioTest {
+ protected:
+  BadSoundFontTest() : DiskAudioTest("/nonexistent/font.sf2") {}
+};
+
+TEST_F(BadSoundFontTest, IsNamedAndTheDefaultPlays) {
+  Put("Title.mid", FourNotesMidi());
+  testing::internal::CaptureStderr();
+  StartSound();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("soundfont /nonexistent/font.sf2: no such file"), std::string::npos) << err;
+  PlayAmbient(e, "title");
+  EXPECT_TRUE(Listen(0.5).Audible());
+}
+
+// Sounds as real tools write them: each variant, made here by sox, plays
+// as an effect and as ambient music, or is named on stderr with the reason.
+TEST_F(DiskAudioTest, SoundVariantsPlayOrAreNamed) {
+  if (std::system("sox --version > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "sox is not installed (scripts/install-deps installs it)";
+  const fs::path dir = te.dir.path();
+  auto sox = [&](const std::string& args, const std::string& file, int seconds) {
+    const std::string cmd = "sox -n " + args + " '" + (dir / file).string() + "' synth " +
+                            std::to_string(seconds) + " sine 300 vol 0.5 2> /dev/null";
+    return std::system(cmd.c_str()) == 0;
+  };
+  ASSERT_TRUE(sox("-r 22050 -c 1 -b 16", "pcm16.wav", 1));
+  // Variants sox cannot write directly: a chunk of odd size (with its pad
+  // byte) before the samples, and a header claiming 1 Hz.
+  const std::string pcm = ReadFile(dir / "pcm16.wav");
+  const size_t data = pcm.find("data");
+  ASSERT_NE(data, std::string::npos);
+  Put("oddchunk.wav",
+      pcm.substr(0, data) + std::string("junk\x03\x00\x00\x00xyz\x00", 12) + pcm.substr(data));
+  std::string oneHz = pcm;
+  oneHz.replace(24, 4, std::string("\x01\x00\x00\x00", 4));
+  Put("onehz.wav", oneHz.substr(0, 1024));
+  Put("piece.mid", FourNotesMidi());
+  struct Variant {
+    const char* file;
+    const char* soxArgs;  // empty: made above
+    const char* effect;   // empty: plays; else the reason named
+    const char* ambient;
+  };
+  const Variant variants[] = {
+      {"u8.wav", "-r 11025 -c 1 -b 8 -e unsigned-integer", "", ""},
+      {"s24.wav", "-r 48000 -c 2 -b 24", "", ""},
+      {"float.wav", "-r 44100 -c 2 -b 32 -e floating-point", "", ""},
+      {"ulaw.wav", "-r 8000 -c 1 -e u-law", "", ""},
+      {"alaw.wav", "-r 8000 -c 1 -e a-law", "", ""},
+      {"msadpcm.wav", "-r 22050 -c 2 -e ms-adpcm", "", ""},
+      {"imaadpcm.wav", "-r 22050 -c 1 -e ima-adpcm", "", ""},
+      {"gsm.wav", "-r 8000 -c 1 -e gsm-full-rate", "unsupported WAV encoding GSM 6.10",
+       "unsupported WAV encoding GSM 6.10"},
+      {"oddchunk.wav", "", "", ""},
+      {"onehz.wav", "", "sample rate 1 Hz is outside", "sample rate 1 Hz is outside"},
+      // 800 s at 1000 Hz: streamed as music, too large to decode whole.
+      {"long.wav", "-r 1000 -c 1 -b 8", "would take 135 MB decoded (at most 128 MB)", ""},
+      {"piece.mid", "", "a MIDI file is not a sample", ""},
+  };
+  for (const Variant& v : variants) {
+    if (*v.soxArgs) {
+      ASSERT_TRUE(sox(v.soxArgs, v.file, std::string_view(v.file) == "long.wav" ? 800 : 1))
+          << v.file;
+    }
+    for (bool ambient : {false, true}) {
+      const std::string reason = ambient ? v.ambient : v.effect;
+      testing::internal::CaptureStderr();
+      StartSound();
+      if (ambient)
+        PlayAmbient(e, v.file);
+      else
+        PlaySound(e, v.file);
+      const Levels l = Listen(0.3);
+      const std::string err = testing::internal::GetCapturedStderr();
+      const char* as = ambient ? " as ambient music" : " as an effect";
+      if (reason.empty()) {
+        EXPECT_TRUE(l.Audible()) << v.file << as << ": " << l << "\n" << err;
+        EXPECT_EQ(err.find("yarrowind:"), std::string::npos) << v.file << as << ": " << err;
+      } else {
+        EXPECT_TRUE(l.Silent()) << v.file << as << ": " << l;
+        EXPECT_NE(err.find(std::string(v.file) + ": " + reason), std::string::npos)
+            << v.file << as << ": " << err;
+      }
+      Mute(e);
+      e.ToldUnusable.clear();  // each use names the file anew
+    }
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio_test_files.h"
 #include "diagnostics.h"
 #include "game_build.h"
 #include "interpreter_test_support.h"
@@ -86,7 +87,19 @@ TEST(PackWarnings, PointAtTheSourceLine) {
   const fs::path src = dir.path() / "src";
   test::WriteFile(src / "autoexec.skr",
                   "BEGIN\nLOADEVENTS \"room.evm\" \\ ALLES\nA [a] + 1\nRUNSCRIPT \"gone.skr\"\n"
-                  "END\nMSG \"never\"\n");
+                  "PLAYSOUND \"gsm.wav\"\nPLAYAMBIENT \"gsm\"\nLOADTILES \"deep.til\"\nEND\n"
+                  "MSG \"never\"\n");
+  // Files that exist but cannot be used: a GSM 6.10 WAV and a 12-bit JPEG.
+  std::string gsm = test::LevelWav(0.1, 100);
+  gsm[20] = 0x31;
+  test::WriteFile(src / "gsm.wav", gsm);
+  test::WriteFile(src / "deep.jpg", std::string("\xFF\xD8\xFF\xC0\x00\x0B\x0C\x00\x10\x00\x10\x01"
+                                                "\x01\x11\x00\xFF\xD9",
+                                                17));
+  test::WriteFile(src / "deep.til.json",
+                  "{\"kind\": \"tilemap\", \"file\": \"deep.til\",\n"
+                  " \"picture\": \"deep\", \"tileWidth\": 16, \"tileHeight\": 16,\n"
+                  " \"tiles\": [{\"x\": 0, \"y\": 0}]}\n");
   test::WriteFile(src / "door.skr", "BEGIN\nEND\n");
   test::WriteFile(src / "tiles.til.json",
                   "{\"kind\": \"tilemap\", \"file\": \"tiles.til\",\n"
@@ -118,12 +131,17 @@ TEST(PackWarnings, PointAtTheSourceLine) {
        {"autoexec.skr:3: warning: A [A] ...: while A is being given a new value, [A] reads as "
         "nothing, so A [A] + 1 always gives 1",
         "autoexec.skr:4: warning: RUNSCRIPT: script 'gone.skr' not found",
-        "autoexec.skr:6: warning: this line and every line after it come after the script's END",
+        "autoexec.skr:5: warning: PLAYSOUND: sound 'gsm.wav' will not play: unsupported WAV "
+        "encoding GSM 6.10",
+        "autoexec.skr:6: warning: PLAYAMBIENT: sound 'gsm.wav' will not play: unsupported WAV "
+        "encoding GSM 6.10",
+        "autoexec.skr:9: warning: this line and every line after it come after the script's END",
         "tiles.til.json:2: warning: picture: 'nowhere.bmp' not found",
+        "deep.til.json:2: warning: picture: 'deep' cannot be used (unsupported: 12-bit JPEG)",
         "items.json:3: warning: item 2 'Key': SCRIPT: script 'lost.skr' not found",
         "room.tmj:6: warning: cell 2, 1: 'door.skr' is both the enter and the leave script"})
     EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
-  EXPECT_EQ(report.WarningCount(), 6) << all;
+  EXPECT_EQ(report.WarningCount(), 9) << all;
 }
 
 }  // namespace

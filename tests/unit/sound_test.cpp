@@ -17,7 +17,7 @@ class SoundTest : public ::testing::Test {
     e.win.SoundOn = true;
     SoundInit(e);
   }
-  void Touch(std::string_view name) { WriteFile(te.dir.path() / name, "RIFF"); }
+  void Touch(std::string_view name) { WriteFile(te.dir.path() / name, ""); }
 
   FakeAudioDevice fake;  // outlives the engine, whose player closes on exit
   TestEngine te;

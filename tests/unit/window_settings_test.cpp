@@ -74,7 +74,9 @@ TEST(UserSettingsFile, KeysAndWindowSettingsOverTheDefaultsAndBadLinesReported) 
       "Left = ,\n"
       "FastForward = Shift+Tab\n"
       "[sound]\n"
-      "volume = 3\n",
+      "soundfont = fonts/gm.sf2\n"
+      "volume = 3\n"
+      "[music]\n",
       problems);
   EXPECT_EQ(s.scale, 3);  // the bad second value leaves the first
   EXPECT_TRUE(s.fullscreen);
@@ -90,8 +92,9 @@ TEST(UserSettingsFile, KeysAndWindowSettingsOverTheDefaultsAndBadLinesReported) 
   EXPECT_TRUE(problems[0].starts_with("line 6: scale")) << problems[0];
   EXPECT_TRUE(problems[1].starts_with("line 9: unknown key 'Jump'")) << problems[1];
   EXPECT_TRUE(problems[2].starts_with("line 10:")) << problems[2];
-  EXPECT_TRUE(problems[3].starts_with("line 12: unknown section")) << problems[3];
-  EXPECT_TRUE(problems[4].starts_with("line 13:")) << problems[4];
+  EXPECT_EQ(s.soundFont, "fonts/gm.sf2");
+  EXPECT_TRUE(problems[3].starts_with("line 14: unknown setting 'volume'")) << problems[3];
+  EXPECT_TRUE(problems[4].starts_with("line 15: unknown section")) << problems[4];
 }
 
 TEST(UserSettingsFile, CommentsAfterValuesAndMisspelledKeysKeepWhatWorks) {

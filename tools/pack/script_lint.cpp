@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "audio/sound_file.h"
+#include "render/picture_header.h"
 #include "script/interpreter.h"
 #include "script/line_reader.h"
 #include "world/binary_io.h"
@@ -18,12 +20,12 @@ namespace {
 
 // Fields that CHANGE can write, per record kind.
 constexpr std::array<std::string_view, 23> kCharacterFields{
-    "NAME",   "MAXHP",  "HP",      "MAXMP",   "MP",         "STR",       "CON",        "INI",
-    "WIS",    "DEX",    "EP",      "STDWEP",  "STDARM",     "DOOLEFT",   "DOOUP",      "DOORIGHT",
-    "DOODOWN", "DOOLEFTANI", "DOOUPANI", "DOORIGHTANI", "DOODOWNANI", "WEP", "ARM"};
-constexpr std::array<std::string_view, 8> kMapFields{"TILE",       "DOODAD",      "OBSTACLE",
-                                                     "BOX",        "USESCRIPT",   "ENTERSCRIPT",
-                                                     "LEAVESCRIPT", "PUSHSCRIPT"};
+    "NAME",     "MAXHP",       "HP",         "MAXMP",    "MP",      "STR",
+    "CON",      "INI",         "WIS",        "DEX",      "EP",      "STDWEP",
+    "STDARM",   "DOOLEFT",     "DOOUP",      "DOORIGHT", "DOODOWN", "DOOLEFTANI",
+    "DOOUPANI", "DOORIGHTANI", "DOODOWNANI", "WEP",      "ARM"};
+constexpr std::array<std::string_view, 8> kMapFields{
+    "TILE", "DOODAD", "OBSTACLE", "BOX", "USESCRIPT", "ENTERSCRIPT", "LEAVESCRIPT", "PUSHSCRIPT"};
 constexpr std::array<std::string_view, 8> kItemFields{"NAME",   "TYPE",   "SCRIPT", "FIGHTSCRIPT",
                                                       "DOODAD", "NUMBER", "VALUE",  "VISIBLE"};
 constexpr std::array<std::string_view, 6> kNpcFields{"POS_X", "POS_Y",  "DIRECTION",
@@ -109,9 +111,8 @@ std::string MissingScript(std::string_view name) {
 }
 
 bool HasLetters(std::string_view param) {
-  return std::any_of(param.begin(), param.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  });
+  return std::any_of(param.begin(), param.end(),
+                     [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 // The variable an assignment refers to inside its own expression: a term
@@ -143,9 +144,7 @@ class ScriptChecker {
 
  private:
   void Error(int line, const std::string& message) { report_.Error(name_, line, "", message); }
-  void Warning(int line, const std::string& message) {
-    report_.Warning(name_, line, "", message);
-  }
+  void Warning(int line, const std::string& message) { report_.Warning(name_, line, "", message); }
   void CheckLine(const ScriptLine& line);
   void CheckCount(int line, const ParsedLine& s, const ParamCount& count);
   // False (with the error reported) when a keyword parameter is not one the
@@ -272,9 +271,15 @@ void ScriptChecker::ScriptParam(int line, const ParsedLine& s, size_t index) {
 void ScriptChecker::CheckSound(int line, const std::string& word, const std::string& name) {
   const bool ambient = word == "PLAYAMBIENT";
   const std::string file = ambient ? AmbientFileName(index_, name) : name;
-  if (index_.fileExists(TrimBlanks(file))) return;
-  Error(line, word + ": sound '" + name + "' not found" +
-                  (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
+  if (index_.fileExists(TrimBlanks(file))) {
+    const std::string problem =
+        index_.soundProblem ? index_.soundProblem(TrimBlanks(file), !ambient) : std::string();
+    if (!problem.empty()) Warning(line, word + ": sound '" + file + "' will not play: " + problem);
+    return;
+  }
+  Error(line,
+        word + ": sound '" + name + "' not found" +
+            (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
 }
 
 void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
@@ -290,13 +295,19 @@ void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
   const size_t fieldAt = need - 2;
   const std::string field = ToUpper(s.params[fieldAt]);
   bool known = false;
-  if (isMap) known = Contains(kMapFields, field);
-  else if (kind == "CHARACTER") known = Contains(kCharacterFields, field);
-  else if (kind == "ITEM") known = Contains(kItemFields, field);
-  else if (kind == "NPC") known = Contains(kNpcFields, field);
-  else if (kind == "ENEMY") known = field != "NAME" && (Contains(kCharacterFields, field) ||
-                                                         field == "STATE" || field == "NPC");
-  else known = Contains(kCharacterFields, field) || field == "STATE" || field == "NPC";
+  if (isMap)
+    known = Contains(kMapFields, field);
+  else if (kind == "CHARACTER")
+    known = Contains(kCharacterFields, field);
+  else if (kind == "ITEM")
+    known = Contains(kItemFields, field);
+  else if (kind == "NPC")
+    known = Contains(kNpcFields, field);
+  else if (kind == "ENEMY")
+    known = field != "NAME" &&
+            (Contains(kCharacterFields, field) || field == "STATE" || field == "NPC");
+  else
+    known = Contains(kCharacterFields, field) || field == "STATE" || field == "NPC";
   if (!known) {
     Error(line, "CHANGE " + kind + ": field '" + s.params[fieldAt] + "' cannot be written");
     return;
@@ -359,7 +370,8 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     if (line.text.find_first_not_of(" \t") != std::string::npos &&
         line.text[line.text.find_first_not_of(" \t")] == '\'')
       hint = " (a comment must not be indented with a tab)";
-    else if (s.word.empty()) hint = " (a line of tabs)";
+    else if (s.word.empty())
+      hint = " (a line of tabs)";
     Error(line.number, "unknown command '" + s.word + "'" + hint);
     return;
   }
@@ -421,10 +433,6 @@ void CheckScript(const std::string& name, std::string_view text, const GameIndex
 
 namespace {
 
-bool IsPictureName(std::string_view lower) {
-  return lower.ends_with(".bmp") || lower.ends_with(".jpg");
-}
-
 DataSpot PointerSpot(std::string pointer) {
   DataSpot spot;
   spot.pointer = std::move(pointer);
@@ -480,7 +488,10 @@ class GameChecker {
     if (!path) return std::nullopt;
     return ReadFileBytes(*path);
   }
-  bool PictureExists(std::string_view picture) const;
+  // The picture file a name means, as the game looks it up.
+  std::optional<fs::path> FindPicture(std::string_view picture) const;
+  bool PictureExists(std::string_view picture) const { return FindPicture(picture).has_value(); }
+  std::string SoundProblem(std::string_view name, bool effect) const;
   // A problem in a data file, at its source when the build knows it.
   void Problem(Severity severity, const std::string& file, const std::string& field,
                const std::string& message, const DataSpot& spot = {});
@@ -506,15 +517,18 @@ class GameChecker {
   std::set<std::string> mapsSeen_, eventmapsSeen_, tilemapsSeen_, doodadmapsSeen_;
 };
 
-bool GameChecker::PictureExists(std::string_view picture) const {
-  const std::string lower = ToLower(picture);
-  std::vector<std::string> names;
-  if (IsPictureName(lower)) names = {lower};
-  else names = {lower + ".bmp", lower + ".jpg"};
+std::optional<fs::path> GameChecker::FindPicture(std::string_view picture) const {
+  const std::vector<std::string> names = PictureFileNames(ToLower(picture));
   for (const fs::path& base : {dir_, programDir_})
     for (const std::string& n : names)
-      if (FileExists(base, n, programDir_)) return true;
-  return false;
+      if (FileExists(base, n, programDir_)) return ResolvePath(base, n, programDir_);
+  return std::nullopt;
+}
+
+std::string GameChecker::SoundProblem(std::string_view name, bool effect) const {
+  const auto path = ResolvePath(dir_, name, programDir_);
+  if (!path) return {};
+  return InspectSoundFile(*path, effect ? SoundUse::Effect : SoundUse::Music).problem;
 }
 
 void GameChecker::Problem(Severity severity, const std::string& file, const std::string& field,
@@ -550,12 +564,19 @@ void GameChecker::NeedPicture(const std::string& from, const std::string& name) 
     Problem(Severity::Warning, from, "picture", "is empty; nothing will be drawn", spot);
     return;
   }
-  if (!PictureExists(name))
+  const auto file = FindPicture(name);
+  if (!file) {
     Problem(Severity::Warning, from, "picture",
             "'" + name +
                 "' not found in the game folder or the program folder; nothing of "
                 "this sheet will be drawn",
             spot);
+  } else if (!ReadPictureFile(*file)) {
+    Problem(Severity::Warning, from, "picture",
+            "'" + name + "' cannot be used (" + PictureFileProblem(*file) +
+                "); nothing of this sheet will be drawn",
+            spot);
+  }
 }
 
 void GameChecker::CheckTilemap(const std::string& name) {
@@ -697,10 +718,11 @@ void GameChecker::Run() {
   std::vector<std::pair<std::string, fs::path>> scripts;
   CollectScripts(dir_, "", scripts);
   for (const auto& s : scripts) index_.scripts.insert(ToLower(s.first));
-  index_.fileExists = [this](std::string_view name) {
-    return FileExists(dir_, name, programDir_);
-  };
+  index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name, programDir_); };
   index_.pictureExists = [this](std::string_view name) { return PictureExists(name); };
+  index_.soundProblem = [this](std::string_view name, bool effect) {
+    return SoundProblem(name, effect);
+  };
   if (!index_.scripts.contains("autoexec.skr"))
     report_.Error("autoexec.skr", 0, "", "not found: a game starts with its autoexec.skr");
   ScriptReferences refs;

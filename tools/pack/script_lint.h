@@ -24,6 +24,9 @@ struct GameIndex {
   // Whether a picture of that name is found (game folder first, then the
   // program folder; with or without .bmp or .jpg).
   std::function<bool(std::string_view)> pictureExists;
+  // Why an existing sound file cannot be played as an effect (effect true)
+  // or as ambient music; empty when it can. Unset: sounds are not checked.
+  std::function<std::string(std::string_view, bool effect)> soundProblem;
 };
 
 // Files a script names, for the data checks that follow the scripts.

@@ -5,14 +5,18 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "audio/sound_file.h"
 
 namespace yw {
 
@@ -22,18 +26,37 @@ constexpr int kFrequency = 44100;
 constexpr int kFirstChannels = 16;
 constexpr int kMaxChannels = 256;
 
-// The MIDI sequencer's status queries need the piece's length and the
-// playing position. Of SDL2_mixer's MIDI back ends only Timidity reports
-// them (Mix_MusicDuration, Mix_GetMusicPosition); FluidSynth, which the
-// mixer prefers whenever it finds a soundfont, reports -1 for both and
-// keeps "playing" for seconds after the last note, so a finished piece
-// could never be told apart. FluidSynth is therefore switched off, and
-// Timidity is pointed at the freepats patch set unless the user chose a
-// configuration of their own with TIMIDITY_CFG (the timidity package's own
-// timidity.cfg uses "%font" lines the mixer's Timidity cannot read).
+// MIDI plays through FluidSynth with a complete General MIDI soundfont:
+// the player's choice when it is one, else the TimGM6mb set that the web
+// build plays too, so a game sounds alike in both. FluidSynth reports
+// neither the piece's length nor its position, so the device reads the
+// length from the file and counts the position in output mixed since the
+// piece started (not on the wall clock: the output may run faster or
+// slower than real time, as SDL's disk driver does). Without a
+// soundfont, Timidity plays with the freepats patch set (which lacks a
+// third of the instruments) unless the user chose a configuration of their
+// own with TIMIDITY_CFG (the timidity package's own timidity.cfg uses
+// "%font" lines the mixer's Timidity cannot read).
+constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr const char* kFreepatsCfg = "/etc/timidity/freepats.cfg";
 
-void ChooseMidiBackEnd() {
+// The soundfont MIDI plays with; empty for none. A wanted one that cannot
+// serve is named in `problem`.
+std::filesystem::path ChooseSoundFont(const std::filesystem::path& wanted, std::string& problem) {
+  if (!wanted.empty()) {
+    problem = SoundFontProblem(wanted);
+    if (problem.empty()) return wanted;
+  }
+  if (SoundFontProblem(kDefaultSoundFont).empty()) return kDefaultSoundFont;
+  return {};
+}
+
+void ChooseMidiBackEnd(const std::filesystem::path& soundFont) {
+  if (!soundFont.empty()) {
+    SDL_SetHint("SDL_MIXER_DISABLE_FLUIDSYNTH", "0");
+    Mix_SetSoundFonts(soundFont.c_str());
+    return;
+  }
   SDL_SetHint("SDL_MIXER_DISABLE_FLUIDSYNTH", "1");
   if (std::getenv("TIMIDITY_CFG") == nullptr) {
     std::error_code ec;
@@ -60,7 +83,8 @@ void* QuietAlsa() {
 
 class SdlAudioDevice final : public AudioDevice {
  public:
-  SdlAudioDevice() = default;
+  explicit SdlAudioDevice(std::filesystem::path soundFont)
+      : wantedSoundFont_(std::move(soundFont)) {}
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
   ~SdlAudioDevice() override {
@@ -119,6 +143,18 @@ class SdlAudioDevice final : public AudioDevice {
   // Says once that there is no output; later attempts fail quietly.
   void TellNoDevice();
 
+  // The ambient music decoded whole, for wave files the stream decoder
+  // cannot take; it loops on the reserved mixer channel 0.
+  uint32_t CreateSampleStream(const std::filesystem::path& file);
+  bool SampleStreamActive(uint32_t stream) const;
+  // Milliseconds of the MIDI piece played, counted in mixed output.
+  double MidiClockMs() const;
+  double MixedMs() const;
+  // Called by the mixer's thread after each mixed buffer.
+  static void CountMixed(void* device, Uint8* stream, int bytes);
+
+  std::filesystem::path wantedSoundFont_;
+  bool toldSoundFont_ = false;
   void* alsa_ = nullptr;
   bool toldNoDevice_ = false;
   bool open_ = false;
@@ -129,7 +165,17 @@ class SdlAudioDevice final : public AudioDevice {
   std::unordered_map<uint32_t, Playback> playbacks_;
   std::vector<uint32_t> channelOwner_;  // per mixer channel: its latest playback
   std::unordered_map<uint32_t, Mix_Music*> streams_;
+  std::unordered_map<uint32_t, Mix_Chunk*> sampleStreams_;
+  uint32_t onSampleChannel_ = 0;  // the sample stream last started
   Mix_Music* midi_ = nullptr;
+  double midiLengthMs_ = -1;  // read from the file
+  // The MIDI clock: where the piece was at midiSinceMs_ (of mixed output),
+  // and whether it runs (not paused).
+  double midiAtMs_ = 0;
+  double midiSinceMs_ = 0;
+  bool midiClockRuns_ = false;
+  std::atomic<uint64_t> mixedBytes_{0};
+  uint64_t bytesPerSecond_ = uint64_t{kFrequency} * 4;
   Mix_Music* onMusicChannel_ = nullptr;  // the music last started
 };
 
@@ -154,7 +200,15 @@ bool SdlAudioDevice::Init() {
     TellNoDevice();
     return false;
   }
-  ChooseMidiBackEnd();
+  std::string problem;
+  const std::filesystem::path soundFont = ChooseSoundFont(wantedSoundFont_, problem);
+  if (!problem.empty() && !toldSoundFont_) {
+    toldSoundFont_ = true;
+    std::cerr << "yarrowind: soundfont " << wantedSoundFont_.string() << ": " << problem
+              << "; MIDI music plays with " << (soundFont.empty() ? "freepats" : soundFont.string())
+              << "\n";
+  }
+  ChooseMidiBackEnd(soundFont);
   Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
   if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
     TellNoDevice();
@@ -162,7 +216,14 @@ bool SdlAudioDevice::Init() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) == 1 && rate > 0 && channels > 0)
+    bytesPerSecond_ = static_cast<uint64_t>(rate) * static_cast<uint64_t>(channels) *
+                      (SDL_AUDIO_BITSIZE(format) / 8);
+  Mix_SetPostMix(&SdlAudioDevice::CountMixed, this);
   Mix_AllocateChannels(kFirstChannels);
+  Mix_ReserveChannels(1);  // channel 0 plays ambient music decoded whole
   channelOwner_.assign(kFirstChannels, 0);
   open_ = true;
   started_ = false;
@@ -185,13 +246,17 @@ void SdlAudioDevice::Free() {
   Mix_HaltMusic();
   for (auto& [handle, s] : samples_) Mix_FreeChunk(s.chunk);
   for (auto& [handle, m] : streams_) Mix_FreeMusic(m);
+  for (auto& [handle, c] : sampleStreams_) Mix_FreeChunk(c);
   if (midi_) Mix_FreeMusic(midi_);
+  sampleStreams_.clear();
+  onSampleChannel_ = 0;
   samples_.clear();
   playbacks_.clear();
   streams_.clear();
   channelOwner_.clear();
   midi_ = nullptr;
   onMusicChannel_ = nullptr;
+  Mix_SetPostMix(nullptr, nullptr);
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -303,7 +368,7 @@ bool SdlAudioDevice::ChannelIsActive(uint32_t channel) {
   if (auto p = playbacks_.find(channel); p != playbacks_.end())
     return PlaybackActive(channel, p->second);
   if (auto s = streams_.find(channel); s != streams_.end()) return OnMusicChannel(s->second);
-  return false;
+  return SampleStreamActive(channel);
 }
 
 bool SdlAudioDevice::ChannelStop(uint32_t channel) {
@@ -315,27 +380,66 @@ bool SdlAudioDevice::ChannelStop(uint32_t channel) {
     HaltMusicIf(s->second);
     return true;
   }
+  if (sampleStreams_.contains(channel)) {
+    if (onSampleChannel_ == channel) Mix_HaltChannel(0);
+    onSampleChannel_ = 0;
+    return true;
+  }
   return false;
 }
 
 uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
   if (!open_) return 0;
+  // The mixer's wave stream takes neither ADPCM nor a chunk of odd size
+  // before the samples; such music, and any the stream refuses, is decoded
+  // whole instead.
+  if (!StreamTakes(InspectSoundFile(file, SoundUse::Music))) return CreateSampleStream(file);
   Mix_Music* music = Mix_LoadMUS(file.c_str());
-  if (!music) return 0;
+  if (!music) return CreateSampleStream(file);
   const uint32_t h = NewHandle();
   streams_[h] = music;
   return h;
 }
 
+uint32_t SdlAudioDevice::CreateSampleStream(const std::filesystem::path& file) {
+  SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+  if (!source) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+  SDL_RWclose(source);
+  if (!chunk) return 0;
+  const uint32_t h = NewHandle();
+  sampleStreams_[h] = chunk;
+  return h;
+}
+
+bool SdlAudioDevice::SampleStreamActive(uint32_t stream) const {
+  return stream != 0 && onSampleChannel_ == stream && Mix_Playing(0) != 0;
+}
+
 bool SdlAudioDevice::StreamPlay(uint32_t stream, bool loop) {
+  if (!open_) return false;
+  if (auto c = sampleStreams_.find(stream); c != sampleStreams_.end()) {
+    // The music channel and the sample channel carry one piece at a time.
+    if (onMusicChannel_) HaltMusicIf(onMusicChannel_);
+    if (Mix_PlayChannel(0, c->second, loop ? -1 : 0) != 0) return false;
+    onSampleChannel_ = stream;
+    return true;
+  }
   auto s = streams_.find(stream);
-  if (!open_ || s == streams_.end()) return false;
+  if (s == streams_.end()) return false;
+  if (onSampleChannel_) ChannelStop(onSampleChannel_);
   if (Mix_PlayMusic(s->second, loop ? -1 : 0) != 0) return false;
   onMusicChannel_ = s->second;
   return true;
 }
 
 bool SdlAudioDevice::StreamFree(uint32_t stream) {
+  if (auto c = sampleStreams_.find(stream); c != sampleStreams_.end()) {
+    ChannelStop(stream);
+    Mix_FreeChunk(c->second);
+    sampleStreams_.erase(c);
+    return true;
+  }
   auto s = streams_.find(stream);
   if (s == streams_.end()) return false;
   HaltMusicIf(s->second);
@@ -347,6 +451,8 @@ bool SdlAudioDevice::StreamFree(uint32_t stream) {
 bool SdlAudioDevice::MidiOpen(const std::filesystem::path& file) {
   MidiClose();
   if (!open_) return false;
+  const SoundInfo info = InspectSoundFile(file, SoundUse::Music);
+  if (info.kind != SoundKind::Midi || !info.problem.empty()) return false;
   Mix_Music* music = Mix_LoadMUS(file.c_str());
   if (!music) return false;
   if (Mix_GetMusicType(music) != MUS_MID) {
@@ -354,26 +460,52 @@ bool SdlAudioDevice::MidiOpen(const std::filesystem::path& file) {
     return false;
   }
   midi_ = music;
+  midiLengthMs_ = info.lengthMs;
+  midiClockRuns_ = false;
+  midiAtMs_ = 0;
   return true;
+}
+
+void SdlAudioDevice::CountMixed(void* device, Uint8*, int bytes) {
+  if (bytes > 0) static_cast<SdlAudioDevice*>(device)->mixedBytes_ += static_cast<uint64_t>(bytes);
+}
+
+double SdlAudioDevice::MixedMs() const {
+  return static_cast<double>(mixedBytes_.load()) * 1000.0 / static_cast<double>(bytesPerSecond_);
+}
+
+double SdlAudioDevice::MidiClockMs() const {
+  if (!midiClockRuns_) return midiAtMs_;
+  return midiAtMs_ + MixedMs() - midiSinceMs_;
 }
 
 bool SdlAudioDevice::MidiPlay(double fromMs) {
   if (!open_ || !midi_) return false;
+  if (onSampleChannel_) ChannelStop(onSampleChannel_);
   if (Mix_PlayMusic(midi_, 0) != 0) return false;
   onMusicChannel_ = midi_;
-  if (fromMs > 0) Mix_SetMusicPosition(fromMs / 1000.0);
+  midiAtMs_ = 0;
+  if (fromMs > 0 && Mix_SetMusicPosition(fromMs / 1000.0) == 0) midiAtMs_ = fromMs;
+  midiSinceMs_ = MixedMs();
+  midiClockRuns_ = true;
   return true;
 }
 
 bool SdlAudioDevice::MidiPause() {
   if (!OnMusicChannel(midi_)) return false;
   Mix_PauseMusic();
+  midiAtMs_ = MidiClockMs();
+  midiClockRuns_ = false;
   return true;
 }
 
 bool SdlAudioDevice::MidiResume() {
   if (!OnMusicChannel(midi_)) return false;
   Mix_ResumeMusic();
+  if (!midiClockRuns_) {
+    midiSinceMs_ = MixedMs();
+    midiClockRuns_ = true;
+  }
   return true;
 }
 
@@ -382,6 +514,8 @@ void SdlAudioDevice::MidiClose() {
   HaltMusicIf(midi_);
   Mix_FreeMusic(midi_);
   midi_ = nullptr;
+  midiLengthMs_ = -1;
+  midiClockRuns_ = false;
 }
 
 bool SdlAudioDevice::MidiPlaying() { return OnMusicChannel(midi_); }
@@ -389,17 +523,19 @@ bool SdlAudioDevice::MidiPlaying() { return OnMusicChannel(midi_); }
 double SdlAudioDevice::MidiLengthMs() {
   if (!midi_) return -1;
   const double seconds = Mix_MusicDuration(midi_);
-  return seconds < 0 ? -1 : seconds * 1000.0;
+  return seconds < 0 ? midiLengthMs_ : seconds * 1000.0;
 }
 
 double SdlAudioDevice::MidiPositionMs() {
   if (!midi_) return -1;
   const double seconds = Mix_GetMusicPosition(midi_);
-  return seconds < 0 ? -1 : seconds * 1000.0;
+  return seconds < 0 ? MidiClockMs() : seconds * 1000.0;
 }
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> MakeSdlAudioDevice() { return std::make_unique<SdlAudioDevice>(); }
+std::unique_ptr<AudioDevice> MakeSdlAudioDevice(std::filesystem::path soundFont) {
+  return std::make_unique<SdlAudioDevice>(std::move(soundFont));
+}
 
 }  // namespace yw

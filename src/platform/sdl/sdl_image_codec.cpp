@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <cstring>
+#include <utility>
 
 #include "render/picture_header.h"
 #include "render/surface.h"
@@ -33,6 +34,35 @@ SDL_Surface* Decode(const std::string& bytes, const PictureSize& size) {
   return decoded;
 }
 
+// A four-component JPEG arrives as the decoder's C, M, Y, K bytes in
+// memory order, which the surface's format would read as colours; they are
+// turned into red, green and blue here. An Adobe marker means the values
+// are stored inverted (as Photoshop and libjpeg write them).
+SDL_Surface* CmykToXrgb(SDL_Surface* cmyk, bool inverted) {
+  if (cmyk->format->BytesPerPixel != 4) return nullptr;
+  SDL_Surface* rgb =
+      SDL_CreateRGBSurfaceWithFormat(0, cmyk->w, cmyk->h, 32, SDL_PIXELFORMAT_XRGB8888);
+  if (!rgb) return nullptr;
+  SDL_LockSurface(cmyk);
+  SDL_LockSurface(rgb);
+  for (int y = 0; y < cmyk->h; ++y) {
+    const auto* src =
+        static_cast<const uint8_t*>(cmyk->pixels) + static_cast<size_t>(y) * cmyk->pitch;
+    auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(rgb->pixels) +
+                                            static_cast<size_t>(y) * rgb->pitch);
+    for (int x = 0; x < cmyk->w; ++x, src += 4) {
+      auto ink = [&](int i) { return inverted ? uint32_t{src[i]} : 255u - src[i]; };
+      const uint32_t k = ink(3);
+      const uint32_t r = (ink(0) * k + 127) / 255, g = (ink(1) * k + 127) / 255,
+                     b = (ink(2) * k + 127) / 255;
+      dst[x] = (r << 16) | (g << 8) | b;
+    }
+  }
+  SDL_UnlockSurface(rgb);
+  SDL_UnlockSurface(cmyk);
+  return rgb;
+}
+
 // The decoded picture as XRGB pixels, refused unless it has the size its
 // header declared.
 SDL_Surface* DecodeXrgb(const std::string& bytes, const PictureSize& size) {
@@ -40,8 +70,12 @@ SDL_Surface* DecodeXrgb(const std::string& bytes, const PictureSize& size) {
   if (!decoded) return nullptr;
   SDL_Surface* rgb = nullptr;
   if (static_cast<uint32_t>(decoded->w) == size.width &&
-      static_cast<uint32_t>(decoded->h) == size.height)
-    rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0);
+      static_cast<uint32_t>(decoded->h) == size.height) {
+    if (size.format == PictureFormat::Jpeg && size.components == 4)
+      rgb = CmykToXrgb(decoded, size.adobe);
+    else
+      rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0);
+  }
   SDL_FreeSurface(decoded);
   return rgb;
 }
@@ -55,8 +89,12 @@ bool SdlImageCodec::Load(const std::filesystem::path& file, Surface& into) {
   into.Resize(0, 0);
   // The size is read from the header and checked before a decoder sees the
   // file: a small file may claim a size that would exhaust memory.
-  const auto picture = ReadPictureFile(file);
+  auto picture = ReadPictureFile(file);
   if (!picture) return false;
+  // BMP variants the decoder refuses are rewritten as ones it takes.
+  if (picture->size.format == PictureFormat::Bmp) {
+    if (auto plain = RewriteBmpForDecoder(picture->bytes)) picture->bytes = std::move(*plain);
+  }
   SDL_Surface* rgb = DecodeXrgb(picture->bytes, picture->size);
   if (!rgb) return false;
   into.Resize(rgb->w, rgb->h);
