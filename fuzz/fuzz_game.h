@@ -16,6 +16,7 @@
 #include "platform/sdl/sdl_image_codec.h"
 #include "process_folder.h"
 #include "shell/engine.h"
+#include "shell/save_folder.h"
 #include "shell/window_state.h"
 #include "sim/main_loop.h"
 
@@ -81,12 +82,14 @@ inline void ForgetWrittenFiles() {
 }
 
 // An engine through its start state (configuration read, window sized),
-// with the game's folder current as after choosing the game.
+// with the game's folder current and its save folder chosen, as after
+// choosing the game.
 struct StartedEngine {
   // The interface pictures are decoded, as the program needs them to start.
   StartedEngine() : platform(&Codec(), 8), engine(platform, Folders().program) {
     LoopTurn(engine);
     engine.CurrentDir = Folders().game;
+    ChooseSaveFolder(engine);
   }
   static SdlImageCodec& Codec() {
     static SdlImageCodec codec;

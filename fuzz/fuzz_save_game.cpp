@@ -7,8 +7,22 @@
 #include <string_view>
 
 #include "fuzz_game.h"
+#include "seeds.h"
 #include "world/game_files.h"
 #include "world/save_game.h"
+
+namespace {
+
+// The saved games that loaded, for the smoke test to see that the inputs
+// reach the game and not only the file reader.
+size_t& Loads() {
+  static size_t loads = 0;
+  return loads;
+}
+
+}  // namespace
+
+extern "C" size_t YwFuzzReached() { return Loads(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace yw;
@@ -23,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::StartedEngine s;
   ReadSaveDescription(s.engine, "slot1.sav");
   if (!LoadState(s.engine, "slot1.sav", false)) return 0;
+  ++Loads();
   // As the load list does after a successful load.
   s.engine.win.GameMode = static_cast<int32_t>(Mode::Map);
   s.engine.win.Wait4Relase = true;

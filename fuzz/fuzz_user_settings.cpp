@@ -22,7 +22,7 @@ const fs::path& Folder() {
   return folder.path();
 }
 
-long parsed = 0;  // inputs the reader read and parsed
+size_t parsed = 0;  // inputs the reader read and parsed
 
 // A message as stderr shows it: well-formed, no control characters but
 // line feed and tab.
@@ -36,7 +36,7 @@ bool Printable(const std::string& message) {
 }  // namespace
 
 // For the smoke test: how many inputs reached the reader.
-extern "C" long YwFuzzReached() { return parsed; }
+extern "C" size_t YwFuzzReached() { return parsed; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fs::path file = Folder() / "settings.ini";

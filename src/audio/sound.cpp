@@ -7,6 +7,7 @@
 
 #include "audio/sound_file.h"
 #include "shell/engine.h"
+#include "world/game_files.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -22,7 +23,7 @@ AudioDevice& Device(Engine& e) { return e.platform.Audio(); }
 // The existing file a game's sound name means (folders do not count).
 std::optional<std::filesystem::path> SoundFile(const Engine& e, std::string_view name) {
   if (name.empty()) return std::nullopt;
-  auto file = ResolvePath(e.CurrentDir, name);
+  auto file = ResolveGameName(e, name);
   std::error_code ec;
   if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
   return file;
@@ -56,7 +57,7 @@ std::string WithAmbientExtension(const Engine& e, std::string_view Datei) {
   if (name.size() <= 1 || name.find('.') != std::string::npos) return name;
   for (std::string_view ext : kAmbientExtensions) {
     const std::string candidate = name + std::string(ext);
-    if (FileExists(e.CurrentDir, TrimBlanks(candidate))) return candidate;
+    if (GameFileExists(e, TrimBlanks(candidate))) return candidate;
   }
   return name;
 }

@@ -68,7 +68,9 @@ void LeaveSaveSlots(Engine& e) {
 }
 
 // A slot that does not load leaves the running game as it was and the list
-// open; a slot file that is there but unusable also gets a message.
+// open. A saved game of a known version that does not read back also gets a
+// message; an empty slot or a file of another version stays silent, as the
+// list shows it "<Empty>".
 void EnterLoadSlot(Engine& e, int16_t slot) {
   const Surface under = e.pics.Frontbuf;
   ShowNotice(e, "Loading...");
@@ -83,7 +85,7 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
   }
   e.pics.Frontbuf = under;
   Drawlist(e, 14, false);
-  if (ResolvePath(SaveFolder(e), SlotFileName(slot)))
+  if (SlotDescription(e, slot))
     DrawMsg(e, "Error: The saved game could not be loaded!", e.win.GameMode);
 }
 

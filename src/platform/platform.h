@@ -64,6 +64,11 @@ class Platform {
   // What the last Yield did to the key; asking changes nothing. A back end
   // whose sessions are not recorded may leave it as it is.
   virtual KeyActivity LastYieldActivity(GameKey) const { return {}; }
+  // Told before each yield whether the game is taking typed text. A back
+  // end whose keyboard keys both type and press game keys lets a key that
+  // types a character only type it then, so that a letter bound to a game
+  // key can still be written in a name.
+  virtual void SetTextEntry(bool) {}
 
   // Makes the given surface (Frontbuf) visible, placed at (left, top) of
   // the window's client area.

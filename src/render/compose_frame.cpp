@@ -246,6 +246,7 @@ void BufFlip(Engine& e) {
   compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY, v.tileW, v.tileH);
   if (++e.view.FrameCounter > kFrameCounterLast) e.view.FrameCounter = 0;
   e.view.MapChangeUnseen = false;
+  e.view.ScreenCovered = false;
   if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v, canvas).Run();
   canvas.Whole();
   compose::DrawPopups(e, v, now);

@@ -169,11 +169,14 @@ CommandResult SfxCommand(CommandContext& c) {
   WindowState& win = c.e.win;
   win.SFX = static_cast<int32_t>(effect);
   win.SFXReverse = reverse;
-  // The effect animates a still copy of the screen as it is now.
+  // The effect animates a still copy of the screen as it is now. One played
+  // forwards ends on black: the scene is covered until the map is drawn
+  // again, and what the script loads meanwhile stays unseen.
   ShowMapChange(c.e);
   Surfaces& pics = c.e.pics;
   pics.Extrabuf.Resize(win.ScreenWidth, win.ScreenHeight);
   BitBlt(pics.Extrabuf, 0, 0, win.ScreenWidth, win.ScreenHeight, pics.Frontbuf, 0, 0, Rop::SrcCopy);
+  if (!reverse) c.e.view.ScreenCovered = true;
   win.SFXStartTime = c.e.Now();
   win.SFXEndTime = win.SFXStartTime + ms;
   win.GameMode = static_cast<int32_t>(Mode::Effect);

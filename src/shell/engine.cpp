@@ -16,6 +16,7 @@ Engine::Engine(Platform& p, std::filesystem::path programDir)
 }
 
 void Engine::DoEvents() {
+  platform.SetTextEntry(win.GameMode == 11);  // 11: a text input is open
   PlatformEvents events = platform.Yield();
   for (uint8_t c : events.typed) FrontbufKeyPress(*this, c);
   if (events.resized) FormResize(*this);

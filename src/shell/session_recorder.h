@@ -40,6 +40,7 @@ class RecordingPlatform : public Platform {
   KeyActivity LastYieldActivity(GameKey key) const override {
     return inner_.LastYieldActivity(key);
   }
+  void SetTextEntry(bool open) override { inner_.SetTextEntry(open); }
   void Present(const Surface& frontbuf, double left, double top) override {
     inner_.Present(frontbuf, left, top);
   }

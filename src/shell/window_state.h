@@ -75,6 +75,9 @@ struct WindowState {
   std::string PendingMsg;
   std::string Message;  // the whole text of the last message opened
   int32_t MsgReturnMode = 0;
+  // A question's last page left standing for the choice list that follows;
+  // Extrabuf still holds the screen under it.
+  bool QuestionStanding = false;
   int32_t InputReturnMode = 0;
   std::string KInputBox;
   std::string InputCaption;  // the caption as last shown, for redraws

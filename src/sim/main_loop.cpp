@@ -112,8 +112,7 @@ void QuitState(Engine& e) {
 
 void TitleListState(Engine& e) {
   if (e.win.Key == 0) return;
-  BitBlt(e.pics.Frontbuf, 0, 0, e.pics.Frontbuf.Width(), e.pics.Frontbuf.Height(), e.pics.Backbuf,
-         0, 0, Rop::SrcCopy);
+  CopyView(e.pics.Frontbuf, 0, e.pics.Frontbuf.Height(), e.pics.Backbuf, 0, 0);
   MenuKey(e, e.lists.CurrentList, e.win.Key);
   e.Show();
 }
@@ -138,9 +137,15 @@ bool QuestionClosing(Engine& e) {
 void MessageState(Engine& e) {
   WindowState& w = e.win;
   if (w.Key != VirtualKeyCode(GameKey::Enter)) return;
-  if (!QuestionClosing(e)) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  const bool question = QuestionClosing(e);
+  if (!question) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
   if (w.PendingMsg.empty()) {
-    ReleaseExtrabuf(e);
+    // The choice list decides whether the question stays visible under it,
+    // and lets go of the screen under the message then.
+    if (question)
+      w.QuestionStanding = true;
+    else
+      ReleaseExtrabuf(e);
     w.GameMode = w.MsgReturnMode;
     e.Show();
     w.Wait4Relase = true;

@@ -9,6 +9,7 @@
 #include "sim/main_loop.h"
 #include "sim/sim_states.h"
 #include "sim/view.h"
+#include "world/rounding.h"
 
 namespace yw {
 
@@ -63,7 +64,7 @@ void TryStep(Engine& e, int direction, Millis t) {
     w.PlayerDirection = direction;
     return;
   }
-  int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
+  int tx = CellOf(w.PlayerPosX), ty = CellOf(w.PlayerPosY);
   StepTarget(direction, tx, ty);
   if (IsObstacle(e, tx, ty)) {
     Run(e, EventAt(e, tx, ty).PUSHSCRIPT);
@@ -78,7 +79,7 @@ void TryStep(Engine& e, int direction, Millis t) {
   }
   win.KeyEnabled = false;
   if (const std::string& leave =
-          EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)).LEAVESCRIPT;
+          EventAt(e, CellOf(w.PlayerPosX), CellOf(w.PlayerPosY)).LEAVESCRIPT;
       !leave.empty()) {
     win.KeyEnabled = true;
     RunScript(e, leave);
@@ -107,7 +108,7 @@ void TryStep(Engine& e, int direction, Millis t) {
 // Enter: use the cell in front, else the NPC standing there.
 void UseInFront(Engine& e) {
   World& w = e.world;
-  int tx = static_cast<int>(w.PlayerPosX), ty = static_cast<int>(w.PlayerPosY);
+  int tx = CellOf(w.PlayerPosX), ty = CellOf(w.PlayerPosY);
   StepTarget(w.PlayerDirection, tx, ty);
   if (tx < 1 || ty < 1 || tx > w.MapWidth || ty > w.MapHeight) return;
   if (const std::string& use = EventAt(e, tx, ty).USESCRIPT; !use.empty()) {
@@ -230,7 +231,7 @@ void MovePlayer(Engine& e, Millis remaining, bool cutscene) {
   ArriveAtRest(e);
   if (!cutscene) {
     win.KeyEnabled = true;
-    Run(e, EventAt(e, static_cast<int>(w.PlayerPosX), static_cast<int>(w.PlayerPosY)).ENTERSCRIPT);
+    Run(e, EventAt(e, CellOf(w.PlayerPosX), CellOf(w.PlayerPosY)).ENTERSCRIPT);
     return;
   }
   ContinuePlayerActor(e);

@@ -11,6 +11,7 @@
 #include "sim/movement.h"
 #include "sim/sim_states.h"
 #include "sim/view.h"
+#include "world/rounding.h"
 
 namespace yw {
 
@@ -21,6 +22,8 @@ double ActorStepTime(const Engine& e, float speed) {
   return speed > 0 ? 4.0 / speed * e.win.TimeWalkTime : static_cast<double>(e.win.TimeWalkTime);
 }
 
+// Any speed a script sets and any walk time a loaded game brings: the
+// deadline is held within the clock's range.
 Millis ActorDeadline(const Engine& e, float speed, Millis t) {
   return ClockAfter(t, ActorStepTime(e, speed));
 }
@@ -32,7 +35,7 @@ bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps > 0; 
 // Starts a one-cell step of the NPC: it occupies the new cell at once and
 // its drawing lags one tile behind.
 void StartNpcStep(Engine& e, Npc& npc, int direction) {
-  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(direction, x, y);
   switch (direction) {
     case 1:
@@ -104,7 +107,7 @@ void Wander(Engine& e, Npc& npc, Millis t) {
   if (e.rng.OneIn(rule.turnOneIn)) npc.DIRECTION = static_cast<int32_t>(e.rng.Next() * 4) + 1;
   if (rule.stepOneIn == 0 || !e.rng.OneIn(rule.stepOneIn)) return;
   if (AtEdge(e, npc.POS_X, npc.POS_Y, npc.DIRECTION)) return;
-  int x = static_cast<int>(npc.POS_X), y = static_cast<int>(npc.POS_Y);
+  int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(npc.DIRECTION, x, y);
   if (!FreeForWandering(e, x, y)) return;
   StartNpcStep(e, npc, npc.DIRECTION);
@@ -124,7 +127,9 @@ void MoveOffsets(Engine& e, Npc& npc, Millis t, bool cutscene) {
     duration = 3.0 * e.win.TimeWalkTime;
   else if (npc.SPEED == 4)
     duration = 2.0 * e.win.TimeWalkTime;
-  const int32_t elapsed = static_cast<int32_t>(duration - remaining);
+  // Kept as a real number: a loaded game's walk time may be any Long, and
+  // three of them do not fit one.
+  const double elapsed = duration - remaining;
   const bool late = npc.nextTime < t;
   for (float* offset : {&npc.stepOffsetX, &npc.stepOffsetY}) {
     if (*offset == 0) continue;
@@ -190,7 +195,7 @@ void StartPlayerActorStep(Engine& e, Millis t) {
     a.steps = 0;
     return;
   }
-  int x = static_cast<int>(w.PlayerPosX), y = static_cast<int>(w.PlayerPosY);
+  int x = CellOf(w.PlayerPosX), y = CellOf(w.PlayerPosY);
   StepTarget(a.direction, x, y);
   switch (a.direction) {
     case 1:

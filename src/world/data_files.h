@@ -26,6 +26,7 @@ enum class LoadStatus : uint8_t {
   TooManyRecords,  // more records than a count can hold
   ZeroTile,        // a map cell names tile 0; the tiles before it were read
   BadPlacement,    // a doodad placed outside the map
+  TrailingBytes,   // bytes follow where the file should have ended
 };
 
 // Counts are 16-bit, so no table holds more records than this.

@@ -82,8 +82,7 @@ LoadStatus ReadNpcs(BinaryReader& r, std::vector<Npc>& out) {
 LoadStatus ReadMapSection(BinaryReader& r, SaveGameData& out) {
   MapHeader(r, out);
   if (!r.Ok()) return LoadStatus::Truncated;
-  if (LoadStatus s = ReadTileLayer(r, out.mapWidth, out.mapHeight, out.tiles);
-      s != LoadStatus::Ok)
+  if (LoadStatus s = ReadTileLayer(r, out.mapWidth, out.mapHeight, out.tiles); s != LoadStatus::Ok)
     return s;
   return ReadPlacements(r, out.mapWidth, out.mapHeight, out.placements);
 }
@@ -123,7 +122,9 @@ LoadStatus ReadSaveGame(std::string_view bytes, SaveGameData& out) {
   if (!r.Ok()) return LoadStatus::Truncated;
   // Each step reads one section; the first failure ends the file.
   const auto steps = {
-      +[](BinaryReader& io, SaveGameData& d) { return ReadTileList(io, kNoZoom, false, d.tileDefs); },
+      +[](BinaryReader& io, SaveGameData& d) {
+        return ReadTileList(io, kNoZoom, false, d.tileDefs);
+      },
       +[](BinaryReader& io, SaveGameData& d) { return ReadSpriteSection(io, d.doodads); },
       +[](BinaryReader& io, SaveGameData& d) { return ReadSpriteSection(io, d.units); },
       +[](BinaryReader& io, SaveGameData& d) { return ReadSpriteSection(io, d.itemSprites); },
@@ -135,7 +136,9 @@ LoadStatus ReadSaveGame(std::string_view bytes, SaveGameData& out) {
   };
   for (auto step : steps)
     if (LoadStatus s = step(r, out); s != LoadStatus::Ok) return s;
-  return LoadStatus::Ok;
+  // The NPCs' end mark is the file's last byte: anything after it means the
+  // file was not read the way it was written.
+  return r.AtEnd() ? LoadStatus::Ok : LoadStatus::TrailingBytes;
 }
 
 LoadStatus ReadSaveDescription(std::string_view bytes, std::string& description) {
@@ -167,9 +170,8 @@ std::string WriteSaveGame(const SaveGameData& save) {
   WriteCharacterTable(w, save.characters);
   WriteItemTable(w, save.items);
   Settings(w, save);
-  WriteNamedList(w, save.party, [](BinaryWriter& io, const PartyMember& m) {
-    PartyMemberBody(io, m, true);
-  });
+  WriteNamedList(w, save.party,
+                 [](BinaryWriter& io, const PartyMember& m) { PartyMemberBody(io, m, true); });
   for (const Npc& npc : save.npcs) {
     w.Byte(1);
     NpcRecord(w, npc);

@@ -51,14 +51,15 @@ struct SaveGameData {
   std::vector<Npc> npcs;  // nextTime holds the time left, not a clock time
 };
 
-// Reads a saved game. After ZeroTile the fields up to the tile layer are
-// filled (the tiles before the bad one); after any other status but Ok
-// nothing may be used.
+// Reads a saved game, which must end with its last end mark. After ZeroTile
+// the fields up to the tile layer are filled (the tiles before the bad
+// one); after any other status but Ok nothing may be used.
 LoadStatus ReadSaveGame(std::string_view bytes, SaveGameData& out);
-// Whether a save read without error also fits together: every position a
-// finite number on the map (0 standing for "not placed"), step offsets
-// finite, the tile and event layers and the doodads the map's size.
-// A save that does not fit is refused before anything is replaced.
+// Whether a save read without error also fits together: a map of at least
+// one cell whose tile and event layers have its size, every tile set, the
+// doodads on the map, and every position and step offset a finite number
+// (positions off the map are allowed). A save that does not fit is refused
+// before anything is replaced.
 bool SaveFitsItsMap(const SaveGameData& save);
 // Reads only the version and description (BadVersion unless 1 or 2).
 LoadStatus ReadSaveDescription(std::string_view bytes, std::string& description);

@@ -15,6 +15,7 @@
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "sim/main_loop.h"
+#include "world/save_game.h"
 
 namespace yw::e2e {
 namespace {
@@ -142,13 +143,18 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   player.Add(t, SDL_TEXTINPUT, 0, "Wolf x");  // at once, as an input method sends text
   t += 400;
   for (uint32_t gap : {200, 400}) key(SDLK_BACKSPACE, gap);
+  // The player has bound x to Enter too; in the text it types an x.
+  player.Add(t, SDL_KEYDOWN, SDLK_x), player.Add(t, SDL_TEXTINPUT, 0, "x");
+  player.Add(t + 60, SDL_KEYUP, SDLK_x), t += 400;
   key(SDLK_RETURN, 1000);
 
   const fs::path record = out / "session.txt";
   {
     // An invisible window unless the environment asks for a real one.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
-    SdlPlatform window(DefaultUserSettings(), out / "shots");
+    UserSettings settings = DefaultUserSettings();
+    settings.gameKeys[static_cast<int>(GameKey::Enter)].push_back({.name = "x"});
+    SdlPlatform window(settings, out / "shots");
     ASSERT_TRUE(window.Ok());
     window.UseTicks([&player] { return player.ticks; });
     std::ofstream file(record);
@@ -166,6 +172,9 @@ TEST(RecordReplay, AWindowedSessionPlaysTheSameHeadless) {
   const std::string session = test::ReadFile(record);
   EXPECT_NE(session.find(" type \\s\n"), std::string::npos);  // one character per turn
   EXPECT_NE(session.find(" clock "), std::string::npos);      // the turns' uneven steps
+  std::string description;
+  ReadSaveDescription(test::ReadFile(root / "games" / "fight_wolf" / "slot1.sav"), description);
+  EXPECT_EQ(description, "Wolfx");
 
   // The replay starts from the game as it was, in the recorded folder, and
   // writes its state at the turn the window's was written.

@@ -23,10 +23,11 @@ RunResult RunWithFileLimit(const fs::path& out, const fs::path& root, std::strin
   return r;
 }
 
-// A game in a folder whose name is not UTF-8; an old save in slot 1 and a
-// broken one in slot 2. Files may not grow past 8000 bytes and the game's
-// save takes 10 KB: the save fails, slot 1 keeps its bytes, and both
-// failures are told to the player.
+// A game in a folder whose name is not UTF-8; an old save in slot 1, a
+// broken one in slot 2 and one of another version in slot 3. Files may not
+// grow past 8000 bytes and the game's save takes 10 KB: the save fails,
+// slot 1 keeps its bytes, and both failures are told to the player; the
+// slot of another version is no saved game and fails silently.
 TEST(SavesThatFail, TheOldSlotStaysAndThePlayerIsTold) {
   const auto out = OutputDir("saves-that-fail");
   const fs::path root = MakeProgramFolder(out);
@@ -36,6 +37,7 @@ TEST(SavesThatFail, TheOldSlotStaysAndThePlayerIsTold) {
   const std::string old = std::string("\x02\x07Old day", 9) + std::string(3000, '\x01');
   test::WriteFile(game / "slot1.sav", old);
   test::WriteFile(game / "slot2.sav", std::string("\2\6Broken\20\0", 10));
+  test::WriteFile(game / "slot3.sav", "\3" + old.substr(1));
 
   Replay r = StartTheOnlyGame();
   r.WaitUntil(1500).Note("Esc, Save, slot 1; typing with control characters in between.");
@@ -44,6 +46,7 @@ TEST(SavesThatFail, TheOldSlotStaysAndThePlayerIsTold) {
   r.Do("key Enter", 600).Dump("not-saved").Do("key Enter", 400).Dump("menu");
   r.Note("Load, slot 2.").Keys("Down", 4, 100).Do("key Enter", 300).Do("key Down", 200);
   r.Do("key Enter", 600).Dump("not-loaded").Do("key Enter", 400).Dump("load-list");
+  r.Do("key Down", 200).Do("key Enter", 600).Dump("other-version");
   const RunResult run = RunWithFileLimit(out, root, r.Text(), 8000);
   ASSERT_EQ(run.exitCode, 0) << run.stderrText;
   EXPECT_EQ(run.stderrText, "");
@@ -64,7 +67,13 @@ TEST(SavesThatFail, TheOldSlotStaysAndThePlayerIsTold) {
   EXPECT_EQ(notLoaded["MapFile"], "meadow.map");
   EXPECT_EQ(notLoaded["PlayerPosX"], 20);
   EXPECT_EQ(notLoaded["Party"].size(), 1u);
-  EXPECT_EQ(p.Dump("load-list")["CurrentList"], 14);
+  const auto loadList = p.Dump("load-list");
+  EXPECT_EQ(loadList["CurrentList"], 14);
+  const auto other = p.Dump("other-version");
+  EXPECT_EQ(other["CurrentList"], 14);
+  EXPECT_EQ(other["GameMode"], loadList["GameMode"]) << "no message over the list";
+  EXPECT_EQ(other["ListCursor"], 3);
+  EXPECT_EQ(other["MapFile"], "meadow.map");
 }
 
 // Without its font, frame, digits or pointer the program could draw no text

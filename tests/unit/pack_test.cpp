@@ -10,9 +10,11 @@
 #include "diagnostics.h"
 #include "game_build.h"
 #include "json_doc.h"
+#include "render/surface.h"
 #include "script_lint.h"
 #include "test_support.h"
 #include "tiled_maps.h"
+#include "tiled_sheets.h"
 #include "world/data_files.h"
 
 namespace yw::pack {
@@ -87,6 +89,11 @@ void WriteSampleGame(const fs::path& dir) {
   WriteFile(dir / "lone.evm", WriteEventmapFile(lone));
   WriteFile(dir / "autoexec.skr",
             "BEGIN\r\nLOADEVENTS \"MAPS\\TOWN.EVM\" \\ ALLES\r\nMSG \"hi\"\r\nEND\r\n");
+  // An OS/2 BMP of 32 x 16 (its core header holds 16-bit sides) and a PNG.
+  std::string os2("BM\x3a\x06\0\0\0\0\0\0\x1a\0\0\0\x0c\0\0\0\x20\0\x10\0\x01\0\x18\0", 26);
+  WriteFile(dir / "units.bmp", os2 + std::string(32 * 16 * 3, '\x40'));
+  SdlImageCodec codec;
+  ASSERT_TRUE(codec.WritePng(Surface(8, 24, 0x123456), dir / "items.png"));
   WriteFile(dir / "tiles.bmp", std::string("BM\0\0garbage", 11));
 }
 
@@ -117,6 +124,15 @@ TEST(PackRoundTrip, UnpackThenBuildGivesBackEveryFileByteForByte) {
     EXPECT_FALSE(fs::exists(src.path() / "chars.dat"));
     EXPECT_FALSE(fs::exists(src.path() / "slot1.sav"));
     EXPECT_NE(test::ReadFile(src.path() / "chars.json").find("H\xc3\xa9ro"), std::string::npos);
+    // Tiled opens the tilesets at their pictures' sizes, whatever the format.
+    if (!tmx) {
+      for (const auto& [tileset, w, h] :
+           {std::tuple{"units.dod.tsj", 32, 16}, std::tuple{"ITEMS.DOD.tsj", 8, 24}}) {
+        const Json ts = Json::parse(test::ReadFile(src.path() / tileset));
+        EXPECT_EQ(ts["tiles"][0]["imagewidth"], w) << tileset;
+        EXPECT_EQ(ts["tiles"][0]["imageheight"], h) << tileset;
+      }
+    }
 
     Report buildReport;
     const FileSet built = CompileSources(src.path(), buildReport);
@@ -290,6 +306,70 @@ TEST(PackTiledXml, BadXmlWrongSizesAndDecompressionBombsAreRefusedAtTheirLine) {
         "short.tmx:10: layer 'Tiles': holds 8 cells; the map has 9",
         "tsx.tmx:7: tileset 1: the tileset 'bad.tsx' cannot be read: line 2: invalid XML: "})
     EXPECT_NE(all.find(line), std::string::npos) << line << "\n" << all;
+}
+
+// --- Sheets made from the tilesets -----------------------------------------------
+
+// A map of 2 x 1 cells of 8 pixels over a BMP tileset of an 8 x 8 and an
+// 8 x 16 tile, with `changes` merged in.
+Json SheetMap(const Json& changes) {
+  Json map = Json::parse(R"({"type": "map", "orientation": "orthogonal", "width": 2, "height": 1,
+    "tilewidth": 8, "tileheight": 8, "tilesets": [{"firstgid": 1, "name": "t", "image": "t.bmp",
+    "tilewidth": 8, "tileheight": 8, "columns": 1, "tilecount": 1},
+    {"firstgid": 2, "name": "tall", "image": "t.bmp", "tilewidth": 8, "tileheight": 16}],
+    "layers": [{"type": "tilelayer", "name": "Floor", "width": 2, "height": 1, "data": [0, 0]}]})");
+  map.merge_patch(changes);
+  return map;
+}
+
+TEST(PackTiledSheets, RefusedMapsAndTilesTheGameCannotShowAreNamedOnceAndFillNamesTheBlank) {
+  TempDir src;
+  Picture pic{8, 16, std::vector<uint32_t>(128, 0xFF336699u)};
+  WriteFile(src.path() / "t.bmp", BmpBytes(pic));
+  const std::map<std::string, Json> maps = {
+      {"iso", {{"orientation", "isometric"}, {"infinite", true}}},
+      {"stagger", {{"orientation", "staggered"}}},
+      {"hex", {{"orientation", "hexagonal"}}},
+      {"endless", {{"infinite", true}}},
+      {"tall",
+       {{"layers",
+         {{{"type", "tilelayer"},
+           {"name", "Floor"},
+           {"width", 2},
+           {"height", 1},
+           {"data", {2, 2}}}}}}},
+      {"fill", {{"properties", {{{"name", "fill"}, {"type", "int"}, {"value", 1}}}}}}};
+  for (const auto& [name, changes] : maps)
+    WriteFile(src.path() / (name + ".tmj"), Pretty(SheetMap(changes)));
+  Report report;
+  const FileSet built = CompileSources(src.path(), report);
+  std::map<std::string, std::vector<std::string>> said;
+  for (const Diagnostic& d : report.Items()) said[d.file].push_back(Format(d));
+  const auto only = [&](const std::string& file, const std::string& text) {
+    ASSERT_EQ(said[file].size(), 1u) << Joined(report);
+    EXPECT_NE(said[file][0].find(text), std::string::npos) << said[file][0];
+  };
+  only("iso.tmj",
+       "orientation: 'isometric' maps cannot be built: the game draws orthogonal maps only");
+  only("stagger.tmj", "'staggered' maps cannot be built");
+  only("hex.tmj", "'hexagonal' maps cannot be built");
+  only("endless.tmj", "infinite: infinite maps cannot be built; give the map a fixed size");
+  only("tall.tmj",
+       "layer 'Floor': 2 cells (row 1, column 1; row 1, column 2): tile 2 is 8 x 16 pixels; the "
+       "map's tiles are 8 x 8");
+  only("fill.tmj",
+       "warning: layer 'Floor': has 2 cells (row 1, column 1; row 1, column 2) without a tile, "
+       "shown as tile 1 (map property 'fill')");
+  EXPECT_EQ(said.size(), 6u) << Joined(report);  // "no layer is named 'tiles'" only with several
+  MapFileData map;
+  TileSheetFile sheet;
+  ASSERT_EQ(ReadMapFile(built.at("fill.map"), map), LoadStatus::Ok);
+  ASSERT_EQ(ReadTileSheetFile(built.at("fill.til"), 1.0f, sheet), LoadStatus::Ok);
+  EXPECT_EQ(map.tiles, (std::vector<int16_t>{1, 1}));
+  EXPECT_EQ(map.tilemapFile, "fill.til");
+  EXPECT_EQ(map.doodadmapFile, "");   // no layer above the ground: no doodad sheet
+  EXPECT_EQ(sheet.tiles.size(), 2u);  // the two tiles, no blank added
+  EXPECT_EQ(sheet.picture, "fill-tiles.bmp");
 }
 
 // --- Build errors ------------------------------------------------------------------

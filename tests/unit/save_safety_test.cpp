@@ -95,25 +95,39 @@ TEST(SaveSafety, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewSlot) {
   EXPECT_GT(newWritten, 0);  // the kills did fall while the child saved
 }
 
-TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
+// Positions anywhere, off the map too, load as they were saved; a file that
+// does not read back to a map and its layers, read to its last byte, is
+// refused before it changes the running game.
+TEST(SaveSafety, ASavedGameThatDoesNotReadBackChangesNothing) {
   TestEngine t;
   Engine& e = t.engine;
   PlayOnMap(e, 4, 3);
+  World& w = e.world;
+  w.PlayerPosX = 5, w.PlayerPosY = -2;  // left there by a larger map
+  w.Npcs.Resize(2);
+  w.Npcs[2] = w.Npcs[1];
+  w.NpcCount = 2;
+  w.Npcs[1].POS_X = -1;  // parked out of sight
+  w.Npcs[2].POS_X = 1e30f, w.Npcs[2].POS_Y = 15;
   ASSERT_TRUE(SaveState(e, "good.sav", "good"));
+  const std::string bytes = ReadFile(t.dir.path() / "good.sav");
   SaveGameData good;
-  ASSERT_EQ(ReadSaveGame(ReadFile(t.dir.path() / "good.sav"), good), LoadStatus::Ok);
+  ASSERT_EQ(ReadSaveGame(bytes, good), LoadStatus::Ok);
 
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   constexpr float kInf = std::numeric_limits<float>::infinity();
   const std::vector<std::pair<std::string, std::function<void(SaveGameData&)>>> faults = {
       {"player x not a number", [](SaveGameData& d) { d.playerPosX = kNaN; }},
       {"player y infinite", [](SaveGameData& d) { d.playerPosY = kInf; }},
-      {"player right of the map", [](SaveGameData& d) { d.playerPosX = 5; }},
       {"NPC x not a number", [](SaveGameData& d) { d.npcs[0].POS_X = kNaN; }},
-      {"NPC above the map", [](SaveGameData& d) { d.npcs[0].POS_Y = -1; }},
       {"NPC step infinite", [](SaveGameData& d) { d.npcs[0].stepOffsetX = -kInf; }},
       {"event layer narrower than the map", [](SaveGameData& d) { d.eventWidth = 3; }},
       {"a cell of tile 0", [](SaveGameData& d) { d.tiles[5] = 0; }},
+      {"no map",
+       [](SaveGameData& d) {
+         d.mapWidth = d.mapHeight = d.eventWidth = d.eventHeight = 0;
+         d.tiles.clear(), d.events.clear(), d.placements.clear();
+       }},
   };
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& [fault, apply] : faults) {
@@ -121,13 +135,14 @@ TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
     apply(bad);
     files.emplace_back(fault, WriteSaveGame(bad));
   }
-  // A file of an unknown version, or cut short anywhere, is refused too.
-  const std::string bytes = ReadFile(t.dir.path() / "good.sav");
+  // A file of an unknown version, cut short anywhere, with bytes after its
+  // end, or of a version, a description and nothing but zeros is refused too.
   files.emplace_back("version 3", "\x03" + bytes.substr(1));
   for (size_t n = 0; n < bytes.size(); ++n)
     files.emplace_back("cut at " + std::to_string(n), bytes.substr(0, n));
+  files.emplace_back("garbage after the end", bytes + std::string(100, '\x5a'));
+  files.emplace_back("zeros", std::string("\x02\x04good", 6) + std::string(200, '\0'));
 
-  World& w = e.world;
   w.MapFile = "cave.map";
   w.PlayerPosX = 4;
   w.PartyCount = 0;
@@ -139,10 +154,59 @@ TEST(SaveSafety, ASavedGameThatDoesNotFitItsMapChangesNothing) {
     EXPECT_EQ(w.PlayerPosX, 4) << fault;
     EXPECT_EQ(w.PartyCount, 0) << fault;
   }
-  WriteFile(t.dir.path() / "bad.sav", files[faults.size()].second);
-  EXPECT_EQ(ReadSaveDescription(e, "bad.sav"), std::nullopt);  // the other version is not listed
-  ASSERT_TRUE(LoadState(e, "good.sav", false));
-  EXPECT_EQ(w.MapFile, "meadow.map");
+  WriteFile(t.dir.path() / SlotFileName(3), files[faults.size()].second);
+  EXPECT_EQ(SlotEntries(e)[2].text, "<Empty>");  // the other version is no saved game
+  for (bool snapshot : {false, true}) {
+    w.PlayerPosX = 4;
+    ASSERT_TRUE(LoadState(e, "good.sav", snapshot)) << snapshot;
+    EXPECT_EQ(w.MapFile, "meadow.map");
+    EXPECT_EQ(w.PlayerPosX, 5);
+    EXPECT_EQ(w.PlayerPosY, -2);
+    ASSERT_EQ(w.NpcCount, 2);
+    EXPECT_EQ(w.Npcs[1].POS_X, -1);
+    EXPECT_EQ(w.Npcs[2].POS_X, 1e30f);
+  }
+}
+
+// Every byte of a real saved game, flipped in turn: the file loads into a
+// world with a map and a party, or is refused and the running game stays.
+TEST(SaveSafety, AFlippedByteNeverLeavesAnEmptyWorld) {
+  TestEngine t;
+  Engine& e = t.engine;
+  const fs::path source = fs::path(YW_SOURCE_DIR) / "data/games/hollowmere";
+  for (const auto& f : fs::directory_iterator(source))
+    if (f.path().extension() == ".skr") fs::copy_file(f.path(), t.dir.path() / f.path().filename());
+  const std::string bytes =
+      ReadFile(fs::path(YW_SOURCE_DIR) / "fuzz/corpus/save_game/hollowmere-house.sav");
+  WriteFile(t.dir.path() / "slot1.sav", bytes);
+  e.win.ScreenWidth = 160, e.win.ScreenHeight = 120;  // each load draws the map
+  World& w = e.world;
+  ASSERT_TRUE(LoadState(e, "slot1.sav", false));
+  ASSERT_GT(w.PartyCount, 0);
+
+  int loaded = 0, refused = 0, wrong = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::string flipped = bytes;
+    flipped[i] = static_cast<char>(~flipped[i]);
+    WriteFile(t.dir.path() / "slot1.sav", flipped);
+    w.MapFile = "running.map";
+    e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+    const bool ok = LoadState(e, "slot1.sav", false);
+    const bool whole = w.MapWidth > 0 && w.MapHeight > 0 && w.MapTiles.Width() == w.MapWidth &&
+                       w.MapTiles.Height() == w.MapHeight && w.PartyCount > 0;
+    if (ok ? whole && e.win.GameMode == static_cast<int32_t>(Mode::Map)
+           : w.MapFile == "running.map" && e.win.GameMode == static_cast<int32_t>(Mode::Menu)) {
+      ++(ok ? loaded : refused);
+    } else {
+      ++wrong;
+      ADD_FAILURE() << "byte " << i << (ok ? " loaded into " : " refused, yet left ") << w.MapWidth
+                    << " x " << w.MapHeight << " cells, " << w.PartyCount << " in the party";
+    }
+  }
+  std::cout << bytes.size() << " bytes flipped: " << loaded << " loaded, " << refused
+            << " refused, " << wrong << " wrong\n";
+  EXPECT_GT(loaded, 0);
+  EXPECT_GT(refused, 0);
 }
 
 // A game installed where the player cannot write keeps its saves and its

@@ -22,7 +22,12 @@ TEST(LoadSlot, ReadsTheMapSheetsAgainUnderNamesAlreadyLoaded) {
       std::filesystem::path(YW_SOURCE_DIR) / "tests/e2e/games/play_brook/tiles.bmp",
       game / "tiles.bmp");
   e.CurrentDir = game;
-  e.world.TilePicture = "tiles.bmp";
+  World& w = e.world;
+  w.TilePicture = "tiles.bmp";
+  w.MapWidth = w.MapHeight = 1;
+  w.MapTiles.Reset(1, 1);
+  w.MapTiles(1, 1).TILE = 1;
+  w.MapEvents.Reset(1, 1);
   ASSERT_TRUE(SaveState(e, SlotFileName(1), "Meadow"));
 
   e.view.KeptTilePic = "tiles.bmp";  // another game's sheet, empty here

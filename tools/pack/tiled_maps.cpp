@@ -347,11 +347,11 @@ void MapBuilder::ChooseRoles() {
     doodadLayers_.push_back(tileLayers_[i]);
     above += (above.empty() ? "" : ", ") + Quoted(*tileLayers_[i].layer);
   }
-  if (!named)
+  // A single tile layer is the ground without a choice to name.
+  if (!named && !above.empty())
     in_.Warning(ground_.pointer, "layers",
                 "no layer is named 'tiles': the lowest, " + Quoted(*ground_.layer) +
-                    ", is the ground" +
-                    (above.empty() ? "" : " and the ones above (" + above + ") are doodads"));
+                    ", is the ground and the ones above (" + above + ") are doodads");
 }
 
 const Picture* MapBuilder::LoadPicture(const TilesetInfo& ts, const Json& owner,

@@ -82,6 +82,15 @@ std::string TimeStamp() {
   return text;
 }
 
+// Whether the key, with these modifiers, types a character: a printable
+// key or a keypad key giving a digit or sign, without Ctrl or Alt.
+bool TypesCharacter(SDL_Keycode key, uint16_t mods) {
+  if (mods & (KMOD_CTRL | KMOD_ALT)) return false;
+  if (key >= SDLK_SPACE && key < SDLK_DELETE) return true;
+  if (key >= SDLK_KP_DIVIDE && key <= SDLK_KP_PLUS) return true;  // / * - +
+  return key >= SDLK_KP_1 && key <= SDLK_KP_PERIOD && (mods & KMOD_NUM);
+}
+
 }  // namespace
 
 bool SdlKnownKeyName(std::string_view name) {
@@ -270,6 +279,8 @@ void SdlPlatform::HandleKey(const SDL_Event& ev, PlatformEvents& events) {
     }
     return;  // the key is taken; the game does not see it
   }
+  // While text is entered a key that types is the text's, not a game key's.
+  if (textEntry_ && TypesCharacter(key, mods)) return;
   for (const Binding& b : gameKeys_)
     if (b.key == key && ModsHeld(b.mods, mods))
       SetKey(from, static_cast<GameKey>(b.target), true, ev.key.repeat != 0);

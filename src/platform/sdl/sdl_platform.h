@@ -44,6 +44,7 @@ class SdlPlatform : public Platform {
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
   KeyActivity LastYieldActivity(GameKey key) const override;
+  void SetTextEntry(bool open) override { textEntry_ = open; }
   void Present(const Surface& frontbuf, double left, double top) override;
   void SetCaption(std::string_view caption) override;
   void SetWindowState(bool maximised, int width, int height) override;
@@ -124,6 +125,7 @@ class SdlPlatform : public Platform {
   uint64_t gameClock_ = 0, lastTicks_ = 0;
   int speed_ = 1;
   int32_t fastKey_ = 0;  // the key holding fast-forward
+  bool textEntry_ = false;  // the game is taking typed text
 
   std::filesystem::path screenshotFolder_;
   SdlImageCodec codec_;
