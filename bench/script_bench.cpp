@@ -2,8 +2,11 @@
 // data terms and CHANGE lines, in scripts of 1,000 to 100,000 lines. The
 // cost per line must not grow with the length of the script: taking a line
 // moves a position in the shared text and never copies what is left.
+// And the cost of a script that starts itself to the deepest stack, 32767
+// levels, and back: time, and the memory its levels hold.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +14,7 @@
 #include "platform/headless/headless_platform.h"
 #include "script/script_engine.h"
 #include "shell/engine.h"
+#include "sim/main_loop.h"
 
 namespace {
 
@@ -85,5 +89,35 @@ void BM_RunScriptToEnd(benchmark::State& state) {
       perRun, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_RunScriptToEnd)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A 1 MiB script that starts itself, run by the main loop until the start
+// past the deepest level is refused, then back down to no level at all.
+void BM_SelfStartingScriptToTheDepthLimit(benchmark::State& state) {
+  std::string self = "BEGIN\r\nRUNSCRIPT \"self.skr\"\r\nEND\r\n";
+  while (self.size() < (size_t{1} << 20)) self += "' padding the script to a megabyte\r\n";
+  const yw::ScriptText text(self);
+  double levelBytes = 0;
+  for (auto _ : state) {
+    yw::HeadlessPlatform platform;
+    yw::Engine e(platform, std::filesystem::temp_directory_path());
+    yw::World& w = e.world;
+    w.Scripts.Resize(1);
+    w.Scripts[1] = {text, "self.skr"};
+    w.ScriptCount = 1;
+    e.win.GameMode = 6;
+    yw::RunScript(e, "self.skr");
+    while (e.win.GameMode == 8) yw::LoopTurn(e);
+    if (w.ScriptDepth != INT16_MAX) {
+      state.SkipWithError("the script did not stop at the deepest level");
+      break;
+    }
+    levelBytes = static_cast<double>(w.ScriptDepth) * sizeof(yw::ScriptLevel);
+    e.win.GameMode = 8;  // the message closed
+    while (w.ScriptDepth > 0) yw::LoopTurn(e);
+  }
+  state.counters["levels"] = INT16_MAX;
+  state.counters["stack_MiB"] = levelBytes / (1 << 20);
+}
+BENCHMARK(BM_SelfStartingScriptToTheDepthLimit)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

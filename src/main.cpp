@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/encoding.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_image_codec.h"
@@ -64,7 +66,8 @@ bool StartIn(yw::Engine& engine, const fs::path& playDir) {
   const auto game =
       yw::SetUpTestPlay(engine, playDir, yw::UserFolders::FromEnvironment().cache, error);
   if (!game) {
-    std::cerr << "yarrowind: --play: " << playDir.string() << ": " << error << "\n";
+    std::cerr << "yarrowind: --play: " << yw::PrintableText(playDir.string()) << ": "
+              << yw::PrintableText(error) << "\n";
     return false;
   }
   engine.CurrentDir = *game;
@@ -77,48 +80,67 @@ uint32_t TimeOfDaySeed() {
                                std::chrono::microseconds(1));
 }
 
-// Reads the replay of a headless run; its set-up lines fill in what the
-// command line leaves open.
-bool ReadReplay(yw::Options& o, std::vector<yw::ReplayEvent>& events,
-                std::vector<yw::DisplayMode>& displayModes) {
-  if (o.replay.empty()) return true;
-  std::ifstream in(o.replay, std::ios::binary);
-  if (!in) {
-    std::cerr << "yarrowind: cannot read replay " << o.replay << "\n";
-    return false;
+// Opens the replay of a headless run; a FIFO or a folder is refused.
+std::unique_ptr<std::ifstream> OpenReplay(const fs::path& file) {
+  std::error_code ec;
+  auto in = std::make_unique<std::ifstream>();
+  if (fs::is_regular_file(file, ec)) in->open(file, std::ios::binary);
+  if (!*in || !in->is_open()) {
+    std::cerr << "yarrowind: cannot read replay " << yw::PrintableText(file.string()) << "\n";
+    return nullptr;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string error;
+  return in;
+}
+
+// Reads the replay of a headless run through once, to refuse a bad one
+// before the run; its set-up lines fill in what the command line leaves
+// open. The events are read again as the run reaches them.
+bool CheckReplay(yw::Options& o, std::vector<yw::DisplayMode>& displayModes) {
+  if (o.replay.empty()) return true;
+  const auto in = OpenReplay(o.replay);
+  if (!in) return false;
   yw::ReplaySettings settings;
-  if (!yw::ParseReplay(text.str(), fs::current_path(), events, error, &settings)) {
-    std::cerr << "yarrowind: " << o.replay.string() << ": " << error << "\n";
+  yw::ReplayReader reader(*in, fs::current_path(), &settings);
+  for (yw::ReplayEvent ev; reader.Next(ev);) {
+  }
+  if (!reader.Error().empty()) {
+    std::cerr << "yarrowind: " << yw::PrintableText(o.replay.string()) << ": "
+              << yw::PrintableText(reader.Error()) << "\n";
     return false;
   }
   if (!o.seed) o.seed = settings.seed;
   if (o.root.empty()) o.root = settings.root;
   if (o.play.empty()) o.play = settings.play;
   displayModes = settings.displayModes;
-  if (!o.maxMs) {
-    const uint64_t last = events.empty() ? 0 : std::max(events.back().ms, events.back().clockTo);
-    o.maxMs = static_cast<uint32_t>(std::min<uint64_t>(last + 600000, UINT32_MAX / 2));
-  }
+  if (!o.maxMs) o.maxMs = std::min(reader.Last() + 600000, yw::kMaxClockMs);
   return true;
 }
 
 int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path& playDir,
-                std::vector<yw::ReplayEvent> events, std::vector<yw::DisplayMode> displayModes) {
+                std::vector<yw::DisplayMode> displayModes) {
   yw::SdlImageCodec codec;
   yw::HeadlessPlatform platform(&codec, o.tickMs);
   if (!displayModes.empty()) platform.SetDisplayModes(displayModes, displayModes.front());
   yw::Engine engine(platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(yw::UserFolders::FromEnvironment());
-  yw::ReplayDriver driver(platform, std::move(events), o.maxMs.value_or(600000));
+  // The events are read as the run reaches them, so that a long replay
+  // takes no more memory than a short one.
+  std::unique_ptr<std::ifstream> in;
+  if (!o.replay.empty() && !(in = OpenReplay(o.replay))) return 2;
+  std::optional<yw::ReplayReader> reader;
+  if (in) reader.emplace(*in, fs::current_path());
+  yw::ReplayDriver driver(
+      platform, [&reader](yw::ReplayEvent& ev) { return reader && reader->Next(ev); },
+      o.maxMs.value_or(600000));
   engine.Observer = &driver;
   yw::FormLoad(engine, o.seed.value_or(TimeOfDaySeed()));
   if (!StartIn(engine, playDir)) return 1;
   yw::EventLoop(engine);
-  for (const auto& p : driver.Problems()) std::cerr << "yarrowind: " << p << "\n";
+  for (const auto& p : driver.Problems())
+    std::cerr << "yarrowind: " << yw::PrintableText(p) << "\n";
+  if (reader && !reader->Error().empty())
+    std::cerr << "yarrowind: " << yw::PrintableText(o.replay.string())
+              << " changed during the run: " << yw::PrintableText(reader->Error()) << "\n";
   return engine.ExitCode;
 }
 
@@ -127,7 +149,7 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   std::vector<std::string> problems;
   yw::UserSettings settings =
       yw::LoadUserSettings(yw::UserSettingsFile(folders), problems, yw::SdlKnownKeyName);
-  for (const auto& p : problems) std::cerr << "yarrowind: " << p << "\n";
+  for (const auto& p : problems) std::cerr << "yarrowind: " << yw::PrintableText(p) << "\n";
   if (o.scale > 0) settings.scale = o.scale;
   if (o.fullscreen) settings.fullscreen = true;
   yw::SdlPlatform platform(settings, yw::ScreenshotFolder(folders),
@@ -143,7 +165,7 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   if (!o.record.empty()) {
     record.open(o.record, std::ios::binary | std::ios::trunc);
     if (!record) {
-      std::cerr << "yarrowind: cannot write " << o.record.string() << "\n";
+      std::cerr << "yarrowind: cannot write " << yw::PrintableText(o.record.string()) << "\n";
       return 1;
     }
     recorder.emplace(platform, record, yw::RecordedStart{seed, programDir, playDir});
@@ -169,24 +191,23 @@ int main(int argc, char** argv) {
   yw::Options options;
   std::string error;
   if (!yw::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    std::cerr << "yarrowind: " << error << "\n" << yw::UsageText();
+    std::cerr << "yarrowind: " << yw::PrintableText(error) << "\n" << yw::UsageText();
     return 2;
   }
   if (options.help) {
     std::cout << yw::UsageText();
     return 0;
   }
-  std::vector<yw::ReplayEvent> events;
   std::vector<yw::DisplayMode> displayModes;
-  if (options.headless && !ReadReplay(options, events, displayModes)) return 2;
+  if (options.headless && !CheckReplay(options, displayModes)) return 2;
   const fs::path programDir = ProgramFolder(options, argv[0]);
   const fs::path playDir = PlayFolder(options);
   std::error_code ec;
   if (!options.play.empty() && !fs::is_directory(playDir, ec)) {
-    std::cerr << "yarrowind: --play: " << options.play << " is not a folder\n";
+    std::cerr << "yarrowind: --play: " << yw::PrintableText(options.play.string())
+              << " is not a folder\n";
     return 2;
   }
-  return options.headless
-             ? RunHeadless(options, programDir, playDir, std::move(events), std::move(displayModes))
-             : RunWindow(options, programDir, playDir);
+  return options.headless ? RunHeadless(options, programDir, playDir, std::move(displayModes))
+                          : RunWindow(options, programDir, playDir);
 }

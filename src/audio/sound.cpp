@@ -7,6 +7,7 @@
 
 #include "audio/sound_file.h"
 #include "shell/engine.h"
+#include "world/game_files.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -22,7 +23,7 @@ AudioDevice& Device(Engine& e) { return e.platform.Audio(); }
 // The existing file a game's sound name means (folders do not count).
 std::optional<std::filesystem::path> SoundFile(const Engine& e, std::string_view name) {
   if (name.empty()) return std::nullopt;
-  auto file = ResolvePath(e.CurrentDir, name);
+  auto file = ResolveGameName(e, name);
   std::error_code ec;
   if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
   return file;
@@ -56,20 +57,13 @@ std::string WithAmbientExtension(const Engine& e, std::string_view Datei) {
   if (name.size() <= 1 || name.find('.') != std::string::npos) return name;
   for (std::string_view ext : kAmbientExtensions) {
     const std::string candidate = name + std::string(ext);
-    if (FileExists(e.CurrentDir, TrimBlanks(candidate))) return candidate;
+    if (GameFileExists(e, TrimBlanks(candidate))) return candidate;
   }
   return name;
 }
 
 bool IsMidiName(std::string_view trimmed) {
   return trimmed.size() >= 4 && ToLower(trimmed.substr(trimmed.size() - 4)) == ".mid";
-}
-
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-  const int64_t sum = static_cast<int64_t>(a) + b;
-  if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(sum);
 }
 
 // Frees every effect whose last playback has finished. An entry removed
@@ -170,10 +164,10 @@ void PlayAmbient(Engine& e, std::string_view Datei) {
 void SoundHousekeeping(Engine& e) {
   CDXVBMusic& music = e.sound.Music;
   if (!music.MidiPlay && e.sound.SoundChannelCount <= 0) return;
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   WindowState& w = e.win;
   if (!(w.NextSoundSweep < t)) return;
-  w.NextSoundSweep = SaturatingAdd(t, w.TimeSoundTime);
+  w.NextSoundSweep = t + w.TimeSoundTime;
   if (music.MidiPlay) music.LoopIfYouCan();
   SweepFinishedEffects(e);
 }

@@ -407,13 +407,13 @@ SoundInfo InspectSound(std::span<const uint8_t> head, uint64_t fileSize, SoundUs
 
 SoundInfo InspectSoundFile(const std::filesystem::path& file, SoundUse use) {
   std::error_code ec;
+  SoundInfo unreadable;
+  unreadable.problem = "cannot be read";
+  // Asked before opening: opening a FIFO would wait for a writer.
+  if (!std::filesystem::is_regular_file(file, ec)) return unreadable;
   const uintmax_t size = std::filesystem::file_size(file, ec);
   std::ifstream in(file, std::ios::binary);
-  if (ec || !std::filesystem::is_regular_file(file, ec) || !in) {
-    SoundInfo info;
-    info.problem = "cannot be read";
-    return info;
-  }
+  if (ec || !in) return unreadable;
   std::vector<uint8_t> head = ReadHead(in, std::min<uint64_t>(size, kHeadBytes));
   if (StartsWith(head, 0, "MThd") && size > head.size() && size <= kMaxMidiFileBytes) {
     in.seekg(0);

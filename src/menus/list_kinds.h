@@ -92,7 +92,8 @@ const ListKind* FindListKind(int32_t listType);
 void DrawScrollingList(Engine& e, const ListKind& kind);
 void DrawFixedList(Engine& e, const ListKind& kind);
 void DrawUserList(Engine& e);
-void DrawPictureList(Engine& e, const PictureList& list);
+// Returns the bottom of the window drawn.
+int DrawPictureList(Engine& e, const PictureList& list);
 // Cuts a text to `cells` characters, ending in "..." when it had to be cut
 // (a room of three characters or less cuts hard).
 std::string CutText(std::string_view text, int cells);

@@ -3,6 +3,7 @@
 // markers for entries hidden above (code 127) and below (code 128).
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "menus/list_kinds.h"
@@ -287,7 +288,7 @@ void DrawPictureLine(Engine& e, const LaidLine& laid, int top, int widest, const
 // A window at the top left with its heading rows and as many lines as the
 // screen holds; longer lists scroll. A list without lines is an empty
 // window with nothing to select.
-void DrawPictureList(Engine& e, const PictureList& list) {
+int DrawPictureList(Engine& e, const PictureList& list) {
   ListState& l = e.lists;
   ClearRows(l);
   const Metrics m = MetricsOf(e);
@@ -320,6 +321,7 @@ void DrawPictureList(Engine& e, const PictureList& list) {
   if (l.ListScroll > 1) Marker(e, kMarkerAbove, markerX, 10 + m.ch + headH);
   if (last != lines.end()) Marker(e, kMarkerBelow, markerX, 10 + frameH - m.ch - m.fh);
   FinishList(e);
+  return 10 + frameH;
 }
 
 // The list a script built: its entries with their item pictures. An empty
@@ -341,7 +343,20 @@ void DrawUserList(Engine& e) {
   }
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
   e.lists.CurrentList = 20;
-  DrawPictureList(e, list);
+  const int bottom = DrawPictureList(e, list);
+  // The question left standing under its answers stays only when the list
+  // ends above the message window. A longer list would cover it: then the
+  // screen under the message comes back, as when a message closes, and the
+  // list is drawn over that.
+  if (!std::exchange(e.win.QuestionStanding, false)) return;
+  Surfaces& pics = e.pics;
+  if (bottom > CInt(e.win.ScreenHeight / 2.0)) {
+    BitBlt(pics.Frontbuf, 0, 0, pics.Frontbuf.Width(), pics.Frontbuf.Height(), pics.Extrabuf, 0, 0,
+           Rop::SrcCopy);
+    DrawPictureList(e, list);
+  }
+  pics.Extrabuf.Resize(1, 1);
+  pics.Extrabuf.Clear();
 }
 
 }  // namespace yw

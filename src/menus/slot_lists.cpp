@@ -2,10 +2,11 @@
 // game, described by the text stored at the start of each slot file.
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cstdio>
 
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "platform/regular_file.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "shell/engine.h"
@@ -34,10 +35,10 @@ void ForgetKeptPictures(Engine& e) {
 std::optional<std::string> SlotDescription(Engine& e, int slot) {
   const auto file = ResolvePath(SaveFolder(e), SlotFileName(slot));
   if (!file) return std::nullopt;
-  std::ifstream in(*file, std::ios::binary);
+  const FilePtr in = OpenRegularFile(*file);
+  if (!in) return std::nullopt;
   std::array<char, kHeaderMax> head{};
-  in.read(head.data(), head.size());
-  const auto got = static_cast<size_t>(in.gcount());
+  const size_t got = std::fread(head.data(), 1, head.size(), in.get());
   if (got < 1 || !KnownVersion(static_cast<unsigned char>(head[0]))) return std::nullopt;
   // A file that ends inside its description shows what is there.
   const size_t start = std::min<size_t>(2, got);

@@ -64,7 +64,7 @@ void EnterChosenEnemy(Engine& e, int16_t enemy) {
 // The map goes on animating under the pointer. Once a target is chosen
 // the pointer is not drawn again: the script takes over the screen.
 void TargetChoiceFrame(Engine& e) {
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   FrameLimiter(e, t);
   AnimationTicks(e, t);
   if (e.win.Key != 0) MenuKey(e, e.lists.CurrentList, e.win.Key);

@@ -1,9 +1,11 @@
 // The lists before a game runs: the game library (list 1) and a game's
 // title menu (list 2) with the new-game flow.
+#include <filesystem>
 #include <string>
 
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "render/compose.h"
 #include "render/dialogs.h"
 #include "script/script_engine.h"
 #include "shell/engine.h"
@@ -11,6 +13,8 @@
 #include "world/paths.h"
 
 namespace yw {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -51,12 +55,17 @@ ListEntries TitleEntries(Engine&) {
 }
 
 // The chosen game's folder becomes current; the start state then finds its
-// autoexec.skr and shows the game's own title.
+// autoexec.skr and shows the game's own title. A game folder that is a link
+// becomes current as the folder it leads to: that folder is the game's own,
+// for what it may read and where it saves.
 void EnterGame(Engine& e, int16_t game) {
   const World& w = e.world;
   if (game < 1 || game > w.GameCount || !w.GameList.Has(game)) return;
-  const std::string name = "games\\" + w.GameList[game];
-  e.CurrentDir = ResolvePath(e.ProgramDir, name).value_or(e.ProgramDir / FromWindowsName(name));
+  const fs::path games = ResolvePath(e.ProgramDir, "games").value_or(e.ProgramDir / "games");
+  const fs::path folder = games / w.GameList[game];
+  std::error_code ec;
+  const fs::path real = fs::is_symlink(folder, ec) ? fs::canonical(folder, ec) : folder;
+  e.CurrentDir = ec ? folder : real;
   e.win.GameMode = static_cast<int32_t>(Mode::Start);
 }
 
@@ -67,7 +76,9 @@ void LeaveToTitlePicture(Engine& e) {
 
 void EnterTitleChoice(Engine& e, int16_t choice) {
   switch (static_cast<TitleChoice>(choice)) {
-    case TitleChoice::New: StartNewGame(e); break;
+    case TitleChoice::New:
+      StartNewGame(e);
+      break;
     case TitleChoice::Load:
       e.win.Switsch = 0;
       Drawlist(e, 2, false);
@@ -103,15 +114,15 @@ void StartNewGame(Engine& e) {
   const int start = AutoexecIndex(wd);
   w.SavingActive = true;
   w.FightMode = false;
-  if (!IsAutoexec(wd, start))
-    return LoadFailed(e, "Error: No AUTOEXEC.SKR Found!");
+  if (!IsAutoexec(wd, start)) return LoadFailed(e, "Error: No AUTOEXEC.SKR Found!");
   wd.PlayerDirection = 2;
   w.GameMode = static_cast<int32_t>(Mode::Map);
   w.FPS = w.FPSLimit;
-  // Nothing of the title or of the notice may show around the game's first
-  // picture: a message before any map is loaded stands on a black screen.
-  e.pics.Frontbuf.Clear();
-  e.pics.Backbuf.Clear();
+  // Backbuf stays as it is: a message before the first map stands over
+  // the title picture it holds (black when none was shown). The notice and
+  // the title menu go.
+  CopyView(e.pics.Frontbuf, 0, e.pics.Frontbuf.Height(), e.pics.Backbuf, 0, 0);
+  e.view.ScreenCovered = false;
   RunScript(e, kAutoexec);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio_device.h"
+#include "platform/clock.h"
 
 namespace yw {
 
@@ -16,9 +17,8 @@ class Surface;
 
 // The seven keys the game polls, in the order the poll scans them.
 enum class GameKey : uint8_t { Esc, Enter, Space, Up, Down, Left, Right };
-inline constexpr GameKey kPollOrder[] = {GameKey::Esc,  GameKey::Enter, GameKey::Space,
-                                         GameKey::Up,   GameKey::Down,  GameKey::Left,
-                                         GameKey::Right};
+inline constexpr GameKey kPollOrder[] = {GameKey::Esc,  GameKey::Enter, GameKey::Space, GameKey::Up,
+                                         GameKey::Down, GameKey::Left,  GameKey::Right};
 
 // Virtual-key code of a key as the game stores it in Key and LastKey.
 constexpr int32_t VirtualKeyCode(GameKey k) {
@@ -54,7 +54,7 @@ class Platform {
   virtual ~Platform() = default;
 
   // Milliseconds of a clock that only moves forward.
-  virtual uint32_t Now() = 0;
+  virtual Millis Now() = 0;
   // Hands control to the window system once; returns what happened.
   virtual PlatformEvents Yield() = 0;
   // Whether the key is held down at this moment or was pressed since the

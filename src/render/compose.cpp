@@ -155,6 +155,27 @@ BackbufTiles::Stamp CurrentStamp(const Engine& e) {
 
 }  // namespace
 
+void CopyView(Surface& front, int top, int bottom, const Surface& back, int bufX, int bufY) {
+  const int w = front.Width();
+  top = std::clamp(top, 0, front.Height());
+  bottom = std::clamp(bottom, top, front.Height());
+  if (bottom == top) return;
+  BitBlt(front, 0, top, w, bottom - top, back, bufX, bufY + top, Rop::SrcCopy);
+  const auto black = [&front](int x, int y, int bw, int bh) {
+    if (bw > 0 && bh > 0) BitBlt(front, x, y, bw, bh, front, 0, 0, Rop::Blackness);
+  };
+  // The rows and columns of `front` that have a pixel of `back` to show.
+  const int64_t rowsFrom = std::clamp<int64_t>(-int64_t{bufY}, top, bottom);
+  const int64_t rowsTo = std::clamp<int64_t>(int64_t{back.Height()} - bufY, rowsFrom, bottom);
+  const int64_t left = std::clamp<int64_t>(-int64_t{bufX}, 0, w);
+  const int64_t right = std::clamp<int64_t>(int64_t{back.Width()} - bufX, left, w);
+  const int y0 = static_cast<int>(rowsFrom), y1 = static_cast<int>(rowsTo);
+  black(0, top, w, y0 - top);
+  black(0, y1, w, bottom - y1);
+  black(0, y0, static_cast<int>(left), y1 - y0);
+  black(static_cast<int>(right), y0, w - static_cast<int>(right), y1 - y0);
+}
+
 void ResetBufDelta(Engine& e, std::optional<float> bufX, std::optional<float> bufY,
                    std::optional<float> destX, std::optional<float> destY) {
   e.view.BufX = bufX.value_or(e.world.TileWidth);
@@ -185,7 +206,7 @@ void ApplyMapChange(Engine& e) {
 
 void ShowMapChange(Engine& e) {
   if (e.world.MapChanged) ApplyMapChange(e);
-  if (e.view.MapChangeUnseen) BufFlip(e);
+  if (e.view.MapChangeUnseen && !e.view.ScreenCovered) BufFlip(e);
 }
 
 }  // namespace yw

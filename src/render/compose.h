@@ -6,6 +6,13 @@
 namespace yw {
 
 class Engine;
+class Surface;
+
+// Copies rows [top, bottom) of `front`, its whole width, from `back` at
+// (bufX, bufY + top). What `back` does not reach (a title picture smaller
+// than the screen, a buffer not yet sized) is made black, so that nothing
+// of an earlier picture stays along the edges.
+void CopyView(Surface& front, int top, int bottom, const Surface& back, int bufX, int bufY);
 
 // Puts the view at rest (BufX = TileWidth, BufY = TileHeight) or at the
 // given offsets; the scroll targets default to the new offsets.
@@ -23,7 +30,8 @@ void ApplyMapChange(Engine& e);
 // Shows a map change that no frame has shown yet (applying it first when
 // it is still pending), so that a message, list, input or screen effect
 // opened next stands over the new map rather than over the picture from
-// before the load.
+// before the load; but not while an effect has covered the screen, where
+// the author's black scene stays as it is.
 void ShowMapChange(Engine& e);
 
 }  // namespace yw

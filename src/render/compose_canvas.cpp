@@ -3,6 +3,7 @@
 // sprite drawn again at its place skip the parts nothing has touched.
 #include <algorithm>
 
+#include "render/compose.h"
 #include "render/compose_internal.h"
 
 namespace yw::compose {
@@ -72,8 +73,7 @@ FrameCanvas::FrameCanvas(Surface& front, const Surface& back, int bufX, int bufY
 Surface& FrameCanvas::Through(int64_t bottom) {
   const int last = static_cast<int>(std::clamp<int64_t>(bottom, 0, front_.Height()));
   if (last > copied_) {
-    BitBlt(front_, 0, copied_, front_.Width(), last - copied_, back_, bufX_, bufY_ + copied_,
-           Rop::SrcCopy);
+    CopyView(front_, copied_, last, back_, bufX_, bufY_);
     copied_ = last;
   }
   return front_;

@@ -31,7 +31,7 @@ int16_t ValidCount(int16_t count, int size) {
 }
 
 // The fraction of a flight still ahead: 1 at the start, 0 at the end.
-float FlightAhead(const FlyingDoodad& f, int32_t now) {
+float FlightAhead(const FlyingDoodad& f, Millis now) {
   const double span = static_cast<double>(f.endTime) - f.startTime;
   if (span <= 0) return 0;
   const double done = (static_cast<double>(now) - f.startTime) / span;
@@ -39,7 +39,7 @@ float FlightAhead(const FlyingDoodad& f, int32_t now) {
 }
 
 // Drops the flights that have ended and places the others for this frame.
-void UpdateVoodoos(World& w, const Viewport& v, int32_t now) {
+void UpdateVoodoos(World& w, const Viewport& v, Millis now) {
   w.VoodooCount = ValidCount(w.VoodooCount, w.Voodoos.Size());
   for (int i = 1; i <= w.VoodooCount;) {
     if (now > w.Voodoos[i].endTime) {
@@ -221,15 +221,15 @@ class MapWalk {
   std::vector<VoodooCell> voodooCells_;
   const int playerX_ = CInt(w_.PlayerPosX), playerY_ = CInt(w_.PlayerPosY);
   int lastW_ = 0, lastH_ = 0;
-  std::vector<uint32_t> lastDrawn_;    // by map cell, see LastDrawn
+  std::vector<uint32_t> lastDrawn_;                     // by map cell, see LastDrawn
   std::vector<const PreparedSprite*> preparedDoodads_;  // by doodad, once looked up
 };
 
 void DrawOverlays(Engine& e) {
   const WindowState& w = e.win;
   if (w.ShowFPS)
-    DrawTextLine("FPS:" + std::to_string(w.FPS), e.pics.FontPic, e.pics.Frontbuf, 0, 0,
-                 w.FontWidth, w.FontHeight, kTextTransparent);
+    DrawTextLine("FPS:" + std::to_string(w.FPS), e.pics.FontPic, e.pics.Frontbuf, 0, 0, w.FontWidth,
+                 w.FontHeight, kTextTransparent);
   if (w.ShowReserve)
     DrawTextLine("Reserve:" + std::to_string(w.DelayLoops), e.pics.FontPic, e.pics.Frontbuf, 0,
                  w.FontHeight, w.FontWidth, w.FontHeight, kTextTransparent);
@@ -238,7 +238,7 @@ void DrawOverlays(Engine& e) {
 }  // namespace
 
 void BufFlip(Engine& e) {
-  const int32_t now = e.Now();
+  const Millis now = e.Now();
   const Viewport v = compose::CurrentViewport(e);
   UpdateVoodoos(e.world, v, now);
   // The view is copied into Frontbuf as the walk over the map reaches
@@ -246,6 +246,7 @@ void BufFlip(Engine& e) {
   compose::FrameCanvas canvas(e.pics.Frontbuf, e.pics.Backbuf, v.bufX, v.bufY, v.tileW, v.tileH);
   if (++e.view.FrameCounter > kFrameCounterLast) e.view.FrameCounter = 0;
   e.view.MapChangeUnseen = false;
+  e.view.ScreenCovered = false;
   if (v.tileW > 0 && v.tileH > 0) MapWalk(e, v, canvas).Run();
   canvas.Whole();
   compose::DrawPopups(e, v, now);

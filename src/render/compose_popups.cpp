@@ -18,13 +18,13 @@ int SignedLength(int16_t number) {
 }
 
 // How far through its life a number is, 0 to 1.
-float LifeDone(const Popup& p, int32_t now) {
+float LifeDone(const Popup& p, Millis now) {
   const double span = static_cast<double>(p.endTime) - p.startTime;
   if (span <= 0) return 1;
   return static_cast<float>(std::clamp((static_cast<double>(now) - p.startTime) / span, 0.0, 1.0));
 }
 
-void DropExpired(World& w, int32_t now) {
+void DropExpired(World& w, Millis now) {
   w.PopupCount = static_cast<int16_t>(std::clamp<int>(w.PopupCount, 0, w.Popups.Size()));
   for (int i = 1; i <= w.PopupCount;) {
     if (now > w.Popups[i].endTime) {
@@ -44,7 +44,7 @@ int16_t PopupStyle(int16_t number) {
   return 1;
 }
 
-void DrawPopups(Engine& e, const Viewport& v, int32_t now) {
+void DrawPopups(Engine& e, const Viewport& v, Millis now) {
   World& w = e.world;
   DropExpired(w, now);
   const Surface& digits = e.pics.DigitPic;

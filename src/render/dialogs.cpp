@@ -73,6 +73,7 @@ void DrawMsg(Engine& e, std::string_view msg, int32_t returnMode) {
   if (!nextPage) w.Message = std::string(msg);
   w.PendingMsg = std::string(msg);
   w.MsgReturnMode = returnMode;
+  w.QuestionStanding = false;
   w.GameMode = static_cast<int32_t>(Mode::Message);
   SaveScreen(e);
   DrawMessagePage(e);

@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::optional<fs::path> Lookup(Engine& e, const std::string& name) {
-  if (auto p = ResolvePath(e.CurrentDir, name); p && fs::is_regular_file(*p)) return p;
+  if (auto p = ResolvePath(e.CurrentDir, name, e.ProgramDir); p && fs::is_regular_file(*p))
+    return p;
   if (auto p = ResolvePath(e.ProgramDir, name); p && fs::is_regular_file(*p)) return p;
   return std::nullopt;
 }
@@ -28,7 +29,7 @@ fs::path FindPic(Engine& e, std::string_view pic) {
   // the same in the program folder.
   for (const fs::path& base : {e.CurrentDir, e.ProgramDir}) {
     for (const std::string& n : names) {
-      if (auto p = ResolvePath(base, n); p && fs::is_regular_file(*p)) return *p;
+      if (auto p = ResolvePath(base, n, e.ProgramDir); p && fs::is_regular_file(*p)) return *p;
     }
   }
   return {};

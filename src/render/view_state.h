@@ -21,6 +21,9 @@ struct ViewState {
   BackbufTiles DrawnTiles;
   // A map change is in Backbuf but no frame has shown it yet.
   bool MapChangeUnseen = false;
+  // Something other than a frame of the map covers the screen: an effect
+  // that ended on black. The next frame of the map uncovers it.
+  bool ScreenCovered = false;
 };
 
 }  // namespace yw

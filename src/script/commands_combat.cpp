@@ -99,7 +99,7 @@ CommandResult FightInitCommand(CommandContext& c) {
   Engine& e = c.e;
   if (!SaveState(e, kSnapshotFile, kSnapshotDescription)) return ScriptCode::TempFileNotWritten;
   const std::string map = ParamText(e, c.params[0]);
-  if (TrimBlanks(map).empty() || !FileExists(e.CurrentDir, map)) return ScriptCode::MapNotFound;
+  if (TrimBlanks(map).empty() || !GameFileExists(e, map)) return ScriptCode::MapNotFound;
   if (!LoadMapFile(e, map, true)) return ScriptCode::MapLoadFailed;
   EmptyNpcsAndEnemies(e.world);
   e.win.FightMode = true;

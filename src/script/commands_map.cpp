@@ -20,7 +20,7 @@ struct FileParam {
 FileParam ReadFileParam(CommandContext& c) {
   FileParam f;
   f.name = ParamText(c.e, Param(c.params, 1));
-  f.exists = !TrimBlanks(f.name).empty() && FileExists(c.e.CurrentDir, f.name);
+  f.exists = !TrimBlanks(f.name).empty() && GameFileExists(c.e, f.name);
   return f;
 }
 

@@ -22,11 +22,16 @@ constexpr int32_t kUserList = 20;
 
 bool ParseEffect(std::string_view text, ScreenEffect& effect) {
   const std::string word = ParamKeyword(text);
-  if (word == "ZOOMIN") effect = ScreenEffect::ZoomIn;
-  else if (word == "ZOOMOUT") effect = ScreenEffect::ZoomOut;
-  else if (word == "HWHIPE") effect = ScreenEffect::HorizontalWipe;
-  else if (word == "VWHIPE") effect = ScreenEffect::VerticalWipe;
-  else return false;
+  if (word == "ZOOMIN")
+    effect = ScreenEffect::ZoomIn;
+  else if (word == "ZOOMOUT")
+    effect = ScreenEffect::ZoomOut;
+  else if (word == "HWHIPE")
+    effect = ScreenEffect::HorizontalWipe;
+  else if (word == "VWHIPE")
+    effect = ScreenEffect::VerticalWipe;
+  else
+    return false;
   return true;
 }
 
@@ -67,9 +72,12 @@ CommandResult ShowMovieCommand(CommandContext& c) {
 CommandResult SavingCommand(CommandContext& c) {
   if (c.params.empty()) return ScriptCode::NotEnoughParameters;
   const std::string word = ParamKeyword(c.params[0]);
-  if (word == "ON") c.e.win.SavingActive = true;
-  else if (word == "OFF") c.e.win.SavingActive = false;
-  else return ScriptCode::UnknownParameters;
+  if (word == "ON")
+    c.e.win.SavingActive = true;
+  else if (word == "OFF")
+    c.e.win.SavingActive = false;
+  else
+    return ScriptCode::UnknownParameters;
   return kNextLine;
 }
 
@@ -152,20 +160,25 @@ CommandResult SfxCommand(CommandContext& c) {
   bool reverse = false;
   if (c.params.size() >= 3) {
     const std::string direction = ParamKeyword(c.params[2]);
-    if (direction == "OUT") reverse = true;
-    else if (direction != "IN") return ScriptCode::UnknownParameters;
+    if (direction == "OUT")
+      reverse = true;
+    else if (direction != "IN")
+      return ScriptCode::UnknownParameters;
   }
   const int32_t ms = ParamLong(c.e, c.params[1]);
   WindowState& win = c.e.win;
   win.SFX = static_cast<int32_t>(effect);
   win.SFXReverse = reverse;
-  // The effect animates a still copy of the screen as it is now.
+  // The effect animates a still copy of the screen as it is now. One played
+  // forwards ends on black: the scene is covered until the map is drawn
+  // again, and what the script loads meanwhile stays unseen.
   ShowMapChange(c.e);
   Surfaces& pics = c.e.pics;
   pics.Extrabuf.Resize(win.ScreenWidth, win.ScreenHeight);
   BitBlt(pics.Extrabuf, 0, 0, win.ScreenWidth, win.ScreenHeight, pics.Frontbuf, 0, 0, Rop::SrcCopy);
+  if (!reverse) c.e.view.ScreenCovered = true;
   win.SFXStartTime = c.e.Now();
-  win.SFXEndTime = static_cast<int32_t>(static_cast<int64_t>(win.SFXStartTime) + ms);
+  win.SFXEndTime = win.SFXStartTime + ms;
   win.GameMode = static_cast<int32_t>(Mode::Effect);
   return CommandResult::HandBack();
 }

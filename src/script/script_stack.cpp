@@ -1,5 +1,6 @@
 // Starting scripts: a script is pushed on the script stack and the main
 // loop's script state runs it; nothing runs here.
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -12,8 +13,11 @@ namespace yw {
 
 namespace {
 
-// Deepest script stack: far beyond any game's nesting of RUNSCRIPT.
-constexpr int16_t kMaxScriptDepth = 1000;
+// Deepest script stack: the range of ScriptDepth. Games write their counting
+// loops as a script that starts itself, so every level a count may reach
+// is allowed; the levels share their script's text, so 32767 of them take
+// a few MiB.
+constexpr int16_t kMaxScriptDepth = std::numeric_limits<int16_t>::max();
 
 // The first script whose name matches without regard to letter case; the
 // name is compared as given, blanks included.
@@ -50,8 +54,8 @@ void RunScript(Engine& e, std::string_view name) {
     DrawMsg(e, "Error: Script " + std::string(name) + " not found!", e.win.GameMode);
     return;
   }
-  // A script that keeps starting itself is stopped after a thousand levels
-  // (a moment of play), not left to freeze the game: the start is refused
+  // A script that keeps starting itself is stopped when the depth would
+  // leave its range, not left to grow without end: the start is refused
   // with a message and the levels below run on to their ends.
   if (w.ScriptDepth >= kMaxScriptDepth) {
     DrawMsg(e, "Error: Too many scripts running to start " + std::string(name) + "!",

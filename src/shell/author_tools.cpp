@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "platform/encoding.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "render/pictures.h"
@@ -68,7 +69,7 @@ std::string LoadInto(Engine& e, Engine& copy) {
 }
 
 void ShowReloadError(Engine& e, const std::string& text) {
-  std::cerr << "yarrowind: the game was not reloaded:\n" << text << "\n";
+  std::cerr << "yarrowind: the game was not reloaded:\n" << PrintableText(text) << "\n";
   // The message box breaks lines at CR LF.
   std::string shown;
   for (char c : text) {
@@ -147,7 +148,7 @@ bool ReloadGame(Engine& e) {
 const Surface& ShownPicture(Engine& e, bool present) {
   AuthorTools& a = e.author;
   if (present) {
-    const int32_t t = e.Now();
+    const Millis t = e.Now();
     if (t - a.fpsSince >= 1000) {
       a.fps = a.framesCounted;
       a.framesCounted = 0;

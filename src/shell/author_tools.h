@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "render/surface.h"
 
 namespace yw {
@@ -31,10 +32,10 @@ struct AuthorTools {
   std::function<std::string(Engine&)> prepare;
 
   // Frames shown, counted per second of the clock, for the overlay.
-  int32_t fpsSince = 0;
+  Millis fpsSince = 0;
   int framesCounted = 0;
   int fps = 0;
-  int32_t lastShown = 0;
+  Millis lastShown = 0;
   Surface shown;  // Frontbuf with the overlay, as last presented
 };
 

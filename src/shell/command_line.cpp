@@ -6,7 +6,8 @@ namespace yw {
 
 namespace {
 
-bool ParseNumber(const std::string& s, uint32_t& out) {
+template <class N>
+bool ParseNumber(const std::string& s, N& out) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
   return !s.empty() && ec == std::errc() && p == s.data() + s.size();
 }
@@ -31,7 +32,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
       out = args[++i];
       return true;
     };
-    auto number = [&](uint32_t& out, uint32_t min, uint32_t max) {
+    auto number = [&]<class N>(N& out, N min, N max) {
       std::string v;
       if (!value(v)) return false;
       if (!ParseNumber(v, out) || out < min || out > max) {
@@ -49,13 +50,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
       if (!value(v)) return false;
       o.root = v;
     } else if (a == "--seed") {
-      if (!number(n, 0, UINT32_MAX)) return false;
+      if (!number(n, 0u, UINT32_MAX)) return false;
       o.seed = n;
     } else if (a == "--tick-ms") {
-      if (!number(o.tickMs, 1, 60000)) return false;
+      if (!number(o.tickMs, 1u, 60000u)) return false;
     } else if (a == "--max-ms") {
-      if (!number(n, 1, UINT32_MAX / 2)) return false;
-      o.maxMs = n;
+      Millis ms = 0;
+      if (!number(ms, Millis{1}, kMaxClockMs)) return false;
+      o.maxMs = ms;
     } else if (a == "--replay") {
       if (!value(v)) return false;
       o.replay = v;
@@ -66,7 +68,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& o, std::str
       if (!value(v)) return false;
       o.play = v;
     } else if (a == "--scale") {
-      if (!number(n, 1, 16)) return false;
+      if (!number(n, 1u, 16u)) return false;
       o.scale = static_cast<int>(n);
     } else if (a == "--fullscreen") {
       o.fullscreen = true;

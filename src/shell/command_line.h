@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+
 namespace yw {
 
 struct Options {
@@ -14,11 +16,11 @@ struct Options {
   std::filesystem::path root;  // the program folder; empty: beside the executable
   std::optional<uint32_t> seed;
   uint32_t tickMs = 1;
-  std::optional<uint32_t> maxMs;  // unset: ten minutes after the replay's last event
+  std::optional<Millis> maxMs;  // unset: ten minutes after the replay's last event
   std::filesystem::path replay;
   std::filesystem::path record;  // --record: the replay file to write of a windowed session
-  std::filesystem::path play;  // --play: the game folder to start at once
-  int scale = 0;               // 0: the player's settings, else the largest that fits
+  std::filesystem::path play;    // --play: the game folder to start at once
+  int scale = 0;                 // 0: the player's settings, else the largest that fits
   bool fullscreen = false;
   bool help = false;
 };

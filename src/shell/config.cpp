@@ -1,14 +1,17 @@
 #include "shell/config.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
+#include <span>
 #include <sstream>
+#include <vector>
 
 #include "audio/sound.h"
+#include "platform/regular_file.h"
 #include "shell/display_mode.h"
 #include "shell/engine.h"
 #include "world/paths.h"
@@ -31,39 +34,134 @@ std::string_view TrimSpace(std::string_view s) {
   return s;
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return ToLower(a) == ToLower(b);
+// A line is read up to this many characters after its leading blanks (a
+// key and a whole value fit many times over); the rest of a longer line is
+// skipped, so that one huge line costs one pass over it and no memory.
+constexpr size_t kMaxLineKept = 4096;
+
+// One line of the file as the reader keeps it: its first characters, and
+// the last one that is not blank (a value's closing quote).
+struct KeptLine {
+  std::string head;
+  char last = 0;
+  bool cut = false;
+};
+
+bool NextLine(std::FILE* in, KeptLine& line) {
+  line.head.clear();
+  line.last = 0;
+  line.cut = false;
+  int c = getc_unlocked(in);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = getc_unlocked(in)) {
+    const char ch = static_cast<char>(c);
+    const bool blank = ch == ' ' || ch == '\t' || ch == '\r';
+    if (!blank) line.last = ch;
+    if (line.head.empty() && blank) continue;
+    if (line.head.size() < kMaxLineKept)
+      line.head.push_back(ch);
+    else
+      line.cut = true;
+  }
+  return true;
 }
 
-// The profile-string reader: finds `key` in `[section]`; names compare
-// without regard to case, a value in matching quotes loses them.
-std::optional<std::string> ReadProfileString(const fs::path& file, std::string_view section,
-                                             std::string_view key) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string line;
-  bool inSection = false;
-  while (std::getline(in, line)) {
-    std::string_view l = TrimSpace(line);
-    if (l.empty() || l.front() == ';') continue;
-    if (l.front() == '[') {
-      const auto close = l.find(']');
-      inSection = close != std::string_view::npos &&
-                  SameIgnoringCase(TrimSpace(l.substr(1, close - 1)), section);
-      continue;
-    }
-    if (!inSection) continue;
-    const auto eq = l.find('=');
-    if (eq == std::string_view::npos) continue;
-    if (!SameIgnoringCase(TrimSpace(l.substr(0, eq)), key)) continue;
-    std::string_view value = TrimSpace(l.substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-      value = value.substr(1, value.size() - 2);
-    return std::string(value.substr(0, kMaxValueLength));
-  }
-  return std::nullopt;
+// A setting: its section and key.
+struct IniName {
+  std::string_view section, key;
+};
+
+// Every setting the start state reads, so that one pass over the file finds
+// them all, keeping nothing else.
+constexpr IniName kSettings[] = {
+    {"main", "ScreenWidth"},
+    {"main", "ScreenHeight"},
+    {"main", "Border"},
+    {"main", "Zoom"},
+    {"main", "ResolutionWidth"},
+    {"main", "ResolutionHeight"},
+    {"main", "Anitime"},
+    {"main", "Walktime"},
+    {"main", "CharAniTime"},
+    {"main", "ShowFPS"},
+    {"main", "ShowReserve"},
+    {"main", "Sound"},
+    {"main", "SoundFreeTime"},
+    {"main", "FPSLimit"},
+    {"font", "Transparent"},
+    {"frame", "CornerHeight"},
+    {"frame", "CornerWidth"},
+    {"frame", "HorizontalWidth"},
+    {"frame", "VerticalHeight"},
+    {"frame", "StretchInside"},
+    {"frame", "StretchSides"},
+    {"frame", "TransparentCorners"},
+    {"frame", "TransparentInside"},
+    {"frame", "TransparentSides"},
+};
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
 }
+
+// The values of the wanted settings in a configuration file, read in one
+// pass: for each, the first line with its key in a section of its name
+// (names compare without regard to case); a value in matching quotes loses
+// them. Memory stays that of the wanted values however large the file.
+class IniProfile {
+ public:
+  static std::optional<IniProfile> Read(const fs::path& file, std::span<const IniName> wanted) {
+    const FilePtr in = OpenRegularFile(file);
+    if (!in) return std::nullopt;
+    IniProfile profile;
+    profile.wanted_ = wanted;
+    profile.values_.resize(wanted.size());
+    std::string section;
+    bool inSection = false;  // false before the first header and after a bad one
+    for (KeptLine line; NextLine(in.get(), line);) {
+      const std::string_view l = TrimSpace(line.head);
+      if (l.empty() || l.front() == ';') continue;
+      if (l.front() == '[') {
+        const auto close = l.find(']');
+        inSection = close != std::string_view::npos;
+        if (inSection) section = TrimSpace(l.substr(1, close - 1));
+        continue;
+      }
+      const auto eq = l.find('=');
+      if (inSection && eq != std::string_view::npos) profile.Take(section, l, eq, line);
+    }
+    return profile;
+  }
+
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const {
+    for (size_t i = 0; i < wanted_.size(); ++i)
+      if (SameName(wanted_[i].section, section) && SameName(wanted_[i].key, key)) return values_[i];
+    assert(!"a setting read that IniProfile was not asked for");
+    return std::nullopt;
+  }
+
+ private:
+  void Take(std::string_view section, std::string_view l, size_t eq, const KeptLine& line) {
+    const std::string_view key = TrimSpace(l.substr(0, eq));
+    for (size_t i = 0; i < wanted_.size(); ++i) {
+      if (values_[i] || !SameName(wanted_[i].key, key) || !SameName(wanted_[i].section, section))
+        continue;
+      std::string_view value = TrimSpace(l.substr(eq + 1));
+      // A cut line's value ends where the line does.
+      const char closing = line.cut ? line.last : (value.empty() ? 0 : value.back());
+      if (!value.empty() && (value.size() >= 2 || line.cut) &&
+          (value.front() == '"' || value.front() == '\'') && closing == value.front())
+        value = value.substr(1, line.cut ? value.npos : value.size() - 2);
+      values_[i] = std::string(value.substr(0, kMaxValueLength));
+    }
+  }
+
+  std::span<const IniName> wanted_;
+  std::vector<std::optional<std::string>> values_;
+};
 
 std::string DisplayPath(const fs::path& p) { return p.string(); }
 
@@ -98,24 +196,35 @@ double LeadingNumber(std::string_view text) {
 
 bool YesNo(std::string_view text) { return ToLower(TrimBlanks(text)) != "no"; }
 
-std::string ReadIniValue(Engine& e, const fs::path& file, std::string_view section,
-                         std::string_view key, std::string_view fallback) {
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    e.platform.MessageBox("ERROR", "Can't find \"" + std::string(TrimBlanks(DisplayPath(file))) + "\"");
+// The value of a setting from the file read into `profile`; a file that
+// could not be read shows the box "Can't find" at every setting read.
+std::string IniValue(Engine& e, const fs::path& file, const std::optional<IniProfile>& profile,
+                     std::string_view section, std::string_view key, std::string_view fallback) {
+  if (!profile) {
+    e.platform.MessageBox("ERROR",
+                          "Can't find \"" + std::string(TrimBlanks(DisplayPath(file))) + "\"");
     return {};
   }
-  auto value = ReadProfileString(file, section, key);
+  auto value = profile->Find(section, key);
   return value ? *value : std::string(fallback.substr(0, kMaxValueLength));
+}
+
+std::string ReadIniValue(Engine& e, const fs::path& file, std::string_view section,
+                         std::string_view key, std::string_view fallback) {
+  const IniName wanted[] = {{section, key}};
+  return IniValue(e, file, IniProfile::Read(file, wanted), section, key, fallback);
 }
 
 void LoadIni(Engine& e) {
   WindowState& w = e.win;
-  const fs::path file = ResolvePath(e.CurrentDir, "yarrowind.ini")
-                            .value_or(ResolvePath(e.ProgramDir, "yarrowind.ini")
-                                          .value_or(e.ProgramDir / "yarrowind.ini"));
+  const fs::path file =
+      ResolvePath(e.CurrentDir, "yarrowind.ini")
+          .value_or(
+              ResolvePath(e.ProgramDir, "yarrowind.ini").value_or(e.ProgramDir / "yarrowind.ini"));
+  // Read once at each entry to the start state, every setting then taken from it.
+  const std::optional<IniProfile> profile = IniProfile::Read(file, kSettings);
   auto text = [&](const char* section, const char* key, const char* fallback) {
-    return ReadIniValue(e, file, section, key, fallback);
+    return IniValue(e, file, profile, section, key, fallback);
   };
   auto integer = [&](const char* section, const char* key, const char* fallback) {
     return CInt(LeadingNumber(text(section, key, fallback)));
@@ -133,7 +242,8 @@ void LoadIni(Engine& e) {
   w.ScreenWidth = integer("main", "ScreenWidth", "320");
   w.ScreenHeight = integer("main", "ScreenHeight", "240");
   w.ScreenBoarder = yesNo("main", "Border", "no");
-  e.world.Zoom = static_cast<float>(std::clamp(LeadingNumber(text("main", "Zoom", "1")), 0.0, kMaxZoom));
+  e.world.Zoom =
+      static_cast<float>(std::clamp(LeadingNumber(text("main", "Zoom", "1")), 0.0, kMaxZoom));
 
   const int16_t oldWidth = w.ResWidth, oldHeight = w.ResHeight;
   w.ResWidth = integer("main", "ResolutionWidth", "0");

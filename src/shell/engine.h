@@ -97,7 +97,7 @@ class Engine {
   // handler, a close request runs the shutdown sequence.
   void DoEvents();
   // Reads the platform clock (the game's timeGetTime).
-  int32_t Now() { return static_cast<int32_t>(platform.Now()); }
+  Millis Now() { return platform.Now(); }
   // Makes Frontbuf visible (with the debug overlay over it when that is on).
   void Show();
 };

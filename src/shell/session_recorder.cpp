@@ -32,13 +32,13 @@ RecordingPlatform::RecordingPlatform(Platform& inner, std::ostream& out, const R
   out_.flush();
 }
 
-void RecordingPlatform::Line(uint32_t ms, std::string_view what) {
+void RecordingPlatform::Line(Millis ms, std::string_view what) {
   out_ << ms << " " << what << "\n";
 }
 
 PlatformEvents RecordingPlatform::Yield() {
   PlatformEvents events = inner_.Yield();
-  const uint32_t previous = clock_;
+  const Millis previous = clock_;
   // One clock value per turn, at least a millisecond after the last, so
   // that the time of a line names its turn.
   clock_ = std::max(previous + 1, 1 + (inner_.Now() - start_));

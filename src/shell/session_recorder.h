@@ -1,8 +1,8 @@
 // Recording a session for a bug report: a platform that passes everything
 // through to the real one and writes what the game got from it (each key
 // going down or up, each typed character, the author's reload and overlay
-// keys, the clock at every turn, the window closing) as a replay, so that `yarrowind --headless --replay FILE`
-// plays the same session to the same state.
+// keys, the clock at every turn, the window closing) as a replay, so that `yarrowind --headless
+// --replay FILE` plays the same session to the same state.
 //
 // The game reads one clock value per turn (taken when it yields to the
 // window system, counted from 1 as the headless clock is) and gets at most
@@ -34,7 +34,7 @@ class RecordingPlatform : public Platform {
   // Writes the replay to `out`, which must outlive this platform.
   RecordingPlatform(Platform& inner, std::ostream& out, const RecordedStart& start);
 
-  uint32_t Now() override { return clock_; }
+  Millis Now() override { return clock_; }
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override { return inner_.KeyDown(key); }
   KeyActivity LastYieldActivity(GameKey key) const override {
@@ -64,13 +64,13 @@ class RecordingPlatform : public Platform {
   AudioDevice& Audio() override { return inner_.Audio(); }
 
  private:
-  void Line(uint32_t ms, std::string_view what);
+  void Line(Millis ms, std::string_view what);
   void RecordKeys();
 
   Platform& inner_;
   std::ostream& out_;
-  uint32_t start_;      // the real clock when recording began
-  uint32_t clock_ = 1;  // the clock of this turn as the game reads it
+  Millis start_;      // the real clock when recording began
+  Millis clock_ = 1;  // the clock of this turn as the game reads it
   bool firstYield_ = true;
   std::array<bool, 7> held_{};
   std::deque<uint8_t> typed_;  // typed, not yet given to the game

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "menus/list_menu.h"
+#include "render/compose.h"
 #include "render/pictures.h"
 #include "render/text.h"
 #include "shell/engine.h"
@@ -55,7 +56,7 @@ void ShowTitlePicture(Engine& e) {
     DrawTextLine(version, e.pics.FontPic, back, x, y, fw, fh, kTextTransparent);
   }
   Surface& front = e.pics.Frontbuf;
-  BitBlt(front, 0, 0, front.Width(), front.Height(), back, 0, 0, Rop::SrcCopy);
+  CopyView(front, 0, front.Height(), back, 0, 0);
   e.Show();
   e.win.Switsch = 5;
 }
@@ -65,14 +66,26 @@ void ShowTitlePicture(Engine& e) {
 void TitleStep(Engine& e) {
   WindowState& w = e.win;
   switch (w.Switsch) {
-    case 0: CreditLine(e, "Pellwick presents..."); break;
-    case 1: WaitCredit(e); break;
-    case 2: CreditLine(e, "a Tolvane game..."); break;
-    case 3: WaitCredit(e); break;
-    case 4: ShowTitlePicture(e); break;
+    case 0:
+      CreditLine(e, "Pellwick presents...");
+      break;
+    case 1:
+      WaitCredit(e);
+      break;
+    case 2:
+      CreditLine(e, "a Tolvane game...");
+      break;
+    case 3:
+      WaitCredit(e);
+      break;
+    case 4:
+      ShowTitlePicture(e);
+      break;
     case 5:
-      if (w.Key == VirtualKeyCode(GameKey::Esc)) w.GameMode = 1;
-      else if (w.Key != 0) w.Switsch = 6;
+      if (w.Key == VirtualKeyCode(GameKey::Esc))
+        w.GameMode = 1;
+      else if (w.Key != 0)
+        w.Switsch = 6;
       break;
     case 6:
       if (w.SingleGameMode) {
@@ -86,7 +99,8 @@ void TitleStep(Engine& e) {
       e.Show();
       w.Switsch = 0;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

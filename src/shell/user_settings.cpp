@@ -2,14 +2,18 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "world/binary_io.h"
 
 namespace yw {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Far beyond any hand-written settings file.
+constexpr size_t kMaxSettingsFileSize = 1 << 20;
 
 constexpr std::string_view kGameKeyNames[] = {"Esc",  "Enter", "Space", "Up",
                                               "Down", "Left",  "Right"};
@@ -167,7 +171,8 @@ std::string Env(const char* name) {
 // XDG_PICTURES_DIR from user-dirs.dirs: "$HOME/Pictures" or an absolute
 // path. A folder set to the home folder itself means none is named.
 fs::path PicturesFromUserDirs(const fs::path& configHome, const fs::path& home) {
-  std::ifstream in(configHome / "user-dirs.dirs");
+  std::istringstream in(
+      ReadFileBytes(configHome / "user-dirs.dirs", kMaxSettingsFileSize).value_or(""));
   std::string line;
   while (std::getline(in, line)) {
     std::string_view l = Trim(line);
@@ -287,12 +292,16 @@ fs::path UserSaveRoot(const UserFolders& folders) { return folders.data / "yarro
 
 UserSettings LoadUserSettings(const fs::path& file, std::vector<std::string>& problems,
                               const KeyNameCheck& known) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return DefaultUserSettings();
-  std::stringstream text;
-  text << in.rdbuf();
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return DefaultUserSettings();
+  const auto text = ReadFileBytes(file, kMaxSettingsFileSize);
+  if (!text) {
+    problems.push_back(file.string() + ": not a file of at most " +
+                       std::to_string(kMaxSettingsFileSize / 1024) + " KB; the defaults are used");
+    return DefaultUserSettings();
+  }
   std::vector<std::string> found;
-  UserSettings s = ParseUserSettings(text.str(), found, known);
+  UserSettings s = ParseUserSettings(*text, found, known);
   s.source = file.string();
   if (!s.soundFont.empty() && s.soundFont.is_relative())
     s.soundFont = file.parent_path() / s.soundFont;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/clock.h"
+
 namespace yw {
 
 // States of the main loop.
@@ -36,7 +38,7 @@ struct FrameSettings {
 
 struct WindowState {
   int32_t GameMode = 0;
-  int32_t OldT = 0;
+  Millis OldT = 0;
   int16_t Switsch = 0;
   // Set by the start state: autoexec.skr beside the program (or in the
   // chosen game's folder) means one game, otherwise the games library.
@@ -65,24 +67,27 @@ struct WindowState {
   // Frame limiter and the main loop's clocks.
   int16_t FPS = 0;
   int32_t SmoothFPS = 0;
-  int32_t LastFrameTime = 0;
+  Millis LastFrameTime = 0;
   int32_t DelayLoops = 0;
-  int32_t LastAniTick = 0, NextCharTick = 0, NextSoundSweep = 0;
+  Millis LastAniTick = 0, NextCharTick = 0, NextSoundSweep = 0;
 
   // Dialogs.
   std::string PendingMsg;
   std::string Message;  // the whole text of the last message opened
   int32_t MsgReturnMode = 0;
+  // A question's last page left standing for the choice list that follows;
+  // Extrabuf still holds the screen under it.
+  bool QuestionStanding = false;
   int32_t InputReturnMode = 0;
   std::string KInputBox;
   std::string InputCaption;  // the caption as last shown, for redraws
 
   // The player's step between two cells: when it must be complete (0 when
   // none) and the frames drawn during it and during the step before.
-  int32_t WalkDeadline = 0;
+  Millis WalkDeadline = 0;
   int16_t StepFrameCount = 0, PrevStepFrameCount = 0;
   // End of the running cut-scene (0 = no time limit).
-  int32_t MovieEndTime = 0;
+  Millis MovieEndTime = 0;
 
   bool FightAfterMovie = false;
   bool SavingActive = false;
@@ -92,7 +97,7 @@ struct WindowState {
   bool FightDranPlayer = false;
 
   int32_t SFX = 0;
-  int32_t SFXEndTime = 0, SFXStartTime = 0;
+  Millis SFXEndTime = 0, SFXStartTime = 0;
   bool SFXReverse = false;
 
   // Display mode: the resolution before the program changed it, in the

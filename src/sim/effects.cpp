@@ -22,7 +22,7 @@ struct Rect {
 
 // How far the effect has come at time t, 0 to 1 (backwards when reversed).
 // The last frame is the one at or after the end time.
-double EffectProgress(const WindowState& w, int32_t t) {
+double EffectProgress(const WindowState& w, Millis t) {
   double p = 1;
   if (w.SFXEndTime > t) {
     const double span = static_cast<double>(w.SFXEndTime) - w.SFXStartTime;
@@ -101,7 +101,7 @@ void LinkDoodad(World& w, int x, int y, const SpriteDef& pic) {
 
 void EffectFrame(Engine& e) {
   WindowState& w = e.win;
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   FrameLimiter(e, t);
   const bool last = w.SFXEndTime <= t;
   if (last) w.GameMode = static_cast<int32_t>(Mode::Script);
@@ -116,7 +116,7 @@ void EffectFrame(Engine& e) {
 void AddVoodoo(Engine& e, int16_t doodad, float fromX, float fromY, float toX, float toY,
                int32_t ms) {
   World& w = e.world;
-  const int32_t now = e.Now();
+  const Millis now = e.Now();
   w.VoodooCount = static_cast<int16_t>(std::clamp<int>(w.VoodooCount, 0, w.Voodoos.Size()));
   if (w.VoodooCount == INT16_MAX) return;
   w.Voodoos.Resize(++w.VoodooCount);
@@ -128,12 +128,12 @@ void AddVoodoo(Engine& e, int16_t doodad, float fromX, float fromY, float toX, f
   f.distX = (fromX - toX) * static_cast<float>(w.TileWidth);
   f.distY = (fromY - toY) * static_cast<float>(w.TileHeight);
   f.startTime = now;
-  f.endTime = static_cast<int32_t>(static_cast<int64_t>(now) + ms);
+  f.endTime = now + ms;
 }
 
 void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t height) {
   World& w = e.world;
-  const int32_t now = e.Now();
+  const Millis now = e.Now();
   w.PopupCount = static_cast<int16_t>(std::clamp<int>(w.PopupCount, 0, w.Popups.Size()));
   if (w.PopupCount == INT16_MAX) return;
   w.Popups.Resize(++w.PopupCount);
@@ -144,7 +144,7 @@ void AddPopup(Engine& e, int16_t number, float x, float y, int32_t ms, int16_t h
   p.y = y;
   p.style = height;
   p.startTime = now;
-  p.endTime = static_cast<int32_t>(static_cast<int64_t>(now) + ms);
+  p.endTime = now + ms;
 }
 
 void DooReLink(Engine& e) {

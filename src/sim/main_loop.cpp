@@ -6,6 +6,7 @@
 
 #include "audio/sound.h"
 #include "menus/list_menu.h"
+#include "platform/encoding.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "render/pictures.h"
@@ -22,7 +23,7 @@
 
 namespace yw {
 
-void FrameLimiter(Engine& e, int32_t t) {
+void FrameLimiter(Engine& e, Millis t) {
   WindowState& w = e.win;
   if (w.FPSLimit < 1) {
     if (t > w.LastFrameTime + 1000) {
@@ -34,8 +35,8 @@ void FrameLimiter(Engine& e, int32_t t) {
     return;
   }
   if (w.LastFrameTime != 0 && w.LastFrameTime != t) {
-    const int32_t elapsed = t - w.LastFrameTime;
-    const int32_t r = static_cast<int32_t>(1000.0 / elapsed);
+    const Millis elapsed = t - w.LastFrameTime;
+    const auto r = static_cast<int32_t>(1000.0 / static_cast<double>(elapsed));
     w.FPS = CInt((r + 4.0 * w.SmoothFPS) / 5.0);
     w.SmoothFPS = w.FPS;
     const double loops = static_cast<double>(r) / w.FPSLimit * w.DelayLoops;
@@ -49,12 +50,12 @@ void FrameLimiter(Engine& e, int32_t t) {
   for (int32_t i = 0; i < w.DelayLoops && !e.QuitRequested; ++i) e.DoEvents();
 }
 
-void ResetFrameReference(Engine& e, int32_t t) {
+void ResetFrameReference(Engine& e, Millis t) {
   if (e.win.FPSLimit > 0 && e.win.FPS > 0)
-    e.win.LastFrameTime = static_cast<int32_t>(t - 1000.0 / e.win.FPS);
+    e.win.LastFrameTime = static_cast<Millis>(static_cast<double>(t) - 1000.0 / e.win.FPS);
 }
 
-void AnimationTicks(Engine& e, int32_t t) {
+void AnimationTicks(Engine& e, Millis t) {
   WindowState& w = e.win;
   if (t - w.LastAniTick > w.TimeAniTime) {
     StepFrames(e.world, FrameFamily::Map);
@@ -89,7 +90,7 @@ void StartState(Engine& e) {
   // is missing and end rather than show a blank window.
   if (const std::string problem = InterfacePictureProblem(e); !problem.empty()) {
     e.platform.MessageBox("ERROR", problem);
-    std::cerr << "yarrowind: " << problem << "\n";
+    std::cerr << "yarrowind: " << PrintableText(problem) << "\n";
     e.ExitCode = 1;
     Shutdown(e);
     return;
@@ -111,8 +112,7 @@ void QuitState(Engine& e) {
 
 void TitleListState(Engine& e) {
   if (e.win.Key == 0) return;
-  BitBlt(e.pics.Frontbuf, 0, 0, e.pics.Frontbuf.Width(), e.pics.Frontbuf.Height(), e.pics.Backbuf,
-         0, 0, Rop::SrcCopy);
+  CopyView(e.pics.Frontbuf, 0, e.pics.Frontbuf.Height(), e.pics.Backbuf, 0, 0);
   MenuKey(e, e.lists.CurrentList, e.win.Key);
   e.Show();
 }
@@ -137,9 +137,15 @@ bool QuestionClosing(Engine& e) {
 void MessageState(Engine& e) {
   WindowState& w = e.win;
   if (w.Key != VirtualKeyCode(GameKey::Enter)) return;
-  if (!QuestionClosing(e)) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
+  const bool question = QuestionClosing(e);
+  if (!question) CopyWhole(e.pics.Frontbuf, e.pics.Extrabuf);
   if (w.PendingMsg.empty()) {
-    ReleaseExtrabuf(e);
+    // The choice list decides whether the question stays visible under it,
+    // and lets go of the screen under the message then.
+    if (question)
+      w.QuestionStanding = true;
+    else
+      ReleaseExtrabuf(e);
     w.GameMode = w.MsgReturnMode;
     e.Show();
     w.Wait4Relase = true;
@@ -154,7 +160,7 @@ void MenuState(Engine& e) {
 }
 
 void ScriptState(Engine& e) {
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   ResetFrameReference(e, t);
   World& wd = e.world;
   if (wd.ScriptDepth < 1) {
@@ -264,26 +270,57 @@ void LoopTurn(Engine& e) {
   if (e.QuitRequested) return;
   AuthorToolsTurn(e);
   const int32_t mode = e.win.GameMode;
-  if (mode == static_cast<int32_t>(Mode::Map)) PollKeys(e, false);
-  else if (mode != static_cast<int32_t>(Mode::TextInput)) PollKeys(e, true);
+  if (mode == static_cast<int32_t>(Mode::Map))
+    PollKeys(e, false);
+  else if (mode != static_cast<int32_t>(Mode::TextInput))
+    PollKeys(e, true);
 
   switch (static_cast<Mode>(mode)) {
-    case Mode::Start: StartState(e); break;
-    case Mode::Quit: QuitState(e); break;
-    case Mode::Title: TitleStep(e); break;
+    case Mode::Start:
+      StartState(e);
+      break;
+    case Mode::Quit:
+      QuitState(e);
+      break;
+    case Mode::Title:
+      TitleStep(e);
+      break;
     case Mode::GameSelection:
-    case Mode::SingleGameMenu: TitleListState(e); break;
-    case Mode::Message: MessageState(e); break;
-    case Mode::Map: MapFrame(e); break;
-    case Mode::Menu: MenuState(e); break;
-    case Mode::Script: ScriptState(e); break;
-    case Mode::CutScene: CutSceneFrame(e); break;
-    case Mode::SaveList: SaveListState(e); break;
-    case Mode::TextInput: TextInputState(e); break;
-    case Mode::FightRound: FightRoundFrame(e); break;
-    case Mode::TargetChoice: TargetChoiceFrame(e); break;
-    case Mode::Effect: EffectFrame(e); break;
-    default: break;  // no handler; the housekeeping still runs
+    case Mode::SingleGameMenu:
+      TitleListState(e);
+      break;
+    case Mode::Message:
+      MessageState(e);
+      break;
+    case Mode::Map:
+      MapFrame(e);
+      break;
+    case Mode::Menu:
+      MenuState(e);
+      break;
+    case Mode::Script:
+      ScriptState(e);
+      break;
+    case Mode::CutScene:
+      CutSceneFrame(e);
+      break;
+    case Mode::SaveList:
+      SaveListState(e);
+      break;
+    case Mode::TextInput:
+      TextInputState(e);
+      break;
+    case Mode::FightRound:
+      FightRoundFrame(e);
+      break;
+    case Mode::TargetChoice:
+      TargetChoiceFrame(e);
+      break;
+    case Mode::Effect:
+      EffectFrame(e);
+      break;
+    default:
+      break;  // no handler; the housekeeping still runs
   }
   SoundHousekeeping(e);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
+
 namespace yw {
 
 class Engine;
@@ -19,11 +21,11 @@ void PollKeys(Engine& e, bool edge);
 
 // The frame limiter for the turn's time t; with a limit it yields to the
 // window system DelayLoops times.
-void FrameLimiter(Engine& e, int32_t t);
+void FrameLimiter(Engine& e, Millis t);
 // Moves the limiter's reference so that time spent in scripts does not
 // count as one long frame.
-void ResetFrameReference(Engine& e, int32_t t);
+void ResetFrameReference(Engine& e, Millis t);
 // Tile, doodad and unit animation steps when their time has come.
-void AnimationTicks(Engine& e, int32_t t);
+void AnimationTicks(Engine& e, Millis t);
 
 }  // namespace yw

@@ -57,7 +57,7 @@ void SetScrollMargins(Engine& e, int direction, int tx, int ty) {
   }
 }
 
-void TryStep(Engine& e, int direction, int32_t t) {
+void TryStep(Engine& e, int direction, Millis t) {
   World& w = e.world;
   WindowState& win = e.win;
   if (AtEdge(e, w.PlayerPosX, w.PlayerPosY, direction)) {
@@ -85,10 +85,18 @@ void TryStep(Engine& e, int direction, int32_t t) {
     RunScript(e, leave);
   }
   switch (direction) {
-    case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;
-    case 2: e.view.StepOffsetY = static_cast<float>(w.TileHeight); break;
-    case 3: e.view.StepOffsetX = -static_cast<float>(w.TileWidth); break;
-    case 4: e.view.StepOffsetX = static_cast<float>(w.TileWidth); break;
+    case 1:
+      e.view.StepOffsetY = -static_cast<float>(w.TileHeight);
+      break;
+    case 2:
+      e.view.StepOffsetY = static_cast<float>(w.TileHeight);
+      break;
+    case 3:
+      e.view.StepOffsetX = -static_cast<float>(w.TileWidth);
+      break;
+    case 4:
+      e.view.StepOffsetX = static_cast<float>(w.TileWidth);
+      break;
   }
   w.PlayerPosX = static_cast<float>(tx);
   w.PlayerPosY = static_cast<float>(ty);
@@ -114,7 +122,8 @@ void UseInFront(Engine& e) {
     if (!npc.SCRIPT.empty()) {
       RunScript(e, npc.SCRIPT);
       constexpr int32_t kFacing[] = {0, 2, 1, 4, 3};
-      if (w.PlayerDirection >= 1 && w.PlayerDirection <= 4) npc.DIRECTION = kFacing[w.PlayerDirection];
+      if (w.PlayerDirection >= 1 && w.PlayerDirection <= 4)
+        npc.DIRECTION = kFacing[w.PlayerDirection];
     }
     return;
   }
@@ -122,8 +131,10 @@ void UseInFront(Engine& e) {
 
 // Moves `value` toward `target` by at most `amount`, never past it.
 void Approach(float& value, float target, float amount) {
-  if (value < target) value = std::min(target, value + amount);
-  else if (value > target) value = std::max(target, value - amount);
+  if (value < target)
+    value = std::min(target, value + amount);
+  else if (value > target)
+    value = std::max(target, value - amount);
 }
 
 void ArriveAtRest(Engine& e) {
@@ -143,8 +154,10 @@ void ArriveAtRest(Engine& e) {
 
 float StepAmount(double elapsed, double distance, double remaining, int frames, int prevFrames) {
   double a = 1;
-  if (frames > 0) a = elapsed / frames;
-  else if (prevFrames >= 2) a = (remaining + elapsed) / prevFrames;
+  if (frames > 0)
+    a = elapsed / frames;
+  else if (prevFrames >= 2)
+    a = (remaining + elapsed) / prevFrames;
   if (a <= 0) a = 1;
   double amount = remaining >= 1 ? distance / (remaining / a) : distance;
   if (amount > distance) amount = distance;
@@ -154,21 +167,35 @@ float StepAmount(double elapsed, double distance, double remaining, int frames, 
 
 void StepTarget(int direction, int& x, int& y) {
   switch (direction) {
-    case 1: --y; break;
-    case 2: ++y; break;
-    case 3: --x; break;
-    case 4: ++x; break;
-    default: break;
+    case 1:
+      --y;
+      break;
+    case 2:
+      ++y;
+      break;
+    case 3:
+      --x;
+      break;
+    case 4:
+      ++x;
+      break;
+    default:
+      break;
   }
 }
 
 bool AtEdge(const Engine& e, float x, float y, int direction) {
   switch (direction) {
-    case 1: return y <= 1;
-    case 2: return y >= e.world.MapHeight;
-    case 3: return x <= 1;
-    case 4: return x >= e.world.MapWidth;
-    default: return true;
+    case 1:
+      return y <= 1;
+    case 2:
+      return y >= e.world.MapHeight;
+    case 3:
+      return x <= 1;
+    case 4:
+      return x >= e.world.MapWidth;
+    default:
+      return true;
   }
 }
 
@@ -176,7 +203,7 @@ const EventCell& EventAt(const Engine& e, int x, int y) { return e.world.MapEven
 
 bool IsObstacle(const Engine& e, int x, int y) { return !EventAt(e, x, y).passable; }
 
-void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
+void MovePlayer(Engine& e, Millis remaining, bool cutscene) {
   WindowState& win = e.win;
   ViewState& v = e.view;
   World& w = e.world;
@@ -184,11 +211,11 @@ void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
   if (cutscene && !(actor.active && actor.steps > 0)) return;
   const double duration = cutscene ? (actor.speed > 0 ? 4.0 / actor.speed * win.TimeWalkTime : 0.0)
                                    : static_cast<double>(win.TimeWalkTime);
-  const double elapsed = duration - remaining;
+  const double elapsed = duration - static_cast<double>(remaining);
   if (remaining > 0) {
     auto amount = [&](float distance) {
-      return StepAmount(elapsed, std::fabs(distance), remaining, win.StepFrameCount,
-                        win.PrevStepFrameCount);
+      return StepAmount(elapsed, std::fabs(distance), static_cast<double>(remaining),
+                        win.StepFrameCount, win.PrevStepFrameCount);
     };
     Approach(v.BufX, v.DestX, amount(v.DestX - v.BufX));
     Approach(v.BufY, v.DestY, amount(v.DestY - v.BufY));
@@ -211,7 +238,7 @@ void MovePlayer(Engine& e, int32_t remaining, bool cutscene) {
 }
 
 void MapFrame(Engine& e) {
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   FrameLimiter(e, t);
   AnimationTicks(e, t);
   const int32_t key = e.win.Key;
@@ -220,16 +247,27 @@ void MapFrame(Engine& e) {
     e.view.ViewX = origin.x;
     e.view.ViewY = origin.y;
     switch (key) {
-      case kUp: TryStep(e, 1, t); break;
-      case kDown: TryStep(e, 2, t); break;
-      case kLeft: TryStep(e, 3, t); break;
-      case kRight: TryStep(e, 4, t); break;
+      case kUp:
+        TryStep(e, 1, t);
+        break;
+      case kDown:
+        TryStep(e, 2, t);
+        break;
+      case kLeft:
+        TryStep(e, 3, t);
+        break;
+      case kRight:
+        TryStep(e, 4, t);
+        break;
       case kEsc:
         Drawlist(e, 4, true);
         e.win.GameMode = 7;
         return;
-      case kEnter: UseInFront(e); break;
-      default: break;
+      case kEnter:
+        UseInFront(e);
+        break;
+      default:
+        break;
     }
   }
   if (!AtRest(e) || e.win.WalkDeadline > t) MovePlayer(e, e.win.WalkDeadline - t, false);

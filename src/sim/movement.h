@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
+
 namespace yw {
 
 class Engine;
@@ -15,7 +17,7 @@ struct EventCell;
 float StepAmount(double elapsed, double distance, double remaining, int frames, int prevFrames);
 
 // Advances the player's step; remaining = WalkDeadline - now.
-void MovePlayer(Engine& e, int32_t remaining, bool cutscene);
+void MovePlayer(Engine& e, Millis remaining, bool cutscene);
 
 // The player has arrived at a cell in a cut-scene: counts the step and
 // starts the next one of its actor order.
@@ -23,7 +25,7 @@ void ContinuePlayerActor(Engine& e);
 
 // One turn of NPC movement: wandering on the map, actor orders in a
 // cut-scene.
-void MoveActors(Engine& e, int32_t t, bool cutscene);
+void MoveActors(Engine& e, Millis t, bool cutscene);
 
 // The event cell at (x, y); a cell the event layer does not hold is open
 // (passable, no scripts).

@@ -22,11 +22,10 @@ double ActorStepTime(const Engine& e, float speed) {
   return speed > 0 ? 4.0 / speed * e.win.TimeWalkTime : static_cast<double>(e.win.TimeWalkTime);
 }
 
-// Any speed a script sets and any walk time a loaded game brings: the step
-// is held to a Long, and the deadline wraps with the millisecond clock.
-int32_t ActorDeadline(const Engine& e, float speed, int32_t t) {
-  const int32_t step = CLng(std::floor(ActorStepTime(e, speed)));
-  return static_cast<int32_t>(static_cast<uint32_t>(t) + static_cast<uint32_t>(step));
+// Any speed a script sets and any walk time a loaded game brings: the
+// deadline is held within the clock's range.
+Millis ActorDeadline(const Engine& e, float speed, Millis t) {
+  return ClockAfter(t, ActorStepTime(e, speed));
 }
 
 // An actor with cells still to go; an order of no or fewer cells (a
@@ -39,11 +38,20 @@ void StartNpcStep(Engine& e, Npc& npc, int direction) {
   int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(direction, x, y);
   switch (direction) {
-    case 1: npc.stepOffsetY = -static_cast<float>(e.world.TileHeight); break;
-    case 2: npc.stepOffsetY = static_cast<float>(e.world.TileHeight); break;
-    case 3: npc.stepOffsetX = -static_cast<float>(e.world.TileWidth); break;
-    case 4: npc.stepOffsetX = static_cast<float>(e.world.TileWidth); break;
-    default: break;
+    case 1:
+      npc.stepOffsetY = -static_cast<float>(e.world.TileHeight);
+      break;
+    case 2:
+      npc.stepOffsetY = static_cast<float>(e.world.TileHeight);
+      break;
+    case 3:
+      npc.stepOffsetX = -static_cast<float>(e.world.TileWidth);
+      break;
+    case 4:
+      npc.stepOffsetX = static_cast<float>(e.world.TileWidth);
+      break;
+    default:
+      break;
   }
   npc.POS_X = static_cast<float>(x);
   npc.POS_Y = static_cast<float>(y);
@@ -72,21 +80,31 @@ struct Wandering {
 
 bool WanderingFor(int16_t speed, Wandering& w) {
   switch (speed) {
-    case 1: w = {3, 5, 0}; return true;
-    case 2: w = {1, 5, 0}; return true;
-    case 3: w = {3, 5, 5}; return true;
-    case 4: w = {2, 3, 3}; return true;
-    case 5: w = {1, 2, 2}; return true;
-    default: return false;
+    case 1:
+      w = {3, 5, 0};
+      return true;
+    case 2:
+      w = {1, 5, 0};
+      return true;
+    case 3:
+      w = {3, 5, 5};
+      return true;
+    case 4:
+      w = {2, 3, 3};
+      return true;
+    case 5:
+      w = {1, 2, 2};
+      return true;
+    default:
+      return false;
   }
 }
 
-void Wander(Engine& e, Npc& npc, int32_t t) {
+void Wander(Engine& e, Npc& npc, Millis t) {
   Wandering rule;
   if (!WanderingFor(npc.SPEED, rule)) return;
-  npc.nextTime = t + rule.interval * e.win.TimeWalkTime;
-  if (e.rng.OneIn(rule.turnOneIn))
-    npc.DIRECTION = static_cast<int32_t>(e.rng.Next() * 4) + 1;
+  npc.nextTime = t + Millis{rule.interval} * e.win.TimeWalkTime;
+  if (e.rng.OneIn(rule.turnOneIn)) npc.DIRECTION = static_cast<int32_t>(e.rng.Next() * 4) + 1;
   if (rule.stepOneIn == 0 || !e.rng.OneIn(rule.stepOneIn)) return;
   if (AtEdge(e, npc.POS_X, npc.POS_Y, npc.DIRECTION)) return;
   int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
@@ -97,15 +115,18 @@ void Wander(Engine& e, Npc& npc, int32_t t) {
   npc.frameCount = 0;
 }
 
-void MoveOffsets(Engine& e, Npc& npc, int32_t t, bool cutscene) {
-  // A loaded game may set the next step anywhere on the clock: the time
-  // left is taken without overflow and is never negative.
+void MoveOffsets(Engine& e, Npc& npc, Millis t, bool cutscene) {
+  // A loaded game may set the next step up to a Long's reach ahead; the
+  // time left is never negative.
   const int32_t remaining =
-      static_cast<int32_t>(std::clamp<int64_t>(int64_t{npc.nextTime} - t, 0, INT32_MAX));
+      static_cast<int32_t>(std::clamp<Millis>(npc.nextTime - t, 0, INT32_MAX));
   double duration = e.win.TimeWalkTime;
-  if (cutscene) duration = ActorStepTime(e, npc.actor.speed);
-  else if (npc.SPEED == 3) duration = 3.0 * e.win.TimeWalkTime;
-  else if (npc.SPEED == 4) duration = 2.0 * e.win.TimeWalkTime;
+  if (cutscene)
+    duration = ActorStepTime(e, npc.actor.speed);
+  else if (npc.SPEED == 3)
+    duration = 3.0 * e.win.TimeWalkTime;
+  else if (npc.SPEED == 4)
+    duration = 2.0 * e.win.TimeWalkTime;
   // Kept as a real number: a loaded game's walk time may be any Long, and
   // three of them do not fit one.
   const double elapsed = duration - remaining;
@@ -136,7 +157,7 @@ void FinishOrder(Npc& npc) {
   if (npc.actor.action == ActorAction::Leave) npc.POS_X = npc.POS_Y = 0;
 }
 
-void Act(Engine& e, Npc& npc, int32_t t) {
+void Act(Engine& e, Npc& npc, Millis t) {
   ActorOrder& a = npc.actor;
   if (!Busy(a)) return;
   --a.steps;
@@ -153,7 +174,7 @@ void Act(Engine& e, Npc& npc, int32_t t) {
 
 // The first step of an actor when the cut-scene starts. An actor on the
 // map's edge in its direction stops there: its order is done.
-void FirstNpcStep(Engine& e, Npc& npc, int32_t t) {
+void FirstNpcStep(Engine& e, Npc& npc, Millis t) {
   ActorOrder& a = npc.actor;
   if (!Busy(a)) return;
   if (AtEdge(e, npc.POS_X, npc.POS_Y, a.direction))
@@ -167,7 +188,7 @@ void FirstNpcStep(Engine& e, Npc& npc, int32_t t) {
 
 // Starts a step of the player as an actor: the view follows as it does
 // when the player walks.
-void StartPlayerActorStep(Engine& e, int32_t t) {
+void StartPlayerActorStep(Engine& e, Millis t) {
   World& w = e.world;
   ActorOrder& a = w.PlayerActor;
   if (AtEdge(e, w.PlayerPosX, w.PlayerPosY, a.direction)) {
@@ -177,11 +198,20 @@ void StartPlayerActorStep(Engine& e, int32_t t) {
   int x = CellOf(w.PlayerPosX), y = CellOf(w.PlayerPosY);
   StepTarget(a.direction, x, y);
   switch (a.direction) {
-    case 1: e.view.StepOffsetY = -static_cast<float>(w.TileHeight); break;
-    case 2: e.view.StepOffsetY = static_cast<float>(w.TileHeight); break;
-    case 3: e.view.StepOffsetX = -static_cast<float>(w.TileWidth); break;
-    case 4: e.view.StepOffsetX = static_cast<float>(w.TileWidth); break;
-    default: break;
+    case 1:
+      e.view.StepOffsetY = -static_cast<float>(w.TileHeight);
+      break;
+    case 2:
+      e.view.StepOffsetY = static_cast<float>(w.TileHeight);
+      break;
+    case 3:
+      e.view.StepOffsetX = -static_cast<float>(w.TileWidth);
+      break;
+    case 4:
+      e.view.StepOffsetX = static_cast<float>(w.TileWidth);
+      break;
+    default:
+      break;
   }
   const ViewOrigin v = ViewFor(e, static_cast<float>(x), static_cast<float>(y));
   if (a.direction == 3 || a.direction == 4) {
@@ -203,7 +233,7 @@ void ContinuePlayerActor(Engine& e) {
   if (a.steps == 0) EndTest(e);
 }
 
-void MoveActors(Engine& e, int32_t t, bool cutscene) {
+void MoveActors(Engine& e, Millis t, bool cutscene) {
   World& w = e.world;
   for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i) {
     Npc& npc = w.Npcs[i];
@@ -212,14 +242,16 @@ void MoveActors(Engine& e, int32_t t, bool cutscene) {
       continue;
     }
     if (!(npc.nextTime < t)) continue;
-    if (cutscene) Act(e, npc, t);
-    else Wander(e, npc, t);
+    if (cutscene)
+      Act(e, npc, t);
+    else
+      Wander(e, npc, t);
   }
 }
 
 void ShowMovie(Engine& e, int32_t tajm) {
   World& w = e.world;
-  const int32_t now = e.Now();
+  const Millis now = e.Now();
   e.win.GameMode = 9;
   e.win.MovieEndTime = tajm == 0 ? 0 : now + tajm;
   e.view.StepOffsetX = e.view.StepOffsetY = 0;
@@ -262,7 +294,7 @@ void StopMovie(Engine& e) {
 }
 
 void CutSceneFrame(Engine& e) {
-  const int32_t t = e.Now();
+  const Millis t = e.Now();
   if (e.win.MovieEndTime != 0 && t > e.win.MovieEndTime) StopMovie(e);
   FrameLimiter(e, t);
   AnimationTicks(e, t);

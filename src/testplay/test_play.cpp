@@ -76,14 +76,7 @@ std::string Build(const fs::path& src, const fs::path& out) {
 
 }  // namespace
 
-bool IsSourceFolder(const fs::path& dir) {
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string ext = ToLower(it->path().extension().string());
-    if (it->is_regular_file() && (ext == ".tmj" || ext == ".tmx" || ext == ".json")) return true;
-  }
-  return false;
-}
+bool IsSourceFolder(const fs::path& dir) { return pack::HoldsSources(dir); }
 
 std::optional<fs::path> SetUpTestPlay(Engine& engine, const fs::path& dir,
                                       const fs::path& cacheHome, std::string& error) {

@@ -14,7 +14,7 @@ namespace yw {
 class Engine;
 
 // Whether `dir` holds sources rather than a built game: a Tiled map or a
-// JSON table, files only the build reads.
+// JSON table, what the build compiles. Any other folder is played as it is.
 bool IsSourceFolder(const std::filesystem::path& dir);
 
 // Makes `engine` try the game in `dir`: reload (F5) and the debug overlay

@@ -1,10 +1,14 @@
 #include "world/binary_io.h"
 
+#include <sys/stat.h>
+
 #include <bit>
 #include <cassert>
 #include <cstring>
 #include <fstream>
 #include <system_error>
+
+#include "platform/regular_file.h"
 
 namespace yw {
 
@@ -47,8 +51,10 @@ void BinaryReader::Name(std::string& v) {
   uint8_t n = 0;
   Byte(n);
   const unsigned char* p = Take(n);
-  if (p) v.assign(reinterpret_cast<const char*>(p), n);
-  else v.clear();
+  if (p)
+    v.assign(reinterpret_cast<const char*>(p), n);
+  else
+    v.clear();
 }
 
 void BinaryReader::Flag(bool& v) {
@@ -83,15 +89,15 @@ void BinaryWriter::Name(std::string_view v) {
 }
 
 std::optional<std::string> ReadFileBytes(const fs::path& file, size_t limit) {
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) return std::nullopt;
-  const auto size = fs::file_size(file, ec);
-  if (ec || size > limit) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
+  const FilePtr in = OpenRegularFile(file);
   if (!in) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  if (static_cast<size_t>(in.gcount()) != size) return std::nullopt;
+  struct stat st {};
+  if (::fstat(::fileno(in.get()), &st) != 0 || st.st_size < 0 ||
+      static_cast<uint64_t>(st.st_size) > limit)
+    return std::nullopt;
+  const auto size = static_cast<size_t>(st.st_size);
+  std::string bytes(size, '\0');
+  if (std::fread(bytes.data(), 1, size, in.get()) != size) return std::nullopt;
   return bytes;
 }
 

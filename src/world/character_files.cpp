@@ -10,7 +10,7 @@ namespace yw {
 
 bool LoadCharacters(Engine& e) {
   World& w = e.world;
-  if (!FileExists(e.CurrentDir, "chars.dat")) {
+  if (!GameFileExists(e, "chars.dat")) {
     w.UnitDefCount = 0;
     w.CharacterCount = 0;
     w.Characters.Reset();
@@ -30,7 +30,7 @@ bool LoadCharacters(Engine& e) {
 
 bool LoadItems(Engine& e) {
   World& w = e.world;
-  if (!FileExists(e.CurrentDir, "items.dat")) {
+  if (!GameFileExists(e, "items.dat")) {
     w.ItemDefCount = 0;
     w.ItemCount = 0;
     w.Items.Reset();

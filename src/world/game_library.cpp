@@ -21,20 +21,22 @@ struct FolderEntry {
   fs::path path;
   bool folder = false;
   bool file = false;
+  bool linkedFolder = false;  // a link that leads to a folder
 };
 
 // The entries of a folder sorted by name, so that every run (and every
 // machine) sees them in the same order. A link to a folder is not a folder
-// here: listing never follows one, so a link cannot lead the walk out of
-// the game or round in a circle.
+// here: the walk over a game's scripts never follows one, so a link cannot
+// lead it out of the game or round in a circle.
 std::vector<FolderEntry> SortedEntries(const fs::path& dir) {
   std::vector<FolderEntry> entries;
   std::error_code ec;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeEc;
     const bool link = it->is_symlink(typeEc);
-    FolderEntry entry{it->path().filename().string(), it->path(), !link && it->is_directory(typeEc),
-                      it->is_regular_file(typeEc)};
+    const bool folder = it->is_directory(typeEc);
+    FolderEntry entry{it->path().filename().string(), it->path(), !link && folder,
+                      it->is_regular_file(typeEc), link && folder};
     entries.push_back(std::move(entry));
   }
   std::sort(entries.begin(), entries.end(),
@@ -73,8 +75,10 @@ struct ScriptWalk {
 bool AddScript(ScriptWalk& walk, const fs::path& file, std::string name) {
   World& w = walk.e.world;
   if (!IsScriptName(name) || walk.names.count(name)) return true;
-  // A file link is read only when it stays inside the game.
-  if (!IsInsideFolder(walk.e.CurrentDir, file)) return true;
+  // A file link is read only when it stays inside the game or the program
+  // folder.
+  const Engine& e = walk.e;
+  if (!IsInsideFolder(e.CurrentDir, file) && !IsInsideFolder(e.ProgramDir, file)) return true;
   if (static_cast<size_t>(w.ScriptCount) >= kMaxRecords) return false;
   auto text = ReadFileBytes(file);
   if (!text) return false;
@@ -126,8 +130,11 @@ void FindGames(Engine& e) {
   std::stable_sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
     return ToLower(a.name) < ToLower(b.name);
   });
+  // A link to a game folder is a game the player put there: it is listed,
+  // and the folder it leads to becomes the game's own (EnterGame).
   for (const FolderEntry& entry : entries) {
-    if (!entry.folder || static_cast<size_t>(w.GameCount) >= kMaxRecords) continue;
+    if (!(entry.folder || entry.linkedFolder) || static_cast<size_t>(w.GameCount) >= kMaxRecords)
+      continue;
     w.GameList.Resize(w.GameCount + 1);
     w.GameList[++w.GameCount] = entry.name;
   }
@@ -143,13 +150,21 @@ bool LoadScripts(Engine& e, std::string_view path) {
     return ReadScriptFolder(walk, e.CurrentDir, "");
   }
   for (int i = 1; i <= w.ScriptCount; ++i) walk.names.insert(w.Scripts[i].Name);
-  const auto dir = ResolvePath(e.CurrentDir, path);
+  const auto dir = ResolveGameName(e, path);
   if (!dir) return true;  // nothing to enumerate
   return ReadScriptFolder(walk, *dir, PrefixOf(path));
 }
 
+std::optional<fs::path> ResolveGameName(const Engine& e, std::string_view name) {
+  return ResolvePath(e.CurrentDir, name, e.ProgramDir);
+}
+
+bool GameFileExists(const Engine& e, std::string_view name) {
+  return FileExists(e.CurrentDir, name, e.ProgramDir);
+}
+
 std::optional<std::string> ReadGameFile(Engine& e, std::string_view name) {
-  const auto file = ResolvePath(e.CurrentDir, name);
+  const auto file = ResolveGameName(e, name);
   if (!file) return std::nullopt;
   return ReadFileBytes(*file);
 }

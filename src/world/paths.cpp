@@ -82,7 +82,8 @@ bool IsInsideFolder(const fs::path& folder, const fs::path& path) {
   return true;
 }
 
-std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name) {
+std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name,
+                                    const fs::path& shared) {
   if (TrimBlanks(name).empty() || IsAbsolute(name)) return std::nullopt;
   fs::path at = base;
   bool ok = true;
@@ -94,7 +95,9 @@ std::optional<fs::path> ResolvePath(const fs::path& base, std::string_view name)
   });
   if (!ok) return std::nullopt;
   std::error_code ec;
-  if (!fs::exists(at, ec) || !IsInsideFolder(base, at)) return std::nullopt;
+  if (!fs::exists(at, ec)) return std::nullopt;
+  if (!IsInsideFolder(base, at) && (shared.empty() || !IsInsideFolder(shared, at)))
+    return std::nullopt;
   return at;
 }
 
@@ -114,8 +117,8 @@ fs::path PathForWriting(const fs::path& base, std::string_view name) {
   return at;
 }
 
-bool FileExists(const fs::path& base, std::string_view name) {
-  auto p = ResolvePath(base, name);
+bool FileExists(const fs::path& base, std::string_view name, const fs::path& shared) {
+  auto p = ResolvePath(base, name, shared);
   std::error_code ec;
   return p && fs::is_regular_file(*p, ec);
 }

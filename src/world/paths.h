@@ -16,11 +16,14 @@ std::filesystem::path FromWindowsName(std::string_view name);
 // Finds the existing file or folder that `name` means relative to `base`,
 // matching each part of the name against the folder's entries without
 // regard to letter case (an exact match wins). Returns nullopt when some
-// part does not exist, and also when the name is absolute or leads out of
-// `base` (by "..", or through a link to somewhere else): a game reads only
-// inside its own folder, and the program only inside its program folder.
+// part does not exist, and also when the name is absolute or the file it
+// leads to (by "..", or through links) lies outside `base` and outside
+// `shared`: a game reads inside its own folder and inside the program
+// folder, whose games may share files ("..\common\a.map"), and nowhere
+// else. An empty `shared` allows `base` alone.
 std::optional<std::filesystem::path> ResolvePath(const std::filesystem::path& base,
-                                                 std::string_view name);
+                                                 std::string_view name,
+                                                 const std::filesystem::path& shared = {});
 
 // Whether `path`, with every link followed, lies inside `folder` (or is it).
 bool IsInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path);
@@ -30,7 +33,9 @@ bool IsInsideFolder(const std::filesystem::path& folder, const std::filesystem::
 // spelling when one exists).
 std::filesystem::path PathForWriting(const std::filesystem::path& base, std::string_view name);
 
-bool FileExists(const std::filesystem::path& base, std::string_view name);
+// Whether `name` resolves, as above, to a file (not a folder).
+bool FileExists(const std::filesystem::path& base, std::string_view name,
+                const std::filesystem::path& shared = {});
 
 // Lower-cases ASCII letters only (texts are Windows-1252 bytes).
 std::string ToLower(std::string_view s);

@@ -4,6 +4,8 @@
 // can never disagree about it.
 #pragma once
 
+#include <type_traits>
+
 #include "world/binary_io.h"
 #include "world/world.h"
 
@@ -104,7 +106,10 @@ void NpcRecord(Io& io, N& n) {
   io.Integer(n.frameCount);
   io.Integer(n.SPEED);
   io.Integer(n.prevFrameCount);
-  io.Long(n.nextTime);
+  // The time left, already within a Long's range (see SaveState).
+  int32_t left = static_cast<int32_t>(n.nextTime);
+  io.Long(left);
+  if constexpr (!std::is_const_v<N>) n.nextTime = left;
   io.Single(n.POS_X);
   io.Single(n.POS_Y);
   io.Name(n.SCRIPT);

@@ -1,5 +1,8 @@
 // Saving the running world to a file and restoring it: the saved games of
 // the five slots and the fight snapshot.
+#include <algorithm>
+#include <cstdint>
+
 #include "audio/sound.h"
 #include "render/compose.h"
 #include "render/pictures.h"
@@ -24,12 +27,10 @@ std::vector<T> Records(const Table<T>& table, int16_t count) {
   return out;
 }
 
-// Clock differences wrap like the millisecond clock itself.
-int32_t ClockAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t ClockSub(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+// An NPC's next time is saved as the time left until it, a Long: a time
+// further ahead or behind than a Long reaches is saved as the farthest one.
+Millis SavedTimeLeft(Millis nextTime, Millis now) {
+  return std::clamp<Millis>(nextTime - now, INT32_MIN, INT32_MAX);
 }
 
 void CaptureMap(const World& w, SaveGameData& d) {
@@ -94,8 +95,8 @@ SaveGameData CaptureWorld(Engine& e, std::string_view description) {
   CaptureSettings(e, d);
   d.party = Records(w.Party, w.PartyCount);
   d.npcs = Records(w.Npcs, w.NpcCount);
-  const int32_t now = e.Now();
-  for (Npc& npc : d.npcs) npc.nextTime = ClockSub(npc.nextTime, now);
+  const Millis now = e.Now();
+  for (Npc& npc : d.npcs) npc.nextTime = SavedTimeLeft(npc.nextTime, now);
   return d;
 }
 
@@ -187,8 +188,8 @@ bool ApplySave(Engine& e, SaveGameData& d, bool snapshot) {
     e.win.GameMode = static_cast<int32_t>(Mode::Map);
     ReplaceTable(w.Party, w.PartyCount, std::move(d.party));
   }
-  const int32_t now = e.Now();
-  for (Npc& npc : d.npcs) npc.nextTime = ClockAdd(npc.nextTime, now);
+  const Millis now = e.Now();
+  for (Npc& npc : d.npcs) npc.nextTime += now;
   ReplaceTable(w.Npcs, w.NpcCount, std::move(d.npcs));
   return FinishLoad(e, d.ambientName);
 }

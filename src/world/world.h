@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/clock.h"
 #include "world/event_cells.h"
 #include "world/script_value.h"
 #include "world/table.h"
@@ -93,7 +94,7 @@ struct Npc {
   int16_t CHAR = 0;
   std::string SCRIPT;
   int16_t SPEED = 0;
-  int32_t nextTime = 0;
+  Millis nextTime = 0;  // in a saved game's records: the time left until it
   int16_t frameCount = 0;
   int16_t prevFrameCount = 0;
   ActorOrder actor;
@@ -215,7 +216,7 @@ struct FlyingDoodad {
   int16_t doodad = 0;
   float targetX = 0, targetY = 0;
   float distX = 0, distY = 0;
-  int32_t endTime = 0, startTime = 0;
+  Millis endTime = 0, startTime = 0;
   float x = 0, y = 0;  // screen position this frame
   bool drawn = false;
 };
@@ -223,7 +224,7 @@ struct FlyingDoodad {
 // A number floating above the map for a while.
 struct Popup {
   int16_t number = 0;
-  int32_t endTime = 0, startTime = 0;
+  Millis endTime = 0, startTime = 0;
   float x = 0, y = 0;
   int16_t style = 0;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -42,7 +43,7 @@ inline RunResult RunReplay(const std::filesystem::path& workDir, const std::file
 // the current time, which then moves on by the line's gap.
 class Replay {
  public:
-  explicit Replay(int start = 0) : t_(start) {}
+  explicit Replay(int64_t start = 0) : t_(start) {}
   Replay& Note(std::string_view text) { return Add("# " + std::string(text), 0, false); }
   Replay& Do(std::string_view action, int gap = 400) { return Add(std::string(action), gap); }
   Replay& Keys(std::string_view key, int times, int gap = 300) {
@@ -53,8 +54,14 @@ class Replay {
     t_ += ms;
     return *this;
   }
-  Replay& WaitUntil(int ms) {
+  Replay& WaitUntil(int64_t ms) {
     t_ = std::max(t_, ms);
+    return *this;
+  }
+  // The clock jumps ahead to `ms`, where the next line is placed.
+  Replay& Clock(int64_t ms) {
+    Add("clock " + std::to_string(ms), 0);
+    t_ = ms;
     return *this;
   }
   // A state dump named `name`; Snap adds a screenshot of the same name.
@@ -69,7 +76,7 @@ class Replay {
     t_ += gap;
     return *this;
   }
-  int t_;
+  int64_t t_;
   std::string text_;
 };
 

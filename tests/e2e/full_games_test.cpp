@@ -174,6 +174,46 @@ TEST(FullGames, ThornwickTheBellIsBroughtHome) {
     ExpectGolden(p.dir, shot);
 }
 
+// The clock counts on past 2^31 and 2^32 milliseconds (a program left
+// running for weeks): walking crosses 2^31, the game is saved after it; the
+// walk to the wolves, the fight and the load cross 2^32; the NPCs still
+// turn afterwards.
+TEST(FullGames, ThornwickPlaysOnAcrossTheClocks32BitLimits) {
+  constexpr int64_t k31 = int64_t{1} << 31, k32 = int64_t{1} << 32;
+  Replay r = NewGame(2);
+  r.WaitUntil(6600).Do("key Enter 1", 300).Do("type \\b\\b\\b\\b\\bAsh").Do("key Enter", 500);
+  r.Do("key Enter").Do("key Enter").Clock(k31 - 2000);
+  r.Keys("Left", 1).Keys("Up", 9).Keys("Left", 7).Keys("Up", 1).Do("key Enter", 500).Dump("sword");
+  r.Do("key Enter").Do("key Esc", 500).Keys("Enter", 5).Dump("armed").Keys("Esc", 3);
+  Save(r, "Past 2^31").Clock(k32 - 21000);
+  r.Keys("Right", 17).Keys("Down", 10).Keys("Up", 10).Keys("Left", 5).Keys("Down", 2);
+  r.Keys("Up", 1).Keys("Right", 5).Keys("Down", 5).Keys("Right", 5).Do("key Enter", 1500).Dump("wolves");
+  Presses(r, "wolves-", 14);
+  Load(r).Dump("loaded").Keys("Right", 3).Do("key Down", 3000).Dump("walked");
+  const Played p = PlayBundled("thornwick-clock", r);
+
+  ExpectMilestones(p, {
+      {"sword", "vale.map", 7, 7, "an old sword"},
+      {"armed", "vale.map", 7, 7, "", {{"/Party/0/WEP", 5}}},
+      {"saved", "vale.map", 7, 7, "", {{"/GameMode", 7}}},
+      {"wolves", "glade.map", 22, 15, "", {{"/FightMode", true}, {"/Enemies/1/NAME", "Wolf"}}},
+      {"wolves-9", "glade.map", 22, 15, "Ash reaches Level 2!", {{"/Party/0/EP", 14}}},
+      {"wolves-13", "vale.map", 29, 12, "pelts", {{"/GameMode", 6}, {"/FightMode", false}}},
+      {"loaded", "vale.map", 7, 7, "", {{"/GameMode", 6}, {"/Party/0/EP", 0}, {"/Party/0/WEP", 5}}},
+      {"walked", "vale.map", 10, 8, "", {{"/GameMode", 6}, {"/WalkDeadline", 0}}},
+  });
+  EXPECT_GT(p.Dump("sword")["time"], k31);
+  EXPECT_LT(p.Dump("wolves")["time"], k32);
+  EXPECT_GT(p.Dump("wolves-3")["time"], k32);
+  auto facing = [&](const char* dump) {
+    const json d = p.Dump(dump);
+    json directions = json::array();
+    for (const auto& npc : d["Npcs"]) directions.push_back(npc["DIRECTION"]);
+    return directions;
+  };
+  EXPECT_NE(facing("loaded"), facing("walked"));
+}
+
 TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
   Replay r = NewGame(1);
   r.WaitUntil(3000).Snap("opening");

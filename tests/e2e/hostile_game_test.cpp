@@ -82,23 +82,33 @@ TEST(HostileGame, PictureBombsAreRefusedBeforeDecoding) {
   EXPECT_LT(LargestChildMiB(), 1024);
 }
 
-// A 1 MiB script that starts itself: a thousand levels share its text and
-// the thousandth start is refused with a message within a moment of play;
-// closing it lets every level run to its end.
+// Counting loops are scripts that start themselves: a count to 1500 runs
+// to its end. A 1 MiB script that starts itself without end is refused at
+// the 32768th start, when the depth would leave its range, with every level
+// sharing the one text; closing the message lets every level run to its end.
 TEST(HostileGame, ASelfStartingScriptStopsAtTheDepthLimit) {
   const fs::path out = OutputDir("self-starting");
-  const fs::path root = GameWithAutoexec(
-      out, "BEGIN\r\nRUNSCRIPT \"self.skr\"\r\nMSG \"Back in autoexec\"\r\nEND\r\n");
+  const fs::path root =
+      GameWithAutoexec(out,
+                       "BEGIN\r\nRUNSCRIPT \"count.skr\"\r\nMSG \"Counted \" [str [A]]\r\n"
+                       "RUNSCRIPT \"self.skr\"\r\nMSG \"Back in autoexec\"\r\nEND\r\n");
+  test::WriteFile(root / "games/hostile/count.skr",
+                  "BEGIN\r\nB [A] + 1\r\nA [B]\r\nIF [A] \\ < \\ 1500\r\n"
+                  "  RUNSCRIPT \"count.skr\"\r\nENDIF\r\nEND\r\n");
   std::string self = "BEGIN\r\nRUNSCRIPT \"self.skr\"\r\nEND\r\n";
   while (self.size() < (size_t{1} << 20))
     self += "' Lorem ipsum dolor sit amet, padding the script.\r\n";
   test::WriteFile(root / "games/hostile/self.skr", self);
   Replay r = StartTheOnlyGame();
-  r.WaitUntil(4000).Dump("deep", 100).Do("key Enter", 3000).Dump("back", 100);
+  r.WaitUntil(6000).Dump("counted", 100).Do("key Enter", 40000).Dump("deep", 100);
+  r.Do("key Enter", 70000).Dump("back", 100);
   const Played p = Play(out, root, r.Text());
+  const json counted = p.Dump("counted");
+  EXPECT_EQ(counted["Message"], "Counted 1500");
+  EXPECT_EQ(counted["ScriptDepth"], 1);
   const json deep = p.Dump("deep");
   EXPECT_EQ(deep["Message"], "Error: Too many scripts running to start self.skr!");
-  EXPECT_EQ(deep["ScriptDepth"], 1000);
+  EXPECT_EQ(deep["ScriptDepth"], 32767);
   const json back = p.Dump("back");
   EXPECT_EQ(back["Message"], "Back in autoexec");
   EXPECT_EQ(back["ScriptDepth"], 1);

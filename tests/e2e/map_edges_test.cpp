@@ -1,6 +1,7 @@
-// The edges of what a map defines: actors told to walk off the map, a map
-// with no eventmap, or one smaller than the map, walked before and after
-// saving and loading, and figures parked off the map.
+// The edges of what a map defines: actors told to walk off the map or a
+// negative number of cells, a map with no eventmap, or one smaller than
+// the map, walked before and after saving and loading, and figures parked
+// off the map.
 #include <string>
 
 #include "e2e_support.h"
@@ -35,6 +36,7 @@ TEST(MapEdges, ActorsToldToWalkOffTheEdgeStopThereAndTheCutSceneEnds) {
   EXPECT_EQ(start["Message"], "Off we go");
   EXPECT_EQ(start["Variables"]["A"]["value"], 8) << "the hero stays on the east edge";
   EXPECT_EQ(start["Variables"]["B"]["value"], 6) << "the NPC stays on the south edge";
+  EXPECT_EQ(start["Variables"]["C"]["value"], 7) << "the scene ended once the hero arrived";
 }
 
 // From (2, 2): one step west, three east, save in slot 1, load it, four

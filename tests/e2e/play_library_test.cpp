@@ -24,7 +24,10 @@ TEST(PlayLibrary, SaveInSlotTwoQuitToTheTitleAndLoadItBack) {
   BuildTestGame("play_brook", root);
   Replay r(100);
   r.Do("key Space", 200).Do("key Enter", 200).Snap("library");
-  r.Note("The second game, its title picture.").Do("key Down", 200).Do("key Enter", 200).Do("key Enter", 100);
+  r.Note("The second game, its title picture.")
+      .Do("key Down", 200)
+      .Do("key Enter", 200)
+      .Do("key Enter", 100);
   r.Do("shot title-menu.png", 100);
   r.Note("The load slots before anything was saved.").Do("key Down", 200).Do("key Enter", 200);
   r.Do("shot empty-slots.png", 100).Do("key Esc", 200);
@@ -37,7 +40,10 @@ TEST(PlayLibrary, SaveInSlotTwoQuitToTheTitleAndLoadItBack) {
   r.Note("Walk on after saving.").Keys("Down", 2, 400).Dump("walked", 100);
   r.Note("Quit from the menu's last line, Yes.").Do("key Esc", 200).Keys("Down", 5, 100).Wait(100);
   r.Do("key Enter", 200).Do("key Enter", 300).Dump("quit", 100);
-  r.Note("The title picture, Load, slot 2.").Do("key Enter", 200).Do("key Down", 200).Do("key Enter", 200);
+  r.Note("The title picture, Load, slot 2.")
+      .Do("key Enter", 200)
+      .Do("key Down", 200)
+      .Do("key Enter", 200);
   r.Snap("load-list").Do("key Down", 200).Do("key Enter", 400).Snap("loaded");
   const Played p = Play(out, root, r.Text());
 
@@ -93,6 +99,49 @@ TEST(PlayLibrary, SaveInSlotTwoQuitToTheTitleAndLoadItBack) {
                           "Variables", "MapFile", "Characters", "SavingActive"})
     EXPECT_EQ(loaded[key], before[key]) << key;
   EXPECT_FALSE(InkBox(p.Shot("loaded")).Empty());
+}
+
+// A library whose games share files in the program folder: "quest" loads
+// its map from "..\common" (games/common, no game of its own). "lent" is a link the player put in
+// games/ to a game kept elsewhere: it is listed, the folder it leads to is its own, it reads inside
+// the program folder but not beside its own folder.
+TEST(PlayLibrary, GamesShareFilesInTheProgramFolderAndALinkedGameIsConfined) {
+  const auto out = OutputDir("shared-files");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("script_world", root, "quest");
+  fs::create_directories(root / "games/common");
+  fs::rename(root / "games/quest/field.map", root / "games/common/field.map");
+  test::WriteFile(root / "games/quest/autoexec.skr",
+                  "BEGIN\r\nLOADMAP \"..\\common\\Field.map\" \\ ALLES\r\nADDCHARACTER 1\r\n"
+                  "SETPOS 4 \\ 3\r\nMSG \"Shared\"\r\nEND\r\n");
+  const fs::path lent = out / "elsewhere/games/lent";
+  BuildTestGame("script_world", out / "elsewhere", "lent");
+  fs::create_directories(out / "elsewhere/games/common");
+  fs::copy_file(root / "games/common/field.map", out / "elsewhere/games/common/field.map");
+  test::WriteFile(lent / "autoexec.skr",
+                  "BEGIN\r\nLOADMAP \"..\\..\\..\\root\\games\\common\\field.map\" \\ ALLES\r\n"
+                  "ADDCHARACTER 1\r\nSETPOS 4 \\ 3\r\nMSG \"Borrowed\"\r\n"
+                  "LOADMAP \"..\\common\\field.map\"\r\nEND\r\n");
+  fs::create_directory_symlink(lent, root / "games/lent");
+  const auto start = [](int down) {
+    Replay r(100);
+    r.Do("key Space", 200).Do("key Enter", 200).Keys("Down", down, 200).Keys("Enter", 3, 200);
+    return r.WaitUntil(1500).Snap("first").Do("key Enter", 400).Dump("second");
+  };
+  const Played q = Play(out / "quest", root, start(1).Text());
+  const auto shared = q.Dump("first");
+  EXPECT_EQ(shared["GameList"], nlohmann::json::array({"lent", "quest"}));
+  EXPECT_EQ(shared["Message"], "Shared");
+  EXPECT_EQ(shared["MapWidth"], 8);
+  EXPECT_FALSE(InkBox(q.Shot("first")).Empty());
+
+  const Played l = Play(out / "lent", root, start(0).Text());
+  const auto borrowed = l.Dump("first");
+  EXPECT_EQ(borrowed["Message"], "Borrowed");
+  EXPECT_EQ(fs::path(borrowed["CurrentDir"].get<std::string>()), fs::canonical(lent));
+  EXPECT_EQ(l.Dump("second")["Message"],
+            "Script Error: Map not found!\r\nThe error occured in the following line:\r\n"
+            "LOADMAP \"..\\common\\field.map\"");
 }
 
 }  // namespace

@@ -109,7 +109,10 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   r.Dump("input", 100).Do("type la", 200).Do("key Enter", 300).Dump("hello", 100);
   r.Do("key Enter", 300).Snap("map");
   Save(r, "one");
-  r.Note("One step right onto the marked cell.").Do("key Right", 600).Snap("stepped").Do("key Enter", 300);
+  r.Note("One step right onto the marked cell.")
+      .Do("key Right", 600)
+      .Snap("stepped")
+      .Do("key Enter", 300);
   r.Do("key Right", 600).Dump("blocked", 100);
   Load(r).Dump("loaded", 100);
   const Played p = PlayTestGame("script_world", r);
@@ -153,7 +156,8 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   // corner cell (1, 1) has the other picture.
   const auto corner = [&p](const char* name) {
     const json d = p.Dump(name);
-    return p.Shot(name).At((1 - d["ViewX"].get<int>()) * 32 + 16, (1 - d["ViewY"].get<int>()) * 32 + 16);
+    return p.Shot(name).At((1 - d["ViewX"].get<int>()) * 32 + 16,
+                           (1 - d["ViewY"].get<int>()) * 32 + 16);
   };
   EXPECT_NE(corner("map"), corner("stepped"));
   // CHANGE ... OBSTACLE with a quarter made the next cell block the way.
@@ -171,6 +175,108 @@ TEST(ScriptGames, WorldPartyNpcsInputAndVariablesOutlivingALoadedGame) {
   EXPECT_EQ(Number(loaded, "D"), 15);
   EXPECT_EQ(Text(loaded, "F"), "after the save");
   EXPECT_EQ(Number(loaded, "A"), 2);
+}
+
+// script_world with its autoexec.skr replaced, started at once.
+Played PlayAutoexec(const std::string& name, const std::string& autoexec, Replay& replay) {
+  const fs::path out = OutputDir(name);
+  const fs::path root = ProgramWithGame(out, "script_world");
+  test::WriteFile(root / "games" / "script_world" / "autoexec.skr", autoexec);
+  return Play(out, root, replay.Text(),
+              "--play '" + (root / "games" / "script_world").string() + "'");
+}
+
+// Every window a script opens right after loading map data: over a screen
+// that shows the map, the new tiles come first (the field's wall turns
+// from grey to green); after a wipe to black the window opens on black, as
+// the author staged it, and a zoom after a load zooms the screen as it
+// stands.
+TEST(ScriptGames, AWindowAfterALoadShowsTheNewMapUnlessTheScreenWasCovered) {
+  struct Scene {
+    const char* name;
+    const char* command;
+    int row;  // of the field's east wall that the window leaves in sight
+  };
+  const Scene scenes[] = {
+      {"msg", "MSG \"Meanwhile...\"", 1},
+      {"input", "INPUTTEXT \"Meanwhile?\"", 5},
+      {"list", "ADDLISTITEM \"Yes\" \\ 1\r\nSHOWLIST", 1},
+      {"award", "AWARD ALL \\ 0 \\ 0 \\ MSG", 1},
+      {"target", "SELECTTARGET FRIEND", 1},
+      {"user", "SELECTUSER", 1},
+  };
+  std::string script =
+      "BEGIN\r\nLOADMAP \"field.map\" \\ ALLES\r\nADDCHARACTER 1\r\nSETPOS 4 \\ 3\r\n"
+      "MSG \"Ready\"\r\n";
+  Replay r(300);
+  r.Snap("ready").Do("key Enter", 600);
+  for (const Scene& s : scenes) {
+    script += std::string("SHOWMOVIE 50\r\nLOADTILES \"swapped.til\"\r\n") + s.command + "\r\n";
+    script +=
+        std::string("SFX HWHIPE \\ 50\r\nLOADMAP \"field.map\" \\ ALLES\r\n") + s.command + "\r\n";
+    r.Snap(std::string(s.name) + "-shown").Do("key Enter", 600);
+    r.Snap(std::string(s.name) + "-black").Do("key Enter", &s == &scenes[5] ? 300 : 600);
+  }
+  // Zooms of 2 s, each looked at about 0.2 s in.
+  script +=
+      "SHOWMOVIE 50\r\nLOADTILES \"swapped.til\"\r\nSFX ZOOMIN \\ 2000\r\n"
+      "LOADMAP \"field.map\" \\ ALLES\r\nSFX ZOOMIN \\ 2000\r\nMSG \"End\"\r\nEND\r\n";
+  r.Snap("zoom-shown").Wait(2000).Snap("zoom-black").Wait(2000).Dump("end");
+  const Played p = PlayAutoexec("covered-screen", script, r);
+
+  // The middle of a cell of the field (32 pixels a side) on the screen.
+  const auto cell = [&p](const std::string& shot, int x, int y) {
+    const json d = p.Dump(shot);
+    return p.Shot(shot).At((x - d["ViewX"].get<int>()) * 32 + 16,
+                           (y - d["ViewY"].get<int>()) * 32 + 16);
+  };
+  const auto wall = [&](const std::string& shot, int row = 1) { return cell(shot, 8, row); };
+  const uint32_t grey = wall("ready"), green = cell("ready", 2, 2);
+  ASSERT_NE(grey, green);
+  ASSERT_NE(grey, 0u);
+  for (const Scene& s : scenes) {
+    const std::string shown = std::string(s.name) + "-shown",
+                      black = std::string(s.name) + "-black";
+    EXPECT_TRUE(p.Dump(shown)["GameMode"] != 8 && p.Dump(black)["GameMode"] != 8) << s.name;
+    EXPECT_EQ(wall(shown, s.row), green) << shown;
+    EXPECT_EQ(wall(black, s.row), 0u) << black;
+  }
+  EXPECT_EQ(p.Dump("msg-black")["Message"], "Meanwhile...");
+  EXPECT_EQ(p.Dump("zoom-shown")["GameMode"], 14);
+  EXPECT_EQ(wall("zoom-shown"), green);
+  EXPECT_EQ(p.Dump("zoom-black")["GameMode"], 14);
+  EXPECT_TRUE(InkBox(p.Shot("zoom-black")).Empty());
+  EXPECT_EQ(p.Dump("end")["Message"], "End");
+}
+
+// A question stays on screen under its answers where the list leaves its
+// window free; five answers reach down into it, and the question is taken
+// away before the list opens, as a message that closes is.
+TEST(ScriptGames, AQuestionStaysUnderItsAnswersOnlyWhereTheyLeaveItVisible) {
+  const std::string script =
+      "BEGIN\r\nLOADMAP \"field.map\" \\ ALLES\r\nADDCHARACTER 1\r\nSETPOS 4 \\ 3\r\n"
+      "MSG \"North or south?\"\r\nADDLISTITEM \"North\" \\ 1\r\nADDLISTITEM \"South\" \\ 2\r\n"
+      "SHOWLIST\r\nMSG \"Which gate?\"\r\nADDLISTITEM \"1\" \\ 1\r\nADDLISTITEM \"2\" \\ 2\r\n"
+      "ADDLISTITEM \"3\" \\ 3\r\nADDLISTITEM \"4\" \\ 4\r\nADDLISTITEM \"5\" \\ 5\r\nSHOWLIST\r\n"
+      "END\r\n";
+  Replay r(300);
+  r.Snap("two").Do("key Enter", 600).Snap("two-answers").Do("key Enter", 600);
+  r.Snap("five").Do("key Enter", 600).Snap("five-answers").Do("key Enter", 600);
+  const Played p = PlayAutoexec("question", script, r);
+  // The right end of the message window, beside the field and out of
+  // reach of both lists: what differs from black there, and from the
+  // question.
+  const auto window = [&p](const std::string& shot, const std::string& from) {
+    const Surface a = p.Shot(shot);
+    return Changed(a, from.empty() ? Surface(a.Width(), a.Height()) : p.Shot(from), 490, 250, 630,
+                   470);
+  };
+  EXPECT_EQ(p.Dump("two-answers")["CurrentList"], 20);
+  EXPECT_GT(window("two", ""), 0);
+  EXPECT_EQ(window("two-answers", "two"), 0);
+  EXPECT_EQ(p.Dump("five-answers")["CurrentList"], 20);
+  EXPECT_GT(window("five", ""), 0);
+  EXPECT_EQ(window("five-answers", ""), 0);
 }
 
 }  // namespace

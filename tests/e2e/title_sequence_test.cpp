@@ -58,8 +58,9 @@ TEST(TitleSequence, CreditLinesThenTitlePictureThenTheGameList) {
 }
 
 // How a run ends: Esc on the title picture quits (0), a run that never
-// quits stops at --max-ms (3), a bad replay or a --play folder that does
-// not exist is rejected before the run (2).
+// quits stops at --max-ms (3), also far past 2^32 ms, a bad replay (a time
+// beyond the clock's range too) or a --play folder that does not exist is
+// rejected before the run (2).
 TEST(CommandLine, ExitCodes) {
   const struct Case {
     const char* name;
@@ -70,7 +71,13 @@ TEST(CommandLine, ExitCodes) {
   } cases[] = {{"title-esc", "200 key Enter\n600 key Esc\n", "", 0, ""},
                {"title-timeout", "100 key Enter\n", "--max-ms 2000", 3, ""},
                {"bad-replay", "100 key Enter\n200 wiggle\n", "", 2, "line 2"},
-               {"play-nowhere", "100 quit\n", "--play no-such-game", 2, "not a folder"}};
+               {"play-nowhere", "100 quit\n", "--play no-such-game", 2, "not a folder"},
+               // Times past 32 bits: the run plays on until --max-ms.
+               {"clock-past-2^32", "100 clock 5000000000\n5000000100 key Enter\n",
+                "--max-ms 5000002000", 3, ""},
+               {"clock-past-end", "100 key Enter\n200 clock 9007199254740992\n", "", 2,
+                "line 2: clock needs"},
+               {"max-ms-past-end", "100 quit\n", "--max-ms 9007199254740992", 2, "--max-ms"}};
   for (const Case& c : cases) {
     const RunResult r = RunReplay(OutputDir(c.name), DataDir(), c.replay, c.extra);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.stderrText;

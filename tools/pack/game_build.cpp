@@ -280,6 +280,21 @@ FileSet Compiler::Run() {
 
 }  // namespace
 
+bool HoldsSources(const fs::path& dir) {
+  for (const std::string& rel : ListFiles(dir)) {
+    const std::string ext = Extension(rel);
+    if (ext == ".tmx") return true;
+    if (ext != ".json" && ext != ".tmj") continue;
+    const auto bytes = ReadFileBytes(dir / rel);
+    if (!bytes) continue;
+    const JsonDoc doc = ParseJson(*bytes);
+    if (doc.Ok() && doc.root.is_object() &&
+        (doc.root.contains("kind") || TextAt(doc.root, "type") == "map"))
+      return true;
+  }
+  return false;
+}
+
 FileSet CompileSources(const fs::path& srcDir, Report& report, Origins* origins) {
   if (!fs::is_directory(srcDir)) {
     report.Error(srcDir.string(), 0, "", "is not a folder");

@@ -30,6 +30,11 @@ struct Origin {
 using Origins = std::map<std::string, Origin>;
 FileSet CompileSources(const std::filesystem::path& srcDir, Report& report, Origins* origins);
 
+// Whether `dir` holds a source the build compiles: a Tiled map, or a JSON
+// table or sheet (an object with a "kind"). Other JSON files, such as an
+// author's notes, do not make a folder of sources.
+bool HoldsSources(const std::filesystem::path& dir);
+
 // CompileSources, then writes the files below `outDir` when there were no
 // errors and checks the game written, reporting problems in data files at
 // the lines of their sources. Returns false on errors.

@@ -20,12 +20,12 @@ namespace {
 
 // Fields that CHANGE can write, per record kind.
 constexpr std::array<std::string_view, 23> kCharacterFields{
-    "NAME",   "MAXHP",  "HP",      "MAXMP",   "MP",         "STR",       "CON",        "INI",
-    "WIS",    "DEX",    "EP",      "STDWEP",  "STDARM",     "DOOLEFT",   "DOOUP",      "DOORIGHT",
-    "DOODOWN", "DOOLEFTANI", "DOOUPANI", "DOORIGHTANI", "DOODOWNANI", "WEP", "ARM"};
-constexpr std::array<std::string_view, 8> kMapFields{"TILE",       "DOODAD",      "OBSTACLE",
-                                                     "BOX",        "USESCRIPT",   "ENTERSCRIPT",
-                                                     "LEAVESCRIPT", "PUSHSCRIPT"};
+    "NAME",     "MAXHP",       "HP",         "MAXMP",    "MP",      "STR",
+    "CON",      "INI",         "WIS",        "DEX",      "EP",      "STDWEP",
+    "STDARM",   "DOOLEFT",     "DOOUP",      "DOORIGHT", "DOODOWN", "DOOLEFTANI",
+    "DOOUPANI", "DOORIGHTANI", "DOODOWNANI", "WEP",      "ARM"};
+constexpr std::array<std::string_view, 8> kMapFields{
+    "TILE", "DOODAD", "OBSTACLE", "BOX", "USESCRIPT", "ENTERSCRIPT", "LEAVESCRIPT", "PUSHSCRIPT"};
 constexpr std::array<std::string_view, 8> kItemFields{"NAME",   "TYPE",   "SCRIPT", "FIGHTSCRIPT",
                                                       "DOODAD", "NUMBER", "VALUE",  "VISIBLE"};
 constexpr std::array<std::string_view, 6> kNpcFields{"POS_X", "POS_Y",  "DIRECTION",
@@ -111,9 +111,8 @@ std::string MissingScript(std::string_view name) {
 }
 
 bool HasLetters(std::string_view param) {
-  return std::any_of(param.begin(), param.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  });
+  return std::any_of(param.begin(), param.end(),
+                     [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 // The variable an assignment refers to inside its own expression: a term
@@ -145,9 +144,7 @@ class ScriptChecker {
 
  private:
   void Error(int line, const std::string& message) { report_.Error(name_, line, "", message); }
-  void Warning(int line, const std::string& message) {
-    report_.Warning(name_, line, "", message);
-  }
+  void Warning(int line, const std::string& message) { report_.Warning(name_, line, "", message); }
   void CheckLine(const ScriptLine& line);
   void CheckCount(int line, const ParsedLine& s, const ParamCount& count);
   // False (with the error reported) when a keyword parameter is not one the
@@ -280,8 +277,9 @@ void ScriptChecker::CheckSound(int line, const std::string& word, const std::str
     if (!problem.empty()) Warning(line, word + ": sound '" + file + "' will not play: " + problem);
     return;
   }
-  Error(line, word + ": sound '" + name + "' not found" +
-                  (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
+  Error(line,
+        word + ": sound '" + name + "' not found" +
+            (ambient && AmbientNameTakesExtension(name) ? " (nor with .wav, .mp3 or .mid)" : ""));
 }
 
 void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
@@ -297,13 +295,19 @@ void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
   const size_t fieldAt = need - 2;
   const std::string field = ToUpper(s.params[fieldAt]);
   bool known = false;
-  if (isMap) known = Contains(kMapFields, field);
-  else if (kind == "CHARACTER") known = Contains(kCharacterFields, field);
-  else if (kind == "ITEM") known = Contains(kItemFields, field);
-  else if (kind == "NPC") known = Contains(kNpcFields, field);
-  else if (kind == "ENEMY") known = field != "NAME" && (Contains(kCharacterFields, field) ||
-                                                         field == "STATE" || field == "NPC");
-  else known = Contains(kCharacterFields, field) || field == "STATE" || field == "NPC";
+  if (isMap)
+    known = Contains(kMapFields, field);
+  else if (kind == "CHARACTER")
+    known = Contains(kCharacterFields, field);
+  else if (kind == "ITEM")
+    known = Contains(kItemFields, field);
+  else if (kind == "NPC")
+    known = Contains(kNpcFields, field);
+  else if (kind == "ENEMY")
+    known = field != "NAME" &&
+            (Contains(kCharacterFields, field) || field == "STATE" || field == "NPC");
+  else
+    known = Contains(kCharacterFields, field) || field == "STATE" || field == "NPC";
   if (!known) {
     Error(line, "CHANGE " + kind + ": field '" + s.params[fieldAt] + "' cannot be written");
     return;
@@ -366,7 +370,8 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     if (line.text.find_first_not_of(" \t") != std::string::npos &&
         line.text[line.text.find_first_not_of(" \t")] == '\'')
       hint = " (a comment must not be indented with a tab)";
-    else if (s.word.empty()) hint = " (a line of tabs)";
+    else if (s.word.empty())
+      hint = " (a line of tabs)";
     Error(line.number, "unknown command '" + s.word + "'" + hint);
     return;
   }
@@ -479,7 +484,7 @@ class GameChecker {
 
  private:
   std::optional<std::string> Bytes(std::string_view name) {
-    auto path = ResolvePath(dir_, name);
+    auto path = ResolvePath(dir_, name, programDir_);
     if (!path) return std::nullopt;
     return ReadFileBytes(*path);
   }
@@ -516,12 +521,12 @@ std::optional<fs::path> GameChecker::FindPicture(std::string_view picture) const
   const std::vector<std::string> names = PictureFileNames(ToLower(picture));
   for (const fs::path& base : {dir_, programDir_})
     for (const std::string& n : names)
-      if (FileExists(base, n)) return ResolvePath(base, n);
+      if (FileExists(base, n, programDir_)) return ResolvePath(base, n, programDir_);
   return std::nullopt;
 }
 
 std::string GameChecker::SoundProblem(std::string_view name, bool effect) const {
-  const auto path = ResolvePath(dir_, name);
+  const auto path = ResolvePath(dir_, name, programDir_);
   if (!path) return {};
   return InspectSoundFile(*path, effect ? SoundUse::Effect : SoundUse::Music).problem;
 }
@@ -713,7 +718,7 @@ void GameChecker::Run() {
   std::vector<std::pair<std::string, fs::path>> scripts;
   CollectScripts(dir_, "", scripts);
   for (const auto& s : scripts) index_.scripts.insert(ToLower(s.first));
-  index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name); };
+  index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name, programDir_); };
   index_.pictureExists = [this](std::string_view name) { return PictureExists(name); };
   index_.soundProblem = [this](std::string_view name, bool effect) {
     return SoundProblem(name, effect);

@@ -23,7 +23,7 @@ class HeadlessPlatform : public Platform {
   // codec may be null: pictures then never load.
   explicit HeadlessPlatform(ImageCodec* codec = nullptr, uint32_t tickMs = 1);
 
-  uint32_t Now() override { return now_; }
+  Millis Now() override { return now_; }
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
   void Present(const Surface& frontbuf, double left, double top) override;
@@ -43,7 +43,7 @@ class HeadlessPlatform : public Platform {
   void Type(uint8_t code) { typed_.push_back(code); }
   void RequestClose() { closeRequested_ = true; }
   void SetTick(uint32_t ms) { tick_ = ms; }
-  void SetClock(uint32_t ms) { now_ = ms; }
+  void SetClock(Millis ms) { now_ = ms; }
   void SetDisplayModes(std::vector<DisplayMode> modes, DisplayMode current);
   void SetAudio(AudioDevice* device) { audio_ = device ? device : &silent_; }
 
@@ -56,7 +56,7 @@ class HeadlessPlatform : public Platform {
  private:
   ImageCodec* codec_;
   uint32_t tick_;
-  uint32_t now_ = 1;
+  Millis now_ = 1;
   std::array<bool, 7> held_{};
   std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
   std::deque<uint8_t> typed_;

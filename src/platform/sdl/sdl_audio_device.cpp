@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "audio/sound_file.h"
+#include "platform/regular_file.h"
 
 namespace yw {
 
@@ -25,6 +26,16 @@ namespace {
 constexpr int kFrequency = 44100;
 constexpr int kFirstChannels = 16;
 constexpr int kMaxChannels = 256;
+
+// A sound file for the mixer to read; null unless it is a regular file (a
+// FIFO would block the mixer's opening of it).
+SDL_RWops* OpenSoundFile(const std::filesystem::path& file) {
+  FilePtr f = OpenRegularFile(file);
+  if (!f) return nullptr;
+  SDL_RWops* rw = SDL_RWFromFP(f.get(), SDL_TRUE);
+  if (rw) f.release();
+  return rw;
+}
 
 // MIDI plays through FluidSynth with a complete General MIDI soundfont:
 // the player's choice when it is one, else the TimGM6mb set that the web
@@ -270,7 +281,7 @@ uint32_t SdlAudioDevice::SampleLoad(const std::filesystem::path& file, int maxPl
   // The file is opened and closed here rather than by the mixer: when the
   // mixer fails to decode some files (a MIDI file given as an effect) it
   // forgets to close a source it was asked to close.
-  SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+  SDL_RWops* source = OpenSoundFile(file);
   if (!source) return 0;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
   SDL_RWclose(source);
@@ -394,7 +405,8 @@ uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
   // before the samples; such music, and any the stream refuses, is decoded
   // whole instead.
   if (!StreamTakes(InspectSoundFile(file, SoundUse::Music))) return CreateSampleStream(file);
-  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  SDL_RWops* source = OpenSoundFile(file);
+  Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
   if (!music) return CreateSampleStream(file);
   const uint32_t h = NewHandle();
   streams_[h] = music;
@@ -402,7 +414,7 @@ uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
 }
 
 uint32_t SdlAudioDevice::CreateSampleStream(const std::filesystem::path& file) {
-  SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
+  SDL_RWops* source = OpenSoundFile(file);
   if (!source) return 0;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
   SDL_RWclose(source);
@@ -453,7 +465,8 @@ bool SdlAudioDevice::MidiOpen(const std::filesystem::path& file) {
   if (!open_) return false;
   const SoundInfo info = InspectSoundFile(file, SoundUse::Music);
   if (info.kind != SoundKind::Midi || !info.problem.empty()) return false;
-  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  SDL_RWops* source = OpenSoundFile(file);
+  Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
   if (!music) return false;
   if (Mix_GetMusicType(music) != MUS_MID) {
     Mix_FreeMusic(music);

@@ -143,8 +143,8 @@ void SdlPlatform::ResolveKeys(const UserSettings& settings) {
     for (const KeyChord& c : chords) {
       const SDL_Keycode key = SDL_GetKeyFromName(c.name.c_str());
       if (key == SDLK_UNKNOWN) {
-        std::cerr << "yarrowind: " << settings.source << ": line " << c.line << ": unknown key '"
-                  << c.name << "'; ignored\n";
+        std::cerr << "yarrowind: " << PrintableText(settings.source) << ": line " << c.line
+                  << ": unknown key '" << PrintableText(c.name) << "'; ignored\n";
         continue;
       }
       out.push_back({key, Mods(c), target});
@@ -160,11 +160,11 @@ void SdlPlatform::UseTicks(std::function<uint64_t()> ticks) {
   lastTicks_ = lastYield_ = ticks_();
 }
 
-uint32_t SdlPlatform::Now() {
+Millis SdlPlatform::Now() {
   const uint64_t ticks = ticks_();
   gameClock_ += (ticks - lastTicks_) * speed_;
   lastTicks_ = ticks;
-  return static_cast<uint32_t>(gameClock_);
+  return static_cast<Millis>(gameClock_);
 }
 
 void SdlPlatform::SetSpeed(int speed) {
@@ -426,9 +426,9 @@ void SdlPlatform::SaveScreenshot() {
   for (int n = 2; std::filesystem::exists(file, ec) && n < 1000; ++n)
     file = screenshotFolder_ / (stamp + "-" + std::to_string(n) + ".png");
   if (codec_.WritePng(shot, file))
-    std::cerr << "yarrowind: screenshot saved to " << file.string() << "\n";
+    std::cerr << "yarrowind: screenshot saved to " << PrintableText(file.string()) << "\n";
   else
-    std::cerr << "yarrowind: cannot write a screenshot to " << file.string() << "\n";
+    std::cerr << "yarrowind: cannot write a screenshot to " << PrintableText(file.string()) << "\n";
 }
 
 void SdlPlatform::SetCaption(std::string_view caption) {

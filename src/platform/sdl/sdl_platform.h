@@ -40,7 +40,7 @@ class SdlPlatform : public Platform {
   // on from where it is.
   void UseTicks(std::function<uint64_t()> ticks);
 
-  uint32_t Now() override;
+  Millis Now() override;
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
   KeyActivity LastYieldActivity(GameKey key) const override;

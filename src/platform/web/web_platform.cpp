@@ -109,9 +109,7 @@ WebPlatform::~WebPlatform() {
   emscripten_set_resize_callback(window, nullptr, EM_TRUE, nullptr);
 }
 
-uint32_t WebPlatform::Now() {
-  return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now() - start_));
-}
+Millis WebPlatform::Now() { return static_cast<Millis>(emscripten_get_now() - start_); }
 
 // Yields that may come back at once in a row before one waits for a frame
 // again, so that a game switching states on every turn cannot spin.

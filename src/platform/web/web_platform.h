@@ -27,7 +27,7 @@ class WebPlatform : public Platform {
   WebPlatform(const WebPlatform&) = delete;
   WebPlatform& operator=(const WebPlatform&) = delete;
 
-  uint32_t Now() override;
+  Millis Now() override;
   PlatformEvents Yield() override;
   bool KeyDown(GameKey key) override;
   void Present(const Surface& frontbuf, double left, double top) override;
