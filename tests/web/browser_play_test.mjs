@@ -437,15 +437,12 @@ try {
   await play(phone, 'first', touchSession, true);
   await checkPhone(phone, 'upright');
   if (shots) await phone.screenshot({path: path.join(shots, 'phone-upright.png')});
-  const save = await phone.evaluate(() => {
-    const c = document.getElementById('canvas'), r = c.getBoundingClientRect();
-    for (let y = 0; y < c.height; ++y)
-      if (window.Module._yw_tap(window.yw.engine, c.width / 2, y) === 7)  // 3 rows down, Enter
-        return [r.left + r.width / 2, r.top + y * r.height / c.height];
-    return null;
+  // The menu's fourth entry, Save, is drawn at (110, 175) of the frame.
+  const save = await phone.$eval('#canvas', (c) => {
+    const r = c.getBoundingClientRect();
+    return [r.left + 110 * r.width / c.width, r.top + 175 * r.height / c.height];
   });
-  if (!save) fail('the menu has no fourth entry to tap');
-  else await phone.touchscreen.tap(save[0], save[1]);
+  await phone.touchscreen.tap(save[0], save[1]);
   await reach(phone, `first-${firstSession.findIndex(([a]) => a === 'key Enter 1')}`);
   await phone.setViewport({width: 844, height: 390, ...held});
   await checkPhone(phone, 'lying');

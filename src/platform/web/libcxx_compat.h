@@ -1,6 +1,6 @@
-// Emscripten's C++ library (of this Debian release) lacks two pieces of
-// C++20 that the shared code uses; the web build includes this header in
-// every file. std::from_chars and std::to_chars handle only integers there:
+// Emscripten's C++ library (of this Debian release) lacks pieces of C++20
+// that the shared code uses; the web build includes this header in every
+// file. std::ranges::equal is the two-range std::equal. std::from_chars and std::to_chars handle only integers there:
 // the overloads for double below read numbers exactly as on the desktop
 // (decimal text with an optional exponent, no leading blanks or '+', a range
 // error leaves the value untouched) and write the shortest text that reads
@@ -10,12 +10,15 @@
 // quiet conversion.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -79,6 +82,18 @@ template <class To, class From>
 constexpr To bit_cast(const From& from) noexcept {
   return __builtin_bit_cast(To, from);
 }
+#endif
+
+#ifndef __cpp_lib_ranges
+namespace ranges {
+struct YwEqual {
+  template <class A, class B, class Same = std::equal_to<>>
+  constexpr bool operator()(A&& a, B&& b, Same same = {}) const {
+    return std::equal(std::begin(a), std::end(a), std::begin(b), std::end(b), same);
+  }
+};
+inline constexpr YwEqual equal{};
+}  // namespace ranges
 #endif
 
 }  // namespace std
