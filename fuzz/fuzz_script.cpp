@@ -8,7 +8,7 @@
 
 #include "fuzz_game.h"
 #include "script/script_engine.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace yw;

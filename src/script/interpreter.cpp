@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "core/engine.h"
 #include "script/line_reader.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 
 namespace yw {
