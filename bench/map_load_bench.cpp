@@ -10,7 +10,7 @@
 #include "shell/engine.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 namespace {

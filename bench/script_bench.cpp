@@ -14,7 +14,7 @@
 #include "platform/headless/headless_platform.h"
 #include "script/script_engine.h"
 #include "shell/engine.h"
-#include "sim/main_loop.h"
+#include "shell/main_loop.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "platform/sdl/sdl_image_codec.h"
 #include "process_folder.h"
 #include "shell/engine.h"
-#include "shell/save_folder.h"
-#include "shell/window_state.h"
-#include "sim/main_loop.h"
+#include "sim/save_folder.h"
+#include "core/window_state.h"
+#include "shell/main_loop.h"
 
 #ifndef YW_SOURCE_DIR
 #error "YW_SOURCE_DIR must name the source tree"

@@ -8,7 +8,7 @@
 
 #include "fuzz_game.h"
 #include "seeds.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/save_game.h"
 
 namespace {

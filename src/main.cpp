@@ -11,18 +11,19 @@
 #include <string>
 #include <vector>
 
+#include "core/engine.h"
 #include "platform/encoding.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_image_codec.h"
 #include "platform/sdl/sdl_platform.h"
+#include "shell/author_tools.h"
 #include "shell/command_line.h"
-#include "shell/engine.h"
+#include "shell/main_loop.h"
 #include "shell/replay.h"
 #include "shell/session_recorder.h"
 #include "shell/startup.h"
 #include "shell/user_settings.h"
-#include "sim/main_loop.h"
 #include "testplay/test_play.h"
 
 namespace fs = std::filesystem;

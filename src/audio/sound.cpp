@@ -6,8 +6,10 @@
 #include <optional>
 
 #include "audio/sound_file.h"
-#include "shell/engine.h"
-#include "world/game_files.h"
+#include "audio/sound_state.h"
+#include "core/engine.h"
+#include "core/game_names.h"
+#include "core/window_state.h"
 #include "world/paths.h"
 
 namespace yw {

@@ -3,11 +3,13 @@
 // party member as the one who acts or as a target (19).
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
+#include "render/surfaces.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "sim/fight_rounds.h"
 #include "world/paths.h"
 

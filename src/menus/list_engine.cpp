@@ -2,10 +2,12 @@
 // cursor rules every list shares.
 #include <array>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "platform/platform.h"
-#include "shell/engine.h"
 
 namespace yw {
 

@@ -6,11 +6,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
+#include "menus/list_state.h"
 #include "render/dialogs.h"
 #include "render/frames.h"
+#include "render/surfaces.h"
 #include "render/text.h"
-#include "shell/engine.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -2,10 +2,12 @@
 // "Quit Game?" (list 5).
 #include <array>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
-#include "shell/engine.h"
+#include "render/surfaces.h"
 
 namespace yw {
 

@@ -3,12 +3,15 @@
 // take (11, 12) and the member's equipment (13).
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "render/compose.h"
+#include "render/surfaces.h"
 #include "script/field_access.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 
 namespace yw {
 

@@ -4,14 +4,17 @@
 #include <array>
 #include <cstdio>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
 #include "platform/regular_file.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
-#include "shell/engine.h"
-#include "shell/save_folder.h"
-#include "world/game_files.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
+#include "sim/game_files.h"
+#include "sim/save_folder.h"
 #include "world/paths.h"
 
 namespace yw {

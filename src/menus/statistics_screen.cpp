@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "render/compose.h"
 #include "render/frames.h"
+#include "render/surfaces.h"
 #include "render/text.h"
 #include "script/field_access.h"
-#include "shell/engine.h"
 
 namespace yw {
 

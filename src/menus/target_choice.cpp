@@ -5,14 +5,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "render/compose.h"
 #include "render/compose_internal.h"
 #include "render/frames.h"
-#include "shell/engine.h"
-#include "sim/main_loop.h"
+#include "render/surfaces.h"
 #include "sim/sim_states.h"
+#include "sim/turn.h"
 
 namespace yw {
 

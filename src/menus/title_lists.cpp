@@ -3,13 +3,16 @@
 #include <filesystem>
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/paths.h"
 
 namespace yw {

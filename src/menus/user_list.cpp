@@ -1,8 +1,9 @@
 // Choosing from the list a script built with ADDLISTITEM and SHOWLIST: the
 // chosen value goes to ListItemVal and the script carries on.
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "render/compose.h"
-#include "shell/engine.h"
 
 namespace yw {
 

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose_internal.h"
 #include "render/pictures.h"
-#include "shell/engine.h"
-#include "sim/view.h"
+#include "render/surfaces.h"
+#include "render/view.h"
+#include "render/view_state.h"
 #include "world/rounding.h"
 
 namespace yw {

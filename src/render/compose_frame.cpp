@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose.h"
 #include "render/compose_internal.h"
 #include "render/compose_popups.h"
+#include "render/surfaces.h"
 #include "render/text.h"
-#include "shell/engine.h"
+#include "render/view_state.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/engine.h"
+#include "render/surfaces.h"
 #include "render/text.h"
-#include "shell/engine.h"
 #include "world/rounding.h"
 
 namespace yw::compose {

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <optional>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose_internal.h"
-#include "shell/engine.h"
+#include "render/surfaces.h"
 #include "world/rounding.h"
 
 namespace yw::compose {

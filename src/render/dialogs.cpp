@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/frames.h"
+#include "render/surfaces.h"
 #include "render/text.h"
-#include "shell/engine.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/engine.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "render/surface.h"
-#include "shell/window_state.h"
+#include "core/window_state.h"
 
 namespace yw {
 

@@ -1,7 +1,10 @@
 #include "render/pictures.h"
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/picture_header.h"
-#include "shell/engine.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 

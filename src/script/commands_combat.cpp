@@ -4,14 +4,16 @@
 #include <limits>
 #include <vector>
 
+#include "core/engine.h"
+#include "core/game_names.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
 #include "render/pictures.h"
 #include "script/commands.h"
-#include "shell/engine.h"
 #include "sim/actors.h"
 #include "sim/fight_rounds.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/paths.h"
 
 namespace yw {

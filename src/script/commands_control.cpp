@@ -1,9 +1,9 @@
 // Block structure and variables: END, IF, ELSE, ENDIF and A to J.
 #include <optional>
 
+#include "core/engine.h"
 #include "script/commands.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 
 namespace yw {

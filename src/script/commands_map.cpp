@@ -1,9 +1,10 @@
 // Loading map data and placing the player: LOADMAP, LOADEVENTS, LOADTILES,
 // LOADDOODADS, SETPOS and SETDIRECTION.
+#include "core/engine.h"
+#include "core/game_names.h"
 #include "render/compose.h"
 #include "script/commands.h"
-#include "shell/engine.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/paths.h"
 
 namespace yw {

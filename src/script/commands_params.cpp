@@ -1,8 +1,8 @@
 // Reading command parameters: expressions evaluated as numbers or texts,
 // and keywords compared in capitals.
+#include "core/engine.h"
 #include "script/commands.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 

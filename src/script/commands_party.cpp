@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/engine.h"
 #include "script/commands.h"
 #include "script/field_access.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 
 namespace yw {

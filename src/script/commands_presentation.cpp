@@ -4,13 +4,16 @@
 #include <limits>
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "script/commands.h"
 #include "script/line_reader.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "sim/actors.h"
 #include "sim/effects.h"
 

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
+#include "render/surfaces.h"
 #include "script/commands.h"
 #include "script/expressions.h"
 #include "script/field_access.h"
-#include "shell/engine.h"
 #include "sim/effects.h"
 #include "world/rounding.h"
 

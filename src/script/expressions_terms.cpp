@@ -5,9 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "script/expressions.h"
 #include "script/expressions_detail.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 

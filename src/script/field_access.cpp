@@ -8,8 +8,9 @@
 #include <optional>
 #include <variant>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "script/expressions_detail.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 

@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "core/engine.h"
 #include "script/line_reader.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -46,24 +46,6 @@ constexpr std::array<std::string_view, 27> kMessages{
 
 constexpr uint8_t Code(ScriptCode c) { return static_cast<uint8_t>(c); }
 
-// Splits the parameter text at backslashes that are not inside quotes.
-std::vector<std::string> SplitParams(std::string_view text) {
-  std::vector<std::string> params;
-  if (text.empty()) return params;
-  bool quoted = false;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '"') {
-      quoted = !quoted;
-    } else if (text[i] == '\\' && !quoted) {
-      params.emplace_back(TrimBlanks(text.substr(start, i - start)));
-      start = i + 1;
-    }
-  }
-  params.emplace_back(TrimBlanks(text.substr(start)));
-  return params;
-}
-
 // Skip mode: only the block words count; everything else, END included,
 // is passed over.
 void SkipLine(std::string_view word, SkipState& skip) {
@@ -92,16 +74,6 @@ std::string_view TakeLine(ScriptLevel& level) {
 }
 
 }  // namespace
-
-ParsedLine SplitLine(std::string_view line) {
-  ParsedLine parsed;
-  const size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return parsed;
-  const size_t blank = line.find(' ', first);
-  parsed.word = ToUpper(line.substr(first, blank == std::string_view::npos ? line.npos : blank - first));
-  if (blank != std::string_view::npos) parsed.params = SplitParams(TrimBlanks(line.substr(blank + 1)));
-  return parsed;
-}
 
 std::string ScriptErrorMessage(uint8_t code) {
   if (code < kMessages.size()) return std::string(kMessages[code]);

@@ -1,5 +1,5 @@
-// The interpreter's internals: result codes, the line splitter, the command
-// table and what a command handler receives and returns.
+// The interpreter's internals: result codes, what a command handler
+// receives and returns, and the handler of each command word.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "script/language.h"
 
 namespace yw {
 
@@ -66,18 +68,6 @@ class CommandResult {
 
 inline constexpr CommandResult kNextLine = ScriptCode::Ok;
 
-// A script line taken apart: the command word in capitals and the
-// parameters, each trimmed of blanks (quotes kept).
-struct ParsedLine {
-  std::string word;
-  std::vector<std::string> params;
-};
-
-// Splits a line: the command word runs from the first character that is
-// neither a blank nor a tab up to the next blank; the rest, trimmed, is
-// split at backslashes outside double quotes.
-ParsedLine SplitLine(std::string_view line);
-
 // The interpreter's skip state within one call: whether lines are being
 // passed over, and how many IFs deep inside the skipped block it is.
 struct SkipState {
@@ -96,40 +86,7 @@ struct CommandContext {
 
 using CommandHandler = CommandResult (*)(CommandContext&);
 
-// How many parameters a command takes: fewer than `min` (or, when `exact`,
-// any other number) fails with "Not enough parameters"; those beyond `max`
-// are not read (kAnyCount: no limit).
-inline constexpr uint8_t kAnyCount = UINT8_MAX;
-struct ParamCount {
-  uint8_t min = 0;
-  uint8_t max = kAnyCount;
-  bool exact = false;
-};
-
-// A keyword parameter (0-based position): when the line has it, it must be
-// one of `words` (trimmed, any letter case), else the command fails with
-// "Unknown parameters".
-struct KeywordParam {
-  uint8_t index;
-  std::span<const std::string_view> words;
-};
-
-struct CommandEntry {
-  std::string_view word;
-  CommandHandler handler;
-  ParamCount count;
-  std::span<const KeywordParam> keywords;
-};
-
 // The handler for an upper-case command word, or nullptr for an unknown one.
-// Words are compared exactly, in the order the language tests them.
 CommandHandler FindCommand(std::string_view word);
-
-// The command words in the order they are tested, with the parameters
-// they take; the authoring tool's linter checks scripts against it.
-std::span<const CommandEntry> CommandTable();
-
-// The entry of an upper-case command word, or nullptr.
-const CommandEntry* FindCommandEntry(std::string_view word);
 
 }  // namespace yw

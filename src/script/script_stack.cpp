@@ -4,9 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/dialogs.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 
 namespace yw {

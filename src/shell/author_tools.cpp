@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <iostream>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "platform/encoding.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "render/pictures.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "shell/debug_overlay.h"
-#include "shell/engine.h"
 #include "sim/effects.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 

@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "platform/regular_file.h"
 #include "shell/display_mode.h"
-#include "shell/engine.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 

@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/surface.h"
-#include "shell/engine.h"
+#include "render/surfaces.h"
+#include "shell/author_tools.h"
 
 namespace yw {
 

@@ -1,7 +1,8 @@
 #include "shell/display_mode.h"
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "shell/config.h"
-#include "shell/engine.h"
 
 namespace yw {
 

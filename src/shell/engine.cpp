@@ -2,18 +2,38 @@
 
 #include <iostream>
 
-#include "shell/save_folder.h"
 #include "shell/startup.h"
+#include "sim/save_folder.h"
 
 namespace yw {
 
+// The parts, built in this order and destroyed in reverse: the author's
+// tools first, the window variables last.
+struct Engine::Parts {
+  WindowState win;
+  ViewState view;
+  ListState lists;
+  SoundState sound;
+  Surfaces pics;
+  AuthorTools author;
+};
+
 Engine::Engine(Platform& p, std::filesystem::path programDir)
-    : platform(p),
+    : parts_(std::make_unique<Parts>()),
+      platform(p),
+      win(parts_->win),
+      view(parts_->view),
+      lists(parts_->lists),
+      sound(parts_->sound),
+      pics(parts_->pics),
       ProgramDir(std::move(programDir)),
       CurrentDir(ProgramDir),
-      CanWriteFolder(FolderIsWritable) {
+      CanWriteFolder(FolderIsWritable),
+      author(parts_->author) {
   InitWorld(world);
 }
+
+Engine::~Engine() = default;
 
 void Engine::DoEvents() {
   platform.SetTextEntry(win.GameMode == 11);  // 11: a text input is open

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "platform/encoding.h"
+#include "render/surfaces.h"
+#include "shell/author_tools.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 

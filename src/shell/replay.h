@@ -31,8 +31,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/engine.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/engine.h"
 
 namespace yw {
 

@@ -1,8 +1,10 @@
 #include "shell/startup.h"
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
+#include "render/surfaces.h"
 #include "shell/display_mode.h"
-#include "shell/engine.h"
 
 namespace yw {
 

@@ -1,7 +1,10 @@
 #include "shell/state_dump.h"
 
+#include "core/engine.h"
+#include "core/window_state.h"
+#include "menus/list_state.h"
 #include "platform/encoding.h"
-#include "shell/engine.h"
+#include "render/view_state.h"
 
 namespace yw {
 

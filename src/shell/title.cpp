@@ -2,11 +2,14 @@
 
 #include <string>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "render/compose.h"
 #include "render/pictures.h"
+#include "render/surfaces.h"
 #include "render/text.h"
-#include "shell/engine.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -7,9 +7,11 @@
 #include <span>
 #include <utility>
 
-#include "shell/engine.h"
-#include "sim/main_loop.h"
+#include "core/engine.h"
+#include "core/window_state.h"
+#include "render/surfaces.h"
 #include "sim/sim_states.h"
+#include "sim/turn.h"
 #include "world/rounding.h"
 
 namespace yw {

@@ -1,7 +1,9 @@
 // The script error screen: a script that fails ends the running game and
 // the player is taken back to the title lists with the error on screen.
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/dialogs.h"
-#include "shell/engine.h"
+#include "render/surfaces.h"
 #include "sim/sim_states.h"
 
 namespace yw {

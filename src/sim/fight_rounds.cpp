@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
 #include "render/frames.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
 #include "sim/actors.h"
 #include "sim/sim_states.h"
 #include "world/paths.h"

@@ -1,7 +1,8 @@
 // Keyboard polling of the main loop.
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "platform/platform.h"
-#include "shell/engine.h"
-#include "sim/main_loop.h"
+#include "sim/turn.h"
 
 namespace yw {
 

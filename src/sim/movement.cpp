@@ -2,13 +2,15 @@
 
 #include <cmath>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
 #include "render/compose.h"
+#include "render/view.h"
+#include "render/view_state.h"
 #include "script/script_engine.h"
-#include "shell/engine.h"
-#include "sim/main_loop.h"
 #include "sim/sim_states.h"
-#include "sim/view.h"
+#include "sim/turn.h"
 #include "world/rounding.h"
 
 namespace yw {

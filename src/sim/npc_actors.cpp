@@ -4,13 +4,15 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose.h"
-#include "shell/engine.h"
+#include "render/view.h"
+#include "render/view_state.h"
 #include "sim/actors.h"
-#include "sim/main_loop.h"
 #include "sim/movement.h"
 #include "sim/sim_states.h"
-#include "sim/view.h"
+#include "sim/turn.h"
 #include "world/rounding.h"
 
 namespace yw {

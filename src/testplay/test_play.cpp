@@ -4,10 +4,11 @@
 #include <iostream>
 #include <sstream>
 
+#include "core/engine.h"
 #include "diagnostics.h"
 #include "game_build.h"
 #include "script_lint.h"
-#include "shell/engine.h"
+#include "shell/author_tools.h"
 #include "world/paths.h"
 
 namespace yw {

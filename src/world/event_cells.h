@@ -78,9 +78,6 @@ class EventCells {
       runs_.push_back({static_cast<uint32_t>(size_), entry});
   }
 
-  // Number of distinct entries held (at least 1).
-  size_t EntryCount() const { return entries_.size(); }
-
   bool operator==(const EventCells& other) const;
 
   // Iteration by value of the cells in order; the mutable form unshares

@@ -14,7 +14,7 @@
 #include "shell/session_recorder.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
-#include "sim/main_loop.h"
+#include "shell/main_loop.h"
 #include "world/save_game.h"
 
 namespace yw::e2e {

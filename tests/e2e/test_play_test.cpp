@@ -8,7 +8,7 @@
 #include "platform/headless/headless_platform.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
-#include "sim/main_loop.h"
+#include "shell/main_loop.h"
 
 namespace yw::e2e {
 namespace {

@@ -5,7 +5,7 @@
 #include "interpreter_test_support.h"
 #include "script/field_access.h"
 #include "world/data_files.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw::test {
 namespace {

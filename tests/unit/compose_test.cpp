@@ -13,7 +13,7 @@
 #include "render/prepared_sprites.h"
 #include "script/script_engine.h"
 #include "sim/effects.h"
-#include "sim/view.h"
+#include "render/view.h"
 
 namespace yw {
 namespace {

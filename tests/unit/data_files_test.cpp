@@ -9,7 +9,7 @@
 #include "byte_builder.h"
 #include "sim/effects.h"
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 namespace {

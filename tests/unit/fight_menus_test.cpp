@@ -6,7 +6,7 @@
 #include <random>
 
 #include "party_screen.h"
-#include "sim/main_loop.h"
+#include "sim/turn.h"
 
 namespace yw {
 namespace {

@@ -7,7 +7,7 @@
 // backslashes, still resolve.
 #include "byte_builder.h"
 #include "interpreter_test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw::test {
 namespace {

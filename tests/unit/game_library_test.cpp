@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 namespace {

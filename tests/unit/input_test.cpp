@@ -1,6 +1,6 @@
 // The keyboard poll and the start-up key handling.
 #include "shell/startup.h"
-#include "sim/main_loop.h"
+#include "sim/turn.h"
 #include "test_support.h"
 
 namespace yw {

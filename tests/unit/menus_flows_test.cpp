@@ -8,9 +8,9 @@
 #include "menus/list_menu.h"
 #include "list_screen.h"
 #include "shell/engine.h"
-#include "sim/main_loop.h"
+#include "shell/main_loop.h"
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 namespace {

@@ -2,7 +2,7 @@
 #include <set>
 
 #include "sim/actors.h"
-#include "sim/main_loop.h"
+#include "sim/turn.h"
 #include "sim/movement.h"
 #include "test_support.h"
 

@@ -11,9 +11,9 @@
 #include <random>
 
 #include "menus/list_kinds.h"
-#include "shell/save_folder.h"
+#include "sim/save_folder.h"
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/save_game.h"
 
 namespace yw {

@@ -5,7 +5,7 @@
 
 #include "byte_builder.h"
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 #include "world/save_game.h"
 
 namespace yw {

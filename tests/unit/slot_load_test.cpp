@@ -7,7 +7,7 @@
 #include "menus/list_menu.h"
 #include "shell/engine.h"
 #include "test_support.h"
-#include "world/game_files.h"
+#include "sim/game_files.h"
 
 namespace yw {
 namespace {

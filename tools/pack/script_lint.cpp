@@ -6,7 +6,7 @@
 
 #include "audio/sound_file.h"
 #include "render/picture_header.h"
-#include "script/interpreter.h"
+#include "script/language.h"
 #include "script/line_reader.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"

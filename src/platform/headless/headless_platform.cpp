@@ -20,8 +20,6 @@ PlatformEvents HeadlessPlatform::Yield() {
     events.typed.push_back(typed_.front());
     typed_.pop_front();
   }
-  events.closeRequested = closeRequested_;
-  closeRequested_ = false;
   return events;
 }
 

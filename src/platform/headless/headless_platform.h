@@ -41,8 +41,6 @@ class HeadlessPlatform : public Platform {
   // Test and replay controls.
   void SetKey(GameKey key, bool down);
   void Type(uint8_t code) { typed_.push_back(code); }
-  void RequestClose() { closeRequested_ = true; }
-  void SetTick(uint32_t ms) { tick_ = ms; }
   void SetClock(Millis ms) { now_ = ms; }
   void SetDisplayModes(std::vector<DisplayMode> modes, DisplayMode current);
   void SetAudio(AudioDevice* device) { audio_ = device ? device : &silent_; }
@@ -51,7 +49,6 @@ class HeadlessPlatform : public Platform {
   const std::vector<DisplayMode>& ModeChanges() const { return modeChanges_; }
   const std::string& Caption() const { return caption_; }
   int PresentCount() const { return presents_; }
-  bool Maximised() const { return maximised_; }
 
  private:
   ImageCodec* codec_;
@@ -60,7 +57,6 @@ class HeadlessPlatform : public Platform {
   std::array<bool, 7> held_{};
   std::array<bool, 7> pressed_{};  // went down since KeyDown last asked
   std::deque<uint8_t> typed_;
-  bool closeRequested_ = false;
   std::string caption_;
   bool maximised_ = false;
   int windowWidth_ = 320, windowHeight_ = 240;

@@ -4,14 +4,15 @@
 #include <cstdint>
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "render/compose.h"
 #include "render/pictures.h"
-#include "shell/engine.h"
-#include "shell/save_folder.h"
 #include "sim/effects.h"
+#include "sim/game_files.h"
+#include "sim/save_folder.h"
 #include "world/binary_io.h"
 #include "world/durable_write.h"
-#include "world/game_files.h"
 #include "world/paths.h"
 #include "world/save_game.h"
 #include "world/table_fill.h"

@@ -1,72 +1,33 @@
-#include "sim/main_loop.h"
+#include "shell/main_loop.h"
 
 #include <cmath>
 #include <iostream>
 #include <utility>
 
 #include "audio/sound.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "platform/encoding.h"
 #include "render/compose.h"
 #include "render/dialogs.h"
 #include "render/pictures.h"
+#include "render/surfaces.h"
+#include "render/view_state.h"
 #include "script/script_engine.h"
+#include "shell/author_tools.h"
 #include "shell/config.h"
-#include "shell/engine.h"
-#include "shell/save_folder.h"
 #include "shell/startup.h"
 #include "shell/title.h"
+#include "sim/game_files.h"
+#include "sim/save_folder.h"
 #include "sim/sim_states.h"
-#include "world/game_files.h"
+#include "sim/turn.h"
 #include "world/paths.h"
 #include "world/rounding.h"
 
 namespace yw {
-
-void FrameLimiter(Engine& e, Millis t) {
-  WindowState& w = e.win;
-  if (w.FPSLimit < 1) {
-    if (t > w.LastFrameTime + 1000) {
-      w.FPS = static_cast<int16_t>(std::min<int32_t>(w.DelayLoops, INT16_MAX));
-      w.DelayLoops = 0;
-      w.LastFrameTime = t;
-    }
-    ++w.DelayLoops;
-    return;
-  }
-  if (w.LastFrameTime != 0 && w.LastFrameTime != t) {
-    const Millis elapsed = t - w.LastFrameTime;
-    const auto r = static_cast<int32_t>(1000.0 / static_cast<double>(elapsed));
-    w.FPS = CInt((r + 4.0 * w.SmoothFPS) / 5.0);
-    w.SmoothFPS = w.FPS;
-    const double loops = static_cast<double>(r) / w.FPSLimit * w.DelayLoops;
-    // Saturate: a burst of fast frames must not make the count explode.
-    w.DelayLoops = static_cast<int32_t>(std::min(loops, 100000.0)) + 1;
-    if (w.DelayLoops < 1) w.DelayLoops = 1;
-  } else {
-    w.DelayLoops = 10;
-  }
-  w.LastFrameTime = t;
-  for (int32_t i = 0; i < w.DelayLoops && !e.QuitRequested; ++i) e.DoEvents();
-}
-
-void ResetFrameReference(Engine& e, Millis t) {
-  if (e.win.FPSLimit > 0 && e.win.FPS > 0)
-    e.win.LastFrameTime = static_cast<Millis>(static_cast<double>(t) - 1000.0 / e.win.FPS);
-}
-
-void AnimationTicks(Engine& e, Millis t) {
-  WindowState& w = e.win;
-  if (t - w.LastAniTick > w.TimeAniTime) {
-    StepFrames(e.world, FrameFamily::Map);
-    BackbufUpdate(e, true, false);
-    w.LastAniTick = t;
-  }
-  if (t > w.NextCharTick) {
-    StepFrames(e.world, FrameFamily::Units);
-    w.NextCharTick = t + w.TimeCharTime;
-  }
-}
 
 namespace {
 

@@ -37,16 +37,4 @@ std::string SlotFileName(int slot);
 // missing or its version is not one the loader reads.
 std::optional<std::string> ReadSaveDescription(Engine& e, std::string_view fileName);
 
-// The file or folder a game's name means (letter case and backslashes as
-// games write them), relative to the game folder: inside the game folder
-// or inside the program folder, whose games may share files; nullopt
-// otherwise or when it does not exist.
-std::optional<std::filesystem::path> ResolveGameName(const Engine& e, std::string_view name);
-// Whether the name means a file, under the same rule.
-bool GameFileExists(const Engine& e, std::string_view name);
-
-// The whole content of such a file, or nullopt when there is none or it
-// cannot be read.
-std::optional<std::string> ReadGameFile(Engine& e, std::string_view name);
-
 }  // namespace yw

@@ -8,10 +8,11 @@
 #include <cstring>
 #include <type_traits>
 
-#include "shell/engine.h"
+#include "core/engine.h"
+#include "core/game_names.h"
 #include "sim/effects.h"
+#include "sim/game_files.h"
 #include "world/data_files.h"
-#include "world/game_files.h"
 #include "world/paths.h"
 #include "world/table_fill.h"
 

@@ -1,8 +1,9 @@
 // Loading chars.dat and items.dat. Both files are optional; each names the
 // doodadmap file with its sprites, which is loaded after the table.
-#include "shell/engine.h"
+#include "core/engine.h"
+#include "core/game_names.h"
+#include "sim/game_files.h"
 #include "world/data_files.h"
-#include "world/game_files.h"
 #include "world/paths.h"
 #include "world/table_fill.h"
 

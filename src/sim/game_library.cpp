@@ -4,10 +4,11 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/engine.h"
+#include "core/engine.h"
+#include "core/game_names.h"
+#include "sim/game_files.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
-#include "world/game_files.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -153,20 +154,6 @@ bool LoadScripts(Engine& e, std::string_view path) {
   const auto dir = ResolveGameName(e, path);
   if (!dir) return true;  // nothing to enumerate
   return ReadScriptFolder(walk, *dir, PrefixOf(path));
-}
-
-std::optional<fs::path> ResolveGameName(const Engine& e, std::string_view name) {
-  return ResolvePath(e.CurrentDir, name, e.ProgramDir);
-}
-
-bool GameFileExists(const Engine& e, std::string_view name) {
-  return FileExists(e.CurrentDir, name, e.ProgramDir);
-}
-
-std::optional<std::string> ReadGameFile(Engine& e, std::string_view name) {
-  const auto file = ResolveGameName(e, name);
-  if (!file) return std::nullopt;
-  return ReadFileBytes(*file);
 }
 
 }  // namespace yw

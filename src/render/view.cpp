@@ -1,6 +1,7 @@
-#include "sim/view.h"
+#include "render/view.h"
 
-#include "shell/engine.h"
+#include "core/engine.h"
+#include "core/window_state.h"
 
 namespace yw {
 namespace {

@@ -1,11 +1,11 @@
-#include "shell/save_folder.h"
+#include "sim/save_folder.h"
 
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <string>
 
-#include "shell/engine.h"
+#include "core/engine.h"
 
 namespace yw {
 
