@@ -5,9 +5,7 @@
 #include <sstream>
 
 #include "core/engine.h"
-#include "diagnostics.h"
-#include "game_build.h"
-#include "script_lint.h"
+#include "play_build.h"
 #include "shell/author_tools.h"
 #include "world/paths.h"
 
@@ -22,18 +20,17 @@ constexpr int kShownErrors = 4;
 
 // The problems that stop a reload, for the message box: the first errors
 // of the report. Empty when it has none.
-std::string Problems(const pack::Report& report, std::string_view what) {
-  report.Print(std::cerr);
-  if (!report.HasErrors()) return {};
+std::string Problems(const pack::Findings& findings, std::string_view what) {
+  std::cerr << findings.report;
+  if (findings.errors.empty()) return {};
   std::string text = "Error: " + std::string(what);
   int shown = 0;
-  for (const pack::Diagnostic& d : report.Items()) {
-    if (d.severity != pack::Severity::Error) continue;
+  for (const std::string& error : findings.errors) {
     if (shown++ == kShownErrors) {
-      text += "\n(" + std::to_string(report.ErrorCount() - kShownErrors) + " more on stderr)";
+      text += "\n(" + std::to_string(findings.errors.size() - kShownErrors) + " more on stderr)";
       break;
     }
-    (text += '\n') += pack::Format(d);
+    (text += '\n') += error;
   }
   return text;
 }
@@ -58,9 +55,9 @@ std::string Build(const fs::path& src, const fs::path& out) {
   std::error_code ec;
   const fs::path staging = out.string() + ".new";
   fs::remove_all(staging, ec);
-  pack::Report report;
-  const bool built = pack::BuildGame(src, staging, report);
-  std::string problems = Problems(report, "The game was not built:");
+  pack::Findings findings;
+  const bool built = pack::BuildForPlay(src, staging, findings);
+  std::string problems = Problems(findings, "The game was not built:");
   if (!built && problems.empty()) problems = "Error: The game was not built.";
   if (!problems.empty()) {
     fs::remove_all(staging, ec);
@@ -86,9 +83,9 @@ std::optional<fs::path> SetUpTestPlay(Engine& engine, const fs::path& dir,
   a.overlayAllowed = true;
   if (!IsSourceFolder(dir)) {
     a.prepare = [dir](Engine& e) {
-      pack::Report report;
-      pack::CheckGame(dir, e.ProgramDir, report);
-      return Problems(report, "The game has errors:");
+      pack::Findings findings;
+      pack::CheckForPlay(dir, e.ProgramDir, findings);
+      return Problems(findings, "The game has errors:");
     };
     return dir;
   }

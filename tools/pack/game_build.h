@@ -10,6 +10,7 @@
 
 #include "diagnostics.h"
 #include "json_doc.h"
+#include "play_build.h"
 
 namespace yw::pack {
 
@@ -29,11 +30,6 @@ struct Origin {
 };
 using Origins = std::map<std::string, Origin>;
 FileSet CompileSources(const std::filesystem::path& srcDir, Report& report, Origins* origins);
-
-// Whether `dir` holds a source the build compiles: a Tiled map, or a JSON
-// table or sheet (an object with a "kind"). Other JSON files, such as an
-// author's notes, do not make a folder of sources.
-bool HoldsSources(const std::filesystem::path& dir);
 
 // CompileSources, then writes the files below `outDir` when there were no
 // errors and checks the game written, reporting problems in data files at
