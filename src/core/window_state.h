@@ -36,9 +36,28 @@ struct FrameSettings {
   bool TransparentCorners = true, TransparentSides = false, TransparentInside = false;
 };
 
+// What Switsch holds, by the state that reads it.
+namespace switsch {
+// The title sequence (Mode::Title): the step it is at.
+inline constexpr int16_t kFirstCredit = 0;
+inline constexpr int16_t kFirstCreditShown = 1;  // a key skips to the picture
+inline constexpr int16_t kSecondCredit = 2;
+inline constexpr int16_t kSecondCreditShown = 3;
+inline constexpr int16_t kTitlePicture = 4;
+inline constexpr int16_t kTitlePictureShown = 5;  // waits for a key
+inline constexpr int16_t kTitleLists = 6;         // opens the games or the title menu
+// The slot lists (Mode::SaveList): where they were opened ...
+inline constexpr int16_t kSlotsOpened = 0;        // save slots, or load slots over the title
+inline constexpr int16_t kLoadSlotsFromMenu = 1;  // Escape goes back to the main menu
+// ... and, on the save slots, how the slot's description was ended.
+inline constexpr int16_t kDescriptionCancelled = 1;
+inline constexpr int16_t kDescriptionConfirmed = 2;
+}  // namespace switsch
+
 struct WindowState {
   int32_t GameMode = 0;
   Millis OldT = 0;
+  // A state's own step or setting; what it means is named in `switsch`.
   int16_t Switsch = 0;
   // Set by the start state: autoexec.skr beside the program (or in the
   // chosen game's folder) means one game, otherwise the games library.

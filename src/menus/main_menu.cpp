@@ -26,14 +26,14 @@ struct MainMenuLine {
 
 constexpr int32_t kSaveListMode = static_cast<int32_t>(Mode::SaveList);
 
-// Switsch tells the slot lists where they were opened: 0 the save slots,
-// 1 the load slots from this menu (Escape comes back here).
+// Switsch tells the slot lists where they were opened (Escape on the load
+// slots comes back here).
 constexpr std::array<MainMenuLine, 6> kLines = {{
     {.text = "Team", .opens = 6, .checkItems = true},
     {.text = "Inventory", .opens = 9},
     {.text = "Magic", .opens = 10},
-    {.text = "Save", .opens = 3, .switsch = 0, .mode = kSaveListMode, .needsSaving = true},
-    {.text = "Load", .opens = 14, .switsch = 1, .mode = kSaveListMode},
+    {.text = "Save", .opens = 3, .switsch = switsch::kSlotsOpened, .mode = kSaveListMode, .needsSaving = true},
+    {.text = "Load", .opens = 14, .switsch = switsch::kLoadSlotsFromMenu, .mode = kSaveListMode},
     {.text = "Quit", .opens = 5},
 }};
 

@@ -92,10 +92,10 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
     DrawMsg(e, "Error: The saved game could not be loaded!", e.win.GameMode);
 }
 
-// Back to where the load slots were opened: the in-game main menu
-// (Switsch 1) or the title menu over the title picture (Switsch 0).
+// Back to where the load slots were opened: the in-game main menu or the
+// title menu over the title picture.
 void LeaveLoadSlots(Engine& e) {
-  if (e.win.Switsch == 1) {
+  if (e.win.Switsch == switsch::kLoadSlotsFromMenu) {
     LeaveSaveSlots(e);
     return;
   }

@@ -74,7 +74,7 @@ void EnterGame(Engine& e, int16_t game) {
 
 void LeaveToTitlePicture(Engine& e) {
   e.win.GameMode = static_cast<int32_t>(Mode::Title);
-  e.win.Switsch = 4;
+  e.win.Switsch = switsch::kTitlePicture;
 }
 
 void EnterTitleChoice(Engine& e, int16_t choice) {
@@ -83,7 +83,7 @@ void EnterTitleChoice(Engine& e, int16_t choice) {
       StartNewGame(e);
       break;
     case TitleChoice::Load:
-      e.win.Switsch = 0;
+      e.win.Switsch = switsch::kSlotsOpened;
       Drawlist(e, 2, false);
       Drawlist(e, 14, true);
       e.win.GameMode = static_cast<int32_t>(Mode::SaveList);

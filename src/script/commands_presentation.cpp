@@ -104,7 +104,7 @@ CommandResult AddVoodooCommand(CommandContext& c) {
 CommandResult GameOverCommand(CommandContext& c) {
   InitWorld(c.e.world);
   c.e.win.GameMode = static_cast<int32_t>(Mode::Title);
-  c.e.win.Switsch = 4;
+  c.e.win.Switsch = switsch::kTitlePicture;
   return CommandResult::HandBack();
 }
 

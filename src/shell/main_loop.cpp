@@ -61,7 +61,7 @@ void StartState(Engine& e) {
     StartNewGame(e);
     return;
   }
-  w.Switsch = w.SingleGameMode ? 4 : 0;
+  w.Switsch = w.SingleGameMode ? switsch::kTitlePicture : switsch::kFirstCredit;
   w.GameMode = static_cast<int32_t>(Mode::Title);
 }
 
@@ -148,13 +148,13 @@ void ScriptState(Engine& e) {
 
 void SaveListState(Engine& e) {
   WindowState& w = e.win;
-  if (e.lists.CurrentList == 3 && w.Switsch == 1) {
+  if (e.lists.CurrentList == 3 && w.Switsch == switsch::kDescriptionCancelled) {
     BufFlip(e);
     Drawlist(e, 3, true);
-    w.Switsch = 0;
+    w.Switsch = switsch::kSlotsOpened;
     return;
   }
-  if (e.lists.CurrentList == 3 && w.Switsch == 2) {
+  if (e.lists.CurrentList == 3 && w.Switsch == switsch::kDescriptionConfirmed) {
     std::string name(TrimBlanks(w.KInputBox));
     if (name.empty()) name = "No name";
     ShowNotice(e, "Saving...");
@@ -163,7 +163,7 @@ void SaveListState(Engine& e) {
     BufFlip(e);
     Drawlist(e, 4, true);
     w.GameMode = static_cast<int32_t>(Mode::Menu);
-    w.Switsch = 0;
+    w.Switsch = switsch::kSlotsOpened;
     // The old slot is still there; the player learns that this save is not.
     if (!saved) DrawMsg(e, "Error: The game could not be saved!", w.GameMode);
     return;
@@ -196,12 +196,12 @@ void TextInputState(Engine& e) {
   WindowState& w = e.win;
   if (e.platform.KeyDown(GameKey::Esc) && !w.Wait4Relase) {
     w.KInputBox.clear();
-    EndInput(e, 27, 1);
+    EndInput(e, 27, switsch::kDescriptionCancelled);
     return;
   }
   if (e.platform.KeyDown(GameKey::Enter) && !w.Wait4Relase) {
     if (!w.KInputBox.empty()) w.KInputBox.pop_back();
-    EndInput(e, 13, 2);
+    EndInput(e, 13, switsch::kDescriptionConfirmed);
     return;
   }
   // Wait4Relase is cleared only once Enter and Esc are both up. The Enter

@@ -31,7 +31,7 @@ void CreditLine(Engine& e, std::string_view text) {
 // A credit line stays for a little over three seconds; a key skips both.
 void WaitCredit(Engine& e) {
   if (e.win.Key != 0) {
-    e.win.Switsch = 4;
+    e.win.Switsch = switsch::kTitlePicture;
   } else if (e.Now() / 1000 - e.win.OldT > 3) {
     ++e.win.Switsch;
   }
@@ -61,7 +61,7 @@ void ShowTitlePicture(Engine& e) {
   Surface& front = e.pics.Frontbuf;
   CopyView(front, 0, front.Height(), back, 0, 0);
   e.Show();
-  e.win.Switsch = 5;
+  e.win.Switsch = switsch::kTitlePictureShown;
 }
 
 }  // namespace
@@ -69,28 +69,28 @@ void ShowTitlePicture(Engine& e) {
 void TitleStep(Engine& e) {
   WindowState& w = e.win;
   switch (w.Switsch) {
-    case 0:
+    case switsch::kFirstCredit:
       CreditLine(e, "Pellwick presents...");
       break;
-    case 1:
+    case switsch::kFirstCreditShown:
       WaitCredit(e);
       break;
-    case 2:
+    case switsch::kSecondCredit:
       CreditLine(e, "a Tolvane game...");
       break;
-    case 3:
+    case switsch::kSecondCreditShown:
       WaitCredit(e);
       break;
-    case 4:
+    case switsch::kTitlePicture:
       ShowTitlePicture(e);
       break;
-    case 5:
+    case switsch::kTitlePictureShown:
       if (w.Key == VirtualKeyCode(GameKey::Esc))
         w.GameMode = 1;
       else if (w.Key != 0)
-        w.Switsch = 6;
+        w.Switsch = switsch::kTitleLists;
       break;
-    case 6:
+    case switsch::kTitleLists:
       if (w.SingleGameMode) {
         e.lists.CurrentList = 2;
         w.GameMode = 4;
@@ -100,7 +100,7 @@ void TitleStep(Engine& e) {
       }
       Drawlist(e, e.lists.CurrentList, true);
       e.Show();
-      w.Switsch = 0;
+      w.Switsch = switsch::kFirstCredit;
       break;
     default:
       break;

@@ -34,7 +34,7 @@ void ShowScriptError(Engine& e, const std::string& message) {
   if (!e.world.ErrorLine.empty())
     text += "\r\nThe error occured in the following line:\r\n" + e.world.ErrorLine;
   WindowState& w = e.win;
-  w.Switsch = 6;
+  w.Switsch = switsch::kTitleLists;
   w.KeyEnabled = true;
   e.pics.Frontbuf.Clear();
   w.GameMode = static_cast<int32_t>(Mode::Start);
