@@ -98,11 +98,11 @@ void EnterFightChoice(Engine& e, int16_t choice) {
     // The list replaces the menu on the map.
     case FightChoice::Item:
       FightFrame(e);
-      Drawlist(e, 16, true);
+      Drawlist(e, list::kFightItems, true);
       return;
     case FightChoice::Magic:
       FightFrame(e);
-      Drawlist(e, 17, true);
+      Drawlist(e, list::kFightMagic, true);
       return;
     case FightChoice::Wait:
       e.win.GameMode = kFightRound;
@@ -118,7 +118,7 @@ void UseFightItem(Engine& e, int16_t item) {
 
 void BackToFightMenu(Engine& e) {
   FightFrame(e);
-  Drawlist(e, 15, true);
+  Drawlist(e, list::kFightMenu, true);
 }
 
 // The chosen member becomes the one who acts or the target; the script

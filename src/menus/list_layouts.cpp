@@ -9,6 +9,7 @@
 #include "core/engine.h"
 #include "core/window_state.h"
 #include "menus/list_kinds.h"
+#include "menus/list_menu.h"
 #include "menus/list_state.h"
 #include "render/dialogs.h"
 #include "render/frames.h"
@@ -345,7 +346,7 @@ void DrawUserList(Engine& e) {
     return;
   }
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
-  e.lists.CurrentList = 20;
+  e.lists.CurrentList = list::kUserList;
   const int bottom = DrawPictureList(e, list);
   // The question left standing under its answers stays only when the list
   // ends above the message window. A longer list would cover it: then the

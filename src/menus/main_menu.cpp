@@ -29,12 +29,19 @@ constexpr int32_t kSaveListMode = static_cast<int32_t>(Mode::SaveList);
 // Switsch tells the slot lists where they were opened (Escape on the load
 // slots comes back here).
 constexpr std::array<MainMenuLine, 6> kLines = {{
-    {.text = "Team", .opens = 6, .checkItems = true},
-    {.text = "Inventory", .opens = 9},
-    {.text = "Magic", .opens = 10},
-    {.text = "Save", .opens = 3, .switsch = switsch::kSlotsOpened, .mode = kSaveListMode, .needsSaving = true},
-    {.text = "Load", .opens = 14, .switsch = switsch::kLoadSlotsFromMenu, .mode = kSaveListMode},
-    {.text = "Quit", .opens = 5},
+    {.text = "Team", .opens = list::kTeam, .checkItems = true},
+    {.text = "Inventory", .opens = list::kInventory},
+    {.text = "Magic", .opens = list::kMagic},
+    {.text = "Save",
+     .opens = list::kSaveSlots,
+     .switsch = switsch::kSlotsOpened,
+     .mode = kSaveListMode,
+     .needsSaving = true},
+    {.text = "Load",
+     .opens = list::kLoadSlots,
+     .switsch = switsch::kLoadSlotsFromMenu,
+     .mode = kSaveListMode},
+    {.text = "Quit", .opens = list::kQuit},
 }};
 
 enum class QuitAnswer : int16_t { Yes = 1, No = 2 };
@@ -61,7 +68,7 @@ void EnterMainMenuChoice(Engine& e, int16_t choice) {
   if (choice < 1 || choice > static_cast<int16_t>(kLines.size())) return;
   const MainMenuLine& line = kLines[static_cast<size_t>(choice - 1)];
   if (line.needsSaving && !e.win.SavingActive) {
-    Drawlist(e, 4, false);
+    Drawlist(e, list::kMainMenu, false);
     return;
   }
   const ListKind* target = FindListKind(line.opens);
@@ -92,7 +99,7 @@ void EnterQuitAnswer(Engine& e, int16_t answer) {
 
 void BackToMainMenu(Engine& e) {
   BufFlip(e);
-  Drawlist(e, 4, true);
+  Drawlist(e, list::kMainMenu, true);
 }
 
 }  // namespace yw

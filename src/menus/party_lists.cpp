@@ -81,7 +81,7 @@ void Equip(Engine& e, int16_t item, bool weapon) {
   }
   CheckPartyItems(w);
   BufFlip(e);
-  Drawlist(e, 13, true);
+  Drawlist(e, list::kEquipment, true);
 }
 
 }  // namespace
@@ -143,7 +143,7 @@ PictureList EquipmentLines(Engine& e) {
 void EnterTeamMember(Engine& e, int16_t member) {
   e.lists.ListMember = member;
   BufFlip(e);
-  Drawlist(e, 7, true);
+  Drawlist(e, list::kMemberMenu, true);
 }
 
 void EnterMemberMenuChoice(Engine& e, int16_t member) {
@@ -151,15 +151,15 @@ void EnterMemberMenuChoice(Engine& e, int16_t member) {
   if (static_cast<MemberChoice>(e.lists.ListCursor) == MemberChoice::Equip) {
     CheckPartyItems(e.world);
     BufFlip(e);
-    Drawlist(e, 13, true);
+    Drawlist(e, list::kEquipment, true);
   } else {
-    Drawlist(e, 8, true);
+    Drawlist(e, list::kStatistics, true);
   }
 }
 
 void BackToTeam(Engine& e) {
   BufFlip(e);
-  Drawlist(e, 6, true);
+  Drawlist(e, list::kTeam, true);
 }
 
 // An item with a SCRIPT is used by running it on the map; the menus close.
@@ -185,7 +185,7 @@ void EquipArmour(Engine& e, int16_t item) { Equip(e, item, false); }
 
 void BackToEquipment(Engine& e) {
   BufFlip(e);
-  Drawlist(e, 13, true);
+  Drawlist(e, list::kEquipment, true);
 }
 
 }  // namespace yw

@@ -66,7 +66,7 @@ void EnterSaveSlot(Engine& e, int16_t slot) {
 
 void LeaveSaveSlots(Engine& e) {
   BufFlip(e);
-  Drawlist(e, 4, true);
+  Drawlist(e, list::kMainMenu, true);
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
 }
 
@@ -87,7 +87,7 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
     return;
   }
   e.pics.Frontbuf = under;
-  Drawlist(e, 14, false);
+  Drawlist(e, list::kLoadSlots, false);
   if (SlotDescription(e, slot))
     DrawMsg(e, "Error: The saved game could not be loaded!", e.win.GameMode);
 }
@@ -101,7 +101,7 @@ void LeaveLoadSlots(Engine& e) {
   }
   Surface& front = e.pics.Frontbuf;
   BitBlt(front, 0, 0, front.Width(), front.Height(), e.pics.Backbuf, 0, 0, Rop::SrcCopy);
-  Drawlist(e, 2, true);
+  Drawlist(e, list::kTitleMenu, true);
   e.win.GameMode = static_cast<int32_t>(Mode::SingleGameMenu);
 }
 

@@ -108,7 +108,7 @@ void DrawStatistics(Engine& e, bool reset) {
   const World& w = e.world;
   if (reset) l.PageStart = 0;
   BufFlip(e);
-  l.CurrentList = 8;
+  l.CurrentList = list::kStatistics;
   l.ListRows.Reset();
   l.ListRowCount = 0;
   const int member = l.ListMember;
@@ -129,11 +129,11 @@ void NextStatisticsPage(Engine& e) {
   if (l.PageNext > l.PageStart &&
       l.PageNext < StatisticsText(e.world.Party[l.ListMember].character).size()) {
     l.PageStart = l.PageNext;
-    Drawlist(e, 8, false);
+    Drawlist(e, list::kStatistics, false);
     return;
   }
   BufFlip(e);
-  Drawlist(e, 6, true);
+  Drawlist(e, list::kTeam, true);
 }
 
 }  // namespace yw

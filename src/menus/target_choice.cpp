@@ -35,7 +35,7 @@ int16_t ToInt16(float v) {
 void DrawEnemyChooser(Engine& e, bool reset) {
   ListState& l = e.lists;
   const World& w = e.world;
-  if (reset) l.CurrentList = 18;
+  if (reset) l.CurrentList = list::kEnemyChooser;
   l.ListRows.Reset();
   l.ListRowCount = 0;
   const compose::Viewport v = compose::CurrentViewport(e);

@@ -84,8 +84,8 @@ void EnterTitleChoice(Engine& e, int16_t choice) {
       break;
     case TitleChoice::Load:
       e.win.Switsch = switsch::kSlotsOpened;
-      Drawlist(e, 2, false);
-      Drawlist(e, 14, true);
+      Drawlist(e, list::kTitleMenu, false);
+      Drawlist(e, list::kLoadSlots, true);
       e.win.GameMode = static_cast<int32_t>(Mode::SaveList);
       break;
     case TitleChoice::Quit:

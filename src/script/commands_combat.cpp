@@ -81,7 +81,7 @@ CommandResult PlayerChoosesTarget(Engine& e, std::string_view word) {
     w.ChoosingUser = false;
     e.win.GameMode = static_cast<int32_t>(Mode::Menu);
     ShowMapChange(e);
-    Drawlist(e, 19, true);
+    Drawlist(e, list::kMemberChooser, true);
     return CommandResult::HandBack();
   }
   if (word != "FOE") return ScriptCode::UnknownParameters;
@@ -90,7 +90,7 @@ CommandResult PlayerChoosesTarget(Engine& e, std::string_view word) {
     any = OnScene(w, w.Enemies[i].NPC);
   if (!any) return ScriptCode::NothingToSelect;
   e.win.GameMode = static_cast<int32_t>(Mode::TargetChoice);
-  Drawlist(e, 18, true);
+  Drawlist(e, list::kEnemyChooser, true);
   return CommandResult::HandBack();
 }
 
@@ -182,7 +182,7 @@ CommandResult SelectUserCommand(CommandContext& c) {
   e.world.ChoosingUser = true;
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
   ShowMapChange(e);
-  Drawlist(e, 19, true);
+  Drawlist(e, list::kMemberChooser, true);
   return CommandResult::HandBack();
 }
 

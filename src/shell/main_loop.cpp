@@ -148,20 +148,20 @@ void ScriptState(Engine& e) {
 
 void SaveListState(Engine& e) {
   WindowState& w = e.win;
-  if (e.lists.CurrentList == 3 && w.Switsch == switsch::kDescriptionCancelled) {
+  if (e.lists.CurrentList == list::kSaveSlots && w.Switsch == switsch::kDescriptionCancelled) {
     BufFlip(e);
-    Drawlist(e, 3, true);
+    Drawlist(e, list::kSaveSlots, true);
     w.Switsch = switsch::kSlotsOpened;
     return;
   }
-  if (e.lists.CurrentList == 3 && w.Switsch == switsch::kDescriptionConfirmed) {
+  if (e.lists.CurrentList == list::kSaveSlots && w.Switsch == switsch::kDescriptionConfirmed) {
     std::string name(TrimBlanks(w.KInputBox));
     if (name.empty()) name = "No name";
     ShowNotice(e, "Saving...");
     const bool saved = SaveState(e, SlotFileName(e.lists.ListCursor), name);
     w.KInputBox.clear();
     BufFlip(e);
-    Drawlist(e, 4, true);
+    Drawlist(e, list::kMainMenu, true);
     w.GameMode = static_cast<int32_t>(Mode::Menu);
     w.Switsch = switsch::kSlotsOpened;
     // The old slot is still there; the player learns that this save is not.

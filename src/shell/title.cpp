@@ -92,10 +92,10 @@ void TitleStep(Engine& e) {
       break;
     case switsch::kTitleLists:
       if (w.SingleGameMode) {
-        e.lists.CurrentList = 2;
+        e.lists.CurrentList = list::kTitleMenu;
         w.GameMode = 4;
       } else {
-        e.lists.CurrentList = 1;
+        e.lists.CurrentList = list::kGames;
         w.GameMode = 3;
       }
       Drawlist(e, e.lists.CurrentList, true);

@@ -250,7 +250,7 @@ void PartyMemberTurn(Engine& e, int16_t index) {
   PointAtActingMember(e);
   e.Show();
   e.win.GameMode = static_cast<int32_t>(Mode::Menu);
-  Drawlist(e, 15, true);
+  Drawlist(e, list::kFightMenu, true);
 }
 
 // The fight script of an item the enemy may use, or an empty name.

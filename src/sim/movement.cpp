@@ -262,7 +262,7 @@ void MapFrame(Engine& e) {
         TryStep(e, 4, t);
         break;
       case kEsc:
-        Drawlist(e, 4, true);
+        Drawlist(e, list::kMainMenu, true);
         e.win.GameMode = 7;
         return;
       case kEnter:
