@@ -10,6 +10,7 @@
 #include "data_sources.h"
 #include "json_doc.h"
 #include "script_lint.h"
+#include "script_text.h"
 #include "tiled_maps.h"
 #include "tiled_xml.h"
 #include "render/picture_header.h"
@@ -85,19 +86,6 @@ bool IsAuthoringOnly(const std::string& rel) {
   const std::string ext = Extension(rel);
   return ext == ".tsj" || ext == ".tsx" || ext == ".md" || ext == ".tiled-project" ||
          ext == ".tiled-session";
-}
-
-// Scripts written on a system with bare LF line ends get the CR LF the
-// game needs; scripts holding any CR are left exactly as they are.
-std::string ScriptBytes(std::string bytes) {
-  if (bytes.find('\r') != std::string::npos || bytes.find('\n') == std::string::npos) return bytes;
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
 }
 
 // A Tiled map or tileset in either of its formats.
@@ -271,7 +259,7 @@ FileSet Compiler::Run() {
     }
     if (ext == ".json" || ext == ".tmj") CompileJson(rel, *bytes);
     else if (ext == ".tmx") CompileTmx(rel, *bytes);
-    else if (ext == ".skr") Add(rel, rel, ScriptBytes(std::move(*bytes)));
+    else if (ext == ".skr") Add(rel, rel, GameScriptText(rel, std::move(*bytes), report_));
     else Add(rel, rel, std::move(*bytes));
   }
   CrossCheckMaps();

@@ -8,6 +8,7 @@
 #include "render/picture_header.h"
 #include "script/language.h"
 #include "script/line_reader.h"
+#include "script_text.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -733,6 +734,7 @@ void GameChecker::Run() {
       continue;
     }
     CheckScript(name, *text, index_, report_, &refs);
+    WarnUtf8Lines(name, *text, report_);
   }
   CheckCharacters();
   CheckItems();
