@@ -33,12 +33,8 @@ int16_t CharacterParam(CommandContext& c) {
 // The action word of SETACTOR; None when the word is not one of the six.
 ActorAction ParseAction(std::string_view text) {
   const std::string word = ToLower(TrimBlanks(text));
-  if (word == "nothing") return ActorAction::Nothing;
-  if (word == "walk") return ActorAction::Walk;
-  if (word == "step") return ActorAction::Step;
-  if (word == "invisible") return ActorAction::Invisible;
-  if (word == "turn") return ActorAction::Turn;
-  if (word == "jump") return ActorAction::Jump;
+  for (const ActorActionWord& a : kActorActions)
+    if (word == a.word) return static_cast<ActorAction>(a.action);
   return ActorAction::None;
 }
 

@@ -14,37 +14,6 @@ namespace yw {
 
 class Engine;
 
-// Result codes of the interpreter; each non-zero code has its message.
-enum class ScriptCode : uint8_t {
-  Ok = 0,
-  NoBegin = 1,
-  NoEnd = 2,
-  MapNotFound = 3,
-  MapLoadFailed = 4,
-  EventMapLoadFailed = 5,
-  EventMapNotFound = 6,
-  TilemapNotFound = 7,
-  TilemapLoadFailed = 8,
-  DoodadMapNotFound = 9,
-  DoodadMapLoadFailed = 10,
-  UnknownCommand = 11,
-  CharacterNotFound = 12,
-  UnknownParameters = 13,
-  OutsideMap = 14,
-  NotEnoughParameters = 15,
-  NpcNotFound = 16,
-  TempFileNotWritten = 17,
-  FightNotInitialized = 18,
-  TempFileNotRead = 19,
-  NoItemUser = 20,
-  NothingToSelect = 21,
-  CannotCompare = 22,
-  EnemyNotFound = 23,
-  ItemNotFound = 24,
-  OnlyPartyEarns = 25,
-  WrongDirection = 26,
-};
-
 // What a command asks of the interpreter: run the next line, hand control
 // back to the main loop (the script resumes at the next line later), or stop
 // with an error code.

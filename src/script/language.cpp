@@ -109,7 +109,44 @@ std::vector<std::string> SplitParams(std::string_view text) {
   return params;
 }
 
+// The messages of the result codes, by code.
+constexpr std::array<std::string_view, 27> kMessages{
+    "",
+    "Script Error: No begin found!",
+    "Script Error: No end found!",
+    "Script Error: Map not found!",
+    "Script Error: Map loading failed!",
+    "Script Error: EventMap loading failed!",
+    "Script Error: EventMap not found!",
+    "Script Error: Tilemap not found!",
+    "Script Error: Tilemap loading failed!",
+    "Script Error: DoodadMap not found!",
+    "Script Error: DoodadMap loading failed!",
+    "Script Error: Unknown command!",
+    "Script Error: Character not found!",
+    "Script Error: Unknown parameters!",
+    "Script Error: Target not within the Map!",
+    "Script Error: Not enough parameters!",
+    "Script Error: NPC not found!",
+    "Script Error: Error while creating temporary File! (Possibly, the game is on a write "
+    "protected disk or a CD ROM. Please do not run games from a CD ROM)",
+    "Script Error: Fight was not inititalized!",
+    "Script Error: Error while loading temporary File!",
+    "Script Error: No item user selected!",
+    "Script Error: Nothing there to be selected!",
+    "Script Error: Unable to compare the variables!",
+    "Script Error: Enemy not found!",
+    "Script Error: Item not found!",
+    "Script Error: Only party members are allowed to earn experience points.",
+    "Script Error: Wrong direction value.",
+};
+
 }  // namespace
+
+std::string ScriptErrorMessage(uint8_t code) {
+  if (code < kMessages.size()) return std::string(kMessages[code]);
+  return "Script Error: Unknown Error!";
+}
 
 std::span<const CommandEntry> CommandTable() { return kCommands; }
 

@@ -4,6 +4,7 @@
 // command (script/interpreter.h binds each word to its handler).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -12,6 +13,43 @@
 #include <vector>
 
 namespace yw {
+
+// Result codes of the interpreter; each non-zero code has its message.
+enum class ScriptCode : uint8_t {
+  Ok = 0,
+  NoBegin = 1,
+  NoEnd = 2,
+  MapNotFound = 3,
+  MapLoadFailed = 4,
+  EventMapLoadFailed = 5,
+  EventMapNotFound = 6,
+  TilemapNotFound = 7,
+  TilemapLoadFailed = 8,
+  DoodadMapNotFound = 9,
+  DoodadMapLoadFailed = 10,
+  UnknownCommand = 11,
+  CharacterNotFound = 12,
+  UnknownParameters = 13,
+  OutsideMap = 14,
+  NotEnoughParameters = 15,
+  NpcNotFound = 16,
+  TempFileNotWritten = 17,
+  FightNotInitialized = 18,
+  TempFileNotRead = 19,
+  NoItemUser = 20,
+  NothingToSelect = 21,
+  CannotCompare = 22,
+  EnemyNotFound = 23,
+  ItemNotFound = 24,
+  OnlyPartyEarns = 25,
+  WrongDirection = 26,
+};
+
+// The message shown for a result code ("" for 0).
+std::string ScriptErrorMessage(uint8_t code);
+inline std::string ScriptErrorMessage(ScriptCode code) {
+  return ScriptErrorMessage(static_cast<uint8_t>(code));
+}
 
 // A script line taken apart: the command word in capitals and the
 // parameters, each trimmed of blanks (quotes kept).
@@ -55,5 +93,20 @@ std::span<const CommandEntry> CommandTable();
 
 // The entry of an upper-case command word, or nullptr.
 const CommandEntry* FindCommandEntry(std::string_view word);
+
+// SETACTOR's action words, compared in lower case, with the action each
+// sets (ActorAction's value).
+struct ActorActionWord {
+  std::string_view word;
+  int32_t action;
+};
+inline constexpr std::array<ActorActionWord, 6> kActorActions{{
+    {"nothing", 1},
+    {"walk", 2},
+    {"step", 4},
+    {"invisible", 5},
+    {"turn", 3},
+    {"jump", 6},
+}};
 
 }  // namespace yw

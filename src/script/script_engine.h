@@ -19,8 +19,6 @@ void RunScript(Engine& e, std::string_view name);
 // control back. Returns the result code (0 = normal).
 uint8_t Interpret(Engine& e);
 
-// The message shown for a result code ("" for 0).
-std::string ScriptErrorMessage(uint8_t code);
 
 // True when the running script goes straight on to a choice list: its next
 // lines are ADDLISTITEM lines and a SHOWLIST that will have entries to show.

@@ -15,6 +15,7 @@
 #include "render/pictures.h"
 #include "render/surfaces.h"
 #include "render/view_state.h"
+#include "script/language.h"
 #include "script/script_engine.h"
 #include "shell/author_tools.h"
 #include "shell/config.h"

@@ -385,13 +385,13 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
   if (w.size() == 1) {
     CheckAssignment(n, s);
   } else if (w == "LOADMAP" || w == "FIGHTINIT") {
-    FileParam(n, s, 0, "map", w == "LOADMAP" ? "Script Error: Map not found!" : "",
+    FileParam(n, s, 0, "map", w == "LOADMAP" ? ScriptErrorMessage(ScriptCode::MapNotFound) : "",
               refs_ ? &refs_->maps : nullptr);
   } else if (w == "LOADEVENTS") {
-    FileParam(n, s, 0, "eventmap", "Script Error: EventMap not found!",
+    FileParam(n, s, 0, "eventmap", ScriptErrorMessage(ScriptCode::EventMapNotFound),
               refs_ ? &refs_->eventmaps : nullptr);
   } else if (w == "LOADTILES") {
-    FileParam(n, s, 0, "tilemap", "Script Error: Tilemap not found!",
+    FileParam(n, s, 0, "tilemap", ScriptErrorMessage(ScriptCode::TilemapNotFound),
               refs_ ? &refs_->tilemaps : nullptr);
   } else if (w == "LOADDOODADS") {
     FileParam(n, s, 0, "doodadmap", "", refs_ ? &refs_->doodadmaps : nullptr);
@@ -411,10 +411,13 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     TextParam(n, s, 0, "entry name");
   } else if (w == "SETACTOR" && s.params.size() == 5) {
     const std::string action = ToLower(s.params[4]);
-    if (action != "nothing" && action != "walk" && action != "step" && action != "invisible" &&
-        action != "turn" && action != "jump")
-      Warning(n, "SETACTOR: unknown action '" + s.params[4] +
-                     "' (nothing, walk, step, invisible, turn, jump) leaves the action unchanged");
+    const auto known = [&](const ActorActionWord& a) { return a.word == action; };
+    if (std::none_of(kActorActions.begin(), kActorActions.end(), known)) {
+      std::string words;
+      for (const ActorActionWord& a : kActorActions) (words += words.empty() ? "" : ", ") += a.word;
+      Warning(n, "SETACTOR: unknown action '" + s.params[4] + "' (" + words +
+                     ") leaves the action unchanged");
+    }
   } else if (w == "CHANGE" && keywordsOk && s.params.size() >= entry->count.min) {
     CheckChange(n, s);
   } else if ((w == "DAMAGE" || w == "AWARD") && keywordsOk && s.params.size() >= entry->count.min) {
