@@ -219,7 +219,8 @@ TEST(PackTiledXml, TmxMapsInEveryLayerFormatAndJsonWithATsxBuildTheSameFiles) {
       WriteFile(src.path() / "m.tmx", SmallTmx(formats[i]));
     else
       WriteFile(src.path() / "m.tmj", Pretty(json));
-    WriteFile(src.path() / "t.tsx", kSmallTsx);
+    // The maps name "t.tsx": found in any letter case, as the game finds files.
+    WriteFile(src.path() / "T.TSX", kSmallTsx);
     Report report;
     EXPECT_EQ(CompileSources(src.path(), report), expected) << i << "\n" << Joined(report);
   }
@@ -528,11 +529,16 @@ TEST(PackScripts, TextFromAnyEditorBuildsToTheGamesBytesOrIsNamedWhereItIs) {
 
   TempDir game;
   WriteFile(game.path() / "autoexec.skr", "BEGIN\r\nMSG \"ok\"\r\nMSG \"caf\xC3\xA9\"\r\nEND\r\n");
+  WriteFile(game.path() / "Door.skr", "BEGIN\r\nEND\r\n");
+  WriteFile(game.path() / "door.SKR", "BEGIN\r\nEND\r\n");
   Report checked;
   CheckGame(game.path(), game.path(), checked);
   all = Joined(checked);
   EXPECT_NE(all.find("autoexec.skr:3: warning: the text looks like UTF-8, which the game shows as "
                      "'MSG \"caf\xC3\x83\xC2\xA9\"'"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find(": warning: differs from another script's name only in letter case"),
             std::string::npos)
       << all;
 }

@@ -106,6 +106,7 @@ class Compiler {
   void CompileTmx(const std::string& rel, const std::string& text);
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
   void CrossCheckMaps();
+  fs::path SourcePath(const std::string& rel) const;
   const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
   const ArgbPicture* Picture(const std::string& mapRel, const std::string& name);
 
@@ -137,11 +138,18 @@ void Compiler::Add(const std::string& from, const std::string& out, std::string 
   files_[out] = std::move(bytes);
 }
 
+// A file a map names, in any letter case as the game's own lookups allow;
+// a name that leads out of the source folder (a tileset shared between
+// projects) is taken as written.
+fs::path Compiler::SourcePath(const std::string& rel) const {
+  return ResolvePath(src_, rel).value_or(src_ / rel);
+}
+
 const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& source) {
   const std::string rel = (fs::path(FolderOf(mapRel)) / source).lexically_normal().generic_string();
-  auto& slot = tilesets_[rel];
+  auto& slot = tilesets_[ToLower(rel)];
   if (!slot) {
-    auto bytes = ReadFileBytes(src_ / rel);
+    auto bytes = ReadFileBytes(SourcePath(rel));
     if (!bytes) return nullptr;
     slot = std::make_unique<JsonDoc>(ReadTiledFile(*bytes));
   }
@@ -150,8 +158,8 @@ const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& s
 
 const ArgbPicture* Compiler::Picture(const std::string& mapRel, const std::string& name) {
   const std::string rel = (fs::path(FolderOf(mapRel)) / name).lexically_normal().generic_string();
-  auto [it, added] = pictures_.try_emplace(rel);
-  if (added) it->second = LoadArgbPicture(src_ / rel);
+  auto [it, added] = pictures_.try_emplace(ToLower(rel));
+  if (added) it->second = LoadArgbPicture(SourcePath(rel));
   return it->second ? &*it->second : nullptr;
 }
 
