@@ -219,7 +219,8 @@ TEST(PackTiledXml, TmxMapsInEveryLayerFormatAndJsonWithATsxBuildTheSameFiles) {
       WriteFile(src.path() / "m.tmx", SmallTmx(formats[i]));
     else
       WriteFile(src.path() / "m.tmj", Pretty(json));
-    WriteFile(src.path() / "t.tsx", kSmallTsx);
+    // The maps name "t.tsx": found in any letter case, as the game finds files.
+    WriteFile(src.path() / "T.TSX", kSmallTsx);
     Report report;
     EXPECT_EQ(CompileSources(src.path(), report), expected) << i << "\n" << Joined(report);
   }
@@ -490,4 +491,56 @@ TEST(BundledGames, BuildingEachSourceFolderGivesTheCheckedInFilesByteForByte) {
 }
 
 }  // namespace
+
+// Scripts as modern editors save them: UTF-8 with or without its mark, any
+// line ends. The build writes the game's 8-bit text with CR LF ends and names
+// what it cannot store at its line and column; `check` on a game folder
+// warns at a line that still holds UTF-8.
+TEST(PackScripts, TextFromAnyEditorBuildsToTheGamesBytesOrIsNamedWhereItIs) {
+  TempDir src;
+  WriteFile(src.path() / "bom.skr",
+            "\xEF\xBB\xBF"
+            "BEGIN\nMSG \"\xC3\x89lodie\xE2\x80\x99s caf\xC3\xA9\"\nEND\n");
+  WriteFile(src.path() / "plain.skr", "BEGIN\r\nMSG \"na\xC3\xAFve\"\r\nEND\r\n");
+  WriteFile(src.path() / "old.skr", "BEGIN\rMSG \"caf\xE9\"\rEND\r");  // Windows-1252, CR only
+  WriteFile(src.path() / "mixed.skr", "BEGIN\r\nMSG \"a\"\nEND\r");
+  Report report;
+  FileSet files = CompileSources(src.path(), report);
+  std::string all = Joined(report);
+  EXPECT_EQ(report.ErrorCount(), 0) << all;
+  EXPECT_EQ(files["bom.skr"], "BEGIN\r\nMSG \"\xC9lodie\x92s caf\xE9\"\r\nEND\r\n");
+  EXPECT_EQ(files["plain.skr"], "BEGIN\r\nMSG \"na\xEFve\"\r\nEND\r\n");
+  EXPECT_EQ(files["old.skr"], "BEGIN\r\nMSG \"caf\xE9\"\r\nEND\r\n");
+  EXPECT_EQ(files["mixed.skr"], "BEGIN\r\nMSG \"a\"\r\nEND\r\n");
+  EXPECT_NE(all.find("old.skr: warning: had CR-only line ends"), std::string::npos) << all;
+  EXPECT_NE(all.find("mixed.skr: warning: had mixed line ends (1 CR LF, 1 LF, 1 CR)"),
+            std::string::npos)
+      << all;
+  EXPECT_EQ(report.WarningCount(), 2) << all;  // LF-only ends are the norm: converted quietly
+
+  WriteFile(src.path() / "snow.skr", "BEGIN\nMSG \"ok\"\nMSG \"a \xE2\x98\x83 here\"\nEND\n");
+  Report refused;
+  CompileSources(src.path(), refused);
+  all = Joined(refused);
+  EXPECT_EQ(refused.ErrorCount(), 1) << all;
+  EXPECT_NE(all.find("snow.skr:3: column 8: '\xE2\x98\x83' (U+2603) cannot be stored"),
+            std::string::npos)
+      << all;
+
+  TempDir game;
+  WriteFile(game.path() / "autoexec.skr", "BEGIN\r\nMSG \"ok\"\r\nMSG \"caf\xC3\xA9\"\r\nEND\r\n");
+  WriteFile(game.path() / "Door.skr", "BEGIN\r\nEND\r\n");
+  WriteFile(game.path() / "door.SKR", "BEGIN\r\nEND\r\n");
+  Report checked;
+  CheckGame(game.path(), game.path(), checked);
+  all = Joined(checked);
+  EXPECT_NE(all.find("autoexec.skr:3: warning: the text looks like UTF-8, which the game shows as "
+                     "'MSG \"caf\xC3\x83\xC2\xA9\"'"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find(": warning: differs from another script's name only in letter case"),
+            std::string::npos)
+      << all;
+}
+
 }  // namespace yw::pack

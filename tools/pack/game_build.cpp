@@ -10,6 +10,7 @@
 #include "data_sources.h"
 #include "json_doc.h"
 #include "script_lint.h"
+#include "script_text.h"
 #include "tiled_maps.h"
 #include "tiled_xml.h"
 #include "render/picture_header.h"
@@ -87,19 +88,6 @@ bool IsAuthoringOnly(const std::string& rel) {
          ext == ".tiled-session";
 }
 
-// Scripts written on a system with bare LF line ends get the CR LF the
-// game needs; scripts holding any CR are left exactly as they are.
-std::string ScriptBytes(std::string bytes) {
-  if (bytes.find('\r') != std::string::npos || bytes.find('\n') == std::string::npos) return bytes;
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
 // A Tiled map or tileset in either of its formats.
 JsonDoc ReadTiledFile(std::string_view text) {
   return IsXmlText(text) ? ParseTiledXml(text) : ParseJson(text);
@@ -118,6 +106,7 @@ class Compiler {
   void CompileTmx(const std::string& rel, const std::string& text);
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
   void CrossCheckMaps();
+  fs::path SourcePath(const std::string& rel) const;
   const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
   const ArgbPicture* Picture(const std::string& mapRel, const std::string& name);
 
@@ -149,11 +138,18 @@ void Compiler::Add(const std::string& from, const std::string& out, std::string 
   files_[out] = std::move(bytes);
 }
 
+// A file a map names, in any letter case as the game's own lookups allow;
+// a name that leads out of the source folder (a tileset shared between
+// projects) is taken as written.
+fs::path Compiler::SourcePath(const std::string& rel) const {
+  return ResolvePath(src_, rel).value_or(src_ / rel);
+}
+
 const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& source) {
   const std::string rel = (fs::path(FolderOf(mapRel)) / source).lexically_normal().generic_string();
-  auto& slot = tilesets_[rel];
+  auto& slot = tilesets_[ToLower(rel)];
   if (!slot) {
-    auto bytes = ReadFileBytes(src_ / rel);
+    auto bytes = ReadFileBytes(SourcePath(rel));
     if (!bytes) return nullptr;
     slot = std::make_unique<JsonDoc>(ReadTiledFile(*bytes));
   }
@@ -162,8 +158,8 @@ const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& s
 
 const ArgbPicture* Compiler::Picture(const std::string& mapRel, const std::string& name) {
   const std::string rel = (fs::path(FolderOf(mapRel)) / name).lexically_normal().generic_string();
-  auto [it, added] = pictures_.try_emplace(rel);
-  if (added) it->second = LoadArgbPicture(src_ / rel);
+  auto [it, added] = pictures_.try_emplace(ToLower(rel));
+  if (added) it->second = LoadArgbPicture(SourcePath(rel));
   return it->second ? &*it->second : nullptr;
 }
 
@@ -271,7 +267,7 @@ FileSet Compiler::Run() {
     }
     if (ext == ".json" || ext == ".tmj") CompileJson(rel, *bytes);
     else if (ext == ".tmx") CompileTmx(rel, *bytes);
-    else if (ext == ".skr") Add(rel, rel, ScriptBytes(std::move(*bytes)));
+    else if (ext == ".skr") Add(rel, rel, GameScriptText(rel, std::move(*bytes), report_));
     else Add(rel, rel, std::move(*bytes));
   }
   CrossCheckMaps();

@@ -19,8 +19,9 @@ namespace yw::pack {
 using FileSet = std::map<std::string, std::string>;
 
 // Compiles every source below `srcDir` in memory: JSON tables and sheets,
-// Tiled maps; other files are taken as they are (scripts written with bare
-// LF line ends get CR LF). Problems go to `report`.
+// Tiled maps; scripts in the game's 8-bit text with CR LF ends, whatever
+// encoding and line ends the editor saved; other files are taken as they
+// are. Problems go to `report`.
 FileSet CompileSources(const std::filesystem::path& srcDir, Report& report);
 
 // The source each output was built from, by the output's lower-cased path.

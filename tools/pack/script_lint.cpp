@@ -8,6 +8,7 @@
 #include "render/picture_header.h"
 #include "script/language.h"
 #include "script/line_reader.h"
+#include "script_text.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -502,7 +503,7 @@ class GameChecker {
                 std::string_view what, const DataSpot& spot);
   void NeedScript(const std::string& from, const std::string& field, const std::string& name,
                   const DataSpot& spot);
-  void NeedPicture(const std::string& from, const std::string& name);
+  void NeedPicture(const std::string& from, const std::string& name, Severity missing);
   void CheckCharacters();
   void CheckItems();
   void CheckMap(const std::string& name);
@@ -560,8 +561,10 @@ void GameChecker::NeedScript(const std::string& from, const std::string& field,
     Problem(Severity::Warning, from, field, MissingScript(name), spot);
 }
 
-// A sheet without its picture loads, but nothing of it is drawn.
-void GameChecker::NeedPicture(const std::string& from, const std::string& name) {
+// A sheet without its picture loads, but nothing of it is drawn: for a
+// tilemap the whole ground of its maps is black, an error; a doodadmap's
+// missing picture is a warning.
+void GameChecker::NeedPicture(const std::string& from, const std::string& name, Severity missing) {
   const DataSpot spot = PointerSpot("/picture");
   if (TrimBlanks(name).empty()) {
     Problem(Severity::Warning, from, "picture", "is empty; nothing will be drawn", spot);
@@ -569,13 +572,13 @@ void GameChecker::NeedPicture(const std::string& from, const std::string& name) 
   }
   const auto file = FindPicture(name);
   if (!file) {
-    Problem(Severity::Warning, from, "picture",
+    Problem(missing, from, "picture",
             "'" + name +
                 "' not found in the game folder or the program folder; nothing of "
                 "this sheet will be drawn",
             spot);
   } else if (!ReadPictureFile(*file)) {
-    Problem(Severity::Warning, from, "picture",
+    Problem(missing, from, "picture",
             "'" + name + "' cannot be used (" + PictureFileProblem(*file) +
                 "); nothing of this sheet will be drawn",
             spot);
@@ -591,7 +594,7 @@ void GameChecker::CheckTilemap(const std::string& name) {
     Problem(Severity::Error, name, "", "is not a tilemap file the game can read");
     return;
   }
-  NeedPicture(name, sheet.picture);
+  NeedPicture(name, sheet.picture, Severity::Error);
   if (sheet.tileWidth <= 0 || sheet.tileHeight <= 0)
     Problem(Severity::Error, name, "tile size", "must be at least 1 x 1",
             PointerSpot("/tileWidth"));
@@ -606,7 +609,7 @@ void GameChecker::CheckDoodadmap(const std::string& name) {
     Problem(Severity::Error, name, "", "is not a doodadmap file the game can read");
     return;
   }
-  NeedPicture(name, sheet.picture);
+  NeedPicture(name, sheet.picture, Severity::Warning);
 }
 
 void GameChecker::CheckMap(const std::string& name) {
@@ -720,7 +723,11 @@ void GameChecker::CheckItems() {
 void GameChecker::Run() {
   std::vector<std::pair<std::string, fs::path>> scripts;
   CollectScripts(dir_, "", scripts);
-  for (const auto& s : scripts) index_.scripts.insert(ToLower(s.first));
+  for (const auto& s : scripts)
+    if (!index_.scripts.insert(ToLower(s.first)).second)
+      report_.Warning(s.first, 0, "",
+                      "differs from another script's name only in letter case; the game "
+                      "finds only one of them");
   index_.fileExists = [this](std::string_view name) { return FileExists(dir_, name, programDir_); };
   index_.pictureExists = [this](std::string_view name) { return PictureExists(name); };
   index_.soundProblem = [this](std::string_view name, bool effect) {
@@ -736,6 +743,7 @@ void GameChecker::Run() {
       continue;
     }
     CheckScript(name, *text, index_, report_, &refs);
+    WarnUtf8Lines(name, *text, report_);
   }
   CheckCharacters();
   CheckItems();
