@@ -425,8 +425,8 @@ try {
     else console.log(`ok: ${path.relative(out, file)} has the saves "${slots}"`);
   }
 
-  // A zip file that cannot be written (a name both a file and a folder) or
-  // that goes too deep is refused, and the library kept, its save with it,
+  // A zip file that cannot be written (a name both a file and a folder),
+  // that goes too deep or holds too many games is refused, and the library kept, its save with it,
   // stays as it was, in the browser's storage too (synced as the next save
   // syncs, then read again).
   const badZip = (name, names) => execFileSync('python3', ['-c', 'import sys, zipfile\n' +
@@ -434,7 +434,8 @@ try {
   path.join(out, name), ...names]) && path.join(out, name);
   for (const [file, says] of [
          [badZip('both.zip', ['g/autoexec.skr', 'g/autoexec.skr/x']), 'unpacked at g/autoexec.skr/x'],
-         [badZip('deep.zip', ['d/'.repeat(40) + 'autoexec.skr']), '40 folders deep; the page reads at most 32']]) {
+         [badZip('deep.zip', ['d/'.repeat(40) + 'autoexec.skr']), '40 folders deep; the page reads at most 32'],
+         [badZip('many.zip', Array.from({length: 501}, (_, i) => `g${i}/autoexec.skr`)), 'holds 501 games']]) {
     await page.evaluate(() => (document.getElementById('message').textContent = ''));
     await (await page.$('#choose-zip')).uploadFile(file);
     await told(page, says);
