@@ -76,7 +76,7 @@ struct ListKind {
   // Custom layout: draws the list; reset when it is opened afresh.
   void (*draw)(Engine&, bool reset) = nullptr;
   // The GameMode set when the list is opened afresh; none leaves it.
-  std::optional<Mode> openMode;
+  std::optional<Mode> openMode = {};
   // A list without lines closes at once as if Escape had been pressed.
   bool closeWhenEmpty = false;
   // Up selects the next line and Down the previous one, around the ends.

@@ -21,7 +21,7 @@ struct MainMenuLine {
   int32_t opens;
   bool checkItems = false;       // put members back to items they still carry
   int16_t switsch = -1;          // Switsch for the opened list; -1 keeps it
-  std::optional<Mode> mode;      // GameMode for the opened list; none keeps it
+  std::optional<Mode> mode = {};  // GameMode for the opened list; none keeps it
   bool needsSaving = false;      // refused while a script has turned saving off
 };
 
