@@ -3,7 +3,8 @@
 // a walk to the oil shed and its message, a save, a reload of the page and
 // the save loaded back, the saves exported; then a game library of the
 // player's own is opened in the page and played, its sound listened to, and
-// another library with a game of the same name is kept apart from it. A
+// another library with a game of the same name is kept apart from it, and
+// a zip file that cannot be unpacked leaves it as it was. A
 // phone (touch screen, upright and lying) plays the start of the first
 // session by touch and imports the exported saves. The same keys, with the same
 // pauses, are replayed by the headless desktop build; at each checkpoint the
@@ -423,6 +424,28 @@ try {
     if (slots !== want) fail(`${path.relative(out, file)} has the saves "${slots}", not "${want}"`);
     else console.log(`ok: ${path.relative(out, file)} has the saves "${slots}"`);
   }
+
+  // A zip file that cannot be written (a name both a file and a folder) or
+  // that goes too deep is refused, and the library kept, its save with it,
+  // stays as it was, in the browser's storage too (synced as the next save
+  // syncs, then read again).
+  const badZip = (name, names) => execFileSync('python3', ['-c', 'import sys, zipfile\n' +
+      'with zipfile.ZipFile(sys.argv[1], "w") as z:\n  for n in sys.argv[2:]: z.writestr(n, "x")',
+  path.join(out, name), ...names]) && path.join(out, name);
+  for (const [file, says] of [
+         [badZip('both.zip', ['g/autoexec.skr', 'g/autoexec.skr/x']), 'unpacked at g/autoexec.skr/x'],
+         [badZip('deep.zip', ['d/'.repeat(40) + 'autoexec.skr']), '40 folders deep; the page reads at most 32']]) {
+    await page.evaluate(() => (document.getElementById('message').textContent = ''));
+    await (await page.$('#choose-zip')).uploadFile(file);
+    await told(page, says);
+  }
+  await page.evaluate(() => new Promise((done) => window.Module.FS.syncfs(false, done)));
+  await page.reload();
+  await page.waitForFunction(() => window.yw && window.yw.engine, {timeout: 30000});
+  const kept = `${await page.$eval('#library-name', (e) => e.textContent)} ` +
+               (await slotsIn(page, '/library/games/Hollowmere').catch(() => 'no game folder'));
+  if (kept !== 'Hollowmere.zip slot1.sav') fail(`after the bad zip files the library is "${kept}"`);
+  else console.log(`ok: after the bad zip files the library is "${kept}"`);
 
   // A phone, with a browser of its own: upright, the start of the first
   // session by touch, a tap on the menu's Save entry; lying, the saves

@@ -65,10 +65,17 @@ Module.ywLibrary = (function () {
   const kLibrary = '/library';
   const kMarker = kChosen + '/.yarrowind-library';  // the library's name
   const kKept = kChosen + '/.kept';  // the saves of libraries put aside
+  // A library coming is written here in full before it replaces the one
+  // kept: a library that cannot be written leaves the kept one as it was.
+  const kStaging = kChosen + '/.staging';
   // What a chosen library may hold, unpacked: the files are kept in memory
   // twice (as chosen and as played) besides IndexedDB.
   const kMaxBytes = 256 * 1024 * 1024;
+  // Limits checked before any other work: a zip file's entries (folders
+  // included) or a folder's files, the folders above a file, the games.
   const kMaxFiles = 20000;
+  const kMaxDepth = 32;
+  const kMaxGames = 500;
   const kSave = /\.sav$/i;
 
   const lib = {};
@@ -95,8 +102,11 @@ Module.ywLibrary = (function () {
     return parts.length > 0 ? parts.join('/') : null;
   }
 
-  // ---- Zip files: the central directory lists the files; each is unpacked
-  // (stored or deflated) when read, never beyond the size listed for it.
+  // ---- Zip files, read with fflate (bundled into the page). Before fflate
+  // sees the file, the end record and the central directory are walked
+  // here: the number of entries, each name's depth, the sizes, passwords
+  // and packing methods are checked, so a file past a limit is refused at
+  // once. Each file unpacked is checked against its CRC.
   const le16 = (b, at) => b[at] | (b[at + 1] << 8);
   const le32 = (b, at) => (le16(b, at) | (le16(b, at + 2) << 16)) >>> 0;
 
@@ -115,40 +125,16 @@ Module.ywLibrary = (function () {
     return (c ^ 0xffffffff) >>> 0;
   }
 
-  async function unpackChecked(b, local, method, packed, size, crc, damaged) {
-    const out = await unpack(b, local, method, packed, size, damaged);
-    if (crc32(out) !== crc) throw damaged;
-    return out;
+  function tooDeep(label, name) {
+    return problem(`${label} holds ${name.slice(0, 60)}... ${name.split(/[\\/]/).length - 1} ` +
+                   `folders deep; the page reads at most ${kMaxDepth}.`);
   }
-
-  async function unpack(b, local, method, packed, size, damaged) {
-    if (local + 30 > b.length || le32(b, local) !== 0x04034b50) throw damaged;
-    const start = local + 30 + le16(b, local + 26) + le16(b, local + 28);
-    if (start + packed > b.length) throw damaged;
-    const data = b.subarray(start, start + packed);
-    if (method === 0) {
-      if (packed !== size) throw damaged;
-      return data.slice();
-    }
-    const out = new Uint8Array(size);
-    let got = 0;
-    const reader =
-        new Blob([data]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
-    try {
-      for (;;) {
-        const {done, value} = await reader.read();
-        if (done) break;
-        if (got + value.length > size) throw damaged;
-        out.set(value, got);
-        got += value.length;
-      }
-    } catch (e) {
-      reader.cancel().catch(function () {});
-      throw damaged;
-    }
-    if (got !== size) throw damaged;
-    return out;
+  function tooMany(label, n) {
+    return problem(`${label} holds ${n} files; the page reads at most ${kMaxFiles} ` +
+                   `(and ${kMaxGames} games, ${megabytes(kMaxBytes)}).`);
   }
+  // The folders above a file's name, '.' and empty parts aside.
+  const foldersOf = (name) => name.split(/[\\/]/).filter((p) => p !== '' && p !== '.').length - 1;
 
   async function zipEntries(file) {
     if (file.size > kMaxBytes)
@@ -166,9 +152,15 @@ Module.ywLibrary = (function () {
     }
     if (end < 0) throw broken;
     const count = le16(b, end + 10);
+    if (count > kMaxFiles) throw tooMany(file.name, count);
+    // Entries fflate would read as ZIP64 are not read here.
+    if (count === 0xffff || le32(b, end + 16) === 0xffffffff || le16(b, end + 8) !== count ||
+        (end >= 20 && le32(b, end - 20) === 0x07064b50))
+      throw broken;
     let at = le32(b, end + 16);
     const names = new TextDecoder('utf-8');
-    const entries = [];
+    const listed = [];
+    let total = 0;
     for (let i = 0; i < count; ++i) {
       if (at + 46 > b.length || le32(b, at) !== 0x02014b50) throw broken;
       const flags = le16(b, at + 8), method = le16(b, at + 10), crc = le32(b, at + 16);
@@ -177,21 +169,69 @@ Module.ywLibrary = (function () {
       if (at + 46 + nameLength > b.length) throw broken;
       const name = names.decode(b.subarray(at + 46, at + 46 + nameLength));
       at += 46 + nameLength + le16(b, at + 30) + le16(b, at + 32);
-      if (/[\\/]$/.test(name)) continue;  // a folder
-      if (flags & 1) throw problem(`${file.name} is locked with a password.`);
-      if (method !== 0 && method !== 8)
+      if (foldersOf(name) > kMaxDepth) throw tooDeep(file.name, name);
+      const folder = /[\\/]$/.test(name);
+      if (!folder && flags & 1) throw problem(`${file.name} is locked with a password.`);
+      if (!folder && method !== 0 && method !== 8)
         throw problem(`${file.name} is packed in a way the page cannot unpack (method ${method}).`);
-      const damaged = problem(`${file.name} is damaged: ${name} cannot be unpacked.`);
-      entries.push({name: name, size: size,
-                    read: () => unpackChecked(b, local, method, packed, size, crc, damaged)});
+      if (packed === 0xffffffff || size === 0xffffffff || local === 0xffffffff) throw broken;
+      if (method === 0 && packed !== size) throw broken;
+      // The file's data lies within the zip file.
+      if (local + 30 > b.length || le32(b, local) !== 0x04034b50) throw broken;
+      if (local + 30 + le16(b, local + 26) + le16(b, local + 28) + packed > b.length) throw broken;
+      total += size;
+      if (total > kMaxBytes)
+        throw problem(`${file.name} is too large unpacked (at most ${megabytes(kMaxBytes)}).`);
+      listed.push({name: name, size: size, crc: crc, folder: folder});
     }
-    return entries;
+    const source = {read: (wanted) => unzipChecked(file.name, b, listed, wanted, broken)};
+    return listed.filter((e) => !e.folder)
+        .map((e) => ({name: e.name, size: e.size, listed: e, source: source}));
   }
 
-  function folderEntries(files) {
+  // Unpacks the entries wanted, in one pass of fflate over the directory
+  // walked above (its entries come in the same order).
+  function unzipChecked(label, b, listed, wanted, broken) {
+    const want = new Set(wanted.map((e) => e.listed));
+    const nameOf = new Map();
+    let i = 0, out;
+    try {
+      out = fflate.unzipSync(b, {filter: function (info) {
+        const e = listed[i++];
+        if (!e || !want.has(e)) return false;
+        if (e.size !== info.originalSize || nameOf.has(info.name)) throw broken;
+        nameOf.set(info.name, e);
+        e.unzipped = info.name;
+        return true;
+      }});
+    } catch (e) {
+      throw e instanceof Error && e.forPlayer ? e : broken;
+    }
+    if (i !== listed.length) throw broken;
+    return wanted.map(function (e) {
+      const bytes = out[e.listed.unzipped];
+      if (!bytes || bytes.length !== e.size || crc32(bytes) !== e.listed.crc)
+        throw problem(`${label} is damaged: ${e.name} cannot be unpacked.`);
+      return bytes;
+    });
+  }
+
+  // Reads the entries chosen, of one source (a zip file or a folder).
+  async function readEntries(entries) {
+    return entries.length === 0 ? [] : entries[0].source.read(entries);
+  }
+
+  const folderSource = {read: async function (wanted) {
+    const out = [];
+    for (const e of wanted) out.push(new Uint8Array(await e.file.arrayBuffer()));
+    return out;
+  }};
+  function folderEntries(files, label) {
+    if (files.length > kMaxFiles) throw tooMany(label, files.length);
     return Array.from(files, function (f) {
-      return {name: f.webkitRelativePath || f.name, size: f.size,
-              read: async () => new Uint8Array(await f.arrayBuffer())};
+      const name = f.webkitRelativePath || f.name;
+      if (foldersOf(name) > kMaxDepth) throw tooDeep(label, name);
+      return {name: name, size: f.size, file: f, source: folderSource};
     });
   }
 
@@ -214,6 +254,7 @@ Module.ywLibrary = (function () {
     const games = files.filter((f) => baseOf(f.path).toLowerCase() === 'autoexec.skr')
                       .map((f) => dirOf(f.path))
                       .sort((x, y) => depth(x) - depth(y) || (x < y ? -1 : x > y ? 1 : 0));
+    if (games.length > kMaxGames) throw tooMany(libraryName, `${games.length} games in ${files.length}`);
     const inGames = games.find((g) => g !== '' && baseOf(dirOf(g)).toLowerCase() === 'games');
     if (inGames !== undefined) {
       const root = dirOf(dirOf(inGames));
@@ -249,7 +290,8 @@ Module.ywLibrary = (function () {
   // name and size.
   function fingerprint() {
     const list = ywFilesBelow(kChosen)
-                     .filter((p) => p !== kMarker && !p.startsWith(kKept + '/') && !kSave.test(p))
+                     .filter((p) => p !== kMarker && !p.startsWith(kKept + '/') && !p.startsWith(kStaging + '/') &&
+                                    !kSave.test(p))
                      .map((p) => p.slice(kChosen.length) + ':' + FS.stat(p).size)
                      .sort()
                      .join('\n');
@@ -264,24 +306,44 @@ Module.ywLibrary = (function () {
     }
   }
 
+  // Writes the library coming into the staging folder; on any failure the
+  // staging folder goes and nothing else has changed.
+  function stage(files, contents, label) {
+    if (FS.analyzePath(kStaging).exists) ywRemoveTree(kStaging);
+    FS.mkdir(kStaging);
+    let at = null;
+    try {
+      files.forEach(function (f, i) {
+        at = f.entry.name;
+        ywMakeFolders(kStaging + '/' + f.path);
+        FS.writeFile(kStaging + '/' + f.path, contents[i]);
+      });
+    } catch (e) {
+      ywRemoveTree(kStaging);
+      throw problem(`${label} cannot be unpacked at ${at} (a name both a file and a folder, or a ` +
+                    'file that cannot be written). The library kept is unchanged.');
+    }
+  }
+
   // Replaces the chosen library by `files` (none: the bundled games again).
   // The saves of the library leaving are put aside under its fingerprint,
-  // those of the library coming (if it was chosen before) are put back;
-  // everything is read before anything is replaced.
+  // those of the library coming (if it was chosen before) are put back.
+  // Everything is read and written beside the kept library before it is
+  // replaced, by moves within the storage folder only.
   async function replace(files, name) {
-    const contents = [];
-    for (const f of files) contents.push(await f.entry.read());
+    const contents = await readEntries(files.map((f) => f.entry));
+    stage(files, contents, name);
     if (lib.chosenName() !== null) {
       const aside = kKept + '/' + fingerprint();
-      moveSaves(kChosen, aside,
-                ywFilesBelow(kChosen).filter((p) => kSave.test(p) && !p.startsWith(kKept + '/')));
+      moveSaves(kChosen, aside, ywFilesBelow(kChosen).filter(
+          (p) => kSave.test(p) && !p.startsWith(kKept + '/') && !p.startsWith(kStaging + '/')));
     }
-    for (const entry of ywEntries(kChosen))
-      if (kChosen + '/' + entry !== kKept) ywRemoveTree(kChosen + '/' + entry);
-    files.forEach(function (f, i) {
-      ywMakeFolders(kChosen + '/' + f.path);
-      FS.writeFile(kChosen + '/' + f.path, contents[i]);
-    });
+    for (const entry of ywEntries(kChosen)) {
+      const path = kChosen + '/' + entry;
+      if (path !== kKept && path !== kStaging) ywRemoveTree(path);
+    }
+    for (const entry of ywEntries(kStaging)) FS.rename(kStaging + '/' + entry, kChosen + '/' + entry);
+    FS.rmdir(kStaging);
     if (name !== null) {
       FS.writeFile(kMarker, name);
       const kept = kKept + '/' + fingerprint();
@@ -361,16 +423,17 @@ Module.ywLibrary = (function () {
   // browser's storage as its own (yarrowind_web.js).
   async function importSaves(file, root) {
     const games = new Map(ywEntries(root + '/games').map((g) => [g.toLowerCase(), g]));
-    let count = 0;
-    for (const entry of await zipEntries(file)) {
+    const found = (await zipEntries(file)).filter(function (entry) {
       const path = cleanPath(entry.name);
-      if (!path || !kSavePath.test(path)) continue;
-      const parts = path.split('/');
-      const game = parts[1], name = parts[2];
-      if (!games.has(game.toLowerCase())) continue;
-      FS.writeFile(root + '/games/' + games.get(game.toLowerCase()) + '/' + name, await entry.read());
+      return path && kSavePath.test(path) && games.has(path.split('/')[1].toLowerCase());
+    });
+    const contents = await readEntries(found);
+    let count = 0;
+    found.forEach(function (entry, i) {
+      const parts = cleanPath(entry.name).split('/');
+      FS.writeFile(root + '/games/' + games.get(parts[1].toLowerCase()) + '/' + parts[2], contents[i]);
       ++count;
-    }
+    });
     if (count === 0) throw problem(`${file.name} holds no saves of the games played here.`);
     return `${saves(count)} imported.`;
   }
@@ -406,10 +469,17 @@ Module.ywLibrary = (function () {
       if (FS.isFile(FS.stat(path).mode) && !own.has(name.toLowerCase()))
         FS.writeFile(kLibrary + '/' + name, FS.readFile(path));
     }
-    ywCopyTree(kChosen, kLibrary, (p) => p === kMarker || p === kKept);
+    ywCopyTree(kChosen, kLibrary, (p) => p === kMarker || p === kKept || p === kStaging);
     return kLibrary;
   };
   lib.mirrors = [[kLibrary, kChosen]];
+  // The zip reader alone, for tests under node: the files of a zip file,
+  // unpacked, or a refusal the player reads.
+  lib.unzip = async function (file) {
+    const entries = await zipEntries(file);
+    const contents = await readEntries(entries);
+    return entries.map((e, i) => ({name: e.name, bytes: contents[i]}));
+  };
 
   // The page's controls: choose a folder, open a zip file, go back to the
   // bundled games. Each ends in a reload that starts the program on the
@@ -439,7 +509,7 @@ Module.ywLibrary = (function () {
     folder.addEventListener('change', function () {
       const files = folder.files;
       const top = files.length > 0 ? files[0].webkitRelativePath.split('/')[0] : '';
-      run(() => choose(folderEntries(files), top || 'the folder'));
+      run(() => choose(folderEntries(files, top || 'the folder'), top || 'the folder'));
       folder.value = '';
     });
     zip.addEventListener('change', function () {
