@@ -19,7 +19,7 @@ inline void SetScreen(Engine& e, int width, int height) {
   e.win.ScreenHeight = static_cast<int16_t>(height);
   e.win.ScreenTileWidth = static_cast<int16_t>((width + kTile - 1) / kTile);
   e.win.ScreenTileHeight = static_cast<int16_t>((height + kTile - 1) / kTile);
-  e.win.GameMode = 6;
+  e.win.GameMode = Mode::Map;
   e.world.TileWidth = e.world.TileHeight = kTile;
   e.pics.Frontbuf.Resize(width, height);
   e.pics.Backbuf.Resize((e.win.ScreenTileWidth + 2) * kTile, (e.win.ScreenTileHeight + 2) * kTile);

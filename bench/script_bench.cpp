@@ -61,8 +61,8 @@ struct Scene {
     w.ScriptStack.Resize(1);
     w.ScriptStack[1] = yw::ScriptLevel{};
     w.ScriptStack[1].text = text;
-    w.ScriptStack[1].returnMode = 6;
-    e.win.GameMode = 8;
+    w.ScriptStack[1].returnMode = yw::Mode::Map;
+    e.win.GameMode = yw::Mode::Script;
     w.Variables[1] = {};
   }
 
@@ -104,15 +104,15 @@ void BM_SelfStartingScriptToTheDepthLimit(benchmark::State& state) {
     w.Scripts.Resize(1);
     w.Scripts[1] = {text, "self.skr"};
     w.ScriptCount = 1;
-    e.win.GameMode = 6;
+    e.win.GameMode = yw::Mode::Map;
     yw::RunScript(e, "self.skr");
-    while (e.win.GameMode == 8) yw::LoopTurn(e);
+    while (e.win.GameMode == yw::Mode::Script) yw::LoopTurn(e);
     if (w.ScriptDepth != INT16_MAX) {
       state.SkipWithError("the script did not stop at the deepest level");
       break;
     }
     levelBytes = static_cast<double>(w.ScriptDepth) * sizeof(yw::ScriptLevel);
-    e.win.GameMode = 8;  // the message closed
+    e.win.GameMode = yw::Mode::Script;  // the message closed
     while (w.ScriptDepth > 0) yw::LoopTurn(e);
   }
   state.counters["levels"] = INT16_MAX;

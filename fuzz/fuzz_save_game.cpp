@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!LoadState(s.engine, "slot1.sav", false)) return 0;
   ++Loads();
   // As the load list does after a successful load.
-  s.engine.win.GameMode = static_cast<int32_t>(Mode::Map);
+  s.engine.win.GameMode = Mode::Map;
   s.engine.win.Wait4Relase = true;
   fuzz::Play(s, 150);
   if (LoadState(s.engine, "slot1.sav", true)) fuzz::Play(s, 75);

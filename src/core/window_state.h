@@ -6,27 +6,9 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "world/game_mode.h"
 
 namespace yw {
-
-// States of the main loop.
-enum class Mode : int32_t {
-  Start = 0,
-  Quit = 1,
-  Title = 2,
-  GameSelection = 3,
-  SingleGameMenu = 4,
-  Message = 5,
-  Map = 6,
-  Menu = 7,
-  Script = 8,
-  CutScene = 9,
-  SaveList = 10,
-  TextInput = 11,
-  FightRound = 12,
-  TargetChoice = 13,
-  Effect = 14,
-};
 
 // Window frame settings, in the order the frame routine receives them.
 struct FrameSettings {
@@ -55,7 +37,7 @@ inline constexpr int16_t kDescriptionConfirmed = 2;
 }  // namespace switsch
 
 struct WindowState {
-  int32_t GameMode = 0;
+  Mode GameMode = Mode::Start;
   Millis OldT = 0;
   // A state's own step or setting; what it means is named in `switsch`.
   int16_t Switsch = 0;
@@ -93,11 +75,11 @@ struct WindowState {
   // Dialogs.
   std::string PendingMsg;
   std::string Message;  // the whole text of the last message opened
-  int32_t MsgReturnMode = 0;
+  Mode MsgReturnMode = Mode::Start;
   // A question's last page left standing for the choice list that follows;
   // Extrabuf still holds the screen under it.
   bool QuestionStanding = false;
-  int32_t InputReturnMode = 0;
+  Mode InputReturnMode = Mode::Start;
   std::string KInputBox;
   std::string InputCaption;  // the caption as last shown, for redraws
 

@@ -19,7 +19,7 @@ namespace {
 
 enum class FightChoice : int16_t { Fight = 1, Item = 2, Magic = 3, Wait = 4 };
 
-constexpr int32_t kFightRound = static_cast<int32_t>(Mode::FightRound);
+constexpr Mode kFightRound = Mode::FightRound;
 
 const PartyMember* Fighter(const Engine& e) {
   const World& w = e.world;
@@ -132,7 +132,7 @@ void EnterChosenMember(Engine& e, int16_t member) {
     e.world.TargetIsParty = true;
   }
   BufFlip(e);
-  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+  e.win.GameMode = Mode::Script;
 }
 
 }  // namespace yw

@@ -99,7 +99,7 @@ const std::array<ListKind, 20> kListKinds = {{
     {.layout = ListLayout::Pictures,
      .enter = EnterFightChoice,
      .pictures = FightMenuLines,
-     .openMode = static_cast<int32_t>(Mode::Menu)},
+     .openMode = Mode::Menu},
     // 16: items usable in a fight.
     {.layout = ListLayout::Pictures,
      .enter = UseFightItem,
@@ -179,7 +179,7 @@ void Drawlist(Engine& e, int32_t listType, bool reset) {
     l.ListScroll = 1;
     const bool fixed = kind->layout == ListLayout::Fixed || kind->layout == ListLayout::Custom;
     if (fixed) l.ListMaxScroll = 1;
-    if (kind->openMode >= 0) e.win.GameMode = kind->openMode;
+    if (kind->openMode) e.win.GameMode = *kind->openMode;
   }
   switch (kind->layout) {
     case ListLayout::Scrolling: DrawScrollingList(e, *kind); break;

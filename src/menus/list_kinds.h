@@ -75,8 +75,8 @@ struct ListKind {
   PictureList (*pictures)(Engine&) = nullptr;
   // Custom layout: draws the list; reset when it is opened afresh.
   void (*draw)(Engine&, bool reset) = nullptr;
-  // The GameMode set when the list is opened afresh; -1 leaves it.
-  int32_t openMode = -1;
+  // The GameMode set when the list is opened afresh; none leaves it.
+  std::optional<Mode> openMode = {};
   // A list without lines closes at once as if Escape had been pressed.
   bool closeWhenEmpty = false;
   // Up selects the next line and Down the previous one, around the ends.

@@ -168,7 +168,7 @@ LibraryFit FitLibrary(const Engine& e, const Metrics& m, int remaining) {
 // Shows a message instead of the list; no list is open then.
 void ShowInsteadOfList(Engine& e, std::string_view message) {
   e.lists.CurrentList = 0;
-  DrawMsg(e, message, static_cast<int32_t>(Mode::Quit));
+  DrawMsg(e, message, Mode::Quit);
 }
 
 }  // namespace
@@ -341,11 +341,11 @@ void DrawUserList(Engine& e) {
   }
   if (list.lines.empty()) {
     ClearRows(e.lists);
-    e.win.GameMode = static_cast<int32_t>(Mode::Script);
+    e.win.GameMode = Mode::Script;
     w.ListItemVal = 0;
     return;
   }
-  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.win.GameMode = Mode::Menu;
   e.lists.CurrentList = list::kUserList;
   const int bottom = DrawPictureList(e, list);
   // The question left standing under its answers stays only when the list

@@ -1,6 +1,7 @@
 // The main menu the player opens on the map (list 4) and the question
 // "Quit Game?" (list 5).
 #include <array>
+#include <optional>
 
 #include "core/engine.h"
 #include "core/window_state.h"
@@ -20,11 +21,11 @@ struct MainMenuLine {
   int32_t opens;
   bool checkItems = false;       // put members back to items they still carry
   int16_t switsch = -1;          // Switsch for the opened list; -1 keeps it
-  int32_t mode = -1;             // GameMode for the opened list; -1 keeps it
+  std::optional<Mode> mode = {};  // GameMode for the opened list; none keeps it
   bool needsSaving = false;      // refused while a script has turned saving off
 };
 
-constexpr int32_t kSaveListMode = static_cast<int32_t>(Mode::SaveList);
+constexpr Mode kSaveListMode = Mode::SaveList;
 
 // Switsch tells the slot lists where they were opened (Escape on the load
 // slots comes back here).
@@ -77,13 +78,13 @@ void EnterMainMenuChoice(Engine& e, int16_t choice) {
   BufFlip(e);
   if (line.switsch >= 0) e.win.Switsch = line.switsch;
   Drawlist(e, line.opens, true);
-  if (line.mode >= 0) e.win.GameMode = line.mode;
+  if (line.mode) e.win.GameMode = *line.mode;
 }
 
 // Back to the map; the Escape still held must not reopen the menu.
 void LeaveMainMenu(Engine& e) {
   e.win.Wait4Relase = true;
-  e.win.GameMode = static_cast<int32_t>(Mode::Map);
+  e.win.GameMode = Mode::Map;
 }
 
 // Yes ends the game: the world is emptied and the start state runs again.
@@ -93,7 +94,7 @@ void EnterQuitAnswer(Engine& e, int16_t answer) {
     return;
   }
   e.pics.Frontbuf.Clear();
-  e.win.GameMode = static_cast<int32_t>(Mode::Start);
+  e.win.GameMode = Mode::Start;
   InitWorld(e.world);
 }
 

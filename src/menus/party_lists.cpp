@@ -168,7 +168,7 @@ void UseItem(Engine& e, int16_t item) {
   if (!ValidItem(w, item) || w.Items[item].SCRIPT.empty()) return;
   const std::string script = w.Items[item].SCRIPT;
   e.win.Wait4Relase = true;
-  e.win.GameMode = static_cast<int32_t>(Mode::Map);
+  e.win.GameMode = Mode::Map;
   e.pics.Extrabuf.Clear();
   e.pics.Extrabuf.Resize(1, 1);
   BufFlip(e);

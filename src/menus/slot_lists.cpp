@@ -67,7 +67,7 @@ void EnterSaveSlot(Engine& e, int16_t slot) {
 void LeaveSaveSlots(Engine& e) {
   BufFlip(e);
   Drawlist(e, list::kMainMenu, true);
-  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.win.GameMode = Mode::Menu;
 }
 
 // A slot that does not load leaves the running game as it was and the list
@@ -81,7 +81,7 @@ void EnterLoadSlot(Engine& e, int16_t slot) {
   if (LoadState(e, SlotFileName(slot), false)) {
     // The map is drawn over a clean screen, not over the title or the list.
     e.pics.Frontbuf.Clear();
-    e.win.GameMode = static_cast<int32_t>(Mode::Map);
+    e.win.GameMode = Mode::Map;
     // The Enter that chose the slot must not also act on the map.
     e.win.Wait4Relase = true;
     return;
@@ -102,7 +102,7 @@ void LeaveLoadSlots(Engine& e) {
   Surface& front = e.pics.Frontbuf;
   BitBlt(front, 0, 0, front.Width(), front.Height(), e.pics.Backbuf, 0, 0, Rop::SrcCopy);
   Drawlist(e, list::kTitleMenu, true);
-  e.win.GameMode = static_cast<int32_t>(Mode::SingleGameMenu);
+  e.win.GameMode = Mode::SingleGameMenu;
 }
 
 }  // namespace yw

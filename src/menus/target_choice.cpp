@@ -61,7 +61,7 @@ void DrawEnemyChooser(Engine& e, bool reset) {
 void EnterChosenEnemy(Engine& e, int16_t enemy) {
   e.world.TargetIndex = enemy;
   e.world.TargetIsParty = false;
-  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+  e.win.GameMode = Mode::Script;
 }
 
 // The map goes on animating under the pointer. Once a target is chosen
@@ -72,7 +72,7 @@ void TargetChoiceFrame(Engine& e) {
   AnimationTicks(e, t);
   if (e.win.Key != 0) MenuKey(e, e.lists.CurrentList, e.win.Key);
   BufFlip(e);
-  if (e.win.GameMode == static_cast<int32_t>(Mode::TargetChoice))
+  if (e.win.GameMode == Mode::TargetChoice)
     Drawlist(e, e.lists.CurrentList, false);
 }
 

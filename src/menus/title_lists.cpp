@@ -27,7 +27,7 @@ constexpr std::string_view kAutoexec = "autoexec.skr";
 
 // Shows a loading problem; closing it goes back to the start state.
 void LoadFailed(Engine& e, std::string_view message) {
-  DrawMsg(e, message, static_cast<int32_t>(Mode::Start));
+  DrawMsg(e, message, Mode::Start);
 }
 
 bool IsAutoexec(const World& w, int i) {
@@ -69,11 +69,11 @@ void EnterGame(Engine& e, int16_t game) {
   std::error_code ec;
   const fs::path real = fs::is_symlink(folder, ec) ? fs::canonical(folder, ec) : folder;
   e.CurrentDir = ec ? folder : real;
-  e.win.GameMode = static_cast<int32_t>(Mode::Start);
+  e.win.GameMode = Mode::Start;
 }
 
 void LeaveToTitlePicture(Engine& e) {
-  e.win.GameMode = static_cast<int32_t>(Mode::Title);
+  e.win.GameMode = Mode::Title;
   e.win.Switsch = switsch::kTitlePicture;
 }
 
@@ -86,11 +86,11 @@ void EnterTitleChoice(Engine& e, int16_t choice) {
       e.win.Switsch = switsch::kSlotsOpened;
       Drawlist(e, list::kTitleMenu, false);
       Drawlist(e, list::kLoadSlots, true);
-      e.win.GameMode = static_cast<int32_t>(Mode::SaveList);
+      e.win.GameMode = Mode::SaveList;
       break;
     case TitleChoice::Quit:
       e.CurrentDir = e.ProgramDir;
-      e.win.GameMode = static_cast<int32_t>(Mode::Start);
+      e.win.GameMode = Mode::Start;
       break;
   }
 }
@@ -119,7 +119,7 @@ void StartNewGame(Engine& e) {
   w.FightMode = false;
   if (!IsAutoexec(wd, start)) return LoadFailed(e, "Error: No AUTOEXEC.SKR Found!");
   wd.PlayerDirection = 2;
-  w.GameMode = static_cast<int32_t>(Mode::Map);
+  w.GameMode = Mode::Map;
   w.FPS = w.FPSLimit;
   // Backbuf stays as it is: a message before the first map stands over
   // the title picture it holds (black when none was shown). The notice and

@@ -14,7 +14,7 @@ void HandBackToScript(Engine& e, int16_t value) {
   w.ListItemVal = value;
   w.UserList.Reset();
   w.UserListCount = 0;
-  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+  e.win.GameMode = Mode::Script;
   BufFlip(e);
   e.win.Wait4Relase = true;
 }

@@ -112,7 +112,7 @@ bool BlinkShowsSilhouette(float blink) {
 }
 
 void DrawUnit(Engine& e, FrameCanvas& canvas, const Unit& u, float cellX, float cellY) {
-  const bool cutScene = e.win.GameMode == static_cast<int32_t>(Mode::CutScene);
+  const bool cutScene = e.win.GameMode == Mode::CutScene;
   const SpriteDef* s = UnitSprite(e.world, u, cutScene);
   if (s == nullptr) return;
   const int tw = e.world.TileWidth, th = e.world.TileHeight;

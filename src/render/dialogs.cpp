@@ -67,16 +67,16 @@ std::string FitCaption(std::string_view caption, int cells) {
 
 }  // namespace
 
-void DrawMsg(Engine& e, std::string_view msg, int32_t returnMode) {
+void DrawMsg(Engine& e, std::string_view msg, Mode returnMode) {
   WindowState& w = e.win;
   // The main loop shows the next page by passing back what is left of the
   // message on screen; anything else opens a new message.
-  const bool nextPage = w.GameMode == static_cast<int32_t>(Mode::Message) && msg == w.PendingMsg;
+  const bool nextPage = w.GameMode == Mode::Message && msg == w.PendingMsg;
   if (!nextPage) w.Message = std::string(msg);
   w.PendingMsg = std::string(msg);
   w.MsgReturnMode = returnMode;
   w.QuestionStanding = false;
-  w.GameMode = static_cast<int32_t>(Mode::Message);
+  w.GameMode = Mode::Message;
   SaveScreen(e);
   DrawMessagePage(e);
   e.Show();
@@ -85,9 +85,9 @@ void DrawMsg(Engine& e, std::string_view msg, int32_t returnMode) {
 void ShowKInputBox(Engine& e, std::string_view caption, std::string_view defaultText) {
   WindowState& w = e.win;
   w.KInputBox = std::string(defaultText);
-  if (w.GameMode != static_cast<int32_t>(Mode::TextInput)) {
+  if (w.GameMode != Mode::TextInput) {
     w.InputReturnMode = w.GameMode;
-    w.GameMode = static_cast<int32_t>(Mode::TextInput);
+    w.GameMode = Mode::TextInput;
     SaveScreen(e);
   }
   const int sw = w.ScreenWidth, sh = w.ScreenHeight;

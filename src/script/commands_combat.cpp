@@ -79,7 +79,7 @@ CommandResult PlayerChoosesTarget(Engine& e, std::string_view word) {
   World& w = e.world;
   if (word == "FRIEND") {
     w.ChoosingUser = false;
-    e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+    e.win.GameMode = Mode::Menu;
     ShowMapChange(e);
     Drawlist(e, list::kMemberChooser, true);
     return CommandResult::HandBack();
@@ -89,7 +89,7 @@ CommandResult PlayerChoosesTarget(Engine& e, std::string_view word) {
   for (int i = 1; i <= w.EnemyCount && w.Enemies.Has(i) && !any; ++i)
     any = OnScene(w, w.Enemies[i].NPC);
   if (!any) return ScriptCode::NothingToSelect;
-  e.win.GameMode = static_cast<int32_t>(Mode::TargetChoice);
+  e.win.GameMode = Mode::TargetChoice;
   Drawlist(e, list::kEnemyChooser, true);
   return CommandResult::HandBack();
 }
@@ -180,7 +180,7 @@ CommandResult SelectUserCommand(CommandContext& c) {
   // In a fight the user is always the fighter whose turn it is.
   if (e.win.FightMode) return kNextLine;
   e.world.ChoosingUser = true;
-  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.win.GameMode = Mode::Menu;
   ShowMapChange(e);
   Drawlist(e, list::kMemberChooser, true);
   return CommandResult::HandBack();

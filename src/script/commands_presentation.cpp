@@ -62,7 +62,7 @@ CommandResult MsgCommand(CommandContext& c) {
   if (c.params.empty()) return ScriptCode::NotEnoughParameters;
   const std::string text = ParamText(c.e, c.params[0]);
   ShowMapChange(c.e);
-  DrawMsg(c.e, text, static_cast<int32_t>(Mode::Script));
+  DrawMsg(c.e, text, Mode::Script);
   return CommandResult::HandBack();
 }
 
@@ -103,7 +103,7 @@ CommandResult AddVoodooCommand(CommandContext& c) {
 
 CommandResult GameOverCommand(CommandContext& c) {
   InitWorld(c.e.world);
-  c.e.win.GameMode = static_cast<int32_t>(Mode::Title);
+  c.e.win.GameMode = Mode::Title;
   c.e.win.Switsch = switsch::kTitlePicture;
   return CommandResult::HandBack();
 }
@@ -182,7 +182,7 @@ CommandResult SfxCommand(CommandContext& c) {
   if (!reverse) c.e.view.ScreenCovered = true;
   win.SFXStartTime = c.e.Now();
   win.SFXEndTime = win.SFXStartTime + ms;
-  win.GameMode = static_cast<int32_t>(Mode::Effect);
+  win.GameMode = Mode::Effect;
   return CommandResult::HandBack();
 }
 

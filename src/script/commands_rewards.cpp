@@ -269,7 +269,7 @@ CommandResult AwardCommand(CommandContext& c) {
   if (!a.hasMarker) return kNextLine;
   if (badMarker) return ScriptCode::UnknownParameters;
   ShowMapChange(c.e);
-  DrawMsg(c.e, message, static_cast<int32_t>(Mode::Script));
+  DrawMsg(c.e, message, Mode::Script);
   return CommandResult::HandBack();
 }
 

@@ -38,7 +38,7 @@ void Push(Engine& e, const ScriptEntry& script) {
   level.pos = 0;
   level.returnMode = e.win.GameMode;
   level.beginFound = false;
-  e.win.GameMode = static_cast<int32_t>(Mode::Script);
+  e.win.GameMode = Mode::Script;
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void RunScript(Engine& e, std::string_view name) {
   if (TrimBlanks(name).empty()) return;
   World& w = e.world;
   if (w.ScriptCount < 1) {
-    DrawMsg(e, "Error: The game contains no scripts", static_cast<int32_t>(Mode::Start));
+    DrawMsg(e, "Error: The game contains no scripts", Mode::Start);
     return;
   }
   const ScriptEntry* script = FindScript(w, name);

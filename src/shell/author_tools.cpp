@@ -108,7 +108,7 @@ void AuthorToolsTurn(Engine& e) {
   // On the map, outside a fight and between two steps: nothing half done
   // depends on the files being replaced.
   const bool atRest = e.view.StepOffsetX == 0 && e.view.StepOffsetY == 0;
-  if (a.reloadPending && e.win.GameMode == static_cast<int32_t>(Mode::Map) && !e.win.FightMode &&
+  if (a.reloadPending && e.win.GameMode == Mode::Map && !e.win.FightMode &&
       atRest) {
     a.reloadPending = false;
     ReloadGame(e);

@@ -134,7 +134,7 @@ std::vector<std::string> DebugOverlayLines(const Engine& e) {
   std::vector<std::string> out;
   out.push_back(MapLine(w));
   PlayerLines(w, out);
-  const int32_t mode = e.win.GameMode;
+  const auto mode = static_cast<int32_t>(e.win.GameMode);
   out.push_back("GameMode " + std::to_string(mode) + " " +
                 (mode >= 0 && mode <= 14 ? kModeNames[mode] : "(no state)"));
   ScriptLines(w, out);

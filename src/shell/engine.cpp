@@ -36,7 +36,7 @@ Engine::Engine(Platform& p, std::filesystem::path programDir)
 Engine::~Engine() = default;
 
 void Engine::DoEvents() {
-  platform.SetTextEntry(win.GameMode == 11);  // 11: a text input is open
+  platform.SetTextEntry(win.GameMode == Mode::TextInput);
   PlatformEvents events = platform.Yield();
   for (uint8_t c : events.typed) FrontbufKeyPress(*this, c);
   if (events.resized) FormResize(*this);

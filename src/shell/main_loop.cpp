@@ -63,7 +63,7 @@ void StartState(Engine& e) {
     return;
   }
   w.Switsch = w.SingleGameMode ? switsch::kTitlePicture : switsch::kFirstCredit;
-  w.GameMode = static_cast<int32_t>(Mode::Title);
+  w.GameMode = Mode::Title;
 }
 
 void QuitState(Engine& e) {
@@ -92,7 +92,7 @@ void ReleaseExtrabuf(Engine& e) {
 // script goes straight on to its choice list, the last page is left standing
 // for the list to open over. Choosing redraws the map.
 bool QuestionClosing(Engine& e) {
-  return e.win.PendingMsg.empty() && e.win.MsgReturnMode == static_cast<int32_t>(Mode::Script) &&
+  return e.win.PendingMsg.empty() && e.win.MsgReturnMode == Mode::Script &&
          ChoiceFollows(e);
 }
 
@@ -127,7 +127,7 @@ void ScriptState(Engine& e) {
   World& wd = e.world;
   if (wd.ScriptDepth < 1) {
     // Nothing to run: go back to the map rather than spin here.
-    e.win.GameMode = static_cast<int32_t>(Mode::Map);
+    e.win.GameMode = Mode::Map;
     return;
   }
   if (wd.ScriptStack[wd.ScriptDepth].Finished()) {
@@ -163,7 +163,7 @@ void SaveListState(Engine& e) {
     w.KInputBox.clear();
     BufFlip(e);
     Drawlist(e, list::kMainMenu, true);
-    w.GameMode = static_cast<int32_t>(Mode::Menu);
+    w.GameMode = Mode::Menu;
     w.Switsch = switsch::kSlotsOpened;
     // The old slot is still there; the player learns that this save is not.
     if (!saved) DrawMsg(e, "Error: The game could not be saved!", w.GameMode);
@@ -231,13 +231,13 @@ void LoopTurn(Engine& e) {
   e.DoEvents();
   if (e.QuitRequested) return;
   AuthorToolsTurn(e);
-  const int32_t mode = e.win.GameMode;
-  if (mode == static_cast<int32_t>(Mode::Map))
+  const Mode mode = e.win.GameMode;
+  if (mode == Mode::Map)
     PollKeys(e, false);
-  else if (mode != static_cast<int32_t>(Mode::TextInput))
+  else if (mode != Mode::TextInput)
     PollKeys(e, true);
 
-  switch (static_cast<Mode>(mode)) {
+  switch (mode) {
     case Mode::Start:
       StartState(e);
       break;

@@ -32,7 +32,7 @@ void FormResize(Engine& e) {
 }
 
 void FrontbufKeyPress(Engine& e, uint8_t code) {
-  if (e.win.GameMode == 11) e.win.Key2 = code;
+  if (e.win.GameMode == Mode::TextInput) e.win.Key2 = code;
 }
 
 void Shutdown(Engine& e) {

@@ -74,7 +74,7 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   const World& wd = e.world;
   json j;
   j["time"] = e.platform.Now();
-  j["GameMode"] = w.GameMode;
+  j["GameMode"] = static_cast<int32_t>(w.GameMode);
   j["Switsch"] = w.Switsch;
   j["KeyEnabled"] = w.KeyEnabled;
   j["Key"] = w.Key;

@@ -86,17 +86,17 @@ void TitleStep(Engine& e) {
       break;
     case switsch::kTitlePictureShown:
       if (w.Key == VirtualKeyCode(GameKey::Esc))
-        w.GameMode = 1;
+        w.GameMode = Mode::Quit;
       else if (w.Key != 0)
         w.Switsch = switsch::kTitleLists;
       break;
     case switsch::kTitleLists:
       if (w.SingleGameMode) {
         e.lists.CurrentList = list::kTitleMenu;
-        w.GameMode = 4;
+        w.GameMode = Mode::SingleGameMenu;
       } else {
         e.lists.CurrentList = list::kGames;
-        w.GameMode = 3;
+        w.GameMode = Mode::GameSelection;
       }
       Drawlist(e, e.lists.CurrentList, true);
       e.Show();

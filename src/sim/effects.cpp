@@ -106,7 +106,7 @@ void EffectFrame(Engine& e) {
   const Millis t = e.Now();
   FrameLimiter(e, t);
   const bool last = w.SFXEndTime <= t;
-  if (last) w.GameMode = static_cast<int32_t>(Mode::Script);
+  if (last) w.GameMode = Mode::Script;
   if (!DrawEffect(e, EffectProgress(w, t))) w.SFXEndTime = t;
   e.Show();
   if (w.SFXEndTime <= t) {

@@ -37,11 +37,11 @@ void ShowScriptError(Engine& e, const std::string& message) {
   w.Switsch = switsch::kTitleLists;
   w.KeyEnabled = true;
   e.pics.Frontbuf.Clear();
-  w.GameMode = static_cast<int32_t>(Mode::Start);
+  w.GameMode = Mode::Start;
   EmptyRunningGame(e.world);
   // Closing the message lands in the title state at the step that draws
   // the game list (or the single game's menu).
-  DrawMsg(e, text, static_cast<int32_t>(Mode::Title));
+  DrawMsg(e, text, Mode::Title);
 }
 
 }  // namespace yw

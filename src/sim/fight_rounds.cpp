@@ -249,7 +249,7 @@ void PartyMemberTurn(Engine& e, int16_t index) {
   BufFlip(e);
   PointAtActingMember(e);
   e.Show();
-  e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+  e.win.GameMode = Mode::Menu;
   Drawlist(e, list::kFightMenu, true);
 }
 
@@ -270,7 +270,7 @@ void EnemyTurn(Engine& e, int16_t index) {
   std::string script(WeaponScript(e.world, first));
   if (script.empty()) script = WeaponScript(e.world, second);
   e.win.Wait4Relase = true;
-  e.win.GameMode = static_cast<int32_t>(Mode::FightRound);
+  e.win.GameMode = Mode::FightRound;
   e.pics.Extrabuf.Resize(1, 1);
   e.pics.Extrabuf.Clear();
   BufFlip(e);
@@ -313,7 +313,7 @@ void FightRoundFrame(Engine& e) {
   Arrivals(e, scene);
   if (PlayMovements(e)) return;
   if (!AnyAlive(w.Party, w.PartyCount) || !AnyAlive(w.Enemies, w.EnemyCount)) {
-    e.win.GameMode = static_cast<int32_t>(Mode::Script);
+    e.win.GameMode = Mode::Script;
     return;
   }
   CheckPartyItems(w);
@@ -321,7 +321,7 @@ void FightRoundFrame(Engine& e) {
   if (!turn) {
     StartNewRound(w);
     if (e.win.FightRounds == 1) {
-      e.win.GameMode = static_cast<int32_t>(Mode::Script);
+      e.win.GameMode = Mode::Script;
       return;
     }
     if (e.win.FightRounds > 1) --e.win.FightRounds;
@@ -330,7 +330,7 @@ void FightRoundFrame(Engine& e) {
   if (!turn) {
     // Nobody on the scene can act (a screen too low for any slot): the
     // fight ends instead of waiting forever.
-    e.win.GameMode = static_cast<int32_t>(Mode::Script);
+    e.win.GameMode = Mode::Script;
     return;
   }
   e.win.FightDran = turn->index;

@@ -263,7 +263,7 @@ void MapFrame(Engine& e) {
         break;
       case kEsc:
         Drawlist(e, list::kMainMenu, true);
-        e.win.GameMode = 7;
+        e.win.GameMode = Mode::Menu;
         return;
       case kEnter:
         UseInFront(e);

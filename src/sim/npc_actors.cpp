@@ -254,7 +254,7 @@ void MoveActors(Engine& e, Millis t, bool cutscene) {
 void ShowMovie(Engine& e, int32_t tajm) {
   World& w = e.world;
   const Millis now = e.Now();
-  e.win.GameMode = 9;
+  e.win.GameMode = Mode::CutScene;
   e.win.MovieEndTime = tajm == 0 ? 0 : now + tajm;
   e.view.StepOffsetX = e.view.StepOffsetY = 0;
   for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
@@ -279,9 +279,9 @@ void ShowMovie(Engine& e, int32_t tajm) {
 void StopMovie(Engine& e) {
   if (e.win.FightAfterMovie) {
     e.win.FightAfterMovie = false;
-    e.win.GameMode = 12;
+    e.win.GameMode = Mode::FightRound;
   } else {
-    e.win.GameMode = 8;
+    e.win.GameMode = Mode::Script;
   }
   e.win.MovieEndTime = 0;
   e.view.StepOffsetX = e.view.StepOffsetY = 0;

@@ -186,7 +186,7 @@ bool ApplySave(Engine& e, SaveGameData& d, bool snapshot) {
   }
   ApplySettings(e, d);
   if (!snapshot) {
-    e.win.GameMode = static_cast<int32_t>(Mode::Map);
+    e.win.GameMode = Mode::Map;
     ReplaceTable(w.Party, w.PartyCount, std::move(d.party));
   }
   const Millis now = e.Now();

@@ -13,6 +13,7 @@
 
 #include "platform/clock.h"
 #include "world/event_cells.h"
+#include "world/game_mode.h"
 #include "world/script_value.h"
 #include "world/table.h"
 
@@ -197,7 +198,7 @@ struct ScriptEntry {
 struct ScriptLevel {
   std::shared_ptr<const std::string> text;
   size_t pos = 0;
-  int32_t returnMode = 0;  // GameMode restored when the level ends
+  Mode returnMode = Mode::Start;  // GameMode restored when the level ends
   bool beginFound = false;
 
   std::string_view Remaining() const {

@@ -48,7 +48,8 @@ struct ScriptedPlayer : YieldObserver {
   }
   void Look(uint32_t at) {
     At(at, [this](Engine& e) {
-      seen.push_back({e.win.GameMode, int(e.world.PlayerPosX), int(e.world.PlayerPosY)});
+      seen.push_back(
+          {static_cast<int>(e.win.GameMode), int(e.world.PlayerPosX), int(e.world.PlayerPosY)});
     });
   }
   void OnYield(Engine& e) override {

@@ -167,7 +167,7 @@ TEST_F(Combat, AwardRaisesLevelsAndReportsThem) {
   Member(1).MP = 3;
   Member(2).HP = 15;
   ASSERT_EQ(RunBody({"AWARD PARTY \\ 1 \\ 10 \\ 10 \\ MSG"}), 0);
-  EXPECT_EQ(e().win.GameMode, 5);
+  EXPECT_EQ(e().win.GameMode, Mode::Message);
   EXPECT_EQ(Member(1).EP, 15);
   EXPECT_EQ(std::vector<int>({Member(1).HP, Member(1).MAXHP, Member(1).MP, Member(1).MAXMP}),
             std::vector<int>({20, 20, 6, 14}));

@@ -53,7 +53,7 @@ TEST_F(Commands, FailingLinesGiveTheirCodes) {
   EXPECT_FALSE(w().PlayerActor.active);
   EXPECT_FALSE(w().MapChanged);
   EXPECT_EQ(w().UserListCount, 0);
-  EXPECT_EQ(e().win.GameMode, 8);
+  EXPECT_EQ(e().win.GameMode, Mode::Script);
 }
 
 TEST_F(Commands, PlayerPartyAndNpcs) {
@@ -77,7 +77,7 @@ TEST_F(Commands, PlayerPartyAndNpcs) {
 TEST_F(Commands, GameOverEmptiesTheWorldButNotTheVariables) {
   AddCharacters({"Ayla"});
   EXPECT_EQ(RunBody({"ADDCHARACTER 1", "A 3", "GAMEOVER", "A 4"}), 0);
-  EXPECT_EQ(e().win.GameMode, 2);
+  EXPECT_EQ(e().win.GameMode, Mode::Title);
   EXPECT_EQ(e().win.Switsch, 4);
   EXPECT_EQ(w().PartyCount, 0);
   EXPECT_EQ(w().CharacterCount, 0);
@@ -88,12 +88,12 @@ TEST_F(Commands, GameOverEmptiesTheWorldButNotTheVariables) {
 TEST_F(Commands, ShowMovie) {
   // No actor orders and no time limit: the script goes on at once.
   EXPECT_EQ(RunBody({"SHOWMOVIE"}), 0);
-  EXPECT_EQ(e().win.GameMode, 8);
+  EXPECT_EQ(e().win.GameMode, Mode::Script);
 
   AddCharacters({"Ayla"});
   te.platform.SetClock(500);
   EXPECT_EQ(RunBody({"ADDNPC 1", "SETACTOR 1 \\ 2 \\ 3 \\ 1 \\ walk", "SHOWMOVIE 1000"}), 0);
-  EXPECT_EQ(e().win.GameMode, 9);
+  EXPECT_EQ(e().win.GameMode, Mode::CutScene);
   EXPECT_EQ(e().win.MovieEndTime, 1500);
   EXPECT_TRUE(w().Npcs[1].actor.active);
 }

@@ -63,7 +63,7 @@ struct MapWorld : TestEngine {
     win.ScreenHeight = kScreenH;
     win.ScreenTileWidth = kScreenW / kTile;
     win.ScreenTileHeight = kScreenH / kTile;
-    win.GameMode = 6;
+    win.GameMode = Mode::Map;
     w.TileWidth = w.TileHeight = kTile;
     w.TileDefCount = static_cast<int16_t>(tiles);
     w.TileDefs.Resize(tiles);

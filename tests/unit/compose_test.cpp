@@ -294,7 +294,7 @@ TEST(UnitFrames, OnTheMapMovementAndInACutSceneTheActionChooses) {
   u.Order(ActorAction::Step);  // orders count only in cut-scenes
   EXPECT_EQ(u.Drawn(), UnitWorld::kWalkingFrame);
 
-  u.engine.win.GameMode = 9;
+  u.engine.win.GameMode = Mode::CutScene;
   u.npc->actor.active = false;
   EXPECT_EQ(u.Drawn(), UnitWorld::kStanding);  // no active order
   u.Order(ActorAction::Walk);

@@ -19,7 +19,7 @@ uint32_t Picture(int x, int y) { return Rgb(static_cast<uint8_t>(x * 10 + 5), st
 struct EffectWorld : test::TestEngine {
   EffectWorld(int32_t sfx, bool reverse, int32_t start = 1000, int32_t end = 2000) {
     WindowState& w = engine.win;
-    w.ScreenWidth = W, w.ScreenHeight = H, w.GameMode = 14;
+    w.ScreenWidth = W, w.ScreenHeight = H, w.GameMode = Mode::Effect;
     w.SFX = sfx, w.SFXReverse = reverse, w.SFXStartTime = start, w.SFXEndTime = end;
     engine.pics.Frontbuf.Resize(W, H);
     engine.pics.Frontbuf.Fill(kMarker);
@@ -45,7 +45,7 @@ struct EffectWorld : test::TestEngine {
     return true;
   }
   bool Released() { return engine.pics.Extrabuf.Width() == 1 && engine.pics.Extrabuf.Height() == 1; }
-  int32_t Mode() { return engine.win.GameMode; }
+  int32_t Mode() { return static_cast<int32_t>(engine.win.GameMode); }
 
   static constexpr uint32_t kMarker = 0x123456;
 };

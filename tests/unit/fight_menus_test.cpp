@@ -27,14 +27,14 @@ struct Fight : test::PartyScreen {
     AddScript("potion.skr");
     w.Party[1].character.WEP = AddItem("Sword", kItemWeapon, 1, "", "slash.skr");
     e.win.FightDran = 1;
-    e.win.GameMode = 12;
+    e.win.GameMode = Mode::FightRound;
     Drawlist(e, 15, true);
   }
 };
 
 TEST(FightMenu, ShowsTheMembersStateAndOffersMagicOnlyWithMagicPoints) {
   Fight none(0);
-  EXPECT_EQ(none.e.win.GameMode, 7);
+  EXPECT_EQ(none.e.win.GameMode, Mode::Menu);
   EXPECT_EQ(none.Row("Wren", 4), "Wren");
   EXPECT_EQ(none.Row("HP: ", 9), "HP: 9/12?");
   EXPECT_EQ(none.Row("MP: ", 8), "MP: 0/0?");
@@ -44,7 +44,7 @@ TEST(FightMenu, ShowsTheMembersStateAndOffersMagicOnlyWithMagicPoints) {
   EXPECT_EQ(some.Lines(5), (L{"Fight", "Item?", "Magic", "Wait?"}));
   some.Key(kEsc);  // the member must act
   EXPECT_EQ(some.e.lists.CurrentList, 15);
-  EXPECT_EQ(some.e.win.GameMode, 7);
+  EXPECT_EQ(some.e.win.GameMode, Mode::Menu);
 }
 
 TEST(FightItems, AnEmptyListClosesAtOnceAndAChosenItemRunsItsFightScript) {
@@ -61,9 +61,9 @@ TEST(FightItems, AnEmptyListClosesAtOnceAndAChosenItemRunsItsFightScript) {
   EXPECT_EQ(f.Lines(9), (L{"Sword x 1", "Potion x "}));
   f.Key(kDown);
   f.Key(kEnter);
-  EXPECT_EQ(f.e.win.GameMode, 8);
+  EXPECT_EQ(f.e.win.GameMode, Mode::Script);
   ASSERT_EQ(f.w.ScriptDepth, 1);
-  EXPECT_EQ(f.w.ScriptStack[1].returnMode, 12);
+  EXPECT_EQ(f.w.ScriptStack[1].returnMode, Mode::FightRound);
 }
 
 TEST(PartyChooser, AsksWhoActsOrForATargetAndWillNotBeEscaped) {
@@ -79,7 +79,7 @@ TEST(PartyChooser, AsksWhoActsOrForATargetAndWillNotBeEscaped) {
     EXPECT_EQ(s.e.lists.CurrentList, 19);
     s.Key(kDown);
     s.Key(kEnter);
-    EXPECT_EQ(s.e.win.GameMode, 8);
+    EXPECT_EQ(s.e.win.GameMode, Mode::Script);
     EXPECT_EQ(s.e.win.FightDran, user ? 2 : 0);
     EXPECT_EQ(s.e.win.FightDranPlayer, user);
     EXPECT_EQ(s.w.TargetIndex, user ? 0 : 2);
@@ -117,7 +117,7 @@ TEST(EnemyChooser, UpAndDownGoRoundTheEnemiesOnTheMap) {
     s.Key(kEnter);
     EXPECT_EQ(s.w.TargetIndex, offered[static_cast<size_t>(at)]) << n << " enemies, keys " << keys;
     EXPECT_FALSE(s.w.TargetIsParty);
-    EXPECT_EQ(s.e.win.GameMode, 8);
+    EXPECT_EQ(s.e.win.GameMode, Mode::Script);
   }
 }
 

@@ -52,7 +52,7 @@ class FightRounds : public ::testing::Test {
   void Start(int rounds) {
     PrepareFight(e);
     e.win.FightRounds = static_cast<int16_t>(rounds);
-    e.win.GameMode = 12;
+    e.win.GameMode = Mode::FightRound;
   }
   // One fight turn, as the main loop would run it: cut-scenes end at once.
   // Returns whose turn it was ("P2", "E1") or "end" when the fight is over.
@@ -61,23 +61,23 @@ class FightRounds : public ::testing::Test {
     for (int guard = 0; guard < 10; ++guard) {
       const int16_t depth = w().ScriptDepth;
       FightRoundFrame(e);
-      const int32_t mode = e.win.GameMode;
+      const auto mode = static_cast<int32_t>(e.win.GameMode);
       if (mode == 9) {
         EXPECT_TRUE(e.win.FightAfterMovie);
         StopMovie(e);
-        EXPECT_EQ(e.win.GameMode, 12);
+        EXPECT_EQ(e.win.GameMode, Mode::FightRound);
         continue;
       }
       const std::string who = (e.win.FightDranPlayer ? "P" : "E") + std::to_string(e.win.FightDran);
       if (mode == 7) {
-        e.win.GameMode = 12;
+        e.win.GameMode = Mode::FightRound;
         return who;
       }
       if (mode == 8 && w().ScriptDepth == depth) return "end";
       if (mode == 8) {
-        EXPECT_EQ(w().ScriptStack[w().ScriptDepth].returnMode, 12);
+        EXPECT_EQ(w().ScriptStack[w().ScriptDepth].returnMode, Mode::FightRound);
         --w().ScriptDepth;
-        e.win.GameMode = 12;
+        e.win.GameMode = Mode::FightRound;
       }
       return who;
     }

@@ -33,8 +33,8 @@ class ScriptFixture : public ::testing::Test {
     ScriptLevel& level = w().ScriptStack[1];
     level = ScriptLevel{};
     level.text = std::make_shared<const std::string>(std::move(text));
-    level.returnMode = 6;
-    e().win.GameMode = 8;
+    level.returnMode = Mode::Map;
+    e().win.GameMode = Mode::Script;
   }
   // One interpreter call on a new script.
   uint8_t Run(std::string text) {
@@ -47,7 +47,7 @@ class ScriptFixture : public ::testing::Test {
   }
   // Resumes the script after a hand-back, as the main loop would.
   uint8_t Resume() {
-    e().win.GameMode = 8;
+    e().win.GameMode = Mode::Script;
     return Interpret(e());
   }
   const ScriptVariable& Var(char name) { return w().Variables[static_cast<size_t>(name - 'A')]; }

@@ -27,7 +27,7 @@ struct Flow {
   std::filesystem::path Game(std::string_view name) { return e.ProgramDir / "games" / name; }
   // Opens a list the way the main loop shows it.
   void Open(int32_t list, int32_t mode) {
-    e.win.GameMode = mode;
+    e.win.GameMode = static_cast<Mode>(mode);
     Drawlist(e, list, true);
   }
   void Press(GameKey key, int times = 1) {
@@ -76,10 +76,10 @@ TEST(NewGame, BrokenGamesStopWithTheirMessage) {
     if (std::string_view(c.file).ends_with(".dat")) test::WriteFile(game / "autoexec.skr", "END\r\n");
     f.NewGame(game);
     EXPECT_EQ(f.e.win.Message, c.message);
-    EXPECT_EQ(f.e.win.GameMode, 5) << c.message;
-    EXPECT_EQ(f.e.win.MsgReturnMode, 0) << c.message;
+    EXPECT_EQ(f.e.win.GameMode, Mode::Message) << c.message;
+    EXPECT_EQ(f.e.win.MsgReturnMode, Mode::Start) << c.message;
     f.Press(GameKey::Enter);  // the start state runs again
-    EXPECT_EQ(f.e.win.GameMode, 2) << c.message;
+    EXPECT_EQ(f.e.win.GameMode, Mode::Title) << c.message;
     EXPECT_EQ(f.e.world.ScriptDepth, 0) << c.message;
   }
 }
@@ -100,7 +100,7 @@ class Saving : public ::testing::Test {
     ASSERT_EQ(f.e.lists.CurrentList, 3);
     f.Press(GameKey::Down, slot - 1);
     f.Press(GameKey::Enter);
-    ASSERT_EQ(f.e.win.GameMode, 11);
+    ASSERT_EQ(f.e.win.GameMode, Mode::TextInput);
   }
   std::string SlotHead(int slot, size_t n) {
     return test::ReadFile(f.Game("demo") / SlotFileName(slot)).substr(0, n);
@@ -118,7 +118,7 @@ TEST_F(Saving, TheOldDescriptionIsOfferedAndBlanksStoreNoName) {
   f.Type("\b\b\b  ");
   f.Press(GameKey::Enter);
   EXPECT_EQ(SlotHead(2, 9), std::string("\x02\x07No name", 9));
-  EXPECT_EQ(f.e.win.GameMode, 7);
+  EXPECT_EQ(f.e.win.GameMode, Mode::Menu);
   EXPECT_EQ(f.e.lists.CurrentList, 4);
 }
 
@@ -127,7 +127,7 @@ TEST_F(Saving, WhileSavingIsOffSaveDoesNothingButLoadStillOpens) {
   f.Open(4, 7);
   f.Press(GameKey::Down, 3);
   f.Press(GameKey::Enter);
-  EXPECT_EQ(f.e.win.GameMode, 7);
+  EXPECT_EQ(f.e.win.GameMode, Mode::Menu);
   EXPECT_EQ(f.e.lists.CurrentList, 4);
   EXPECT_EQ(f.e.lists.ListCursor, 4);
   f.Press(GameKey::Down);

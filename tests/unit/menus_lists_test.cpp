@@ -64,23 +64,23 @@ TEST(ScriptList, EnterHandsTheValueBackAndEscapeOnlyWhenAllowed) {
   };
   add("Apple", 7);
   add("Pear", 9);
-  s.e.win.GameMode = 8;
+  s.e.win.GameMode = Mode::Script;
   s.w.UserListActive = false;  // NOESC
   Drawlist(s.e, 20, true);
   EXPECT_EQ(s.Lines(5), (L{"Apple", "Pear?"}));
   s.Key(kEsc);
-  EXPECT_EQ(s.e.win.GameMode, 7);
+  EXPECT_EQ(s.e.win.GameMode, Mode::Menu);
   s.Key(kDown, 3);
   s.Key(kEnter);
   EXPECT_EQ(s.w.ListItemVal, 9);
   EXPECT_EQ(s.w.UserListCount, 0);
-  EXPECT_EQ(s.e.win.GameMode, 8);
+  EXPECT_EQ(s.e.win.GameMode, Mode::Script);
 
   add("Only", 7);
   s.w.UserListActive = true;
   Drawlist(s.e, 20, true);
   s.Key(kEsc);
-  EXPECT_EQ(s.e.win.GameMode, 8);
+  EXPECT_EQ(s.e.win.GameMode, Mode::Script);
   EXPECT_EQ(s.w.ListItemVal, 0);
   s.w.ListItemVal = 5;
   Drawlist(s.e, 20, true);

@@ -42,7 +42,7 @@ struct PartyScreen {
     w.Scripts[w.ScriptCount] = ScriptEntry{"BEGIN\r\nEND\r\n", name};
   }
   void Open(int32_t list) {
-    e.win.GameMode = 7;
+    e.win.GameMode = Mode::Menu;
     Drawlist(e, list, true);
   }
   void Key(int32_t key, int times = 1) {

@@ -190,12 +190,12 @@ TEST(SaveSafety, AFlippedByteNeverLeavesAnEmptyWorld) {
     flipped[i] = static_cast<char>(~flipped[i]);
     WriteFile(t.dir.path() / "slot1.sav", flipped);
     w.MapFile = "running.map";
-    e.win.GameMode = static_cast<int32_t>(Mode::Menu);
+    e.win.GameMode = Mode::Menu;
     const bool ok = LoadState(e, "slot1.sav", false);
     const bool whole = w.MapWidth > 0 && w.MapHeight > 0 && w.MapTiles.Width() == w.MapWidth &&
                        w.MapTiles.Height() == w.MapHeight && w.PartyCount > 0;
-    if (ok ? whole && e.win.GameMode == static_cast<int32_t>(Mode::Map)
-           : w.MapFile == "running.map" && e.win.GameMode == static_cast<int32_t>(Mode::Menu)) {
+    if (ok ? whole && e.win.GameMode == Mode::Map
+           : w.MapFile == "running.map" && e.win.GameMode == Mode::Menu) {
       ++(ok ? loaded : refused);
     } else {
       ++wrong;

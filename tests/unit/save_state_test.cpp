@@ -108,7 +108,7 @@ TEST_F(SaveState_, TheFileHoldsEveryRecordInItsOrderAndLoadsBack) {
   EXPECT_EQ(w().Npcs[1].nextTime, k32 + 5700);
   EXPECT_EQ(w().Npcs[1].SCRIPT, "guard.skr");
   EXPECT_FALSE(e().win.FightMode);
-  EXPECT_EQ(e().win.GameMode, static_cast<int32_t>(Mode::Map));
+  EXPECT_EQ(e().win.GameMode, Mode::Map);
   ASSERT_TRUE(SaveState(e(), "again.sav", "d"));
   EXPECT_EQ(ReadFile(t.dir.path() / "again.sav"), bytes);
 }

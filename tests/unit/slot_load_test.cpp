@@ -31,10 +31,10 @@ TEST(LoadSlot, ReadsTheMapSheetsAgainUnderNamesAlreadyLoaded) {
   ASSERT_TRUE(SaveState(e, SlotFileName(1), "Meadow"));
 
   e.view.KeptTilePic = "tiles.bmp";  // another game's sheet, empty here
-  e.win.GameMode = 10;
+  e.win.GameMode = Mode::SaveList;
   Drawlist(e, 14, true);
   MenuKey(e, 14, 13);
-  EXPECT_EQ(e.win.GameMode, 6);
+  EXPECT_EQ(e.win.GameMode, Mode::Map);
   EXPECT_FALSE(e.pics.Tilemap.Empty());
 }
 

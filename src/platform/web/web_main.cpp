@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,7 @@ class FramePacing : public yw::YieldObserver {
 
  private:
   yw::WebPlatform& platform_;
-  int32_t mode_ = -1;
+  std::optional<yw::Mode> mode_;
 };
 
 int main(int argc, char** argv) {
