@@ -399,7 +399,8 @@ TEST(PackBuildErrors, NameTheFileTheLineAndTheField) {
   EXPECT_FALSE(BuildGame(src.path(), out.path(), report));
   const std::string all = Joined(report);
   EXPECT_NE(all.find("chars.json:6: character 2 'Bob': HP: 40000 is out of range"), std::string::npos) << all;
-  EXPECT_NE(all.find("chars.json:7: character 2 'Bob': HPP: unknown field"), std::string::npos) << all;
+  EXPECT_NE(all.find("chars.json:7: character 2 'Bob': HPP: unknown field (did you mean 'HP'?); the "
+                     "fields are NAME, HP, MAXHP,"), std::string::npos) << all;
   const std::string mapText = test::ReadFile(src.path() / "maps/town.tmj");
   // The tile layer's data has one row per line; find the line of row 3.
   const auto rowLine = [&](const std::string& row) {

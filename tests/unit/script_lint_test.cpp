@@ -52,7 +52,13 @@ class ScriptLintTest : public test::ScriptFixture {
 
 TEST_F(ScriptLintTest, KnowsEveryCommandWithTheCountsAndKeywordsTheInterpreterAccepts) {
   test::WriteFile(e().CurrentDir / "f", "not a data file");
+  EXPECT_EQ(Lint("WOBBLE").find("did you mean"), std::string::npos);  // no word is near
   for (const CommandEntry& c : CommandTable()) {
+    // A slip of the word is named with a command it may have meant.
+    const std::string slip = std::string(c.word) + c.word.back();
+    if (!FindCommandEntry(slip)) {
+      EXPECT_NE(Lint(slip).find("(did you mean '"), std::string::npos) << slip;
+    }
     const size_t top = c.count.max == kAnyCount ? c.count.min + 3u : c.count.max + 1u;
     for (size_t n = 0; n <= top; ++n) {
       const std::string line = Line(c, n);

@@ -8,6 +8,7 @@
 #include "render/picture_header.h"
 #include "script/language.h"
 #include "script/line_reader.h"
+#include "nearest_word.h"
 #include "script_text.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
@@ -363,6 +364,15 @@ void ScriptChecker::CheckBlocks(int line, const std::string& w) {
   }
 }
 
+const std::vector<std::string_view>& CommandWords() {
+  static const std::vector<std::string_view> words = [] {
+    std::vector<std::string_view> out;
+    for (const CommandEntry& c : CommandTable()) out.push_back(c.word);
+    return out;
+  }();
+  return words;
+}
+
 void ScriptChecker::CheckLine(const ScriptLine& line) {
   const ParsedLine s = SplitLine(line.text);
   const CommandEntry* entry = FindCommandEntry(s.word);
@@ -373,6 +383,8 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
       hint = " (a comment must not be indented with a tab)";
     else if (s.word.empty())
       hint = " (a line of tabs)";
+    else
+      hint = DidYouMean(s.word, CommandWords());
     Error(line.number, "unknown command '" + s.word + "'" + hint);
     return;
   }

@@ -9,6 +9,7 @@
 
 #include "diagnostics.h"
 #include "json_doc.h"
+#include "nearest_word.h"
 
 namespace yw::pack {
 
@@ -69,8 +70,12 @@ void SourceReader::UnknownKeysIn(const Json& object, const std::string& pointer,
     if (key == "comment") continue;
     bool found = false;
     for (const auto& k : known) found = found || key == k;
-    if (!found)
-      Error(Child(pointer, key), field.empty() ? key : field + ": " + key, "unknown field");
+    if (found) continue;
+    std::vector<std::string_view> fields(std::begin(known), std::end(known));
+    std::string list;
+    for (std::string_view f : fields) list += (list.empty() ? "" : ", ") + std::string(f);
+    Error(Child(pointer, key), field.empty() ? key : field + ": " + key,
+          "unknown field" + DidYouMean(key, fields) + "; the fields are " + list);
   }
 }
 
