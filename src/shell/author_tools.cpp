@@ -119,6 +119,15 @@ void AuthorToolsTurn(Engine& e) {
   }
 }
 
+void TellScriptError(Engine& e, const std::string& message) {
+  if (!e.author.testPlay && !e.author.overlayAllowed) return;
+  const std::string place = RunningScriptPlace(e);
+  std::string told = (place.empty() ? std::string() : place + ": ") + message;
+  e.author.lastScriptError = told;
+  if (!e.world.ErrorLine.empty()) told += " (" + e.world.ErrorLine + ")";
+  std::cerr << "yarrowind: " << PrintableText(Cp1252ToUtf8(told)) << "\n";
+}
+
 bool ReloadGame(Engine& e) {
   if (e.author.prepare) {
     if (const std::string problems = e.author.prepare(e); !problems.empty()) {

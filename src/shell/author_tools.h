@@ -37,7 +37,14 @@ struct AuthorTools {
   int fps = 0;
   Millis lastShown = 0;
   Surface shown;  // Frontbuf with the overlay, as last presented
+  // The last script error with its script and line, for the overlay.
+  std::string lastScriptError;
 };
+
+// A script error while a game is tried or the overlay is allowed: named on
+// stderr and in the overlay with the script's file and line, besides the
+// message the player sees.
+void TellScriptError(Engine& e, const std::string& message);
 
 // The reload key: remembered while a game is tried, ignored otherwise.
 void PressReload(Engine& e);

@@ -129,6 +129,13 @@ bool Stroke(const Surface& font, int cellW, int cellH, int code, int px, int py)
 
 }  // namespace
 
+std::string RunningScriptPlace(const Engine& e) {
+  const World& w = e.world;
+  if (w.ScriptDepth < 1 || !w.ScriptStack.Has(w.ScriptDepth)) return {};
+  const ScriptLevel& level = w.ScriptStack[w.ScriptDepth];
+  return ScriptName(w, level) + " line " + std::to_string(CurrentLine(level));
+}
+
 std::vector<std::string> DebugOverlayLines(const Engine& e) {
   const World& w = e.world;
   std::vector<std::string> out;
@@ -139,6 +146,7 @@ std::vector<std::string> DebugOverlayLines(const Engine& e) {
                 (mode >= 0 && mode <= 14 ? kModeNames[mode] : "(no state)"));
   ScriptLines(w, out);
   VariableLines(w, out);
+  if (!e.author.lastScriptError.empty()) out.push_back(e.author.lastScriptError);
   out.push_back("FPS " + std::to_string(e.author.fps));
   return out;
 }

@@ -15,6 +15,10 @@ class Surface;
 // and line), the variables A to J with their kinds and the frame rate.
 std::vector<std::string> DebugOverlayLines(const Engine& e);
 
+// Where the running script stands: "sign.skr line 4" for the top level,
+// empty when no script runs.
+std::string RunningScriptPlace(const Engine& e);
+
 // Darkens a panel in the top left corner of `onto` and writes the lines on
 // it with the game's font at its own size (the font picture unzoomed).
 void DrawDebugOverlay(const Engine& e, Surface& onto);

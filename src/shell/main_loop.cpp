@@ -144,7 +144,10 @@ void ScriptState(Engine& e) {
   const uint8_t code = Interpret(e);
   const std::string message = ScriptErrorMessage(code);
   if (wd.MapChanged) ApplyMapChange(e);
-  if (!message.empty()) ShowScriptError(e, message);
+  if (!message.empty()) {
+    TellScriptError(e, message);
+    ShowScriptError(e, message);
+  }
 }
 
 void SaveListState(Engine& e) {

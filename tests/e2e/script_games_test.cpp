@@ -82,7 +82,15 @@ TEST(ScriptGames, FlowArithmeticBlocksAndResumption) {
 TEST(ScriptGames, ErrorShowsItsMessageAndLineAndEndsTheGame) {
   Replay r(300);
   r.Dump("error", 100).Do("key Enter", 300).Dump("after", 100);
-  const Played p = PlayTestGame("script_error", r);
+  const fs::path out = OutputDir("script_error");
+  const fs::path root = ProgramWithGame(out, "script_error");
+  const RunResult run =
+      RunReplay(out, root, r.Text(), "--play '" + (root / "games" / "script_error").string() + "'");
+  // A game being tried also names the error on stderr, with its script and line.
+  EXPECT_EQ(run.stderrText,
+            "yarrowind: turn.skr line 4: Script Error: Wrong direction value. (SETDIRECTION [A] + "
+            "2)\n");
+  const Played p{out};
   const json error = p.Dump("error");
   EXPECT_EQ(error["GameMode"], 5);
   EXPECT_EQ(error["Message"],

@@ -130,6 +130,21 @@ TEST(TestPlay, OverlayOnlyWhereAllowedAndNeverInTheGame) {
   r.WaitUntil(1500).Do("key Overlay", 300).Snap("b").Do("view b-view.png", 100);
   const Played library = Play(out / "library", root, r.Text());
   EXPECT_EQ(Changed(library.Shot("b"), library.Shot("b-view")), 0);
+
+  // A script that fails while the game is tried is named on stderr with its
+  // file and line; the player sees the same message either way.
+  test::WriteFile(root / "games" / "play_brook" / "sign.skr",
+                  "BEGIN\r\n' off the map\r\nSETPOS 500 \\ 500\r\nEND\r\n");
+  const RunResult told = RunReplay(out / "tried", root, walk(false), play);
+  const Played tried{out / "tried"};
+  EXPECT_NE(told.stderrText.find("yarrowind: sign.skr line 3: Script Error: Target not within "
+                                  "the Map! (SETPOS 500 \\ 500)"),
+            std::string::npos)
+      << told.stderrText;
+  Replay again = StartTheOnlyGame();
+  again.WaitUntil(1500).Do("key Right", 500).Snap("c");
+  const Played played = Play(out / "played", root, again.Text());  // nothing on stderr
+  EXPECT_EQ(played.Dump("c")["Message"], tried.Dump("a")["Message"]);
 }
 
 }  // namespace
