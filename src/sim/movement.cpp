@@ -86,20 +86,7 @@ void TryStep(Engine& e, int direction, Millis t) {
     win.KeyEnabled = true;
     RunScript(e, leave);
   }
-  switch (direction) {
-    case 1:
-      e.view.StepOffsetY = -static_cast<float>(w.TileHeight);
-      break;
-    case 2:
-      e.view.StepOffsetY = static_cast<float>(w.TileHeight);
-      break;
-    case 3:
-      e.view.StepOffsetX = -static_cast<float>(w.TileWidth);
-      break;
-    case 4:
-      e.view.StepOffsetX = static_cast<float>(w.TileWidth);
-      break;
-  }
+  SetStepLag(w, direction, e.view.StepOffsetX, e.view.StepOffsetY);
   w.PlayerPosX = static_cast<float>(tx);
   w.PlayerPosY = static_cast<float>(ty);
   SetScrollMargins(e, direction, tx, ty);
@@ -165,6 +152,13 @@ float StepAmount(double elapsed, double distance, double remaining, int frames, 
   if (amount > distance) amount = distance;
   if (amount < 0) amount = 0;
   return static_cast<float>(amount);
+}
+
+void SetStepLag(const World& w, int direction, float& offsetX, float& offsetY) {
+  if (direction == 1 || direction == 2)
+    offsetY = (direction == 1 ? -1.0f : 1.0f) * static_cast<float>(w.TileHeight);
+  else if (direction == 3 || direction == 4)
+    offsetX = (direction == 3 ? -1.0f : 1.0f) * static_cast<float>(w.TileWidth);
 }
 
 void StepTarget(int direction, int& x, int& y) {

@@ -10,6 +10,7 @@ namespace yw {
 
 class Engine;
 struct EventCell;
+struct World;
 
 // How many pixels an offset moves this frame so that a step ends on time
 // at any frame rate: the distance left spread over the frames expected
@@ -36,6 +37,9 @@ bool IsObstacle(const Engine& e, int x, int y);
 
 // The neighbouring cell in a direction (1 up, 2 down, 3 left, 4 right).
 void StepTarget(int direction, int& x, int& y);
+// The drawing lag of a figure that has just stepped one cell that way: a
+// tile against the step, on the step's axis (the other offset is kept).
+void SetStepLag(const World& w, int direction, float& offsetX, float& offsetY);
 // Whether (x, y) stands on the map's edge in the given direction.
 bool AtEdge(const Engine& e, float x, float y, int direction);
 

@@ -39,22 +39,7 @@ bool Busy(const ActorOrder& a) { return a.speed > 0 && a.active && a.steps > 0; 
 void StartNpcStep(Engine& e, Npc& npc, int direction) {
   int x = CellOf(npc.POS_X), y = CellOf(npc.POS_Y);
   StepTarget(direction, x, y);
-  switch (direction) {
-    case 1:
-      npc.stepOffsetY = -static_cast<float>(e.world.TileHeight);
-      break;
-    case 2:
-      npc.stepOffsetY = static_cast<float>(e.world.TileHeight);
-      break;
-    case 3:
-      npc.stepOffsetX = -static_cast<float>(e.world.TileWidth);
-      break;
-    case 4:
-      npc.stepOffsetX = static_cast<float>(e.world.TileWidth);
-      break;
-    default:
-      break;
-  }
+  SetStepLag(e.world, direction, npc.stepOffsetX, npc.stepOffsetY);
   npc.POS_X = static_cast<float>(x);
   npc.POS_Y = static_cast<float>(y);
 }
@@ -199,22 +184,7 @@ void StartPlayerActorStep(Engine& e, Millis t) {
   }
   int x = CellOf(w.PlayerPosX), y = CellOf(w.PlayerPosY);
   StepTarget(a.direction, x, y);
-  switch (a.direction) {
-    case 1:
-      e.view.StepOffsetY = -static_cast<float>(w.TileHeight);
-      break;
-    case 2:
-      e.view.StepOffsetY = static_cast<float>(w.TileHeight);
-      break;
-    case 3:
-      e.view.StepOffsetX = -static_cast<float>(w.TileWidth);
-      break;
-    case 4:
-      e.view.StepOffsetX = static_cast<float>(w.TileWidth);
-      break;
-    default:
-      break;
-  }
+  SetStepLag(w, a.direction, e.view.StepOffsetX, e.view.StepOffsetY);
   const ViewOrigin v = ViewFor(e, static_cast<float>(x), static_cast<float>(y));
   if (a.direction == 3 || a.direction == 4) {
     if (v.x != e.view.ViewX) e.view.DestX = a.direction == 4 ? 2.0f * w.TileWidth : 0.0f;

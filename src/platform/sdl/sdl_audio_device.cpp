@@ -37,6 +37,18 @@ SDL_RWops* OpenSoundFile(const std::filesystem::path& file) {
   return rw;
 }
 
+// A whole sound file decoded as a sample, or null. The file is opened and
+// closed here rather than by the mixer: when the mixer fails to decode some
+// files (a MIDI file given as an effect) it forgets to close a source it was
+// asked to close.
+Mix_Chunk* LoadChunk(const std::filesystem::path& file) {
+  SDL_RWops* source = OpenSoundFile(file);
+  if (!source) return nullptr;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+  SDL_RWclose(source);
+  return chunk;
+}
+
 // MIDI plays through FluidSynth with a complete General MIDI soundfont:
 // the player's choice when it is one, else the TimGM6mb set that the web
 // build plays too, so a game sounds alike in both. FluidSynth reports
@@ -278,13 +290,7 @@ void SdlAudioDevice::Free() {
 uint32_t SdlAudioDevice::SampleLoad(const std::filesystem::path& file, int maxPlaybacks,
                                     bool replaceFurthest) {
   if (!open_ || maxPlaybacks < 1) return 0;
-  // The file is opened and closed here rather than by the mixer: when the
-  // mixer fails to decode some files (a MIDI file given as an effect) it
-  // forgets to close a source it was asked to close.
-  SDL_RWops* source = OpenSoundFile(file);
-  if (!source) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
-  SDL_RWclose(source);
+  Mix_Chunk* chunk = LoadChunk(file);
   if (!chunk) return 0;
   const uint32_t h = NewHandle();
   samples_[h] = Sample{chunk, maxPlaybacks, replaceFurthest};
@@ -414,10 +420,7 @@ uint32_t SdlAudioDevice::StreamCreateFile(const std::filesystem::path& file) {
 }
 
 uint32_t SdlAudioDevice::CreateSampleStream(const std::filesystem::path& file) {
-  SDL_RWops* source = OpenSoundFile(file);
-  if (!source) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
-  SDL_RWclose(source);
+  Mix_Chunk* chunk = LoadChunk(file);
   if (!chunk) return 0;
   const uint32_t h = NewHandle();
   sampleStreams_[h] = chunk;
