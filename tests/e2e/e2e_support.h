@@ -24,12 +24,15 @@ struct RunResult {
 };
 
 // Runs `yarrowind --headless --root root --seed 1 <extra> --replay replay.txt` in
-// `workDir` (replay paths are relative to it).
+// `workDir` (replay paths are relative to it). A run that has not ended
+// after ten minutes of wall time is stopped (exit code 124): a program that
+// spins must fail its test, not hold up the suite.
 inline RunResult RunReplay(const std::filesystem::path& workDir, const std::filesystem::path& root,
                            std::string_view replay, const std::string& extra = "") {
   std::filesystem::create_directories(workDir);
   test::WriteFile(workDir / "replay.txt", replay);
-  const std::string command = "cd '" + workDir.string() + "' && '" YW_BINARY "' --headless --root '" +
+  const std::string command = "cd '" + workDir.string() + "' && timeout 600 '" YW_BINARY
+                              "' --headless --root '" +
                               root.string() + "' --seed 1 " + extra +
                               " --replay replay.txt 2> stderr.txt";
   const int status = std::system(command.c_str());
