@@ -107,7 +107,7 @@ constexpr std::string_view kItemTypes = R"(
 | TYPE | The item is | Listed under |
 |---|---|---|
 | 1 | a weapon: a party member can hold it as `WEP` | Inventory, Equip (weapons) |
-| 2 | a spell: its `FIGHTSCRIPT` is cast with "Magic" | Magic, in the fight's Magic list |
+| 2 | a spell, cast from the Magic list (its `SCRIPT` on the map, its `FIGHTSCRIPT` in a fight) | Magic, in the fight's Magic list |
 | 3 | armour: a party member can wear it as `ARM` | Inventory, Equip (armour) |
 | other | an item (a potion, a key, a quest token) | Inventory, in the fight's Item list |
 
