@@ -5,10 +5,11 @@
 #include <optional>
 
 #include "audio/sound_file.h"
+#include "expression_lint.h"
+#include "nearest_word.h"
 #include "render/picture_header.h"
 #include "script/language.h"
 #include "script/line_reader.h"
-#include "nearest_word.h"
 #include "script_text.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
@@ -149,6 +150,9 @@ class ScriptChecker {
   void Warning(int line, const std::string& message) { report_.Warning(name_, line, "", message); }
   void CheckLine(const ScriptLine& line);
   void CheckCount(int line, const ParsedLine& s, const ParamCount& count);
+  // Operators and decimal points that the evaluator reads otherwise than
+  // they look, in the parameters that are expressions.
+  void CheckBlankRule(int line, const ParsedLine& s, const CommandEntry& entry);
   // False (with the error reported) when a keyword parameter is not one the
   // command accepts.
   bool CheckKeyword(int line, const ParsedLine& s, const KeywordParam& keyword);
@@ -204,12 +208,25 @@ void ScriptChecker::Run(std::string_view text) {
 void ScriptChecker::CheckCount(int line, const ParsedLine& s, const ParamCount& count) {
   const int n = static_cast<int>(s.params.size());
   if (n < count.min || (count.exact && n != count.min)) {
-    Error(line, s.word + " needs " + (count.exact ? "exactly " : "at least ") +
-                    std::to_string(count.min) + " parameter" + (count.min == 1 ? "" : "s") +
-                    ", has " + std::to_string(n));
+    const std::string meant = SeparatedLine(s, count);
+    Error(line,
+          s.word + " needs " + (count.exact ? "exactly " : "at least ") +
+              std::to_string(count.min) + " parameter" + (count.min == 1 ? "" : "s") + ", has " +
+              std::to_string(n) +
+              (meant.empty() ? std::string()
+                             : "; its parts are separated by \\: did you mean '" + meant + "'?"));
   } else if (count.max != kAnyCount && n > count.max) {
     Warning(line, s.word + " takes at most " + std::to_string(count.max) +
                       " parameters; the rest are ignored");
+  }
+}
+
+void ScriptChecker::CheckBlankRule(int line, const ParsedLine& s, const CommandEntry& entry) {
+  for (size_t i = 0; i < s.params.size(); ++i) {
+    bool keyword = false;
+    for (const KeywordParam& k : entry.keywords) keyword = keyword || k.index == i;
+    if (keyword) continue;
+    for (const std::string& slip : BlankRuleSlips(s.params[i])) Warning(line, s.word + ": " + slip);
   }
 }
 
@@ -392,6 +409,7 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
   const std::string& w = s.word;
   CheckBlocks(n, w);
   CheckCount(n, s, entry->count);
+  CheckBlankRule(n, s, *entry);
   bool keywordsOk = true;
   for (const KeywordParam& k : entry->keywords) keywordsOk = CheckKeyword(n, s, k) && keywordsOk;
   if (w.size() == 1) {
