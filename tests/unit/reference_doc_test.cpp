@@ -13,6 +13,7 @@
 #include "script/script_engine.h"
 #include "script_lint.h"
 #include "test_support.h"
+#include "world/record_fields.h"
 
 namespace yw::pack {
 namespace {
@@ -44,6 +45,11 @@ TEST(Reference, EveryCommandAndErrorHasItsEntry) {
       for (std::string_view w : k.words)
         EXPECT_NE(text.find("`" + std::string(w) + "`"), std::string::npos) << w;
   }
+  for (ScriptRecord r :
+       {ScriptRecord::Map, ScriptRecord::Character, ScriptRecord::Item, ScriptRecord::Party,
+        ScriptRecord::Enemy, ScriptRecord::Npc, ScriptRecord::Player})
+    for (const FieldInfo& f : ScriptFields(r))
+      EXPECT_NE(text.find("| `" + std::string(f.name) + "` |"), std::string::npos) << f.name;
   for (uint8_t code = 1; code <= 26; ++code)
     EXPECT_NE(text.find(ScriptErrorMessage(code)), std::string::npos) << int(code);
   for (const ActorActionWord& a : kActorActions)

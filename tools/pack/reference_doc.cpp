@@ -10,6 +10,7 @@
 
 #include "reference_text.h"
 #include "script/language.h"
+#include "world/record_fields.h"
 
 namespace yw::pack {
 
@@ -261,6 +262,76 @@ void Terms(std::ostream& out) {
         << " | `" << t.example << "` | " << (t.result.empty() ? "(empty)" : t.result) << " |\n";
 }
 
+struct RecordKind {
+  ScriptRecord record;
+  std::string_view word, address, failure;
+};
+
+constexpr RecordKind kRecordKinds[] = {
+    {ScriptRecord::Map, "map", "x, y: a cell, 1 to the map's width and height", "14"},
+    {ScriptRecord::Character, "character", "a character number", "12"},
+    {ScriptRecord::Item, "item", "an item number", "24"},
+    {ScriptRecord::Party, "party", "a party member's number", "12"},
+    {ScriptRecord::Enemy, "enemy", "an enemy's number", "23"},
+    {ScriptRecord::Npc, "npc", "an NPC number", "12"},
+    {ScriptRecord::Player, "player", "none (read only)", "-"},
+};
+
+std::string KindText(const FieldInfo& f) {
+  switch (f.kind) {
+    case FieldKind::Name:
+      return "text";
+    case FieldKind::Single:
+      return "number (32-bit float)";
+    case FieldKind::Flag:
+    case FieldKind::ExactFlag:
+      return "flag (reads 1 or 0)";
+    default:
+      break;
+  }
+  const std::optional<FieldRange> range = WholeRange(f.kind);
+  return range ? "whole number, " + std::to_string(range->lo) + " to " + std::to_string(range->hi)
+               : "number";
+}
+
+std::string AccessText(const FieldInfo& f) {
+  return f.access == Access::Write ? "read, CHANGE" : "read only";
+}
+
+std::string FieldNote(const FieldInfo& f) {
+  std::string note(f.about);
+  if (f.cap == Cap::HitPoints) note += "; CHANGE keeps HP at most MAXHP";
+  if (f.cap == Cap::MagicPoints) note += "; CHANGE keeps MP at most MAXMP";
+  if (f.namesScript) note += " (a script name)";
+  return note;
+}
+
+void Fields(std::ostream& out) {
+  out << R"(
+## Fields
+
+`[data kind, address, FIELD]` reads a field, `CHANGE KIND \ address \ FIELD
+\ value` writes it (`CHANGE MAP \ x \ y \ FIELD \ value`). `target` and
+`user` stand for the party member or enemy chosen by `SELECTTARGET` and
+the fighter whose turn it is (`SELECTUSER`), with no address:
+`[data target, HP]`, `CHANGE TARGET \ HP \ 0`. A reading of an unknown
+field or an address outside its table gives nothing; a `CHANGE` of one
+fails with error 13 (field) or the kind's error (address) and changes
+nothing. A value beyond a field's range is limited to it (40000 into a
+whole number field of -32768 to 32767 stores 32767); numbers are rounded
+to whole numbers, halves to even. Nothing else bounds a field: HP may
+be set below 0.
+)";
+  for (const RecordKind& k : kRecordKinds) {
+    out << "\n### " << k.word << "\n\nAddress: " << k.address << ". Error of a `CHANGE` "
+        << "outside it: " << k.failure << ".\n\n| Field | Kind | Scripts | Meaning |\n"
+        << "|---|---|---|---|\n";
+    for (const FieldInfo& f : ScriptFields(k.record))
+      out << "| `" << f.name << "` | " << KindText(f) << " | " << AccessText(f) << " | "
+          << FieldNote(f) << " |\n";
+  }
+}
+
 void Errors(std::ostream& out) {
   out << "\n## Script errors\n\nA script that fails stops; the player sees the error's "
          "text, and under it \"The error occured in the following line:\" with the "
@@ -278,6 +349,7 @@ std::string ScriptReference() {
   out << kIntro;
   Commands(out);
   Terms(out);
+  Fields(out);
   out << kItemTypes << kKeysAndLists << kFights;
   Errors(out);
   return out.str();
