@@ -21,6 +21,8 @@ namespace {
 
 // How often the overlay is drawn again while the game shows nothing new.
 constexpr int32_t kOverlayRefreshMs = 250;
+// The span over which the game's frames are counted for the overlay.
+constexpr Millis kFrameCountMs = 1000;
 
 // The map files in use, read again as they are named now. Returns the name
 // of the file that failed, empty when all loaded.
@@ -108,14 +110,14 @@ void AuthorToolsTurn(Engine& e) {
   // On the map, outside a fight and between two steps: nothing half done
   // depends on the files being replaced.
   const bool atRest = e.view.StepOffsetX == 0 && e.view.StepOffsetY == 0;
-  if (a.reloadPending && e.win.GameMode == Mode::Map && !e.win.FightMode &&
-      atRest) {
+  if (a.reloadPending && e.win.GameMode == Mode::Map && !e.win.FightMode && atRest) {
     a.reloadPending = false;
     ReloadGame(e);
   }
+  // Drawn again for the overlay's sake only: not a frame of the game's.
   if (a.overlayChanged || (a.overlayOn && e.Now() - a.lastShown >= kOverlayRefreshMs)) {
     a.overlayChanged = false;
-    e.Show();
+    e.platform.Present(ShownPicture(e, false), e.win.FrontLeft, e.win.FrontTop);
   }
 }
 
@@ -157,19 +159,29 @@ bool ReloadGame(Engine& e) {
   return true;
 }
 
-const Surface& ShownPicture(Engine& e, bool present) {
-  AuthorTools& a = e.author;
-  if (present) {
-    const Millis t = e.Now();
-    if (t - a.fpsSince >= 1000) {
-      a.fps = a.framesCounted;
-      a.framesCounted = 0;
-      a.fpsSince = t;
-    }
-    ++a.framesCounted;
-    a.lastShown = t;
+namespace {
+
+// Frames of the game's own drawing per second of the clock, measured over
+// about a second; refreshes of the overlay alone are not counted.
+void CountFrames(AuthorTools& a, Millis now, bool gameFrame) {
+  const Millis elapsed = now - a.fpsSince;
+  if (elapsed >= kFrameCountMs) {
+    a.fps =
+        static_cast<int>((static_cast<int64_t>(a.framesCounted) * 1000 + elapsed / 2) / elapsed);
+    a.framesCounted = 0;
+    a.fpsSince = now;
   }
+  if (gameFrame) ++a.framesCounted;
+}
+
+}  // namespace
+
+const Surface& ShownPicture(Engine& e, bool gameFrame) {
+  AuthorTools& a = e.author;
+  const Millis t = e.Now();
+  CountFrames(a, t, gameFrame);
   if (!a.overlayOn) return e.pics.Frontbuf;
+  a.lastShown = t;
   a.shown = e.pics.Frontbuf;
   DrawDebugOverlay(e, a.shown);
   return a.shown;

@@ -31,7 +31,7 @@ struct AuthorTools {
   // line; empty to go on.
   std::function<std::string(Engine&)> prepare;
 
-  // Frames shown, counted per second of the clock, for the overlay.
+  // The game's frames, counted per second of the clock, for the overlay.
   Millis fpsSince = 0;
   int framesCounted = 0;
   int fps = 0;
@@ -63,7 +63,8 @@ void AuthorToolsTurn(Engine& e);
 bool ReloadGame(Engine& e);
 
 // The picture the window shows: Frontbuf, with the overlay over it when it
-// is on. Counts a frame when `present` is set.
-const Surface& ShownPicture(Engine& e, bool present);
+// is on. `gameFrame`: the game drew this picture (counted for the frame
+// rate), rather than a screenshot or a refresh of the overlay.
+const Surface& ShownPicture(Engine& e, bool gameFrame);
 
 }  // namespace yw

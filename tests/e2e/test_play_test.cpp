@@ -147,5 +147,21 @@ TEST(TestPlay, OverlayOnlyWhereAllowedAndNeverInTheGame) {
   EXPECT_EQ(played.Dump("c")["Message"], tried.Dump("a")["Message"]);
 }
 
+// In a fight the overlay moves to the right: the fight menu at the left
+// edge stays as the player sees it.
+TEST(TestPlay, InAFightTheOverlayLeavesTheFightMenuClear) {
+  const fs::path out = OutputDir("test-play-overlay-fight");
+  const fs::path root = MakeProgramFolder(out);
+  BuildTestGame("fight_wolf", root);
+  const std::string play = "--play '" + (root / "games" / "fight_wolf").string() + "'";
+  Replay r(100);
+  r.Do("key Overlay", 1400).Do("key Enter", 1500).Snap("menu").Do("view menu-view.png", 100);
+  const Played p = Play(out, root, r.Text(), play);
+  ASSERT_EQ(p.Dump("menu")["GameMode"], 7);
+  const Surface shot = p.Shot("menu"), view = p.Shot("menu-view");
+  EXPECT_EQ(Changed(shot, view, 0, 0, shot.Width() * 2 / 5, shot.Height()), 0);
+  EXPECT_GT(Changed(shot, view, shot.Width() / 2, 0, shot.Width(), 100), 2000);
+}
+
 }  // namespace
 }  // namespace yw::e2e

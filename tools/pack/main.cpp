@@ -7,8 +7,10 @@
 //   yarrowind-pack check GAME_DIR [--program-dir DIR] [--strict]
 //                                           lint a game without running it
 //   yarrowind-pack new DIR                  write a starter game's sources
+//   yarrowind-pack reference [FILE]         write the script language reference
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "diagnostics.h"
 #include "game_build.h"
 #include "new_game.h"
+#include "reference_doc.h"
 #include "script_lint.h"
 
 namespace {
@@ -25,6 +28,7 @@ constexpr const char* kUsage =
     "       yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]\n"
     "       yarrowind-pack check GAME_DIR [--program-dir DIR] [--strict]\n"
     "       yarrowind-pack new DIR\n"
+    "       yarrowind-pack reference [FILE]\n"
     "--strict: warnings fail too (exit code 1)\n";
 
 int Finish(const yw::pack::Report& report, bool ok, bool strict = false) {
@@ -39,6 +43,25 @@ int Finish(const yw::pack::Report& report, bool ok, bool strict = false) {
     return 1;
   }
   return 0;
+}
+
+// The reference on stdout or into `file`; fails while a word of the
+// language has no explanation.
+int WriteReference(const std::string& file) {
+  const std::vector<std::string> missing = yw::pack::UnexplainedWords();
+  for (const std::string& word : missing) std::cerr << "no explanation for " << word << "\n";
+  const std::string text = yw::pack::ScriptReference();
+  if (file.empty()) {
+    std::cout << text;
+  } else {
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    if (!out.flush()) {
+      std::cerr << file << ": cannot be written\n";
+      return 1;
+    }
+  }
+  return missing.empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -71,6 +94,8 @@ int main(int argc, char** argv) {
                 << "  yarrowind --play GAME_DIR\n";
     return Finish(report, ok);
   }
+  if ((args.size() == 1 || args.size() == 2) && args[0] == "reference")
+    return WriteReference(args.size() == 2 ? args[1] : std::string());
   if ((args.size() == 2 || (args.size() == 4 && args[2] == "--program-dir")) &&
       args[0] == "check") {
     const fs::path game = args[1];
