@@ -46,7 +46,7 @@ TEST(GameFileNames, ScriptsNamedOnTheDiskInUtf8RunByTheirWindowsName) {
   t.engine.CurrentDir = game;
   ASSERT_TRUE(LoadScripts(t.engine));
   ASSERT_EQ(t.engine.world.ScriptCount, 2);
-  EXPECT_EQ(t.engine.world.Scripts[2].Name, "Caf\xe9.skr");
+  EXPECT_EQ(t.engine.world.Scripts[1].Name, "Caf\xe9.skr");  // byte order: C before a
   RunScript(t.engine, "CAF\xc9.SKR");
   EXPECT_EQ(t.engine.world.ScriptDepth, 1);
   EXPECT_EQ(t.engine.win.GameMode, Mode::Script);

@@ -43,17 +43,17 @@ TEST(PackJsonErrors, EachMistakeIsNamedOnceAtItsLineAndColumnInPlainWords) {
         "open.json:2:11: invalid JSON: this '[' is never closed: the file ends before its ']'"}},
       {"zero.json",
        {"{\"kind\": \"items\",\n \"items\": [{\"NAME\": \"S\", \"TYPE\": 01}]}",
-        "zero.json:2:36: invalid JSON: '01': a number does not begin with 0 and more digits"}},
+        "zero.json:2:34: invalid JSON: '01': a number does not begin with 0 and more digits"}},
       {"single.json",
        {"{\"kind\": 'items'}",
         "single.json:1:10: invalid JSON: texts are written in double "
         "quotes (\"), not single ones (')"}},
       {"comment.json",
        {"{\"kind\": \"items\", // the shop\n \"items\": []}",
-        "comment.json:1:20: invalid JSON: JSON has no comments"}},
+        "comment.json:1:19: invalid JSON: JSON has no comments"}},
       {"word.json",
        {"{\"kind\": \"items\",\n\n \"items\": [], \"on\": True}",
-        "word.json:3:22: invalid JSON: 'True' is written 'true' in JSON"}},
+        "word.json:3:21: invalid JSON: 'True' is written 'true' in JSON"}},
       {"key.json",
        {"{kind: \"items\"}",
         "key.json:1:2: invalid JSON: a field name is written in double quotes: "
@@ -72,7 +72,7 @@ TEST(PackJsonErrors, EachMistakeIsNamedOnceAtItsLineAndColumnInPlainWords) {
       {"empty.json", {"\n", "empty.json:1:1: invalid JSON: the file is empty"}},
       {"latin1.json",
        {"{\"kind\": \"items\",\n \"items\": [{\"NAME\": \"Caf\xe9\"}]}",
-        "latin1.json:2:24: invalid JSON: this text is not UTF-8; save the file "
+        "latin1.json:2:25: invalid JSON: this text is not UTF-8; save the file "
         "as UTF-8"}},
       {"curly.json",
        {"{\"kind\": \xe2\x80\x9citems\xe2\x80\x9d}",

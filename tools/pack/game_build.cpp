@@ -301,7 +301,9 @@ Screen ScreenOf(const FileSet& files) {
   const std::string& text = it->second;
   while (start < text.size()) {
     const size_t end = std::min(text.find('\n', start), text.size());
-    const std::string line(TrimBlanks(text.substr(start, end - start)));
+    std::string raw = text.substr(start, end - start);
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    const std::string line(TrimBlanks(raw));
     start = end + 1;
     if (line.starts_with('[')) section = ToLower(line);
     const size_t eq = line.find('=');

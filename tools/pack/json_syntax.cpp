@@ -180,6 +180,7 @@ class SyntaxChecker {
   // A field name, its ':' and the space up to its value.
   bool Key() {
     const size_t at = pos_;
+    if (IsComment(at)) return Fail(at, "JSON has no comments");
     if (Peek() != '"') {
       if (IsWordChar(Peek()))
         return Fail(at, "a field name is written in double quotes: \"" + Token(at) + "\"");
