@@ -12,9 +12,7 @@ cmake_minimum_required(VERSION 3.20)
 set(layers platform world core audio render platform/headless sim script menus shell
     platform/sdl tools/pack testplay)
 # The calls the main loop's states make upward, as "folder:header".
-set(allowed sim:script/script_engine.h sim:menus/list_menu.h script:menus/list_menu.h
-    # The old name of the main loop's header, kept for the web entry point.
-    sim:shell/main_loop.h)
+set(allowed sim:script/script_engine.h sim:menus/list_menu.h script:menus/list_menu.h)
 
 list(FIND layers "${FOLDER}" own)
 if(own LESS 0)

@@ -1,6 +1,8 @@
 // Fields of the world state as scripts name them: read by the term
 // [data kind, address..., FIELD] and written by CHANGE. Both go through one
-// lookup that turns a record and a field name into a typed reference.
+// lookup that turns a record and a field name into a typed reference; the
+// fields and what scripts may do with them are the records' tables
+// (world/record_fields.h).
 #include "script/field_access.h"
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include "core/window_state.h"
 #include "script/expressions_detail.h"
 #include "world/paths.h"
+#include "world/record_fields.h"
 #include "world/rounding.h"
 
 namespace yw {
@@ -25,7 +28,7 @@ int16_t LevelFromEP(int32_t ep) {
 
 namespace {
 
-enum class Record { Map, Character, Item, Party, Enemy, Npc, Player };
+using Record = ScriptRecord;
 
 // A flag field; OBSTACLE is stored as its negation (the cell's passable
 // flag).
@@ -34,16 +37,13 @@ struct FlagRef {
   bool negated;
 };
 
-// Which limit a write must restore: HP at most MAXHP, MP at most MAXMP.
-enum class Limit { None, HitPoints, MagicPoints };
-
 // A field of one record: where it lives and how it is typed. A computed
 // field holds its value and cannot be written.
 struct FieldRef {
   std::variant<int16_t*, int32_t*, float*, uint8_t*, FlagRef, std::string*, double> at;
   bool writable = true;
   Character* owner = nullptr;
-  Limit limit = Limit::None;
+  Cap cap = Cap::None;
 
   ValueKind Kind() const {
     return std::holds_alternative<std::string*>(at) ? ValueKind::Text : ValueKind::Number;
@@ -56,97 +56,12 @@ struct Target {
   int x = 0, y = 0;  // the index in x; a map cell in (x, y)
 };
 
-struct NumberField {
-  std::string_view name;
-  int16_t Character::*member;
+// What a derived field is worked out from.
+struct Context {
+  Engine& e;
+  Character* character = nullptr;  // the record's character, if it has one
+  int x = 0, y = 0;                // a map cell
 };
-
-constexpr NumberField kCharacterNumbers[] = {
-    {"MAXHP", &Character::MAXHP},         {"HP", &Character::HP},
-    {"MAXMP", &Character::MAXMP},         {"MP", &Character::MP},
-    {"STR", &Character::STR},             {"CON", &Character::CON},
-    {"INI", &Character::INI},             {"WIS", &Character::WIS},
-    {"DEX", &Character::DEX},             {"EP", &Character::EP},
-    {"STDWEP", &Character::STDWEP},       {"STDARM", &Character::STDARM},
-    {"DOOLEFT", &Character::DOOLEFT},     {"DOOUP", &Character::DOOUP},
-    {"DOORIGHT", &Character::DOORIGHT},   {"DOODOWN", &Character::DOODOWN},
-    {"DOOLEFTANI", &Character::DOOLEFTANI}, {"DOOUPANI", &Character::DOOUPANI},
-    {"DOORIGHTANI", &Character::DOORIGHTANI}, {"DOODOWNANI", &Character::DOODOWNANI},
-    {"WEP", &Character::WEP},             {"ARM", &Character::ARM},
-};
-
-std::optional<FieldRef> CharacterNumber(Character& c, std::string_view name) {
-  for (const NumberField& f : kCharacterNumbers) {
-    if (f.name != name) continue;
-    FieldRef ref{&(c.*f.member)};
-    ref.owner = &c;
-    if (name == "HP" || name == "MAXHP") ref.limit = Limit::HitPoints;
-    if (name == "MP" || name == "MAXMP") ref.limit = Limit::MagicPoints;
-    return ref;
-  }
-  return std::nullopt;
-}
-
-FieldRef ReadOnly(double value) { return FieldRef{value, false}; }
-
-std::optional<FieldRef> CharacterField(Character& c, std::string_view name) {
-  if (name == "NAME") return FieldRef{&c.NAME};
-  return CharacterNumber(c, name);
-}
-
-// Fields a party member and an enemy share beyond their character block.
-std::optional<FieldRef> FighterField(Engine& e, int32_t& state, int16_t& npc, Character& c,
-                                     std::string_view name) {
-  if (name == "STATE") return FieldRef{&state};
-  if (name == "NPC") return FieldRef{&npc};
-  if (name == "CHAR") return ReadOnly(CharacterByName(e, c.NAME));
-  return CharacterNumber(c, name);
-}
-
-std::optional<FieldRef> PartyField(Engine& e, PartyMember& m, std::string_view name) {
-  if (name == "NAME") return FieldRef{&m.NAME};
-  if (name == "LEVEL") return ReadOnly(LevelFromEP(m.character.EP));
-  return FighterField(e, m.STATE, m.NPC, m.character, name);
-}
-
-std::optional<FieldRef> EnemyField(Engine& e, Enemy& en, std::string_view name) {
-  if (name == "NAME") return FieldRef{&en.character.NAME, false};
-  return FighterField(e, en.STATE, en.NPC, en.character, name);
-}
-
-std::optional<FieldRef> ItemField(Item& it, std::string_view name) {
-  if (name == "NAME") return FieldRef{&it.NAME};
-  if (name == "TYPE") return FieldRef{&it.TYPE};
-  if (name == "SCRIPT") return FieldRef{&it.SCRIPT};
-  if (name == "FIGHTSCRIPT") return FieldRef{&it.FIGHTSCRIPT};
-  if (name == "DOODAD") return FieldRef{&it.DOODAD};
-  if (name == "NUMBER") return FieldRef{&it.NUMBER};
-  if (name == "VALUE") return FieldRef{&it.VALUE};
-  if (name == "VISIBLE") return FieldRef{FlagRef{&it.VISIBLE, false}};
-  return std::nullopt;
-}
-
-std::optional<FieldRef> NpcField(Npc& n, std::string_view name) {
-  if (name == "POS_X") return FieldRef{&n.POS_X};
-  if (name == "POS_Y") return FieldRef{&n.POS_Y};
-  if (name == "DIRECTION") return FieldRef{&n.DIRECTION};
-  if (name == "CHAR") return FieldRef{&n.CHAR};
-  if (name == "SCRIPT") return FieldRef{&n.SCRIPT};
-  if (name == "SPEED") return FieldRef{&n.SPEED};
-  return std::nullopt;
-}
-
-std::optional<FieldRef> PlayerField(World& w, std::string_view name) {
-  if (name == "DIRECTION") return FieldRef{&w.PlayerDirection, false};
-  if (name == "POS_X") return FieldRef{&w.PlayerPosX, false};
-  if (name == "POS_Y") return FieldRef{&w.PlayerPosY, false};
-  return std::nullopt;
-}
-
-bool IsEventField(std::string_view name) {
-  return name == "OBSTACLE" || name == "BOX" || name == "USESCRIPT" || name == "ENTERSCRIPT" ||
-         name == "LEAVESCRIPT" || name == "PUSHSCRIPT";
-}
 
 int FirstNpcAt(const World& w, int x, int y) {
   for (int i = 1; i <= w.NpcCount && w.Npcs.Has(i); ++i)
@@ -155,39 +70,95 @@ int FirstNpcAt(const World& w, int x, int y) {
   return 0;
 }
 
-// Event fields of a cell the event layer does not hold (no eventmap
-// loaded) are out of reach: reading yields nothing, writing fails.
-std::optional<FieldRef> EventField(EventCell* ev, std::string_view name) {
-  if (!ev) return std::nullopt;
-  if (name == "OBSTACLE") return FieldRef{FlagRef{&ev->passable, true}};
-  if (name == "BOX") return FieldRef{FlagRef{&ev->BOX, false}};
-  if (name == "USESCRIPT") return FieldRef{&ev->USESCRIPT};
-  if (name == "ENTERSCRIPT") return FieldRef{&ev->ENTERSCRIPT};
-  if (name == "LEAVESCRIPT") return FieldRef{&ev->LEAVESCRIPT};
-  if (name == "PUSHSCRIPT") return FieldRef{&ev->PUSHSCRIPT};
-  return std::nullopt;
+FieldRef DerivedRef(Derived how, const Context& c) {
+  switch (how) {
+    case Derived::Level:
+      return FieldRef{static_cast<double>(LevelFromEP(c.character->EP)), false};
+    case Derived::CharacterNumber:
+      return FieldRef{static_cast<double>(CharacterByName(c.e, c.character->NAME)), false};
+    case Derived::FirstNpc:
+      return FieldRef{static_cast<double>(FirstNpcAt(c.e.world, c.x, c.y)), false};
+    case Derived::CharacterName:
+      return FieldRef{&c.character->NAME, false};
+  }
+  return FieldRef{0.0, false};
 }
 
-std::optional<FieldRef> MapField(World& w, int x, int y, std::string_view name) {
-  if (IsEventField(name)) return EventField(w.MapEvents.Find(x, y), name);
-  MapCell& cell = w.MapTiles(x, y);
-  if (name == "TILE") return FieldRef{&cell.TILE};
-  if (name == "DOODAD") return FieldRef{&cell.DOODAD};
-  if (name == "NPC") return ReadOnly(FirstNpcAt(w, x, y));
-  return std::nullopt;
+// The reference to a field of `record`.
+template <class R>
+std::optional<FieldRef> RefTo(const RecordField<R>& field, R& record, const Context& c) {
+  std::optional<FieldRef> ref;
+  if (const Derived* how = std::get_if<Derived>(&field.member)) {
+    ref = DerivedRef(*how, c);
+  } else {
+    WithValue(field, record, [&](auto& v) {
+      using V = std::remove_cvref_t<decltype(v)>;
+      if constexpr (std::is_same_v<V, bool>)
+        ref = FieldRef{FlagRef{&v, field.info.negated}};
+      else if constexpr (!std::is_same_v<V, Millis>)
+        ref = FieldRef{&v};
+    });
+    if (!ref) return std::nullopt;
+    ref->writable = field.info.access == Access::Write;
+  }
+  ref->owner = c.character;
+  ref->cap = field.info.cap;
+  return ref;
+}
+
+// The field `name` of `record` in `table`, when scripts reach it there.
+template <class R, size_t N>
+std::optional<FieldRef> FieldIn(const std::array<RecordField<R>, N>& table, R& record,
+                                std::string_view name, const Context& c) {
+  const RecordField<R>* field = ScriptFieldOf(table, name);
+  if (!field) return std::nullopt;
+  return RefTo(*field, record, c);
+}
+
+// A party member or an enemy: its own fields, then its character's.
+template <class F, size_t N>
+std::optional<FieldRef> FighterField(const std::array<RecordField<F>, N>& own, F& fighter,
+                                     std::string_view name, Engine& e) {
+  const Context c{e, &fighter.character};
+  if (auto ref = FieldIn(own, fighter, name, c)) return ref;
+  return FieldIn(kCharacterFields, fighter.character, name, c);
+}
+
+bool IsEventField(std::string_view name) { return ScriptFieldOf(kEventCellFields, name); }
+
+// Event fields of a cell the event layer does not hold (no eventmap
+// loaded) are out of reach: reading yields nothing, writing fails.
+std::optional<FieldRef> MapField(Engine& e, int x, int y, std::string_view name) {
+  World& w = e.world;
+  const Context c{e, nullptr, x, y};
+  if (IsEventField(name)) {
+    EventCell* ev = w.MapEvents.Find(x, y);
+    if (!ev) return std::nullopt;
+    return FieldIn(kEventCellFields, *ev, name, c);
+  }
+  return FieldIn(kMapCellFields, w.MapTiles(x, y), name, c);
 }
 
 // The field `name` (already trimmed and in capitals) of a checked record.
 std::optional<FieldRef> FindField(Engine& e, const Target& t, std::string_view name) {
   World& w = e.world;
   switch (t.record) {
-    case Record::Map: return MapField(w, t.x, t.y, name);
-    case Record::Character: return CharacterField(w.Characters[t.x], name);
-    case Record::Item: return ItemField(w.Items[t.x], name);
-    case Record::Party: return PartyField(e, w.Party[t.x], name);
-    case Record::Enemy: return EnemyField(e, w.Enemies[t.x], name);
-    case Record::Npc: return NpcField(w.Npcs[t.x], name);
-    case Record::Player: return PlayerField(w, name);
+    case Record::Map:
+      return MapField(e, t.x, t.y, name);
+    case Record::Character: {
+      Character& ch = w.Characters[t.x];
+      return FieldIn(kCharacterFields, ch, name, Context{e, &ch});
+    }
+    case Record::Item:
+      return FieldIn(kItemFields, w.Items[t.x], name, Context{e});
+    case Record::Party:
+      return FighterField(kPartyMemberFields, w.Party[t.x], name, e);
+    case Record::Enemy:
+      return FighterField(kEnemyFields, w.Enemies[t.x], name, e);
+    case Record::Npc:
+      return FieldIn(kNpcFields, w.Npcs[t.x], name, Context{e});
+    case Record::Player:
+      return FieldIn(kPlayerFields, w, name, Context{e});
   }
   return std::nullopt;
 }
@@ -244,19 +215,8 @@ void StoreNumber(const FieldRef& f, double v) {
 void ApplyLimit(const FieldRef& f) {
   if (!f.owner) return;
   Character& c = *f.owner;
-  if (f.limit == Limit::HitPoints && c.HP > c.MAXHP) c.HP = c.MAXHP;
-  if (f.limit == Limit::MagicPoints && c.MP > c.MAXMP) c.MP = c.MAXMP;
-}
-
-std::optional<Record> RecordNamed(std::string_view lowerName) {
-  if (lowerName == "map") return Record::Map;
-  if (lowerName == "character") return Record::Character;
-  if (lowerName == "item") return Record::Item;
-  if (lowerName == "party") return Record::Party;
-  if (lowerName == "enemy") return Record::Enemy;
-  if (lowerName == "npc") return Record::Npc;
-  if (lowerName == "player") return Record::Player;
-  return std::nullopt;
+  if (f.cap == Cap::HitPoints && c.HP > c.MAXHP) c.HP = c.MAXHP;
+  if (f.cap == Cap::MagicPoints && c.MP > c.MAXMP) c.MP = c.MAXMP;
 }
 
 // The fighter a target or user address stands for.
@@ -281,9 +241,9 @@ std::optional<ReadRequest> ParseRead(Engine& e, const std::vector<std::string_vi
     if (n != 2) return std::nullopt;
     return ReadRequest{kindWord == "target" ? TargetRecord(e) : UserRecord(e), args[1]};
   }
-  const std::optional<Record> record = RecordNamed(kindWord);
+  const std::optional<Record> record = ScriptRecordNamed(kindWord);
   if (!record) return std::nullopt;
-  const size_t wanted = *record == Record::Map ? 4 : *record == Record::Player ? 2 : 3;
+  const size_t wanted = 2 + AddressCount(*record);  // kind, address, field
   if (n != wanted) return std::nullopt;
   Target t{*record};
   if (n >= 3) t.x = CInt(EvaluateNumber(e, args[1], depth));
@@ -327,15 +287,14 @@ std::variant<WriteRequest, uint8_t> ParseWrite(Engine& e, std::span<const std::s
   const std::string kindWord = ToUpper(TrimBlanks(p[0]));
   if (kindWord == "TARGET") return WriteRequest{TargetRecord(e), 1};
   if (kindWord == "USER") return WriteRequest{UserRecord(e), 1};
-  const std::optional<Record> record = RecordNamed(ToLower(kindWord));
+  const std::optional<Record> record = ScriptRecordNamed(ToLower(kindWord));
   if (!record || *record == Record::Player) return uint8_t{13};
   if (*record == Record::Map) {
-    if (p.size() < 5) return uint8_t{15};
-    return WriteRequest{{Record::Map, CInt(EvaluateNumber(e, p[1], 0)),
-                         CInt(EvaluateNumber(e, p[2], 0))},
-                        3};
+    if (p.size() < 3 + AddressCount(*record)) return uint8_t{15};
+    return WriteRequest{
+        {Record::Map, CInt(EvaluateNumber(e, p[1], 0)), CInt(EvaluateNumber(e, p[2], 0))}, 3};
   }
-  if (p.size() < 4) return uint8_t{15};
+  if (p.size() < 3 + AddressCount(*record)) return uint8_t{15};  // kind, address, field, value
   return WriteRequest{{*record, CInt(EvaluateNumber(e, p[1], 0))}, 2};
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/engine.h"
+#include "script/language.h"
 #include "script/line_reader.h"
 #include "script/script_engine.h"
 #include "world/paths.h"
@@ -18,12 +19,14 @@ constexpr uint8_t Code(ScriptCode c) { return static_cast<uint8_t>(c); }
 // Skip mode: only the block words count; everything else, END included,
 // is passed over.
 void SkipLine(std::string_view word, SkipState& skip) {
-  if (word == "IF") {
+  const CommandEntry* entry = FindCommandEntry(word);
+  const Flow flow = entry ? entry->flow : Flow::Plain;
+  if (flow == Flow::If) {
     if (skip.depth < INT16_MAX) ++skip.depth;
-  } else if (word == "ENDIF") {
+  } else if (flow == Flow::EndIf) {
     if (skip.depth > 0) --skip.depth;
     else skip.skipping = false;
-  } else if (word == "ELSE") {
+  } else if (flow == Flow::Else) {
     if (skip.depth <= 0) skip.skipping = false;
   }
 }

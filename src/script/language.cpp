@@ -41,54 +41,147 @@ constexpr std::array kNoEsc{KeywordParam{0, Words(kNoEscWord)}};
 constexpr std::array kEffect{KeywordParam{0, Words(kEffectWords)},
                              KeywordParam{2, Words(kInOutWords)}};
 
-// Word, parameter count {min, max, exact}, keyword parameters. The
-// interpreter's handlers (commands_table.cpp) follow this order.
+// The parameters of the commands, by position.
+using P = ParamInfo;
+using K = ParamKind;
+constexpr std::array kMapParams{P{"map", K::MapFile, ScriptCode::MapNotFound},
+                                P{"ALLES", K::Keyword}};
+constexpr std::array kEventmapParams{P{"eventmap", K::EventmapFile, ScriptCode::EventMapNotFound},
+                                     P{"ALLES", K::Keyword}};
+constexpr std::array kTilemapParams{P{"tilemap", K::TilemapFile, ScriptCode::TilemapNotFound}};
+constexpr std::array kDoodadmapParams{P{"doodadmap", K::DoodadmapFile}, P{"sheet", K::Keyword}};
+constexpr std::array kCharacterParam{P{"character", K::Number}};
+constexpr std::array kNpcParam{P{"npc", K::Number}};
+constexpr std::array kCellParams{P{"x", K::Number}, P{"y", K::Number}};
+constexpr std::array kDirectionParam{P{"direction", K::Number}};
+constexpr std::array kChangeParams{P{"kind", K::RecordKind}};
+constexpr std::array kMessageParam{P{"message", K::Text}};
+constexpr std::array kActorParams{P{"actor", K::Number}, P{"direction", K::Number},
+                                  P{"distance", K::Number}, P{"speed", K::Number},
+                                  P{"action", K::ActorAction}};
+constexpr std::array kMillisecondsParam{P{"milliseconds", K::Number}};
+constexpr std::array kSwitchParam{P{"switch", K::Keyword}};
+constexpr std::array kFightMapParam{P{"map", K::MapFile}};
+constexpr std::array kScriptParam{P{"script", K::Script}};
+constexpr std::array kRoundsParam{P{"rounds", K::Number}};
+constexpr std::array kSideParam{P{"side", K::Keyword}};
+constexpr std::array kDamageParams{P{"who", K::DamageTarget}};
+constexpr std::array kAwardParams{P{"who", K::AwardTarget}};
+constexpr std::array kIfParams{P{"left", K::Expression}, P{"operator", K::Keyword},
+                               P{"right", K::Expression}};
+constexpr std::array kVoodooParams{P{"doodad", K::Number}, P{"x1", K::Number},
+                                   P{"y1", K::Number},     P{"x2", K::Number},
+                                   P{"y2", K::Number},     P{"milliseconds", K::Number}};
+constexpr std::array kInputParams{P{"caption", K::Text}, P{"default text", K::Text}};
+constexpr std::array kListItemParams{P{"entry name", K::Text}, P{"value", K::Number},
+                                     P{"doodad", K::Number}};
+constexpr std::array kNoEscParam{P{"NOESC", K::Keyword}};
+constexpr std::array kMusicParam{P{"music", K::Music}};
+constexpr std::array kSoundParam{P{"sound", K::Sound}};
+constexpr std::array kValueParam{P{"value", K::NewValue}};
+constexpr std::array kEffectParams{P{"effect", K::Keyword}, P{"milliseconds", K::Number},
+                                   P{"way", K::Keyword}};
+
+constexpr std::string_view kAssign = "gives the variable a new value, a number or a text";
+
+// Word, parameter count {min, max, exact}, keyword parameters, parameters,
+// what it does, its part in the flow. The interpreter's handlers
+// (commands_table.cpp) follow this order.
 constexpr std::array kCommands{
-    CommandEntry{"END", {0, kAnyCount}, {}},
-    CommandEntry{"LOADMAP", {0, 2}, kAlles},
-    CommandEntry{"LOADEVENTS", {0, 2}, kAlles},
-    CommandEntry{"LOADTILES", {0, 1}, {}},
-    CommandEntry{"LOADDOODADS", {1, 2}, kSheetKind},
-    CommandEntry{"ADDCHARACTER", {1, 1}, {}},
-    CommandEntry{"ADDNPC", {1, 1}, {}},
-    CommandEntry{"KILLNPC", {0, 1}, {}},
-    CommandEntry{"SETPOS", {2, 2}, {}},
-    CommandEntry{"SETDIRECTION", {1, 1, true}, {}},
-    CommandEntry{"CHANGE", {3, kAnyCount}, kChangeKind},
-    CommandEntry{"MSG", {1, 1}, {}},
-    CommandEntry{"SETACTOR", {5, 5, true}, {}},
-    CommandEntry{"SHOWMOVIE", {0, 1}, {}},
-    CommandEntry{"SAVING", {1, 1}, kOnOff},
-    CommandEntry{"FIGHTINIT", {1, 1}, {}},
-    CommandEntry{"ADDENEMY", {1, 1}, {}},
-    CommandEntry{"RUNSCRIPT", {0, 1}, {}},
-    CommandEntry{"FIGHTSTART", {0, 1}, {}},
-    CommandEntry{"FIGHTEND", {0, 0}, {}},
-    CommandEntry{"SELECTTARGET", {1, 1}, kSide},
-    CommandEntry{"SELECTUSER", {0, 0}, {}},
-    CommandEntry{"DAMAGE", {3, kAnyCount}, kDamageSelector},
-    CommandEntry{"AWARD", {3, kAnyCount}, kAwardSelector},
-    CommandEntry{"IF", {3, 3, true}, kCompare},
-    CommandEntry{"ELSE", {0, 0}, {}},
-    CommandEntry{"ENDIF", {0, 0}, {}},
-    CommandEntry{"ADDVOODOO", {6, 6, true}, {}},
-    CommandEntry{"GAMEOVER", {0, 0}, {}},
-    CommandEntry{"INPUTTEXT", {0, 2}, {}},
-    CommandEntry{"ADDLISTITEM", {2, 3}, {}},
-    CommandEntry{"SHOWLIST", {0, 1}, kNoEsc},
-    CommandEntry{"PLAYAMBIENT", {1, 1, true}, {}},
-    CommandEntry{"PLAYSOUND", {1, 1, true}, {}},
-    CommandEntry{"A", {1, 1, true}, {}},
-    CommandEntry{"B", {1, 1, true}, {}},
-    CommandEntry{"C", {1, 1, true}, {}},
-    CommandEntry{"D", {1, 1, true}, {}},
-    CommandEntry{"E", {1, 1, true}, {}},
-    CommandEntry{"F", {1, 1, true}, {}},
-    CommandEntry{"G", {1, 1, true}, {}},
-    CommandEntry{"H", {1, 1, true}, {}},
-    CommandEntry{"I", {1, 1, true}, {}},
-    CommandEntry{"J", {1, 1, true}, {}},
-    CommandEntry{"SFX", {2, 3}, kEffect},
+    CommandEntry{"END", {0, kAnyCount}, {}, {}, "ends the script", Flow::End},
+    CommandEntry{"LOADMAP",
+                 {0, 2},
+                 kAlles,
+                 kMapParams,
+                 "loads a map; with ALLES its tilemap and doodadmap too"},
+    CommandEntry{
+        "LOADEVENTS", {0, 2}, kAlles, kEventmapParams, "loads an eventmap; with ALLES its map too"},
+    CommandEntry{"LOADTILES", {0, 1}, {}, kTilemapParams, "loads a tilemap"},
+    CommandEntry{"LOADDOODADS",
+                 {1, 2},
+                 kSheetKind,
+                 kDoodadmapParams,
+                 "loads a doodadmap for the map (MAP), the units (CHARCTER) or the items (ITEM)"},
+    CommandEntry{"ADDCHARACTER", {1, 1}, {}, kCharacterParam, "a character joins the party"},
+    CommandEntry{"ADDNPC", {1, 1}, {}, kCharacterParam, "adds an NPC that shows the character"},
+    CommandEntry{"KILLNPC", {0, 1}, {}, kNpcParam, "removes the NPC, or every NPC"},
+    CommandEntry{"SETPOS", {2, 2}, {}, kCellParams, "puts the player on a cell"},
+    CommandEntry{"SETDIRECTION",
+                 {1, 1, true},
+                 {},
+                 kDirectionParam,
+                 "turns the player: 1 up, 2 down, 3 left, 4 right"},
+    CommandEntry{"CHANGE",
+                 {3, kAnyCount},
+                 kChangeKind,
+                 kChangeParams,
+                 "changes a field: kind \\ address... \\ FIELD \\ value"},
+    CommandEntry{"MSG", {1, 1}, {}, kMessageParam, "shows a message"},
+    CommandEntry{"SETACTOR",
+                 {5, 5, true},
+                 {},
+                 kActorParams,
+                 "orders the player (actor 0) or an NPC to move"},
+    CommandEntry{"SHOWMOVIE", {0, 1}, {}, kMillisecondsParam, "plays the actors' orders out"},
+    CommandEntry{"SAVING", {1, 1}, kOnOff, kSwitchParam, "allows (ON) or forbids (OFF) saving"},
+    CommandEntry{"FIGHTINIT", {1, 1}, {}, kFightMapParam, "sets a fight up on a map"},
+    CommandEntry{"ADDENEMY", {1, 1}, {}, kCharacterParam, "adds an enemy made from a character"},
+    CommandEntry{"RUNSCRIPT", {0, 1}, {}, kScriptParam, "runs a script, then goes on"},
+    CommandEntry{"FIGHTSTART", {0, 1}, {}, kRoundsParam, "starts the fight"},
+    CommandEntry{"FIGHTEND", {0, 0}, {}, {}, "ends the fight and puts the world back"},
+    CommandEntry{"SELECTTARGET",
+                 {1, 1},
+                 kSide,
+                 kSideParam,
+                 "a target is chosen among the foes (FOE) or the friends (FRIEND)"},
+    CommandEntry{"SELECTUSER", {0, 0}, {}, {}, "the player chooses who uses an item"},
+    CommandEntry{"DAMAGE",
+                 {3, kAnyCount},
+                 kDamageSelector,
+                 kDamageParams,
+                 "takes hit points: who \\ [number \\] least \\ most [\\ POPUP]"},
+    CommandEntry{"AWARD",
+                 {3, kAnyCount},
+                 kAwardSelector,
+                 kAwardParams,
+                 "gives experience points: who \\ [number \\] least \\ most [\\ MSG]"},
+    CommandEntry{"IF",
+                 {3, 3, true},
+                 kCompare,
+                 kIfParams,
+                 "runs the lines up to ELSE or ENDIF when the comparison holds",
+                 Flow::If},
+    CommandEntry{
+        "ELSE", {0, 0}, {}, {}, "runs the lines up to ENDIF when the IF did not", Flow::Else},
+    CommandEntry{"ENDIF", {0, 0}, {}, {}, "ends an IF", Flow::EndIf},
+    CommandEntry{
+        "ADDVOODOO", {6, 6, true}, {}, kVoodooParams, "flies a doodad from one cell to another"},
+    CommandEntry{"GAMEOVER", {0, 0}, {}, {}, "ends the game"},
+    CommandEntry{
+        "INPUTTEXT", {0, 2}, {}, kInputParams, "asks the player for a text, then read with [text]"},
+    CommandEntry{"ADDLISTITEM", {2, 3}, {}, kListItemParams, "adds an entry to the script's list"},
+    CommandEntry{"SHOWLIST",
+                 {0, 1},
+                 kNoEsc,
+                 kNoEscParam,
+                 "shows the script's list; NOESC: Escape does not close it"},
+    CommandEntry{"PLAYAMBIENT", {1, 1, true}, {}, kMusicParam, "plays music; \"\" stops it"},
+    CommandEntry{"PLAYSOUND", {1, 1, true}, {}, kSoundParam, "plays a sound effect"},
+    CommandEntry{"A", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"B", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"C", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"D", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"E", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"F", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"G", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"H", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"I", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"J", {1, 1, true}, {}, kValueParam, kAssign},
+    CommandEntry{"SFX",
+                 {2, 3},
+                 kEffect,
+                 kEffectParams,
+                 "a screen effect: ZOOMIN, ZOOMOUT, HWHIPE or VWHIPE, IN or OUT"},
 };
 
 // Splits the parameter text at backslashes that are not inside quotes.

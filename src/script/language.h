@@ -81,10 +81,46 @@ struct KeywordParam {
   std::span<const std::string_view> words;
 };
 
+// What a parameter holds. The authoring tool's linter checks each
+// parameter by its kind.
+enum class ParamKind : uint8_t {
+  Number,      // an expression giving a number
+  Text,        // a text: parts in double quotes, terms
+  Expression,  // a number or a text
+  NewValue,    // the new value of the variable the command word names
+  Keyword,     // one of the words of the command's keyword parameter
+  MapFile,     // the name of a file of that kind (a text)
+  EventmapFile,
+  TilemapFile,
+  DoodadmapFile,
+  Script,        // a script's name (a text)
+  Sound,         // a sound effect's file (a text)
+  Music,         // an ambient music's file (a text); the extension may be left out
+  ActorAction,   // one of SETACTOR's action words (kActorActions)
+  RecordKind,    // CHANGE's record kind: the address, field and value follow from it
+  DamageTarget,  // DAMAGE's selector: a number, the amounts and POPUP follow from it
+  AwardTarget,   // AWARD's selector: a number, the amounts and MSG follow from it
+};
+
+// A parameter by its position on the line. `missing` is the code the
+// command fails with when the line leaves the parameter out (Ok: none).
+struct ParamInfo {
+  std::string_view name;
+  ParamKind kind;
+  ScriptCode missing = ScriptCode::Ok;
+};
+
+// The commands that shape the flow of a script: END ends it; IF, ELSE and
+// ENDIF make its blocks, the only words a skipped block is read for.
+enum class Flow : uint8_t { Plain, End, If, Else, EndIf };
+
 struct CommandEntry {
   std::string_view word;
   ParamCount count;
   std::span<const KeywordParam> keywords;
+  std::span<const ParamInfo> params;  // those whose position is fixed, in order
+  std::string_view about;             // what the command does, in a line
+  Flow flow = Flow::Plain;
 };
 
 // The command words in the order they are tested, with the parameters

@@ -1,10 +1,14 @@
 #include "shell/state_dump.h"
 
+#include <array>
+#include <type_traits>
+
 #include "core/engine.h"
 #include "core/window_state.h"
 #include "menus/list_state.h"
 #include "platform/encoding.h"
 #include "render/view_state.h"
+#include "world/record_fields.h"
 
 namespace yw {
 
@@ -21,30 +25,26 @@ json PathText(const std::filesystem::path& p) {
   return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
 }
 
-void AddCharacter(json& j, const Character& c) {
-  j["NAME"] = Text(c.NAME);
-  j["MAXHP"] = c.MAXHP;
-  j["HP"] = c.HP;
-  j["MAXMP"] = c.MAXMP;
-  j["MP"] = c.MP;
-  j["STR"] = c.STR;
-  j["CON"] = c.CON;
-  j["INI"] = c.INI;
-  j["WIS"] = c.WIS;
-  j["DEX"] = c.DEX;
-  j["EP"] = c.EP;
-  j["STDWEP"] = c.STDWEP;
-  j["STDARM"] = c.STDARM;
-  j["DOOLEFT"] = c.DOOLEFT;
-  j["DOOUP"] = c.DOOUP;
-  j["DOORIGHT"] = c.DOORIGHT;
-  j["DOODOWN"] = c.DOODOWN;
-  j["DOOLEFTANI"] = c.DOOLEFTANI;
-  j["DOOUPANI"] = c.DOOUPANI;
-  j["DOORIGHTANI"] = c.DOORIGHTANI;
-  j["DOODOWNANI"] = c.DOODOWNANI;
-  j["WEP"] = c.WEP;
-  j["ARM"] = c.ARM;
+// The fields of `record` the dump shows, by name.
+template <class R, size_t N>
+void AddFields(json& j, const R& record, const std::array<RecordField<R>, N>& table) {
+  for (const RecordField<R>& field : table) {
+    if (!field.info.dumped) continue;
+    WithValue(field, record, [&](const auto& v) {
+      using V = std::remove_cvref_t<decltype(v)>;
+      if constexpr (std::is_same_v<V, std::string>)
+        j[std::string(field.info.name)] = Text(v);
+      else
+        j[std::string(field.info.name)] = v;
+    });
+  }
+}
+
+template <class R, size_t N>
+json Fields(const R& record, const std::array<RecordField<R>, N>& table) {
+  json j;
+  AddFields(j, record, table);
+  return j;
 }
 
 template <class T, class F>
@@ -130,40 +130,27 @@ json DumpState(Engine& e, const std::vector<RecordedMessageBox>& boxes) {
   j["CurrentDir"] = PathText(e.CurrentDir);
   j["Variables"] = Variables(wd);
   j["GameList"] = Entries(wd.GameList, wd.GameCount, [](const std::string& s) { return Text(s); });
-  j["Scripts"] = Entries(wd.Scripts, wd.ScriptCount, [](const ScriptEntry& s) { return Text(s.Name); });
-  j["Characters"] = Entries(wd.Characters, wd.CharacterCount, [](const Character& c) {
-    json o;
-    AddCharacter(o, c);
-    return o;
-  });
-  j["Items"] = Entries(wd.Items, wd.ItemCount, [](const Item& it) {
-    return json{{"NAME", Text(it.NAME)},     {"TYPE", it.TYPE},
-                {"VISIBLE", it.VISIBLE},     {"SCRIPT", Text(it.SCRIPT)},
-                {"FIGHTSCRIPT", Text(it.FIGHTSCRIPT)}, {"DOODAD", it.DOODAD},
-                {"NUMBER", it.NUMBER},       {"VALUE", it.VALUE}};
-  });
+  j["Scripts"] =
+      Entries(wd.Scripts, wd.ScriptCount, [](const ScriptEntry& s) { return Text(s.Name); });
+  j["Characters"] = Entries(wd.Characters, wd.CharacterCount,
+                            [](const Character& c) { return Fields(c, kCharacterFields); });
+  j["Items"] =
+      Entries(wd.Items, wd.ItemCount, [](const Item& it) { return Fields(it, kItemFields); });
+  // A fighter's own fields over its character's (a member's own NAME).
   j["Party"] = Entries(wd.Party, wd.PartyCount, [](const PartyMember& m) {
-    json o;
-    AddCharacter(o, m.character);
-    o["NAME"] = Text(m.NAME);
-    o["STATE"] = m.STATE;
-    o["NPC"] = m.NPC;
-    o["acted"] = m.acted;
+    json o = Fields(m.character, kCharacterFields);
+    AddFields(o, m, kPartyMemberFields);
     return o;
   });
   j["Enemies"] = Entries(wd.Enemies, wd.EnemyCount, [](const Enemy& en) {
-    json o;
-    AddCharacter(o, en.character);
-    o["STATE"] = en.STATE;
-    o["NPC"] = en.NPC;
-    o["acted"] = en.acted;
-    o["CHAR"] = en.CHAR;
+    json o = Fields(en.character, kCharacterFields);
+    AddFields(o, en, kEnemyFields);
     return o;
   });
   j["Npcs"] = Entries(wd.Npcs, wd.NpcCount, [](const Npc& n) {
-    return json{{"POS_X", n.POS_X},         {"POS_Y", n.POS_Y}, {"DIRECTION", n.DIRECTION},
-                {"CHAR", n.CHAR},           {"SCRIPT", Text(n.SCRIPT)},
-                {"SPEED", n.SPEED},         {"actorActive", n.actor.active}};
+    json o = Fields(n, kNpcFields);
+    o["actorActive"] = n.actor.active;
+    return o;
   });
   json mb = json::array();
   for (const auto& b : boxes) mb.push_back({{"title", Text(b.title)}, {"text", Text(b.text)}});

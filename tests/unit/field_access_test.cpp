@@ -3,6 +3,8 @@
 #include "script/field_access.h"
 #include "script/script_engine.h"
 #include "test_support.h"
+#include "world/paths.h"
+#include "world/record_fields.h"
 
 namespace yw {
 namespace {
@@ -132,6 +134,47 @@ TEST_F(FieldAccessTest, ValuesAreConvertedToTheFieldsWidthAndKind) {
   EXPECT_EQ(w.Npcs[2].SCRIPT, "talk.skr");
   EXPECT_EQ(Change({"ITEM", "1", "NAME", "5"}), 0);
   EXPECT_EQ(w.Items[1].NAME, "");
+}
+
+// Every field the records' tables give scripts: [data ...] reads it with
+// its kind, and CHANGE writes it exactly when the table says it may, the
+// value then read back as written.
+TEST_F(FieldAccessTest, EveryFieldOfTheTablesIsReadAndWrittenAsItsAccessSays) {
+  const std::pair<ScriptRecord, Params> records[] = {
+      {ScriptRecord::Map, {"map", "3", "4"}}, {ScriptRecord::Character, {"character", "1"}},
+      {ScriptRecord::Item, {"item", "1"}},    {ScriptRecord::Party, {"party", "1"}},
+      {ScriptRecord::Enemy, {"enemy", "2"}},  {ScriptRecord::Npc, {"npc", "1"}},
+      {ScriptRecord::Player, {"player"}},
+  };
+  // Room for the magic points written below their maximum.
+  for (Character* c : {&w.Characters[1], &w.Party[1].character, &w.Enemies[2].character})
+    c->MAXMP = 50;
+  for (const auto& [record, address] : records) {
+    const std::vector<FieldInfo> fields = ScriptFields(record);
+    ASSERT_FALSE(fields.empty()) << address[0];
+    for (const FieldInfo& f : fields) {
+      const std::string name(f.name);
+      std::string term = "[data " + address[0];
+      for (size_t i = 1; i < address.size(); ++i) term += ", " + address[i];
+      term += ", " + name + "]";
+      const ValueKind kind = f.IsText() ? ValueKind::Text : ValueKind::Number;
+      const ScriptValue before = Read(term, kind);
+      EXPECT_TRUE(f.IsText() ? before.IsText() : before.IsNumber()) << term;
+
+      Params change = address;
+      change[0] = ToUpper(change[0]);
+      change.push_back(name);
+      change.push_back(f.IsText() ? "\"abc\"" : "1");
+      const bool writable = f.access == Access::Write;
+      ASSERT_EQ(Change(change), writable ? 0 : 13) << term;
+      if (!writable) continue;
+      const ScriptValue after = Read(term, kind);
+      if (f.IsText())
+        EXPECT_EQ(after.Text(), "abc") << term;
+      else
+        EXPECT_EQ(after.Number(), 1) << term;
+    }
+  }
 }
 
 TEST_F(FieldAccessTest, LevelBoundaries) {

@@ -7,38 +7,6 @@ namespace yw::pack {
 
 namespace {
 
-using CharField = std::pair<std::string_view, int16_t Character::*>;
-
-// The numbers of a character in the order chars.dat stores them.
-constexpr std::array<CharField, 20> kCharacterNumbers{{
-    {"HP", &Character::HP},
-    {"MAXHP", &Character::MAXHP},
-    {"MP", &Character::MP},
-    {"MAXMP", &Character::MAXMP},
-    {"EP", &Character::EP},
-    {"STR", &Character::STR},
-    {"WIS", &Character::WIS},
-    {"CON", &Character::CON},
-    {"DEX", &Character::DEX},
-    {"INI", &Character::INI},
-    {"STDWEP", &Character::STDWEP},
-    {"STDARM", &Character::STDARM},
-    {"DOODOWN", &Character::DOODOWN},
-    {"DOOLEFT", &Character::DOOLEFT},
-    {"DOORIGHT", &Character::DOORIGHT},
-    {"DOOUP", &Character::DOOUP},
-    {"DOODOWNANI", &Character::DOODOWNANI},
-    {"DOOLEFTANI", &Character::DOOLEFTANI},
-    {"DOORIGHTANI", &Character::DOORIGHTANI},
-    {"DOOUPANI", &Character::DOOUPANI},
-}};
-
-constexpr std::array<std::string_view, 8> kItemFields{
-    "NAME", "TYPE", "VALUE", "VISIBLE", "SCRIPT", "FIGHTSCRIPT", "NUMBER", "DOODAD"};
-
-constexpr std::array<std::string_view, 7> kSpriteFields{"picX",  "picY",   "maskX", "maskY",
-                                                        "width", "height", "NEXT"};
-
 // The list under `key`, reporting a missing or wrong one.
 const Json* ListOf(SourceReader& in, std::string_view key) {
   const Json& root = in.Root();
@@ -83,12 +51,8 @@ std::optional<std::string> BuildCharacters(SourceReader& in) {
     const std::string label = Label("character", i, RecordName(rec));
     if (!CheckRecordObject(in, rec, at, label)) continue;
     Character c;
-    c.NAME = in.Text(rec, at, "NAME", label + ": NAME", true);
-    for (const auto& [key, member] : kCharacterNumbers)
-      c.*member = in.Int16(rec, at, key, label + ": " + std::string(key));
-    std::vector<std::string_view> known{"NAME"};
-    for (const auto& f : kCharacterNumbers) known.push_back(f.first);
-    in.UnknownKeysIn(rec, at, label, known);
+    ReadRecordFields(in, rec, at, label, c, kCharacterFields, i + 1);
+    in.UnknownKeysIn(rec, at, label, SourceFieldNames(kCharacterFields));
     data.characters.push_back(std::move(c));
   }
   if (data.characters.size() > kMaxRecords) in.Error("/characters", "characters", "too many");
@@ -107,16 +71,8 @@ std::optional<std::string> BuildItems(SourceReader& in) {
     const std::string label = Label("item", i, RecordName(rec));
     if (!CheckRecordObject(in, rec, at, label)) continue;
     Item item;
-    item.NAME = in.Text(rec, at, "NAME", label + ": NAME", true);
-    item.TYPE = static_cast<uint8_t>(
-        in.Integer(rec, at, "TYPE", label + ": TYPE", 0, 255, 0).value_or(0));
-    item.VALUE = in.Int16(rec, at, "VALUE", label + ": VALUE");
-    item.VISIBLE = in.Flag(rec, at, "VISIBLE", label + ": VISIBLE");
-    item.SCRIPT = in.Text(rec, at, "SCRIPT", label + ": SCRIPT");
-    item.FIGHTSCRIPT = in.Text(rec, at, "FIGHTSCRIPT", label + ": FIGHTSCRIPT");
-    item.NUMBER = in.Int16(rec, at, "NUMBER", label + ": NUMBER");
-    item.DOODAD = in.Int16(rec, at, "DOODAD", label + ": DOODAD");
-    in.UnknownKeysIn(rec, at, label, kItemFields);
+    ReadRecordFields(in, rec, at, label, item, kItemFields, i + 1);
+    in.UnknownKeysIn(rec, at, label, SourceFieldNames(kItemFields));
     data.items.push_back(std::move(item));
   }
   if (data.items.size() > kMaxRecords) in.Error("/items", "items", "too many");
@@ -141,9 +97,7 @@ std::optional<std::string> BuildTilemap(SourceReader& in) {
     const std::string label = Label("tile", i);
     if (!CheckRecordObject(in, rec, at, label)) continue;
     TileDef t;
-    t.x = in.Int16(rec, at, "x", label + ": x");
-    t.y = in.Int16(rec, at, "y", label + ": y");
-    t.NEXT = in.Int16(rec, at, "NEXT", label + ": NEXT", static_cast<int16_t>(i + 1));
+    ReadRecordFields(in, rec, at, label, t, kTileDefFields, i + 1);
     // NEXT 0 reads as the end of the list; any other number outside the
     // sheet simply never animates.
     if (t.NEXT == 0)
@@ -151,7 +105,7 @@ std::optional<std::string> BuildTilemap(SourceReader& in) {
     else if (t.NEXT < 0 || t.NEXT > count)
       in.Warning(Child(at, "NEXT"), label + ": NEXT",
                  "names no tile of this sheet, so the tile never animates");
-    in.UnknownKeys(rec, at, label, {"x", "y", "NEXT"});
+    in.UnknownKeysIn(rec, at, label, SourceFieldNames(kTileDefFields));
     data.tiles.push_back(t);
   }
   if (data.tiles.size() > kMaxRecords) in.Error("/tiles", "tiles", "too many");
@@ -170,14 +124,8 @@ std::optional<std::string> BuildDoodadmap(SourceReader& in) {
     const std::string label = Label("sprite", i);
     if (!CheckRecordObject(in, rec, at, label)) continue;
     SpriteDef s;
-    s.picX = in.Int16(rec, at, "picX", label + ": picX");
-    s.picY = in.Int16(rec, at, "picY", label + ": picY");
-    s.maskX = in.Int16(rec, at, "maskX", label + ": maskX");
-    s.maskY = in.Int16(rec, at, "maskY", label + ": maskY");
-    s.width = in.Int16(rec, at, "width", label + ": width");
-    s.height = in.Int16(rec, at, "height", label + ": height");
-    s.NEXT = in.Int16(rec, at, "NEXT", label + ": NEXT", static_cast<int16_t>(i + 1));
-    in.UnknownKeysIn(rec, at, label, kSpriteFields);
+    ReadRecordFields(in, rec, at, label, s, kSpriteDefFields, i + 1);
+    in.UnknownKeysIn(rec, at, label, SourceFieldNames(kSpriteDefFields));
     // Seven zeros read as the end of the list.
     if (s == SpriteDef{}) in.Error(at, label, "a sprite of all zeros would end the list");
     data.sprites.push_back(s);
@@ -237,11 +185,8 @@ std::optional<std::string> BuildDataSource(SourceKind kind, SourceReader& in) {
 Json CharactersToJson(const CharacterFileData& data) {
   Json j = {{"kind", "characters"}, {"doodadmap", ToJsonText(data.doodadmapFile)}};
   Json list = Json::array();
-  for (const Character& c : data.characters) {
-    Json rec = {{"NAME", ToJsonText(c.NAME)}};
-    for (const auto& [key, member] : kCharacterNumbers) rec[std::string(key)] = c.*member;
-    list.push_back(std::move(rec));
-  }
+  for (const Character& c : data.characters)
+    list.push_back(RecordFieldsToJson(c, kCharacterFields));
   j["characters"] = std::move(list);
   return j;
 }
@@ -249,16 +194,7 @@ Json CharactersToJson(const CharacterFileData& data) {
 Json ItemsToJson(const ItemFileData& data) {
   Json j = {{"kind", "items"}, {"doodadmap", ToJsonText(data.doodadmapFile)}};
   Json list = Json::array();
-  for (const Item& item : data.items) {
-    list.push_back({{"NAME", ToJsonText(item.NAME)},
-                    {"TYPE", item.TYPE},
-                    {"VALUE", item.VALUE},
-                    {"VISIBLE", item.VISIBLE},
-                    {"SCRIPT", ToJsonText(item.SCRIPT)},
-                    {"FIGHTSCRIPT", ToJsonText(item.FIGHTSCRIPT)},
-                    {"NUMBER", item.NUMBER},
-                    {"DOODAD", item.DOODAD}});
-  }
+  for (const Item& item : data.items) list.push_back(RecordFieldsToJson(item, kItemFields));
   j["items"] = std::move(list);
   return j;
 }
@@ -269,7 +205,7 @@ Json TileSheetToJson(const TileSheetFile& data) {
             {"tileWidth", data.tileWidth},
             {"tileHeight", data.tileHeight}};
   Json list = Json::array();
-  for (const TileDef& t : data.tiles) list.push_back({{"x", t.x}, {"y", t.y}, {"NEXT", t.NEXT}});
+  for (const TileDef& t : data.tiles) list.push_back(RecordFieldsToJson(t, kTileDefFields));
   j["tiles"] = std::move(list);
   return j;
 }
@@ -277,14 +213,7 @@ Json TileSheetToJson(const TileSheetFile& data) {
 Json SpriteSheetToJson(const SpriteSheetFile& data) {
   Json j = {{"kind", "doodadmap"}, {"picture", ToJsonText(data.picture)}};
   Json list = Json::array();
-  for (const SpriteDef& s : data.sprites)
-    list.push_back({{"picX", s.picX},
-                    {"picY", s.picY},
-                    {"maskX", s.maskX},
-                    {"maskY", s.maskY},
-                    {"width", s.width},
-                    {"height", s.height},
-                    {"NEXT", s.NEXT}});
+  for (const SpriteDef& s : data.sprites) list.push_back(RecordFieldsToJson(s, kSpriteDefFields));
   j["sprites"] = std::move(list);
   return j;
 }

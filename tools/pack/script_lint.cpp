@@ -13,6 +13,7 @@
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
+#include "world/record_fields.h"
 
 namespace yw::pack {
 
@@ -20,23 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Fields that CHANGE can write, per record kind.
-constexpr std::array<std::string_view, 23> kCharacterFields{
-    "NAME",     "MAXHP",       "HP",         "MAXMP",    "MP",      "STR",
-    "CON",      "INI",         "WIS",        "DEX",      "EP",      "STDWEP",
-    "STDARM",   "DOOLEFT",     "DOOUP",      "DOORIGHT", "DOODOWN", "DOOLEFTANI",
-    "DOOUPANI", "DOORIGHTANI", "DOODOWNANI", "WEP",      "ARM"};
-constexpr std::array<std::string_view, 8> kMapFields{
-    "TILE", "DOODAD", "OBSTACLE", "BOX", "USESCRIPT", "ENTERSCRIPT", "LEAVESCRIPT", "PUSHSCRIPT"};
-constexpr std::array<std::string_view, 8> kItemFields{"NAME",   "TYPE",   "SCRIPT", "FIGHTSCRIPT",
-                                                      "DOODAD", "NUMBER", "VALUE",  "VISIBLE"};
-constexpr std::array<std::string_view, 6> kNpcFields{"POS_X", "POS_Y",  "DIRECTION",
-                                                     "CHAR",  "SCRIPT", "SPEED"};
-
-template <size_t N>
-bool Contains(const std::array<std::string_view, N>& list, std::string_view word) {
-  return std::find(list.begin(), list.end(), word) != list.end();
-}
+bool Writable(const FieldInfo& f) { return f.access == Access::Write; }
 
 // One significant line of a script as the game reads it.
 struct ScriptLine {
@@ -158,11 +143,14 @@ class ScriptChecker {
   void FileParam(int line, const ParsedLine& s, size_t index, std::string_view what,
                  std::string_view failure, std::vector<std::string>* refList);
   void ScriptParam(int line, const ParsedLine& s, size_t index);
-  void CheckSound(int line, const std::string& word, const std::string& name);
+  void CheckSound(int line, const std::string& word, const std::string& name, bool ambient);
   void CheckChange(int line, const ParsedLine& s);
   void CheckDamageOrAward(int line, const ParsedLine& s, bool award);
   void CheckAssignment(int line, const ParsedLine& s);
-  void CheckBlocks(int line, const std::string& word);
+  void CheckBlocks(int line, Flow flow);
+  void CheckParam(int line, const ParsedLine& s, const CommandEntry& entry, size_t index,
+                  bool shapeKnown);
+  void CheckActorAction(int line, const ParsedLine& s, size_t index);
 
   const std::string& name_;
   const GameIndex& index_;
@@ -271,8 +259,8 @@ void ScriptChecker::ScriptParam(int line, const ParsedLine& s, size_t index) {
 
 // The sound must be a file the game finds: the name trimmed, and for
 // PLAYAMBIENT with the extension the game adds when it has none.
-void ScriptChecker::CheckSound(int line, const std::string& word, const std::string& name) {
-  const bool ambient = word == "PLAYAMBIENT";
+void ScriptChecker::CheckSound(int line, const std::string& word, const std::string& name,
+                               bool ambient) {
   const std::string file = ambient ? AmbientFileName(index_, name) : name;
   if (index_.fileExists(TrimBlanks(file))) {
     const std::string problem =
@@ -287,9 +275,12 @@ void ScriptChecker::CheckSound(int line, const std::string& word, const std::str
 
 void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
   const std::string kind = ToUpper(TrimBlanks(s.params[0]));
-  const bool isMap = kind == "MAP";
+  const std::string lowerKind = ToLower(kind);
+  const std::optional<ScriptRecord> named = ScriptRecordNamed(lowerKind);
+  // TARGET and USER need no address: they stand for a party member or an
+  // enemy, and a field either of them takes is good.
   const bool implicit = kind == "TARGET" || kind == "USER";
-  const size_t need = isMap ? 5 : implicit ? 3 : 4;
+  const size_t need = 3 + (named ? AddressCount(*named) : 0);  // kind, address, field, value
   if (s.params.size() < need) {
     Error(line, "CHANGE " + kind + " needs at least " + std::to_string(need) + " parameters, has " +
                     std::to_string(s.params.size()));
@@ -297,25 +288,23 @@ void ScriptChecker::CheckChange(int line, const ParsedLine& s) {
   }
   const size_t fieldAt = need - 2;
   const std::string field = ToUpper(s.params[fieldAt]);
-  bool known = false;
-  if (isMap)
-    known = Contains(kMapFields, field);
-  else if (kind == "CHARACTER")
-    known = Contains(kCharacterFields, field);
-  else if (kind == "ITEM")
-    known = Contains(kItemFields, field);
-  else if (kind == "NPC")
-    known = Contains(kNpcFields, field);
-  else if (kind == "ENEMY")
-    known = field != "NAME" &&
-            (Contains(kCharacterFields, field) || field == "STATE" || field == "NPC");
-  else
-    known = Contains(kCharacterFields, field) || field == "STATE" || field == "NPC";
-  if (!known) {
+  const std::vector<std::string_view> records =
+      implicit ? std::vector<std::string_view>{"party", "enemy"}
+               : std::vector<std::string_view>{lowerKind};
+  std::optional<FieldInfo> info;
+  for (std::string_view word : records) {
+    const auto record = ScriptRecordNamed(word);
+    const auto f = record ? ScriptField(*record, field) : std::nullopt;
+    if (f && Writable(*f)) {
+      info = f;
+      break;
+    }
+  }
+  if (!info) {
     Error(line, "CHANGE " + kind + ": field '" + s.params[fieldAt] + "' cannot be written");
     return;
   }
-  if (field.ends_with("SCRIPT")) ScriptParam(line, s, fieldAt + 1);
+  if (info->namesScript) ScriptParam(line, s, fieldAt + 1);
 }
 
 // The selector itself is checked from the command table; here the count it
@@ -349,19 +338,26 @@ void ScriptChecker::CheckAssignment(int line, const ParsedLine& s) {
                     y + " [" + x + "] + 1, then " + x + " [" + y + "]");
 }
 
-void ScriptChecker::CheckBlocks(int line, const std::string& w) {
-  if (w == "END") {
-    sawEnd_ = true;
-    if (openIfs_.empty() && !strayBlockWord_) ended_ = true;
-  } else if (w == "IF") {
-    openIfs_.push_back(line);
-  } else if (w == "ELSE") {
-    if (openIfs_.empty()) Warning(line, "ELSE without IF"), strayBlockWord_ = true;
-  } else if (w == "ENDIF") {
-    if (openIfs_.empty())
-      Warning(line, "ENDIF without IF"), strayBlockWord_ = true;
-    else
-      openIfs_.pop_back();
+void ScriptChecker::CheckBlocks(int line, Flow flow) {
+  switch (flow) {
+    case Flow::Plain:
+      return;
+    case Flow::End:
+      sawEnd_ = true;
+      if (openIfs_.empty() && !strayBlockWord_) ended_ = true;
+      return;
+    case Flow::If:
+      openIfs_.push_back(line);
+      return;
+    case Flow::Else:
+      if (openIfs_.empty()) Warning(line, "ELSE without IF"), strayBlockWord_ = true;
+      return;
+    case Flow::EndIf:
+      if (openIfs_.empty())
+        Warning(line, "ENDIF without IF"), strayBlockWord_ = true;
+      else
+        openIfs_.pop_back();
+      return;
   }
 }
 
@@ -390,52 +386,79 @@ void ScriptChecker::CheckLine(const ScriptLine& line) {
     return;
   }
   const int n = line.number;
-  const std::string& w = s.word;
-  CheckBlocks(n, w);
+  CheckBlocks(n, entry->flow);
   CheckCount(n, s, entry->count);
   bool keywordsOk = true;
   for (const KeywordParam& k : entry->keywords) keywordsOk = CheckKeyword(n, s, k) && keywordsOk;
-  if (w.size() == 1) {
-    CheckAssignment(n, s);
-  } else if (w == "LOADMAP" || w == "FIGHTINIT") {
-    FileParam(n, s, 0, "map", w == "LOADMAP" ? ScriptErrorMessage(ScriptCode::MapNotFound) : "",
-              refs_ ? &refs_->maps : nullptr);
-  } else if (w == "LOADEVENTS") {
-    FileParam(n, s, 0, "eventmap", ScriptErrorMessage(ScriptCode::EventMapNotFound),
-              refs_ ? &refs_->eventmaps : nullptr);
-  } else if (w == "LOADTILES") {
-    FileParam(n, s, 0, "tilemap", ScriptErrorMessage(ScriptCode::TilemapNotFound),
-              refs_ ? &refs_->tilemaps : nullptr);
-  } else if (w == "LOADDOODADS") {
-    FileParam(n, s, 0, "doodadmap", "", refs_ ? &refs_->doodadmaps : nullptr);
-  } else if (w == "RUNSCRIPT") {
-    if (s.params.empty()) Warning(n, "RUNSCRIPT without a script name does nothing");
-    ScriptParam(n, s, 0);
-  } else if (w == "PLAYSOUND" || w == "PLAYAMBIENT") {
-    auto name = TextParam(n, s, 0, "sound file name");
-    // An empty name plays nothing; PLAYAMBIENT "" is how the music stops.
-    if (name && !TrimBlanks(*name).empty()) CheckSound(n, w, *name);
-  } else if (w == "MSG") {
-    TextParam(n, s, 0, "message");
-  } else if (w == "INPUTTEXT") {
-    TextParam(n, s, 0, "caption");
-    TextParam(n, s, 1, "default text");
-  } else if (w == "ADDLISTITEM") {
-    TextParam(n, s, 0, "entry name");
-  } else if (w == "SETACTOR" && s.params.size() == 5) {
-    const std::string action = ToLower(s.params[4]);
-    const auto known = [&](const ActorActionWord& a) { return a.word == action; };
-    if (std::none_of(kActorActions.begin(), kActorActions.end(), known)) {
-      std::string words;
-      for (const ActorActionWord& a : kActorActions) (words += words.empty() ? "" : ", ") += a.word;
-      Warning(n, "SETACTOR: unknown action '" + s.params[4] + "' (" + words +
-                     ") leaves the action unchanged");
+  // The parameters whose shape follows from the first one are checked once
+  // that one is known to be right.
+  const bool shapeKnown = keywordsOk && s.params.size() >= entry->count.min;
+  for (size_t i = 0; i < entry->params.size(); ++i) CheckParam(n, s, *entry, i, shapeKnown);
+}
+
+// One parameter, by the kind the command table gives it.
+void ScriptChecker::CheckParam(int n, const ParsedLine& s, const CommandEntry& entry, size_t i,
+                               bool shapeKnown) {
+  const ParamInfo& p = entry.params[i];
+  const auto file = [&](std::vector<std::string>* refList) {
+    const std::string failure =
+        p.missing == ScriptCode::Ok ? std::string() : ScriptErrorMessage(p.missing);
+    FileParam(n, s, i, p.name, failure, refList);
+  };
+  switch (p.kind) {
+    case ParamKind::Number:
+    case ParamKind::Expression:
+    case ParamKind::Keyword:
+      return;  // keywords: checked from the command's keyword list
+    case ParamKind::Text:
+      TextParam(n, s, i, p.name);
+      return;
+    case ParamKind::MapFile:
+      return file(refs_ ? &refs_->maps : nullptr);
+    case ParamKind::EventmapFile:
+      return file(refs_ ? &refs_->eventmaps : nullptr);
+    case ParamKind::TilemapFile:
+      return file(refs_ ? &refs_->tilemaps : nullptr);
+    case ParamKind::DoodadmapFile:
+      return file(refs_ ? &refs_->doodadmaps : nullptr);
+    case ParamKind::Script:
+      if (i >= s.params.size() && i >= entry.count.min)
+        Warning(n, s.word + " without a script name does nothing");
+      ScriptParam(n, s, i);
+      return;
+    case ParamKind::Sound:
+    case ParamKind::Music: {
+      auto name = TextParam(n, s, i, "sound file name");
+      // An empty name plays nothing; PLAYAMBIENT "" is how the music stops.
+      if (name && !TrimBlanks(*name).empty())
+        CheckSound(n, s.word, *name, p.kind == ParamKind::Music);
+      return;
     }
-  } else if (w == "CHANGE" && keywordsOk && s.params.size() >= entry->count.min) {
-    CheckChange(n, s);
-  } else if ((w == "DAMAGE" || w == "AWARD") && keywordsOk && s.params.size() >= entry->count.min) {
-    CheckDamageOrAward(n, s, w == "AWARD");
+    case ParamKind::ActorAction:
+      // Looked at only on a line the command takes: otherwise nothing is set.
+      if (s.params.size() == entry.count.min && entry.count.exact) CheckActorAction(n, s, i);
+      return;
+    case ParamKind::RecordKind:
+      if (shapeKnown) CheckChange(n, s);
+      return;
+    case ParamKind::DamageTarget:
+    case ParamKind::AwardTarget:
+      if (shapeKnown) CheckDamageOrAward(n, s, p.kind == ParamKind::AwardTarget);
+      return;
+    case ParamKind::NewValue:
+      CheckAssignment(n, s);
+      return;
   }
+}
+
+void ScriptChecker::CheckActorAction(int n, const ParsedLine& s, size_t i) {
+  const std::string action = ToLower(s.params[i]);
+  const auto known = [&](const ActorActionWord& a) { return a.word == action; };
+  if (std::any_of(kActorActions.begin(), kActorActions.end(), known)) return;
+  std::string words;
+  for (const ActorActionWord& a : kActorActions) (words += words.empty() ? "" : ", ") += a.word;
+  Warning(n, s.word + ": unknown action '" + s.params[i] + "' (" + words +
+                 ") leaves the action unchanged");
 }
 
 }  // namespace

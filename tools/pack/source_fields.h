@@ -2,14 +2,18 @@
 // with the file, line and field it concerns.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "diagnostics.h"
 #include "json_doc.h"
 #include "nearest_word.h"
+#include "world/record_fields.h"
 
 namespace yw::pack {
 
@@ -61,6 +65,68 @@ std::string TextAt(const Json& object, const char* key);
 // read from JSON cannot be held in Windows-1252.
 std::string ToJsonText(std::string_view cp1252);
 std::optional<std::string> FromJsonText(std::string_view utf8);
+
+// Whether a record's JSON source holds the field: those of the data file
+// (its NAME and body), not those only saved games or the running game hold.
+constexpr bool InSource(const FieldInfo& f) {
+  return f.stored == Stored::Lead || f.stored == Stored::Always;
+}
+
+// The names of the fields a record's JSON source holds, in the table's order.
+template <class R, size_t N>
+std::vector<std::string_view> SourceFieldNames(const std::array<RecordField<R>, N>& table) {
+  std::vector<std::string_view> names;
+  for (const RecordField<R>& f : table)
+    if (InSource(f.info)) names.push_back(f.info.name);
+  return names;
+}
+
+// Fills record number `number` (from 1) from the JSON object `rec` (at
+// `pointer`) field by field, each checked against its kind's range; the
+// NAME a record leads with must be there. `label` names the record in
+// messages. Keys the table does not know are left to UnknownKeysIn.
+template <class R, size_t N>
+void ReadRecordFields(SourceReader& in, const Json& rec, const std::string& pointer,
+                      const std::string& label, R& record,
+                      const std::array<RecordField<R>, N>& table, size_t number) {
+  for (const RecordField<R>& field : table) {
+    if (!InSource(field.info)) continue;
+    const std::string_view key = field.info.name;
+    const std::string what = label + ": " + std::string(key);
+    WithValue(field, record, [&](auto& v) {
+      using V = std::remove_cvref_t<decltype(v)>;
+      if constexpr (std::is_same_v<V, std::string>) {
+        v = in.Text(rec, pointer, key, what, field.info.stored == Stored::Lead);
+      } else if constexpr (std::is_same_v<V, bool>) {
+        v = in.Flag(rec, pointer, key, what);
+      } else if constexpr (std::is_same_v<V, int16_t>) {
+        v = in.Int16(rec, pointer, key, what,
+                     static_cast<int16_t>(field.info.selfByDefault ? number : 0));
+      } else if constexpr (std::is_integral_v<V>) {
+        const FieldRange range = WholeRange(field.info.kind).value_or(FieldRange{});
+        v = static_cast<V>(in.Integer(rec, pointer, key, what, range.lo, range.hi, 0).value_or(0));
+      }
+      // The data files hold no Single.
+    });
+  }
+}
+
+// The JSON source of one record: its fields in the table's order.
+template <class R, size_t N>
+Json RecordFieldsToJson(const R& record, const std::array<RecordField<R>, N>& table) {
+  Json j = Json::object();
+  for (const RecordField<R>& field : table) {
+    if (!InSource(field.info)) continue;
+    WithValue(field, record, [&](const auto& v) {
+      using V = std::remove_cvref_t<decltype(v)>;
+      if constexpr (std::is_same_v<V, std::string>)
+        j[std::string(field.info.name)] = ToJsonText(v);
+      else
+        j[std::string(field.info.name)] = v;
+    });
+  }
+  return j;
+}
 
 template <class Range>
 void SourceReader::UnknownKeysIn(const Json& object, const std::string& pointer,

@@ -21,9 +21,9 @@
 #include "platform/web/web_platform.h"
 #include "shell/command_line.h"
 #include "shell/engine.h"
+#include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
-#include "sim/main_loop.h"
 
 namespace fs = std::filesystem;
 
