@@ -20,12 +20,12 @@ namespace {
 // a few MiB.
 constexpr int16_t kMaxScriptDepth = std::numeric_limits<int16_t>::max();
 
-// The first script whose name matches without regard to letter case; the
-// name is compared as given, blanks included.
+// The first script whose name matches without regard to letter case (also
+// of letters such as É); the name is compared as given, blanks included.
 const ScriptEntry* FindScript(const World& w, std::string_view name) {
-  const std::string wanted = ToLower(name);
+  const std::string wanted = FoldName(name);
   for (int i = 1; i <= w.ScriptCount && w.Scripts.Has(i); ++i)
-    if (ToLower(w.Scripts[i].Name) == wanted) return &w.Scripts[i];
+    if (FoldName(w.Scripts[i].Name) == wanted) return &w.Scripts[i];
   return nullptr;
 }
 

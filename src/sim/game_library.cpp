@@ -75,6 +75,8 @@ struct ScriptWalk {
 
 bool AddScript(ScriptWalk& walk, const fs::path& file, std::string name) {
   World& w = walk.e.world;
+  // The name as the game's scripts and maps spell it (Windows-1252).
+  name = GameName(name);
   if (!IsScriptName(name) || walk.names.count(name)) return true;
   // A file link is read only when it stays inside the game or the program
   // folder.

@@ -110,8 +110,13 @@ class BinaryWriter {
   // Flags are written as 1 for true and 0 for false.
   void Flag(bool v) { Byte(v ? 1 : 0); }
   void ExactFlag(bool v) { Flag(v); }
+  // Room for n more bytes, so that a large file grows its buffer once.
+  void Reserve(size_t n) { out_.reserve(out_.size() + n); }
 
-  const std::string& Bytes() const { return out_; }
+  const std::string& Bytes() const& { return out_; }
+  // The bytes without a copy (a map's event layer may be tens of
+  // megabytes).
+  std::string Bytes() && { return std::move(out_); }
 
  private:
   std::string out_;

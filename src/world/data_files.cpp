@@ -177,6 +177,15 @@ void WriteEventCells(BinaryWriter& w, int16_t width, int16_t height, const Event
   if (width <= 0 || height <= 0) return;
   const EventCell empty;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  // The size first, so that a large layer's buffer grows once.
+  size_t bytes = 0, seen = 0;
+  for (auto it = cells.begin(); seen < count && it != cells.end(); ++it, ++seen) {
+    const EventCell& c = *it;
+    bytes += 6;
+    for (const std::string* s : {&c.ENTERSCRIPT, &c.LEAVESCRIPT, &c.USESCRIPT, &c.PUSHSCRIPT})
+      bytes += std::min<size_t>(s->size(), 255);
+  }
+  w.Reserve(bytes + (count - seen) * 6);
   // The cells in order (an iterator walks the runs of alike cells), then
   // empty ones up to the layer's size.
   size_t written = 0;
@@ -284,10 +293,11 @@ std::string WriteMapFile(const MapFileData& file) {
   w.Integer(file.height);
   if (file.width > 0 && file.height > 0) {
     const size_t count = static_cast<size_t>(file.width) * static_cast<size_t>(file.height);
+    w.Reserve(count * 2 + (file.doodads.size() + 1) * 6);
     for (size_t i = 0; i < count; ++i) w.Integer(i < file.tiles.size() ? file.tiles[i] : 0);
   }
   WritePlacements(w, file.doodads);
-  return w.Bytes();
+  return std::move(w).Bytes();
 }
 
 LoadStatus ReadEventmapFile(std::string_view bytes, EventmapFileData& out) {
@@ -307,7 +317,7 @@ std::string WriteEventmapFile(const EventmapFileData& file) {
   w.Integer(file.width);
   w.Integer(file.height);
   WriteEventCells(w, file.width, file.height, file.cells);
-  return w.Bytes();
+  return std::move(w).Bytes();
 }
 
 LoadStatus ReadCharacterFile(std::string_view bytes, CharacterFileData& out) {

@@ -1,7 +1,10 @@
 #include "world/paths.h"
 
+#include <algorithm>
 #include <system_error>
 #include <vector>
+
+#include "platform/encoding.h"
 
 namespace yw {
 
@@ -18,6 +21,32 @@ std::string ToUpper(std::string_view s) {
   std::string out(s);
   for (char& c : out)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+std::string GameName(std::string_view name) {
+  const bool ascii = std::all_of(name.begin(), name.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !IsUtf8(name)) return std::string(name);
+  std::string converted = Utf8ToCp1252(name);
+  // A character without a code became '?': such a name stays as it is.
+  if (std::count(converted.begin(), converted.end(), '?') !=
+      std::count(name.begin(), name.end(), '?'))
+    return std::string(name);
+  return converted;
+}
+
+std::string FoldName(std::string_view name) {
+  std::string out = GameName(name);
+  for (char& c : out) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+      c = static_cast<char>(u + 0x20);
+    else if (u == 0x8A || u == 0x8C || u == 0x8E)  // Š Œ Ž
+      c = static_cast<char>(u + 0x10);
+    else if (u == 0x9F)  // Ÿ
+      c = static_cast<char>(0xFF);
+  }
   return out;
 }
 
@@ -53,9 +82,10 @@ std::optional<fs::path> MatchEntry(const fs::path& dir, std::string_view part) {
   if (part == "..") return dir / "..";
   const fs::path exact = dir / std::string(part);
   if (fs::exists(exact, ec)) return exact;
-  const std::string want = ToLower(part);
+  // A Windows-1252 name finds the UTF-8 name of the same letters too.
+  const std::string want = FoldName(part);
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (ToLower(it->path().filename().string()) == want) return it->path();
+    if (FoldName(it->path().filename().string()) == want) return it->path();
   }
   return std::nullopt;
 }

@@ -37,6 +37,15 @@ std::filesystem::path PathForWriting(const std::filesystem::path& base, std::str
 bool FileExists(const std::filesystem::path& base, std::string_view name,
                 const std::filesystem::path& shared = {});
 
+// A file name as the game's texts spell it, in Windows-1252: a name read
+// from the disk in UTF-8 (as Linux stores "café.skr") is converted when
+// every character has a Windows-1252 code; any other name is kept as it is.
+std::string GameName(std::string_view name);
+// A name for comparing without regard to letter case: GameName, with the
+// letters of Windows-1252 lower-cased (A-Z, and É, À, Ö, Š, Œ and the
+// others). "CAFÉ.SKR" in a map and "café.skr" on the disk compare equal.
+std::string FoldName(std::string_view name);
+
 // Lower-cases ASCII letters only (texts are Windows-1252 bytes).
 std::string ToLower(std::string_view s);
 std::string ToUpper(std::string_view s);

@@ -5,6 +5,7 @@ namespace yw::pack {
 std::string Format(const Diagnostic& d) {
   std::string out = d.file;
   if (d.line > 0) (out += ':') += std::to_string(d.line);
+  if (d.line > 0 && d.column > 0) (out += ':') += std::to_string(d.column);
   out += ": ";
   if (d.severity == Severity::Warning) out += "warning: ";
   if (d.severity == Severity::Note) out += "note: ";

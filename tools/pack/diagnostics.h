@@ -15,18 +15,25 @@ struct Diagnostic {
   Severity severity = Severity::Error;
   std::string file;   // relative to the folder being worked on
   int line = 0;       // 1-based; 0 when the problem is not tied to a line
+  int column = 0;     // 1-based, in characters; 0 when not known
   std::string field;  // what inside the file: "character 2 'Bram': HP"
   std::string message;
 };
 
-// "file:line: field: message", with "warning: " or "note: " in front of the
-// field for the milder kinds.
+// "file:line: field: message" ("file:line:column: ..." when the column is
+// known), with "warning: " or "note: " in front of the field for the
+// milder kinds.
 std::string Format(const Diagnostic& d);
 
 class Report {
  public:
   void Error(std::string file, int line, std::string field, std::string message) {
     Add(Severity::Error, std::move(file), line, std::move(field), std::move(message));
+  }
+  // An error at a column of its line (a syntax error).
+  void ErrorAt(std::string file, int line, int column, std::string message) {
+    Add(Severity::Error, std::move(file), line, "", std::move(message));
+    items_.back().column = column;
   }
   void Warning(std::string file, int line, std::string field, std::string message) {
     Add(Severity::Warning, std::move(file), line, std::move(field), std::move(message));
@@ -43,7 +50,7 @@ class Report {
 
  private:
   void Add(Severity s, std::string file, int line, std::string field, std::string message) {
-    items_.push_back({s, std::move(file), line, std::move(field), std::move(message)});
+    items_.push_back({s, std::move(file), line, 0, std::move(field), std::move(message)});
   }
   std::vector<Diagnostic> items_;
 };

@@ -9,11 +9,12 @@
 
 #include "data_sources.h"
 #include "json_doc.h"
+#include "render/picture_header.h"
 #include "script_lint.h"
 #include "script_text.h"
 #include "tiled_maps.h"
+#include "tiled_templates.h"
 #include "tiled_xml.h"
-#include "render/picture_header.h"
 #include "world/binary_io.h"
 #include "world/data_files.h"
 #include "world/paths.h"
@@ -39,6 +40,12 @@ std::string WithoutExtension(const std::string& rel) {
 std::string FolderOf(const std::string& rel) {
   const auto slash = rel.find_last_of('/');
   return slash == std::string::npos ? "" : rel.substr(0, slash + 1);
+}
+
+double NumberAt(const Json& object, const char* key) {
+  return object.is_object() && object.contains(key) && object[key].is_number()
+             ? object[key].get<double>()
+             : 0.0;
 }
 
 // Game-relative output name (backslashes allowed) as a path with slashes.
@@ -84,8 +91,8 @@ std::vector<std::string> ListFiles(const fs::path& dir) {
 
 bool IsAuthoringOnly(const std::string& rel) {
   const std::string ext = Extension(rel);
-  return ext == ".tsj" || ext == ".tsx" || ext == ".md" || ext == ".tiled-project" ||
-         ext == ".tiled-session";
+  return ext == ".tsj" || ext == ".tsx" || ext == ".tx" || ext == ".tj" || ext == ".md" ||
+         ext == ".tiled-project" || ext == ".tiled-session";
 }
 
 // A Tiled map or tileset in either of its formats.
@@ -102,12 +109,14 @@ class Compiler {
  private:
   void Add(const std::string& from, const std::string& out, std::string bytes,
            std::shared_ptr<const JsonDoc> doc = nullptr);
-  void CompileJson(const std::string& rel, const std::string& text);
-  void CompileTmx(const std::string& rel, const std::string& text);
+  void CompileJson(const std::string& rel, std::string text);
+  void CompileTmx(const std::string& rel, std::string text);
   void CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc);
   void CrossCheckMaps();
+  void CheckFightMaps();
   fs::path SourcePath(const std::string& rel) const;
-  const JsonDoc* Tileset(const std::string& mapRel, const std::string& source);
+  // A tileset or an object template a map names, read once.
+  const JsonDoc* TiledFile(const std::string& mapRel, const std::string& source);
   const ArgbPicture* Picture(const std::string& mapRel, const std::string& name);
 
   struct PendingMap {
@@ -119,9 +128,9 @@ class Compiler {
   fs::path src_;
   Report& report_;
   FileSet files_;
-  std::map<std::string, std::string> producers_;  // lower-cased output -> source
-  Origins origins_;                               // outputs built from JSON sources
-  std::map<std::string, std::unique_ptr<JsonDoc>> tilesets_;
+  std::map<std::string, std::string> producers_;              // lower-cased output -> source
+  Origins origins_;                                           // outputs built from JSON sources
+  std::map<std::string, std::unique_ptr<JsonDoc>> tilesets_;  // and templates
   std::map<std::string, std::optional<ArgbPicture>> pictures_;
   std::vector<PendingMap> maps_;
 };
@@ -145,7 +154,7 @@ fs::path Compiler::SourcePath(const std::string& rel) const {
   return ResolvePath(src_, rel).value_or(src_ / rel);
 }
 
-const JsonDoc* Compiler::Tileset(const std::string& mapRel, const std::string& source) {
+const JsonDoc* Compiler::TiledFile(const std::string& mapRel, const std::string& source) {
   const std::string rel = (fs::path(FolderOf(mapRel)) / source).lexically_normal().generic_string();
   auto& slot = tilesets_[ToLower(rel)];
   if (!slot) {
@@ -163,10 +172,24 @@ const ArgbPicture* Compiler::Picture(const std::string& mapRel, const std::strin
   return it->second ? &*it->second : nullptr;
 }
 
+// A file named relative to the folder of `fromRel`, as a source-relative
+// name.
+std::string Beside(const std::string& fromRel, const std::string& name) {
+  return (fs::path(FolderOf(fromRel)) / name).lexically_normal().generic_string();
+}
+
 void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>& doc) {
   SourceReader in(*doc, rel, report_);
+  ApplyTemplates(
+      doc->root, in, [&](const std::string& name) { return TiledFile(rel, name); },
+      [&](const std::string& templateName, const std::string& templateSource,
+          const std::string& mapSource) {
+        return ToLower(Beside(Beside(rel, templateName), templateSource)) ==
+               ToLower(Beside(rel, mapSource));
+      });
+  if (in.ErrorCount() > 0) return;
   auto built = BuildTiledMap(
-      in, WithoutExtension(rel), [&](const std::string& source) { return Tileset(rel, source); },
+      in, WithoutExtension(rel), [&](const std::string& source) { return TiledFile(rel, source); },
       [&](const std::string& name) { return Picture(rel, name); });
   if (!built) return;
   for (const auto& [name, property] :
@@ -185,10 +208,12 @@ void Compiler::CompileMap(const std::string& rel, const std::shared_ptr<JsonDoc>
   maps_.push_back({rel, doc, std::move(*built)});
 }
 
-void Compiler::CompileJson(const std::string& rel, const std::string& text) {
+// The source's text is let go once its document is read.
+void Compiler::CompileJson(const std::string& rel, std::string text) {
   auto doc = std::make_shared<JsonDoc>(ParseJson(text));
+  std::string().swap(text);
   if (!doc->Ok()) {
-    report_.Error(rel, doc->errorLine, "", "invalid JSON: " + doc->error);
+    report_.ErrorAt(rel, doc->errorLine, doc->errorColumn, "invalid JSON: " + doc->error);
     return;
   }
   const Json& root = doc->root;
@@ -220,12 +245,13 @@ void Compiler::CompileJson(const std::string& rel, const std::string& text) {
                 "doodadmap) or must be a Tiled map");
 }
 
-void Compiler::CompileTmx(const std::string& rel, const std::string& text) {
+void Compiler::CompileTmx(const std::string& rel, std::string text) {
   auto doc = std::make_shared<JsonDoc>(ParseTiledXml(text));
   if (!doc->Ok()) {
     report_.Error(rel, doc->errorLine, "", doc->error);
     return;
   }
+  std::string().swap(text);
   if (TextAt(doc->root, "type") != "map") {
     report_.Error(rel, 1, "", "not a Tiled map: the root element is <tileset>");
     return;
@@ -250,8 +276,100 @@ void Compiler::CrossCheckMaps() {
       report_.Error(m.rel, m.doc->LineOf(Child(m.built.tilesPointer, i)),
                     "layer 'tiles' row " + std::to_string(static_cast<int>(i) / width + 1) +
                         ", column " + std::to_string(static_cast<int>(i) % width + 1),
-                    "tile " + std::to_string(t) + " is not in tilemap '" +
-                        m.built.map.tilemapFile + "' (" + std::to_string(count) + " tiles)");
+                    "tile " + std::to_string(t) + " is not in tilemap '" + m.built.map.tilemapFile +
+                        "' (" + std::to_string(count) + " tiles)");
+    }
+  }
+}
+
+namespace {
+
+// The screen the game will show, from the game's yarrowind.ini; the values
+// of the program folder's yarrowind.ini where it says nothing.
+struct Screen {
+  int width = 640;
+  double zoom = 2;
+};
+
+Screen ScreenOf(const FileSet& files) {
+  Screen screen;
+  auto it = std::find_if(files.begin(), files.end(),
+                         [](const auto& f) { return ToLower(f.first) == "yarrowind.ini"; });
+  if (it == files.end()) return screen;
+  std::string section;
+  size_t start = 0;
+  const std::string& text = it->second;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    std::string raw = text.substr(start, end - start);
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    const std::string line(TrimBlanks(raw));
+    start = end + 1;
+    if (line.starts_with('[')) section = ToLower(line);
+    const size_t eq = line.find('=');
+    if (section != "[main]" || eq == std::string::npos) continue;
+    const std::string key = ToLower(std::string(TrimBlanks(line.substr(0, eq))));
+    const double value = std::atof(line.c_str() + eq + 1);
+    if (key == "screenwidth") screen.width = static_cast<int>(value);
+    if (key == "zoom") screen.zoom = value;
+  }
+  return screen;
+}
+
+std::string ZoomText(double zoom) {
+  if (zoom == std::floor(zoom) && std::fabs(zoom) < 1e6)
+    return std::to_string(static_cast<int64_t>(zoom));
+  return Json(zoom).dump();
+}
+
+// The map names of the script's FIGHTINIT lines with a literal name, with
+// their line numbers.
+std::vector<std::pair<std::string, int>> FightMaps(const std::string& script) {
+  std::vector<std::pair<std::string, int>> out;
+  size_t start = 0;
+  for (int line = 1; start < script.size(); ++line) {
+    const size_t end = std::min(script.find('\n', start), script.size());
+    std::string_view text = TrimBlanks(std::string_view(script).substr(start, end - start));
+    start = end + 1;
+    while (!text.empty() && (text.front() == '\t' || text.front() == ' ')) text.remove_prefix(1);
+    if (text.size() < 10 || ToLower(std::string(text.substr(0, 9))) != "fightinit") continue;
+    text = TrimBlanks(text.substr(9));
+    if (text.size() < 2 || text.front() != '"') continue;
+    const size_t close = text.find('"', 1);
+    if (close != std::string_view::npos)
+      out.push_back({std::string(text.substr(1, close - 1)), line});
+  }
+  return out;
+}
+
+}  // namespace
+
+// Fighters arrive on the column just right of the screen: a fight scene
+// narrower than that has them stand off the map.
+void Compiler::CheckFightMaps() {
+  const Screen screen = ScreenOf(files_);
+  std::set<std::string> warned;
+  for (const auto& [rel, bytes] : files_) {
+    if (Extension(rel) != ".skr") continue;
+    for (const auto& [name, line] : FightMaps(bytes)) {
+      for (const PendingMap& m : maps_) {
+        if (m.built.mapFile.empty() ||
+            ToLower(OutputPath(m.built.mapFile)) != ToLower(OutputPath(TrimBlanks(name))) ||
+            !warned.insert(ToLower(m.rel)).second)
+          continue;
+        const double tile = NumberAt(m.doc->root, "tilewidth") * screen.zoom;
+        if (tile <= 0) continue;
+        const int columns = static_cast<int>(std::ceil(screen.width / tile - 1e-9));
+        if (m.built.map.width > columns) continue;
+        report_.Warning(m.rel, m.doc->LineOf("/width"), "width",
+                        std::to_string(m.built.map.width) + " columns: fighters arrive on column " +
+                            std::to_string(columns + 1) + ", just right of the " +
+                            std::to_string(columns) + " the screen shows (ScreenWidth " +
+                            std::to_string(screen.width) + " at Zoom " + ZoomText(screen.zoom) +
+                            "), so on this fight scene (FIGHTINIT in " + rel + " line " +
+                            std::to_string(line) + ") they stand off the map; make it at least " +
+                            std::to_string(columns + 1) + " columns wide");
+      }
     }
   }
 }
@@ -265,12 +383,17 @@ FileSet Compiler::Run() {
       report_.Error(rel, 0, "", "cannot be read");
       continue;
     }
-    if (ext == ".json" || ext == ".tmj") CompileJson(rel, *bytes);
-    else if (ext == ".tmx") CompileTmx(rel, *bytes);
-    else if (ext == ".skr") Add(rel, rel, GameScriptText(rel, std::move(*bytes), report_));
-    else Add(rel, rel, std::move(*bytes));
+    if (ext == ".json" || ext == ".tmj")
+      CompileJson(rel, std::move(*bytes));
+    else if (ext == ".tmx")
+      CompileTmx(rel, std::move(*bytes));
+    else if (ext == ".skr")
+      Add(rel, rel, GameScriptText(rel, std::move(*bytes), report_));
+    else
+      Add(rel, rel, std::move(*bytes));
   }
   CrossCheckMaps();
+  CheckFightMaps();
   return std::move(files_);
 }
 
@@ -320,12 +443,6 @@ int PropertyLine(const JsonDoc& doc, const std::string& name) {
   for (size_t i = 0; props && i < props->size(); ++i)
     if (TextAt((*props)[i], "name") == name) return doc.LineOf(Child("/properties", i));
   return 0;
-}
-
-double NumberAt(const Json& object, const char* key) {
-  return object.is_object() && object.contains(key) && object[key].is_number()
-             ? object[key].get<double>()
-             : 0.0;
 }
 
 // Whether a Tiled object covers the cell (x, y from 1): the cells whose
@@ -389,15 +506,19 @@ std::optional<SourceSpot> Locate(const Origins& origins, std::string_view built,
 
 bool BuildGame(const fs::path& srcDir, const fs::path& outDir, Report& report) {
   Origins origins;
-  const FileSet files = CompileSources(srcDir, report, &origins);
-  if (report.HasErrors()) return false;
-  for (const auto& [rel, bytes] : files)
-    if (const std::string why = OutsideGameFolder(rel); !why.empty()) report.Error(rel, 0, "", why);
-  if (report.HasErrors()) return false;
-  for (const auto& [rel, bytes] : files) {
-    std::error_code ec;
-    fs::create_directories((outDir / rel).parent_path(), ec);
-    if (!WriteFileBytes(outDir / rel, bytes)) report.Error(rel, 0, "", "cannot be written");
+  {
+    // The built files are let go once written: the check reads them back.
+    const FileSet files = CompileSources(srcDir, report, &origins);
+    if (report.HasErrors()) return false;
+    for (const auto& [rel, bytes] : files)
+      if (const std::string why = OutsideGameFolder(rel); !why.empty())
+        report.Error(rel, 0, "", why);
+    if (report.HasErrors()) return false;
+    for (const auto& [rel, bytes] : files) {
+      std::error_code ec;
+      fs::create_directories((outDir / rel).parent_path(), ec);
+      if (!WriteFileBytes(outDir / rel, bytes)) report.Error(rel, 0, "", "cannot be written");
+    }
   }
   if (report.HasErrors()) return false;
   CheckGame(

@@ -270,7 +270,8 @@ void ScriptChecker::FileParam(int line, const ParsedLine& s, size_t index, std::
 void ScriptChecker::ScriptParam(int line, const ParsedLine& s, size_t index) {
   auto name = TextParam(line, s, index, "script name");
   if (!name || name->empty()) return;
-  if (!index_.scripts.contains(ToLower(*name))) Warning(line, s.word + ": " + MissingScript(*name));
+  if (!index_.scripts.contains(FoldName(*name)))
+    Warning(line, s.word + ": " + MissingScript(*name));
 }
 
 // The sound must be a file the game finds: the name trimmed, and for
@@ -610,7 +611,7 @@ void GameChecker::NeedFile(const std::string& from, const std::string& field,
 void GameChecker::NeedScript(const std::string& from, const std::string& field,
                              const std::string& name, const DataSpot& spot) {
   if (TrimBlanks(name).empty()) return;
-  if (!index_.scripts.contains(ToLower(name)))
+  if (!index_.scripts.contains(FoldName(name)))
     Problem(Severity::Warning, from, field, MissingScript(name), spot);
 }
 
@@ -719,8 +720,15 @@ void GameChecker::CheckEventmap(const std::string& name) {
                   " differs from its map '" + ev.mapFile + "' (" + std::to_string(map.width) +
                   " x " + std::to_string(map.height) + ")");
   }
-  for (size_t i = 0; i < ev.cells.size(); ++i) {
-    const EventCell& c = ev.cells[i];
+  // Read through a const layer: a mutable reference would give every cell
+  // an entry of its own, hundreds of bytes a cell on a large map.
+  const EventCells& cells = ev.cells;
+  size_t i = 0;
+  for (auto it = cells.begin(); it != cells.end(); ++it, ++i) {
+    const EventCell& c = *it;
+    if (c.ENTERSCRIPT.empty() && c.LEAVESCRIPT.empty() && c.USESCRIPT.empty() &&
+        c.PUSHSCRIPT.empty())
+      continue;
     const int x = static_cast<int>(i % static_cast<size_t>(ev.width)) + 1;
     const int y = static_cast<int>(i / static_cast<size_t>(ev.width)) + 1;
     const std::string at = "cell " + std::to_string(x) + ", " + std::to_string(y);
@@ -777,7 +785,7 @@ void GameChecker::Run() {
   std::vector<std::pair<std::string, fs::path>> scripts;
   CollectScripts(dir_, "", scripts);
   for (const auto& s : scripts)
-    if (!index_.scripts.insert(ToLower(s.first)).second)
+    if (!index_.scripts.insert(FoldName(s.first)).second)
       report_.Warning(s.first, 0, "",
                       "differs from another script's name only in letter case; the game "
                       "finds only one of them");

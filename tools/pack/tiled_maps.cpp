@@ -104,6 +104,21 @@ class CellProblems {
   std::map<std::string, Entry> entries_;
 };
 
+// A layer's tile ids: a view of the packed ids of its source, or read
+// from a list or from Base64 data.
+class LayerCells {
+ public:
+  explicit LayerCells(PackedIds packed) : packed_(packed), size_(packed.size()) {}
+  explicit LayerCells(std::vector<uint32_t> own) : own_(std::move(own)), size_(own_.size()) {}
+  size_t size() const { return size_; }
+  uint32_t operator[](size_t i) const { return own_.empty() ? packed_[i] : own_[i]; }
+
+ private:
+  PackedIds packed_;
+  std::vector<uint32_t> own_;
+  size_t size_;
+};
+
 class MapBuilder {
  public:
   MapBuilder(SourceReader& in, const TilesetLoader& loadTileset, const PictureLoader& loadPicture)
@@ -125,7 +140,7 @@ class MapBuilder {
   void MakeArt();
   std::vector<TileArt> TilesetArt(const TilesetInfo& ts);
   const Picture* LoadPicture(const TilesetInfo& ts, const Json& owner, const std::string& field);
-  std::optional<std::vector<uint32_t>> LayerGids(const Json& layer, const std::string& pointer);
+  std::optional<LayerCells> LayerGids(const Json& layer, const std::string& pointer);
   // The place of a problem, made only when there is one: pointer and field.
   using Where = std::function<std::pair<std::string, std::string>()>;
   std::optional<int16_t> NumberOfGid(int64_t gid, const Where& where);
@@ -238,7 +253,9 @@ void MapBuilder::ReadTilesets() {
       if (!doc || !doc->Ok() || !doc->root.is_object()) {
         std::string why = "there is no such file";
         if (doc && !doc->Ok())
-          why = "line " + std::to_string(doc->errorLine) + ": " + doc->error;
+          why = "line " + std::to_string(doc->errorLine) +
+                (doc->errorColumn > 0 ? ", column " + std::to_string(doc->errorColumn) : "") +
+                ": " + doc->error;
         else if (doc)
           why = "it is not a tileset";
         in_.Error(Child(at, "source"), field,
@@ -451,8 +468,7 @@ void MapBuilder::MakeArt() {
   sheets_.emplace(std::move(art), static_cast<int>(tileW_), static_cast<int>(tileH_));
 }
 
-std::optional<std::vector<uint32_t>> MapBuilder::LayerGids(const Json& layer,
-                                                           const std::string& pointer) {
+std::optional<LayerCells> MapBuilder::LayerGids(const Json& layer, const std::string& pointer) {
   const std::string field = "layer '" + TextAt(layer, "name") + "'";
   const auto size = [&](const char* key) {
     return layer[key].is_number_integer() ? layer[key].get<int64_t>() : int64_t{-1};
@@ -468,7 +484,10 @@ std::optional<std::vector<uint32_t>> MapBuilder::LayerGids(const Json& layer,
   }
   std::vector<uint32_t> gids;
   const Json& data = layer["data"];
-  if (data.is_array()) {
+  const PackedIds packed = PackedIds::Of(data);
+  if (packed.size() > 0) {
+    // Read in place.
+  } else if (data.is_array()) {
     gids.reserve(data.size());
     for (size_t i = 0; i < data.size(); ++i) {
       if (!data[i].is_number_integer() || data[i].get<int64_t>() < 0 ||
@@ -494,18 +513,19 @@ std::optional<std::vector<uint32_t>> MapBuilder::LayerGids(const Json& layer,
       in_.Error(Child(pointer, badCompression ? "compression" : "data"), field, decoded.error);
       return std::nullopt;
     }
-    gids.assign(decoded.gids.begin(), decoded.gids.end());
+    gids = std::move(decoded.gids);
   } else {
     in_.Error(Child(pointer, "data"), field, "must be a list of tile ids or Base64 text");
     return std::nullopt;
   }
-  if (static_cast<int64_t>(gids.size()) != width_ * height_) {
+  const size_t count = packed.size() > 0 ? packed.size() : gids.size();
+  if (static_cast<int64_t>(count) != width_ * height_) {
     in_.Error(Child(pointer, "data"), field,
-              "holds " + std::to_string(gids.size()) + " cells; the map has " +
+              "holds " + std::to_string(count) + " cells; the map has " +
                   std::to_string(width_ * height_));
     return std::nullopt;
   }
-  return gids;
+  return packed.size() > 0 ? LayerCells(packed) : LayerCells(std::move(gids));
 }
 
 // A tile's number on a sheet the map names: the n-th tile of its tileset.
@@ -642,7 +662,7 @@ void MapBuilder::BuildTiles() {
 
 void MapBuilder::BuildDoodadLayers() {
   if (doodadLayers_.empty()) return;
-  std::vector<std::vector<uint32_t>> layers;
+  std::vector<LayerCells> layers;
   for (const LayerRef& ref : doodadLayers_)
     if (auto gids = LayerGids(*ref.layer, ref.pointer)) layers.push_back(std::move(*gids));
   if (layers.size() != doodadLayers_.size()) return;

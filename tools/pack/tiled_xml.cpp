@@ -79,8 +79,11 @@ class XmlReader {
       doc_.root = Map(root, id);
     else if (name == "tileset")
       doc_.root = Tileset(root, id, 1, true);
+    else if (name == "template")
+      doc_.root = Template(root, id);
     else
-      Fail(root, "not a Tiled map or tileset: the root element is <" + std::string(name) + ">");
+      Fail(root,
+           "not a Tiled map, tileset or template: the root element is <" + std::string(name) + ">");
   }
 
  private:
@@ -120,8 +123,10 @@ class XmlReader {
   Json Map(pugi::xml_node map, uint32_t id);
   void Layers(pugi::xml_node parent, Json& owner, uint32_t ownerId, int depth);
   void TileData(pugi::xml_node layer, Json& out, uint32_t outId);
-  void Cells(pugi::xml_node data, bool csv, Json& cells, uint32_t cellsId);
+  void Cells(pugi::xml_node data, bool csv, Json& out, uint32_t outId);
   void Objects(pugi::xml_node group, Json& out, uint32_t outId, int depth);
+  Json Object(pugi::xml_node o, uint32_t id, int depth);
+  Json Template(pugi::xml_node t, uint32_t id);
 
   JsonDoc& doc_;
   std::vector<size_t> newlines_;
@@ -266,55 +271,131 @@ void XmlReader::TileData(pugi::xml_node layer, Json& out, uint32_t outId) {
   if (!compression.empty()) Put(out, outId, "compression", compression, line);
   const std::string key = "data";
   if (encoding == "csv" || encoding.empty()) {
-    const uint32_t cellsId = doc_.lines.Add(outId, &key, line, true);
-    Json cells = Json::array();
-    Cells(data, encoding == "csv", cells, cellsId);
-    out[key] = std::move(cells);
+    Cells(data, encoding == "csv", out, outId);
   } else {
     // Base64 (or an encoding the build will name as unknown).
     Put(out, outId, key, data.text().get(), line);
   }
 }
 
+// The cells of a layer's data as they are read: packed while every one is
+// a tile id (see PackedIds), else an ordinary list.
+class CellList {
+ public:
+  explicit CellList(LineIndex& lines) : lines_(lines) {}
+
+  size_t size() const { return packed_ ? ids_.size() : list_.size(); }
+  void Push(std::string_view text, int line) {
+    uint32_t id = 0;
+    const char* end = text.data() + text.size();
+    if (auto r = std::from_chars(text.data(), end, id);
+        packed_ && !text.empty() && r.ec == std::errc() && r.ptr == end) {
+      if (runs_.empty() || runs_.back().line != line)
+        runs_.push_back({static_cast<uint32_t>(ids_.size()), line});
+      ids_.Push(id);
+      return;
+    }
+    if (packed_) Unpack();
+    list_.push_back(NumberOrText(text));
+    lines_.Add(listId_, nullptr, line, false);
+  }
+  // Stores the list at `key` of `owner`.
+  void Store(Json& owner, uint32_t ownerId, const std::string& key, int line) {
+    if (!packed_) {
+      owner[key] = std::move(list_);
+      return;
+    }
+    if (ids_.size() == 0) {
+      lines_.Add(ownerId, &key, line, true);
+      owner[key] = Json::array();
+      return;
+    }
+    lines_.AddPacked(ownerId, &key, line, std::move(runs_));
+    owner[key] = ids_.Take();
+  }
+  // Where an ordinary list goes, set before the first value.
+  void Prepare(uint32_t ownerId, const std::string& key, int line) {
+    ownerId_ = ownerId, key_ = &key, line_ = line;
+  }
+
+ private:
+  void Unpack() {
+    packed_ = false;
+    listId_ = lines_.Add(ownerId_, key_, line_, true);
+    list_ = Json::array();
+    size_t run = 0;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+      while (run + 1 < runs_.size() && runs_[run + 1].first <= i) ++run;
+      list_.push_back(ids_[i]);
+      lines_.Add(listId_, nullptr, runs_[run].line, false);
+    }
+    ids_ = IdPacker();
+    runs_.clear();
+  }
+
+  LineIndex& lines_;
+  bool packed_ = true;
+  IdPacker ids_;
+  std::vector<LineRun> runs_;
+  Json list_;
+  uint32_t listId_ = LineIndex::kNone, ownerId_ = LineIndex::kNone;
+  const std::string* key_ = nullptr;
+  int line_ = 0;
+};
+
 // The tile ids of CSV text or of <tile gid="..."/> elements, each with its
 // line. No map holds more than kMaxMapCells cells: reading stops one past
 // that, which the build reports as a layer of the wrong size.
-void XmlReader::Cells(pugi::xml_node data, bool csv, Json& cells, uint32_t cellsId) {
+void XmlReader::Cells(pugi::xml_node data, bool csv, Json& out, uint32_t outId) {
+  const std::string key = "data";
+  const int dataLine = LineOf(data);
+  CellList cells(doc_.lines);
+  cells.Prepare(outId, key, dataLine);
   const size_t limit = static_cast<size_t>(kMaxMapCells) + 1;
   if (!csv) {
     for (pugi::xml_node tile : data.children("tile")) {
-      if (cells.size() == limit) return;
+      if (cells.size() == limit) break;
       const pugi::xml_attribute gid = tile.attribute("gid");
-      cells.push_back(gid ? NumberOrText(gid.value()) : Json(0));
-      doc_.lines.Add(cellsId, nullptr, LineOf(tile), false);
+      cells.Push(gid ? gid.value() : "0", LineOf(tile));
     }
+    cells.Store(out, outId, key, dataLine);
     return;
   }
   pugi::xml_node text = data.first_child();
   while (text && text.type() != pugi::node_pcdata && text.type() != pugi::node_cdata)
     text = text.next_sibling();
-  if (!text) return;
-  const std::string_view s = text.value();
-  int line = LineAt(text.offset_debug());
-  std::string token;
-  int tokenLine = line;
-  for (size_t i = 0; i <= s.size() && cells.size() < limit; ++i) {
-    const char c = i < s.size() ? s[i] : ',';
-    if (c == ',') {
-      // Tiled ends every row but the last with a comma: nothing after the
-      // last one is no cell.
-      const bool last = i == s.size();
-      if (last && token.empty()) break;
-      cells.push_back(NumberOrText(token));
-      doc_.lines.Add(cellsId, nullptr, token.empty() ? line : tokenLine, false);
-      token.clear();
-    } else if (c == '\n') {
-      ++line;
-    } else if (c != ' ' && c != '\t' && c != '\r') {
-      if (token.empty()) tokenLine = line;
-      token += c;
+  if (text) {
+    const std::string_view s = text.value();
+    int line = LineAt(text.offset_debug());
+    size_t start = std::string_view::npos, end = 0;  // of the token
+    int tokenLine = line;
+    for (size_t i = 0; i <= s.size() && cells.size() < limit; ++i) {
+      const char c = i < s.size() ? s[i] : ',';
+      if (c == ',') {
+        // Tiled ends every row but the last with a comma: nothing after the
+        // last one is no cell.
+        const bool empty = start == std::string_view::npos;
+        if (i == s.size() && empty) break;
+        cells.Push(empty ? std::string_view() : s.substr(start, end - start),
+                   empty ? line : tokenLine);
+        start = std::string_view::npos;
+      } else if (c == '\n') {
+        ++line;
+      } else if (c != ' ' && c != '\t' && c != '\r') {
+        if (start == std::string_view::npos) start = i, tokenLine = line;
+        end = i + 1;
+      }
     }
   }
+  cells.Store(out, outId, key, dataLine);
+}
+
+Json XmlReader::Object(pugi::xml_node o, uint32_t id, int depth) {
+  Json object = Attributes(o, id);
+  for (const char* shape : {"ellipse", "point"})
+    if (o.child(shape)) Put(object, id, shape, true, LineOf(o.child(shape)));
+  PropertiesOf(o, object, id, depth);
+  return object;
 }
 
 void XmlReader::Objects(pugi::xml_node group, Json& out, uint32_t outId, int depth) {
@@ -323,14 +404,25 @@ void XmlReader::Objects(pugi::xml_node group, Json& out, uint32_t outId, int dep
   Json objects = Json::array();
   for (pugi::xml_node o : group.children("object")) {
     if (!Within(depth + 1, o)) break;
-    const uint32_t id = doc_.lines.Add(listId, nullptr, LineOf(o), true);
-    Json object = Attributes(o, id);
-    for (const char* shape : {"ellipse", "point"})
-      if (o.child(shape)) Put(object, id, shape, true, LineOf(o.child(shape)));
-    PropertiesOf(o, object, id, depth + 1);
-    objects.push_back(std::move(object));
+    objects.push_back(Object(o, doc_.lines.Add(listId, nullptr, LineOf(o), true), depth + 1));
   }
   out[key] = std::move(objects);
+}
+
+// An object template: its object and, for a tile object, the tileset its
+// gid counts in.
+Json XmlReader::Template(pugi::xml_node t, uint32_t id) {
+  Json o = Json::object();
+  Put(o, id, "type", "template", LineOf(t));
+  if (const pugi::xml_node ts = t.child("tileset")) {
+    const std::string key = "tileset";
+    o[key] = Tileset(ts, doc_.lines.Add(id, &key, LineOf(ts), true), 2, false);
+  }
+  if (const pugi::xml_node object = t.child("object")) {
+    const std::string key = "object";
+    o[key] = Object(object, doc_.lines.Add(id, &key, LineOf(object), true), 2);
+  }
+  return o;
 }
 
 // --- Writing ------------------------------------------------------------------

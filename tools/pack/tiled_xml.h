@@ -11,13 +11,13 @@
 
 namespace yw::pack {
 
-// A TMX map ("type": "map") or a TSX tileset ("type": "tileset"), by its
-// root element. Attributes become numbers where Tiled's JSON has numbers
-// (when their text is one), tile layer data in CSV or as <tile> elements a
-// list of tile ids, Base64 data its text with "encoding" and "compression",
-// and custom properties Tiled's {"name", "type", "value"} list. Malformed
-// XML, another root element and elements nested deeper than kMaxJsonDepth
-// set the document's error and its line.
+// A TMX map ("type": "map"), a TSX tileset ("type": "tileset") or a TX
+// object template ("type": "template", with its "object" and "tileset" as
+// Tiled's JSON templates hold them), by its root element. Attributes become numbers where Tiled's
+// JSON has numbers (when their text is one), tile layer data in CSV or as <tile> elements a list of
+// tile ids, Base64 data its text with "encoding" and "compression", and custom properties Tiled's
+// {"name", "type", "value"} list. Malformed XML, another root element and elements nested deeper
+// than kMaxJsonDepth set the document's error and its line.
 JsonDoc ParseTiledXml(std::string_view text);
 
 // Whether a file's text is XML rather than JSON: its first character that
