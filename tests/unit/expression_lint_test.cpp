@@ -4,26 +4,13 @@
 // evaluator does not read as operators).
 #include <gtest/gtest.h>
 
-#include "diagnostics.h"
-#include "interpreter_test_support.h"
-#include "script_lint.h"
+#include "lint_fixture.h"
 
 namespace yw::pack {
 namespace {
 
-class ExpressionLint : public test::ScriptFixture {
+class ExpressionLint : public LintFixture {
  protected:
-  uint8_t RunLine(const std::string& line) { return RunBody({line}); }
-  std::string Lint(const std::string& line) {
-    GameIndex index;
-    index.fileExists = [](std::string_view) { return true; };
-    index.pictureExists = [](std::string_view) { return true; };
-    Report report;
-    CheckScript("t.skr", "BEGIN\r\n" + line + "\r\nEND\r\n", index, report);
-    std::string all;
-    for (const Diagnostic& d : report.Items()) all += Format(d) + "\n";
-    return all;
-  }
   // The line the linter suggests, from "did you mean '...'".
   static std::string Meant(const std::string& lint) {
     const std::string mark = "did you mean '";

@@ -8,7 +8,7 @@
 #include "audio_test_files.h"
 #include "diagnostics.h"
 #include "game_build.h"
-#include "interpreter_test_support.h"
+#include "lint_fixture.h"
 #include "script/interpreter.h"
 #include "world/paths.h"
 
@@ -17,24 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Joined(const Report& r) {
-  std::string s;
-  for (const Diagnostic& d : r.Items()) s += Format(d) + "\n";
-  return s;
-}
-
-class ScriptLintTest : public test::ScriptFixture {
+class ScriptLintTest : public LintFixture {
  protected:
-  // One line run by the interpreter and checked by the linter.
-  uint8_t RunLine(const std::string& line) { return RunBody({line}); }
-  std::string Lint(const std::string& line) {
-    GameIndex index;
-    index.fileExists = [](std::string_view) { return true; };
-    index.pictureExists = [](std::string_view) { return true; };
-    Report report;
-    CheckScript("t.skr", "BEGIN\r\n" + line + "\r\nEND\r\n", index, report);
-    return Joined(report);
-  }
   // A line of `n` parameters: a keyword position gets `word` at `at`, else
   // its first word; any other position a text naming an existing file.
   static std::string Line(const CommandEntry& c, size_t n, size_t at = SIZE_MAX,
