@@ -123,14 +123,18 @@ std::string ApplyWindowSetting(std::string_view name, std::string_view value, Us
     return {};
   }
   if (SameName(name, "picture")) {
-    if (SameName(value, "pixel-perfect")) {
+    if (SameName(value, "automatic")) {
+      s.fit = PictureFit::Automatic;
+    } else if (SameName(value, "pixel-perfect")) {
       s.fit = PictureFit::PixelPerfect;
+    } else if (SameName(value, "sharp")) {
+      s.fit = PictureFit::Sharp;
     } else if (SameName(value, "fill")) {
       s.fit = PictureFit::Fill;
     } else if (SameName(value, "stretch")) {
       s.fit = PictureFit::Stretch;
     } else {
-      return "picture must be pixel-perfect, fill or stretch";
+      return "picture must be automatic, pixel-perfect, sharp, fill or stretch";
     }
     return {};
   }

@@ -33,7 +33,7 @@ inline constexpr int kComfortKeyCount = 5;
 struct UserSettings {
   int scale = 0;  // screen pixels per game pixel; 0: the largest that fits
   bool fullscreen = false;
-  PictureFit fit = PictureFit::PixelPerfect;
+  PictureFit fit = PictureFit::Automatic;
   bool debugOverlay = false;  // F3 shows the debug overlay in every game
   // Per game key in GameKey order, and per comfort key: the keyboard keys
   // that press it.

@@ -132,6 +132,7 @@ SdlPlatform::SdlPlatform(const UserSettings& settings, std::filesystem::path scr
 SdlPlatform::~SdlPlatform() {
   audio_->Free();  // the mixer closes before SDL itself
   for (Pad& p : pads_) SDL_GameControllerClose(p.controller);
+  if (prescaled_) SDL_DestroyTexture(prescaled_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -375,7 +376,7 @@ void SdlPlatform::HandleComfort(ComfortKey key) {
 }
 
 void SdlPlatform::Present(const Surface& frontbuf, double, double) {
-  // The picture is always centred in the window (PictureArea), which is
+  // The picture is always centred in the window (Render), which is
   // where the game places it too.
   if (!renderer_ || frontbuf.Empty()) return;
   const ScreenSize size{frontbuf.Width(), frontbuf.Height()};
@@ -386,6 +387,7 @@ void SdlPlatform::Present(const Surface& frontbuf, double, double) {
                                  size.width, size.height);
     if (!texture_) return;
     SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     frameSize_ = size;
     frame_.clear();
   } else if (std::equal(pixels.begin(), pixels.end(), frame_.begin(), frame_.end())) {
@@ -396,21 +398,51 @@ void SdlPlatform::Present(const Surface& frontbuf, double, double) {
   dirty_ = true;
 }
 
-ScreenRect SdlPlatform::PictureArea() {
-  int w = 0, h = 0;
-  SDL_GetRendererOutputSize(renderer_, &w, &h);
-  return PictureRect({w, h}, frameSize_, fit_);
+// The frame blown up by the whole number SharpPrescale gives for `shown`,
+// hard-edged, into a texture that is smoothed when drawn; the frame's own
+// texture where the renderer cannot draw into one (hard-edged then).
+SDL_Texture* SdlPlatform::SharpPicture(ScreenSize shown) {
+  if (!SDL_RenderTargetSupported(renderer_)) return texture_;
+  int k = SharpPrescale(frameSize_, shown);
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer_, &info) == 0 && info.max_texture_width > 0 &&
+      info.max_texture_height > 0)
+    k = std::clamp(std::min(info.max_texture_width / frameSize_.width,
+                            info.max_texture_height / frameSize_.height),
+                   1, k);
+  const ScreenSize size{frameSize_.width * k, frameSize_.height * k};
+  if (!prescaled_ || size != prescaledSize_) {
+    if (prescaled_) SDL_DestroyTexture(prescaled_);
+    prescaled_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   size.width, size.height);
+    if (!prescaled_) return texture_;
+    SDL_SetTextureBlendMode(prescaled_, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(prescaled_, SDL_ScaleModeLinear);
+    prescaledSize_ = size;
+  }
+  if (SDL_SetRenderTarget(renderer_, prescaled_) != 0) return texture_;
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_SetRenderTarget(renderer_, nullptr);
+  return prescaled_;
 }
 
 void SdlPlatform::Render() {
   dirty_ = false;
   if (!renderer_) return;
+  SDL_Texture* shown = texture_;
+  ScreenRect r;
+  if (texture_) {
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    r = PictureRect({w, h}, frameSize_, fit_);
+    if (ResolvedFit({w, h}, frameSize_, fit_) == PictureFit::Sharp)
+      shown = SharpPicture({r.width, r.height});
+  }
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  if (texture_) {
-    const ScreenRect r = PictureArea();
+  if (shown) {
     const SDL_Rect dst{r.x, r.y, r.width, r.height};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    SDL_RenderCopy(renderer_, shown, nullptr, &dst);
   }
   SDL_RenderPresent(renderer_);
 }
@@ -472,7 +504,8 @@ void SdlPlatform::PlaceWindow(bool again) {
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
   SDL_Rect usable{0, 0, desktop_.width, desktop_.height};
   SDL_GetDisplayUsableBounds(display, &usable);
-  const WindowScale s = ChooseWindowScale({usable.w, usable.h}, frame, game_, requestedScale_);
+  const WindowScale s =
+      ChooseWindowScale({usable.w, usable.h}, frame, game_, requestedScale_, fit_);
   if (s.cut && requestedScale_ > 0 && !again)
     std::cerr << "yarrowind: scale " << requestedScale_ << " does not fit the screen (" << usable.w
               << " x " << usable.h << "); using " << s.scale << "\n";

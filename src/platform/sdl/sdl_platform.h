@@ -1,5 +1,7 @@
 // The platform over SDL2: one window titled by the game. The game's frame is
-// uploaded to a streaming texture and the renderer scales it to the window;
+// uploaded to a streaming texture and the renderer scales it to the window
+// (hard-edged, or for a sharp picture through a whole-number blow-up that is
+// then smoothed);
 // keys come from the keyboard (as the player's settings map them) and from
 // game controllers. The comforts handled here (window scale, fullscreen,
 // screenshots, fast-forward) never change what the game sees.
@@ -93,13 +95,16 @@ class SdlPlatform : public Platform {
   void PlaceWindow(bool again = false);
   void ApplyFullscreen();
   void Render();
+  SDL_Texture* SharpPicture(ScreenSize shown);
   void SaveScreenshot();
   void SetSpeed(int speed);
-  ScreenRect PictureArea();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  // A sharp picture's frame blown up by a whole number, smoothed to the window.
+  SDL_Texture* prescaled_ = nullptr;
+  ScreenSize prescaledSize_;
   ScreenSize frameSize_;         // the frame last shown
   std::vector<uint32_t> frame_;  // its pixels
   bool dirty_ = false;           // the window is behind the frame
@@ -124,7 +129,7 @@ class SdlPlatform : public Platform {
   uint64_t lastYield_ = 0;
   uint64_t gameClock_ = 0, lastTicks_ = 0;
   int speed_ = 1;
-  int32_t fastKey_ = 0;  // the key holding fast-forward
+  int32_t fastKey_ = 0;     // the key holding fast-forward
   bool textEntry_ = false;  // the game is taking typed text
 
   std::filesystem::path screenshotFolder_;
