@@ -24,6 +24,7 @@
 #include "shell/session_recorder.h"
 #include "shell/startup.h"
 #include "shell/user_settings.h"
+#include "sim/save_folder.h"
 #include "testplay/test_play.h"
 
 namespace fs = std::filesystem;
@@ -36,19 +37,23 @@ constexpr bool kDebugBuild = false;
 constexpr bool kDebugBuild = true;
 #endif
 
-// The program folder: --root, else data/ beside the executable or
-// ../share/yarrowind from it.
-fs::path ProgramFolder(const yw::Options& o, const char* argv0) {
+// The running program's own file, its links followed.
+fs::path ProgramFile(const char* argv0) {
   std::error_code ec;
-  if (!o.root.empty()) return fs::absolute(o.root, ec);
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) exe = fs::absolute(argv0, ec);
+  return exe;
+}
+
+// The program folder: --root, else data/ beside the executable (a build
+// folder) or ../share/yarrowind from it (an installed program).
+fs::path ProgramFolder(const yw::Options& o, const fs::path& exe) {
+  std::error_code ec;
+  if (!o.root.empty()) return fs::absolute(o.root, ec);
   const fs::path dir = exe.parent_path();
-  // A build folder has it beside the program, an installed program in
-  // ../share/yarrowind.
-  for (const fs::path& folder : {dir / "data", dir.parent_path() / "share" / "yarrowind"})
-    if (fs::is_directory(folder, ec)) return folder;
-  return dir;
+  if (fs::is_directory(dir / "data", ec)) return dir / "data";
+  const fs::path installed = yw::InstalledProgramFolder(exe);
+  return installed.empty() ? dir : installed;
 }
 
 // The game folder of --play, made absolute; empty without --play.
@@ -118,12 +123,13 @@ bool CheckReplay(yw::Options& o, std::vector<yw::DisplayMode>& displayModes) {
 }
 
 int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path& playDir,
-                std::vector<yw::DisplayMode> displayModes) {
+                const fs::path& installedDir, std::vector<yw::DisplayMode> displayModes) {
   yw::SdlImageCodec codec;
   yw::HeadlessPlatform platform(&codec, o.tickMs);
   if (!displayModes.empty()) platform.SetDisplayModes(displayModes, displayModes.front());
   yw::Engine engine(platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(yw::UserFolders::FromEnvironment());
+  engine.InstalledDir = installedDir;
   // The events are read as the run reaches them, so that a long replay
   // takes no more memory than a short one.
   std::unique_ptr<std::ifstream> in;
@@ -145,7 +151,8 @@ int RunHeadless(const yw::Options& o, const fs::path& programDir, const fs::path
   return engine.ExitCode;
 }
 
-int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& playDir) {
+int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& playDir,
+              const fs::path& installedDir) {
   const yw::UserFolders folders = yw::UserFolders::FromEnvironment();
   std::vector<std::string> problems;
   yw::UserSettings settings =
@@ -173,6 +180,7 @@ int RunWindow(const yw::Options& o, const fs::path& programDir, const fs::path& 
   }
   yw::Engine engine(recorder ? static_cast<yw::Platform&>(*recorder) : platform, programDir);
   engine.UserSaveRoot = yw::UserSaveRoot(folders);
+  engine.InstalledDir = installedDir;
   yw::FormLoad(engine, seed);
   if (!StartIn(engine, playDir)) return 1;
   // A debug build and the player's settings allow the overlay in every
@@ -201,7 +209,11 @@ int main(int argc, char** argv) {
   }
   std::vector<yw::DisplayMode> displayModes;
   if (options.headless && !CheckReplay(options, displayModes)) return 2;
-  const fs::path programDir = ProgramFolder(options, argv[0]);
+  const fs::path exe = ProgramFile(argv[0]);
+  const fs::path programDir = ProgramFolder(options, exe);
+  // Found whether or not --root names it, so that a replay recorded with
+  // the installed program folder saves where the installed program does.
+  const fs::path installedDir = yw::InstalledProgramFolder(exe);
   const fs::path playDir = PlayFolder(options);
   std::error_code ec;
   if (!options.play.empty() && !fs::is_directory(playDir, ec)) {
@@ -209,6 +221,7 @@ int main(int argc, char** argv) {
               << " is not a folder\n";
     return 2;
   }
-  return options.headless ? RunHeadless(options, programDir, playDir, std::move(displayModes))
-                          : RunWindow(options, programDir, playDir);
+  return options.headless
+             ? RunHeadless(options, programDir, playDir, installedDir, std::move(displayModes))
+             : RunWindow(options, programDir, playDir, installedDir);
 }

@@ -84,6 +84,10 @@ class Engine {
   // The player's folder for the saves of games whose own folder cannot be
   // written (a folder per game inside it); empty: saves stay in the game.
   std::filesystem::path UserSaveRoot;
+  // The installed program folder (share/yarrowind beside bin/), empty for
+  // a build folder's: its games keep their saves in UserSaveRoot even where
+  // their folder can be written (by root, say).
+  std::filesystem::path InstalledDir;
   // Whether a game folder can be written; a test may pretend it cannot.
   std::function<bool(const std::filesystem::path&)> CanWriteFolder;
 

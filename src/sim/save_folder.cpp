@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/engine.h"
+#include "world/paths.h"
 
 namespace yw {
 
@@ -27,8 +28,18 @@ fs::path UserSaveFolder(const fs::path& userSaveRoot, const fs::path& gameDir) {
   return userSaveRoot / name;
 }
 
+fs::path InstalledProgramFolder(const fs::path& exe) {
+  std::error_code ec;
+  const fs::path dir = exe.parent_path();
+  if (dir.empty() || fs::is_directory(dir / "data", ec)) return {};
+  const fs::path folder = dir.parent_path() / "share" / "yarrowind";
+  return fs::is_directory(folder, ec) ? folder : fs::path();
+}
+
 void ChooseSaveFolder(Engine& e) {
-  const bool own = e.UserSaveRoot.empty() || !e.CanWriteFolder || e.CanWriteFolder(e.CurrentDir);
+  const bool installed = !e.InstalledDir.empty() && IsInsideFolder(e.InstalledDir, e.CurrentDir);
+  const bool own = e.UserSaveRoot.empty() ||
+                   (!installed && (!e.CanWriteFolder || e.CanWriteFolder(e.CurrentDir)));
   e.SaveDir = own ? e.CurrentDir : UserSaveFolder(e.UserSaveRoot, e.CurrentDir);
 }
 

@@ -1,7 +1,9 @@
-// Where a game's saved games and fight snapshot are kept. A game whose
-// folder can be written keeps them in its folder; a game installed where
-// the player cannot write (a system-wide library) keeps them in the
-// player's data folder, one folder per game.
+// Where a game's saved games and fight snapshot are kept. A game folder of
+// the player's own keeps them in its folder when it can be written; a game
+// of the installed program folder (share/yarrowind), and a game folder the
+// player cannot write, keeps them in the player's data folder, one folder
+// per game. An installed game writes nothing into the installation, even
+// run by root, so that removing the package leaves nothing behind.
 #pragma once
 
 #include <filesystem>
@@ -20,10 +22,17 @@ bool FolderIsWritable(const std::filesystem::path& folder);
 std::filesystem::path UserSaveFolder(const std::filesystem::path& userSaveRoot,
                                      const std::filesystem::path& gameDir);
 
-// Decides where the game now current keeps its saves: its own folder when
-// Engine::CanWriteFolder says it can be written (or when there is no user
-// folder to go to), the user save folder otherwise. Run when a game is
-// opened, so that a game keeps one place for the whole session.
+// The installed program folder of the program at `exe`:
+// ../share/yarrowind from its folder when that is a folder and no data/
+// lies beside the program (a build folder's program folder); empty
+// otherwise.
+std::filesystem::path InstalledProgramFolder(const std::filesystem::path& exe);
+
+// Decides where the game now current keeps its saves: the user save folder
+// for a game inside Engine::InstalledDir, else its own folder when
+// Engine::CanWriteFolder says it can be written, else the user save folder.
+// Without a user folder to go to, its own. Run when a game is opened, so
+// that a game keeps one place for the whole session.
 void ChooseSaveFolder(Engine& e);
 
 // The folder saves are written to and read from: the chosen one, else the

@@ -11,9 +11,10 @@
 #include <random>
 
 #include "menus/list_kinds.h"
+#include "shell/user_settings.h"
+#include "sim/game_files.h"
 #include "sim/save_folder.h"
 #include "test_support.h"
-#include "sim/game_files.h"
 #include "world/save_game.h"
 
 namespace yw {
@@ -241,6 +242,58 @@ TEST(SaveSafety, AGameFolderThatCannotBeWrittenSavesInThePlayersFolder) {
   ASSERT_TRUE(LoadState(e, "slot2.sav", false));
   EXPECT_EQ(e.world.PlayerPosX, 2);
   EXPECT_TRUE(LoadState(e, "temp.tmp", true));
+}
+
+// The installed program keeps every save of its own games in the player's
+// data folder, even run by a user who can write the installation (root):
+// removing the package then leaves nothing behind. A game folder of the
+// player's own keeps its saves beside it as before.
+TEST(SaveSafety, AGameOfTheInstalledProgramFolderSavesInThePlayersFolderWhoeverRunsIt) {
+  TestEngine t;
+  Engine& e = t.engine;
+  const fs::path prefix = t.dir.path() / "usr";
+  fs::create_directories(prefix / "bin");
+  fs::create_directories(prefix / "share" / "yarrowind" / "games");
+  e.InstalledDir = InstalledProgramFolder(prefix / "bin" / "yarrowind");
+  ASSERT_EQ(e.InstalledDir, prefix / "share" / "yarrowind");
+  UserFolders folders;
+  folders.data = t.dir.path() / "xdg-data";
+  e.UserSaveRoot = UserSaveRoot(folders);
+  const fs::path saves = folders.data / "yarrowind" / "saves";
+
+  // Reached through a link too, and with a trailing '/'.
+  fs::create_directory_symlink(prefix / "share" / "yarrowind", t.dir.path() / "link");
+  for (const fs::path& game : {prefix / "share" / "yarrowind" / "games" / "Hollow Hill",
+                               t.dir.path() / "link" / "games" / "Sea Cave" / ""}) {
+    e.CurrentDir = game;
+    PlayOnMap(e, 8, 8);
+    ASSERT_TRUE(FolderIsWritable(game));
+    ChooseSaveFolder(e);
+    ASSERT_TRUE(SaveState(e, "slot1.sav", "installed"));
+    ASSERT_TRUE(SaveState(e, "temp.tmp", "FightTemp"));
+    EXPECT_FALSE(fs::exists(game / "slot1.sav")) << game;
+    EXPECT_FALSE(fs::exists(game / "temp.tmp")) << game;
+    EXPECT_EQ(SlotDescription(e, 1), "installed") << game;
+  }
+  EXPECT_TRUE(fs::exists(saves / "Hollow Hill" / "slot1.sav"));
+  EXPECT_TRUE(fs::exists(saves / "Sea Cave" / "temp.tmp"));
+
+  // The player's own folders, one named like the installation but beside it.
+  for (const fs::path& game :
+       {t.dir.path() / "mine" / "Hollow Hill", prefix / "share" / "yarrowind-extra" / "Moor"}) {
+    e.CurrentDir = game;
+    PlayOnMap(e, 8, 8);
+    ChooseSaveFolder(e);
+    ASSERT_TRUE(SaveState(e, "slot2.sav", "mine"));
+    EXPECT_TRUE(fs::exists(game / "slot2.sav")) << game;
+  }
+  EXPECT_FALSE(fs::exists(saves / "Hollow Hill" / "slot2.sav"));
+
+  // A build folder's program (data/ beside it) and a prefix without the
+  // program folder have no installation.
+  fs::create_directories(prefix / "bin" / "data");
+  EXPECT_EQ(InstalledProgramFolder(prefix / "bin" / "yarrowind"), fs::path());
+  EXPECT_EQ(InstalledProgramFolder(t.dir.path() / "mine" / "yarrowind"), fs::path());
 }
 
 }  // namespace
