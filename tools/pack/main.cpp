@@ -8,6 +8,7 @@
 //                                           lint a game without running it
 //   yarrowind-pack new DIR                  write a starter game's sources
 //   yarrowind-pack reference [FILE]         write the script language reference
+//   yarrowind-pack --help                   the usage (usage.cpp)
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -20,16 +21,9 @@
 #include "new_game.h"
 #include "reference_doc.h"
 #include "script_lint.h"
+#include "usage.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: yarrowind-pack build SRC_DIR OUT_DIR [--strict]\n"
-    "       yarrowind-pack unpack GAME_DIR SRC_DIR [--format json|tmx]\n"
-    "       yarrowind-pack check GAME_DIR [--program-dir DIR] [--strict]\n"
-    "       yarrowind-pack new DIR\n"
-    "       yarrowind-pack reference [FILE]\n"
-    "--strict: warnings fail too (exit code 1)\n";
 
 int Finish(const yw::pack::Report& report, bool ok, bool strict = false) {
   report.Print(std::cout);
@@ -69,6 +63,10 @@ int WriteReference(const std::string& file) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   namespace fs = std::filesystem;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << yw::pack::UsageText();
+    return 0;
+  }
   yw::pack::Report report;
   bool strict = false;
   if (!args.empty() && (args[0] == "build" || args[0] == "check")) {
@@ -108,6 +106,6 @@ int main(int argc, char** argv) {
     yw::pack::CheckGame(game, program, report);
     return Finish(report, true, strict);
   }
-  std::cerr << kUsage;
+  std::cerr << yw::pack::UsageText();
   return 2;
 }

@@ -407,8 +407,11 @@ constexpr std::array kScripts{
              "Written by `yarrowind-pack new`. Build and play it:\n\n"
              "    yarrowind-pack build THIS_FOLDER GAME_DIR\n"
              "    yarrowind --play GAME_DIR\n\n"
-             "`docs/authoring.md` in the Yarrowind sources walks through every file here\n"
-             "and how to add people, doors and fights.\n"},
+             "The authoring guide walks through every file here and how to add people,\n"
+             "doors and fights: `/usr/share/doc/yarrowind/authoring.md` where Yarrowind\n"
+             "is installed (under `/usr/local` for a `cmake --install` of your own),\n"
+             "`docs/authoring.md` in the Yarrowind sources. The script language is in\n"
+             "`reference.md` beside it, and `man yarrowind-pack` lists the tool's commands.\n"},
 };
 
 }  // namespace
