@@ -7,10 +7,12 @@
 #include "core/window_state.h"
 #include "menus/list_kinds.h"
 #include "menus/list_menu.h"
+#include "menus/list_state.h"
 #include "render/compose.h"
 #include "render/surfaces.h"
 #include "script/script_engine.h"
 #include "sim/fight_rounds.h"
+#include "sim/turn.h"
 #include "world/paths.h"
 
 namespace yw {
@@ -80,6 +82,20 @@ PictureList ChooserLines(Engine& e) {
   for (int m = 1; m <= e.world.PartyCount && e.world.Party.Has(m); ++m)
     list.lines.push_back(MemberBlock(e, m));
   return list;
+}
+
+void FightListTurn(Engine& e) {
+  if (!e.win.FightMode || e.world.PopupCount <= 0) return;
+  const int32_t list = e.lists.CurrentList;
+  const bool pointed =
+      list == list::kFightMenu || list == list::kFightItems || list == list::kFightMagic;
+  if (!pointed && list != list::kMemberChooser) return;
+  FrameLimiter(e, e.Now());
+  // The scene is drawn afresh, numbers and all (the last one that runs out
+  // is dropped by this drawing), then the pointer and the list as they were.
+  BufFlip(e);
+  if (pointed) PointAtActingMember(e);
+  Drawlist(e, list, false);
 }
 
 void EnterFightChoice(Engine& e, int16_t choice) {

@@ -15,6 +15,7 @@
 #include "render/frames.h"
 #include "render/surfaces.h"
 #include "render/text.h"
+#include "sim/fight_rounds.h"
 #include "world/rounding.h"
 
 namespace yw {
@@ -31,14 +32,21 @@ struct Metrics {
   int cw, ch;  // frame corner
   int hw;      // width of the pointer picture
   int sw, sh;  // screen
+  int right;   // the x a window at the left edge ends before
+  bool fight;  // a fight is on: windows keep clear of the enemies
 };
 
 Metrics MetricsOf(const Engine& e) {
   const WindowState& w = e.win;
-  return {std::max<int>(w.FontWidth, 1), std::max<int>(w.FontHeight, 1),
-          w.Frame.CornerWidth,           w.Frame.CornerHeight,
-          e.pics.HandPic.Width() / 2,    w.ScreenWidth,
-          w.ScreenHeight};
+  return {std::max<int>(w.FontWidth, 1),
+          std::max<int>(w.FontHeight, 1),
+          w.Frame.CornerWidth,
+          w.Frame.CornerHeight,
+          e.pics.HandPic.Width() / 2,
+          w.ScreenWidth,
+          w.ScreenHeight,
+          w.FightMode ? FightListsRight(e) : w.ScreenWidth - 10,
+          w.FightMode};
 }
 
 void Text(Engine& e, std::string_view text, int x, int y) {
@@ -137,7 +145,8 @@ int LastScroll(const std::vector<LaidLine>& lines, int room, int fh) {
   if (lines.empty()) return 1;
   int used = fh;
   size_t first = lines.size();
-  while (first > 0 && used + lines[first - 1].height + fh <= room) used += lines[--first].height + fh;
+  while (first > 0 && used + lines[first - 1].height + fh <= room)
+    used += lines[--first].height + fh;
   if (first == lines.size()) first = lines.size() - 1;  // a line taller than the room
   return static_cast<int>(first) + 1;
 }
@@ -211,7 +220,8 @@ void DrawScrollingList(Engine& e, const ListKind& kind) {
   }
   const int markerX = m.cw + 10 + m.hw + m.fw * width;
   if (l.ListScroll > 1) Marker(e, kMarkerAbove, markerX, m.ch + 10);
-  if (count > l.ListScroll + v) Marker(e, kMarkerBelow, markerX, m.ch + 10 + 2 * m.fh + v * 2 * m.fh);
+  if (count > l.ListScroll + v)
+    Marker(e, kMarkerBelow, markerX, m.ch + 10 + 2 * m.fh + v * 2 * m.fh);
   l.ListMaxScroll = Clamp16(count - v);
   FinishList(e);
 }
@@ -266,7 +276,12 @@ int PictureListWidth(const PictureList& list, const std::vector<LaidLine>& lines
   // A heading starts where the hand stands.
   for (const std::string& text : list.heading)
     widest = std::max(widest, static_cast<int>(text.size()) * m.fw - m.hw - m.fw);
-  return std::min(widest, m.sw - 20 - 2 * m.cw - 2 * m.fw - m.hw);
+  const int screenRoom = m.sw - 20 - 2 * m.cw - 2 * m.fw - m.hw;
+  int room = m.right - 10 - 2 * m.cw - 2 * m.fw - m.hw;
+  // In a fight the window ends left of the enemies, down to a single
+  // character on a scene too narrow for more.
+  if (m.fight) room = std::max(room, m.fw);
+  return std::min({widest, room, screenRoom});
 }
 
 // Draws one line whose top is `top`: picture, then the text rows cut to

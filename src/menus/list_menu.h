@@ -35,6 +35,12 @@ inline constexpr int32_t kUserList = 20;       // the list a script builds
 void Drawlist(Engine& e, int32_t listType, bool reset);
 // Handles a key for the list on screen.
 void MenuKey(Engine& e, int32_t listType, int32_t key);
+// One turn of a list open in a fight: while numbers float over the fighters
+// (the hits just taken), the scene under the fight menu, the item and magic
+// lists and the party chooser is drawn afresh each turn, so the numbers
+// rise and fade on time instead of standing still under the list. Nothing
+// else changes: the cursor, the list and the game's state stay as they are.
+void FightListTurn(Engine& e);
 // "New" on a game's title menu: reads the current folder's scripts,
 // characters and items and starts autoexec.skr, or shows what failed.
 void StartNewGame(Engine& e);

@@ -92,8 +92,7 @@ void ReleaseExtrabuf(Engine& e) {
 // script goes straight on to its choice list, the last page is left standing
 // for the list to open over. Choosing redraws the map.
 bool QuestionClosing(Engine& e) {
-  return e.win.PendingMsg.empty() && e.win.MsgReturnMode == Mode::Script &&
-         ChoiceFollows(e);
+  return e.win.PendingMsg.empty() && e.win.MsgReturnMode == Mode::Script && ChoiceFollows(e);
 }
 
 void MessageState(Engine& e) {
@@ -119,6 +118,7 @@ void MessageState(Engine& e) {
 
 void MenuState(Engine& e) {
   if (e.win.Key != 0) MenuKey(e, e.lists.CurrentList, e.win.Key);
+  if (e.win.GameMode == Mode::Menu) FightListTurn(e);
 }
 
 void ScriptState(Engine& e) {

@@ -31,13 +31,20 @@ constexpr std::string_view kDeathSound = "death.wav";
 constexpr float kLeaveSpeed = 1.0f;
 constexpr float kJumpSpeed = 4.0f;
 // Directions the two sides face: the party stands on the right looking
-// left, the enemies on the left looking right; each leaves the way it
+// left, the enemies in the middle looking right; each leaves the way it
 // came.
 constexpr int32_t kPartyFacing = 3, kEnemyFacing = 4;
 constexpr int32_t kPartyLeaves = 4, kEnemyLeaves = 3;
 // Enemies jump this far onto the scene (and the arc is drawn as for a jump
 // twice as long).
 constexpr int16_t kEnemyJump = 2;
+// Pixels between the pointer hand and the figure it points at, and between
+// the fight lists and the enemies.
+constexpr int kHandGap = 2;
+constexpr int kListGap = 4;
+// Characters a line of a fight list shows before it is cut, where the
+// screen has room for them.
+constexpr int kFightListCells = 12;
 
 bool Alive(const PartyMember& m) { return IsAlive(m.STATE, m.character.HP); }
 bool Alive(const Enemy& en) { return IsAlive(en.STATE, en.character.HP); }
@@ -50,13 +57,14 @@ struct Scene {
 };
 
 // Where a slot's figure waits before it enters: party figures just right
-// of the visible area, enemy figures just left of it, from the third row
-// down with a free row between two fighters of a side (the top rows leave
-// room for tall figures and the pointer above them).
+// of the visible area, enemy figures a jump short of their column, from
+// the third row down with a free row between two fighters of a side (the
+// top rows leave room for tall figures and their numbers).
 void PutFigureInWaiting(const Engine& e, const Scene& scene, int s, Npc& npc) {
   const bool party = scene.PartySlot(s);
   const int row = party ? s : s - scene.perSide;
-  npc.POS_X = party ? static_cast<float>(e.win.ScreenTileWidth + 1) : 0.0f;
+  npc.POS_X =
+      static_cast<float>(party ? e.win.ScreenTileWidth + 1 : FightStandsOf(e).enemies - kEnemyJump);
   npc.POS_Y = static_cast<float>(2 * row + 1);
   npc.stepOffsetX = npc.stepOffsetY = 0;
 }
@@ -143,8 +151,9 @@ void Enter(Engine& e, const Scene& scene, int s, int16_t character, bool party) 
     const int across = e.win.ScreenWidth / e.world.TileWidth;
     steps = static_cast<int16_t>(std::clamp(CLng(npc.POS_X) - (across - 1), 0, INT16_MAX / 2));
   }
-  npc.actor = ActorOrder{true, npc.DIRECTION, kJumpSpeed, steps, static_cast<int16_t>(2 * steps),
-                         ActorAction::Jump, 0};
+  npc.actor = ActorOrder{
+      true, npc.DIRECTION, kJumpSpeed, steps, static_cast<int16_t>(2 * steps), ActorAction::Jump,
+      0};
 }
 
 // Living fighters without a slot take a free one of their side, the
@@ -225,7 +234,10 @@ void StartNewRound(World& w) {
   for (int i = 1; i <= w.EnemyCount && w.Enemies.Has(i); ++i) w.Enemies[i].acted = false;
 }
 
-// The pointer hand above a party member's figure, on the shown frame.
+// The pointer hand beside a party member's figure, on the shown frame: left
+// of it, pointing at it, level with the middle of its picture but never
+// higher than the top of its head. A number the member took starts at the
+// top of its head and rises from there, so the hand never covers it.
 void PointAt(Engine& e, const Npc& figure) {
   const World& w = e.world;
   const Surface& hand = e.pics.HandPic;
@@ -237,10 +249,11 @@ void PointAt(Engine& e, const Npc& figure) {
   if (w.Characters.Has(figure.CHAR)) {
     const int16_t doo = w.Characters[figure.CHAR].DOODOWN;
     if (doo >= 1 && doo <= w.UnitDefCount && w.UnitFrames.Has(doo))
-      spriteHeight = std::max<int>(spriteHeight, w.UnitFrames[doo].height);
+      spriteHeight = w.UnitFrames[doo].height;
   }
-  const int x = cellX + (w.TileWidth - handWidth) / 2;
-  const int y = cellY + w.TileHeight - spriteHeight - hand.Height();
+  const int headTop = cellY + w.TileHeight - spriteHeight;
+  const int x = cellX - handWidth - kHandGap;
+  const int y = headTop + std::max(0, (spriteHeight - hand.Height()) / 2);
   DrawHand(hand, e.pics.Frontbuf, x, y);
 }
 
@@ -284,6 +297,29 @@ int16_t FightSlotsPerSide(const Engine& e) {
   if (th <= 0) return 0;
   const int q = CInt(static_cast<double>(e.win.ScreenHeight) / th);
   return static_cast<int16_t>(std::max(0, (q - 2) / 2));
+}
+
+FightStands FightStandsOf(const Engine& e) {
+  const int tw = e.world.TileWidth, sw = e.win.ScreenWidth;
+  if (tw <= 0 || sw <= 0) return {};
+  const int across = sw / tw;
+  const int party = across - 1;
+  // The first column whose left edge lies at or right of the middle, or
+  // further right where the left half is too narrow for the lists: they
+  // need their window 10 pixels in, its frame and margins, the pointer and
+  // a dozen characters.
+  const int middle = (sw / 2 + tw - 1) / tw + 1;
+  const int fw = std::max<int>(e.win.FontWidth, 1);
+  const int listsNeed = 10 + 2 * e.win.Frame.CornerWidth + 2 * fw + e.pics.HandPic.Width() / 2 +
+                        kFightListCells * fw + kListGap;
+  const int clear = (listsNeed + tw - 1) / tw + 1;
+  return {party, std::max(1, std::min(std::max(middle, clear), party - 2))};
+}
+
+int FightListsRight(const Engine& e) {
+  const int tw = e.world.TileWidth;
+  if (tw <= 0) return e.win.ScreenWidth;
+  return (FightStandsOf(e).enemies - 1) * tw - kListGap;
 }
 
 void PointAtActingMember(Engine& e) {
@@ -335,8 +371,10 @@ void FightRoundFrame(Engine& e) {
   }
   e.win.FightDran = turn->index;
   e.win.FightDranPlayer = turn->party;
-  if (turn->party) PartyMemberTurn(e, turn->index);
-  else EnemyTurn(e, turn->index);
+  if (turn->party)
+    PartyMemberTurn(e, turn->index);
+  else
+    EnemyTurn(e, turn->index);
 }
 
 }  // namespace yw

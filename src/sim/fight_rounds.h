@@ -18,7 +18,24 @@ int16_t FightSlotsPerSide(const Engine& e);
 // marked as having acted.
 void PrepareFight(Engine& e);
 
-// Draws the pointer hand above the figure of the party member whose turn
+// Where the two sides stand on the fight scene, as columns of the scene
+// (its view starts at the first column): the party one column in from the
+// right edge, where its jump from outside the screen ends; the enemies on
+// the first column right of the screen's middle, further right when the
+// left half holds less than a dozen characters of the fight lists, but at
+// least two columns left of the party. The fight lists end left of the
+// enemies, so they never cover one.
+struct FightStands {
+  int party = 0;
+  int enemies = 0;
+};
+FightStands FightStandsOf(const Engine& e);
+
+// The x that the windows of the lists shown in a fight end before: a few
+// pixels left of the enemies' column.
+int FightListsRight(const Engine& e);
+
+// Draws the pointer hand beside the figure of the party member whose turn
 // it is, on the shown frame; nothing on an enemy's turn.
 void PointAtActingMember(Engine& e);
 
