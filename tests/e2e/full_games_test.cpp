@@ -205,110 +205,41 @@ TEST(FullGames, ThornwickTheBellIsBroughtHome) {
   Presses(r, "end-", 19, 6);
   const Played p = PlayBundled("thornwick", r);
 
-  ExpectMilestones(
-      p, {
-             {"greeting", "vale.map", 15, 16, "", {{"/GameMode", 9}, {"/SavingActive", false}}},
-             {"named",
-              "vale.map",
-              15,
-              16,
-              "tore the bell from our chapel",
-              {{"/Party/0/NAME", "Ash"}}},
-             {"thornwick-vale",
-              "vale.map",
-              15,
-              16,
-              "",
-              {{"/GameMode", 6}, {"/Items/16/VALUE", 1}, {"/SavingActive", true}}},
-             {"sword", "vale.map", 7, 7, "an old sword", {{"/Items/4/NUMBER", 1}}},
-             {"armed", "vale.map", 7, 7, "", {{"/Party/0/WEP", 5}}},
-             {"spark", "vale.map", 24, 17, "learns Spark", {{"/Items/2/NUMBER", 1}}},
-             {"shop", "vale.map", 19, 8, "You have 7 silver", {{"/CurrentList", 20}}},
-             {"dressed",
-              "vale.map",
-              19,
-              8,
-              "",
-              {{"/Party/0/ARM", 8}, {"/Items/0/NUMBER", 3}, {"/Items/8/NUMBER", 0}}},
-             {"road", "vale.map", 28, 12},
-             {"loaded", "vale.map", 19, 8, "", {{"/GameMode", 6}, {"/Party/0/ARM", 8}}},
-             {"wolves",
-              "glade.map",
-              22,
-              15,
-              "",
-              {{"/FightMode", true}, {"/Enemies/0/NAME", "Wolf"}, {"/Enemies/1/NAME", "Wolf"}}},
-             {"wolves-9",
-              "glade.map",
-              22,
-              15,
-              "Ash reaches Level 2!",
-              {{"/Party/0/EP", 14}, {"/Party/0/MAXHP", 64}}},
-             {"wolves-10",
-              "vale.map",
-              29,
-              12,
-              "pelts",
-              {{"/GameMode", 5}, {"/FightMode", false}, {"/Items/9/NUMBER", 2}}},
-             {"wolves-13", "vale.map", 29, 12, "", {{"/GameMode", 6}, {"/Items/16/VALUE", 2}}},
-             {"bryn",
-              "woods.map",
-              2,
-              13,
-              "Bryn joins you",
-              {{"/Party/1/NAME", "Bryn"}, {"/Party/1/HP", 14}}},
-             {"caster", "woods.map", 2, 13, "", {{"/CurrentList", 19}, {"/ChoosingUser", true}}},
-             {"target", "woods.map", 2, 13, "", {{"/CurrentList", 19}, {"/ChoosingUser", false}}},
-             {"mended", "woods.map", 2, 13, "", {{"/Party/0/MP", 21}, {"/Party/1/HP", 29}}},
-             {"brigands",
-              "glade.map",
-              22,
-              15,
-              "",
-              {{"/Enemies/0/NAME", "Brigand"}, {"/Enemies/1/NAME", "Brigand"}}},
-             {"brigands-13",
-              "glade.map",
-              22,
-              15,
-              "Bryn reaches Level 2!",
-              {{"/Party/0/EP", 38}, {"/Party/1/EP", 24}}},
-             {"brigands-15",
-              "woods.map",
-              13,
-              9,
-              "chain shirt",
-              {{"/Items/16/VALUE", 4}, {"/Items/13/NUMBER", 1}}},
-             {"bryn-dressed", "woods.map", 13, 9, "", {{"/Party/1/ARM", 14}}},
-             {"burning", "woods.map", 22, 7, "", {{"/GameMode", 9}, {"/Party/0/MP", 27}}},
-             {"burnt", "woods.map", 22, 7, "burn away", {{"/Items/16/VALUE", 5}}},
-             {"den", "woods.map", 29, 6, "", {{"/Party/0/HP", 96}, {"/Party/1/HP", 60}}},
-             {"troll",
-              "glade.map",
-              22,
-              15,
-              "",
-              {{"/Enemies/0/NAME", "Briar Troll"}, {"/Enemies/1/NAME", "Wolf"}}},
-             {"end-5",
-              "glade.map",
-              22,
-              15,
-              "Ash reaches Level 4!",
-              {{"/Enemies/0/HP", 0}, {"/Party/1/EP", 64}}},
-             {"end-10",
-              "woods.map",
-              29,
-              6,
-              "Green again",
-              {{"/TilemapFile", "bloom.til"}, {"/DoodadmapFile", "bloom.dod"}}},
-             {"end-17",
-              "vale.map",
-              15,
-              16,
-              "Can I ring it?",
-              {{"/Items/14/NUMBER", 1}, {"/Items/16/VALUE", 6}}},
-             {"end-23", "vale.map", 15, 16, "THE END."},
-             {"end-24", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
-         });
+  // clang-format off
+  ExpectMilestones(p, {
+      {"greeting", "vale.map", 15, 16, "", {{"/GameMode", 9}, {"/SavingActive", false}}},
+      {"named", "vale.map", 15, 16, "tore the bell from our chapel", {{"/Party/0/NAME", "Ash"}}},
+      {"thornwick-vale", "vale.map", 15, 16, "", {{"/GameMode", 6}, {"/Items/16/VALUE", 1}, {"/SavingActive", true}}},
+      {"sword", "vale.map", 7, 7, "an old sword", {{"/Items/4/NUMBER", 1}}},
+      {"armed", "vale.map", 7, 7, "", {{"/Party/0/WEP", 5}}},
+      {"spark", "vale.map", 24, 17, "learns Spark", {{"/Items/2/NUMBER", 1}}},
+      {"shop", "vale.map", 19, 8, "You have 7 silver", {{"/CurrentList", 20}}},
+      {"dressed", "vale.map", 19, 8, "", {{"/Party/0/ARM", 8}, {"/Items/0/NUMBER", 3}, {"/Items/8/NUMBER", 0}}},
+      {"road", "vale.map", 28, 12},
+      {"loaded", "vale.map", 19, 8, "", {{"/GameMode", 6}, {"/Party/0/ARM", 8}}},
+      {"wolves", "glade.map", 22, 15, "", {{"/FightMode", true}, {"/Enemies/0/NAME", "Wolf"}, {"/Enemies/1/NAME", "Wolf"}}},
+      {"wolves-9", "glade.map", 22, 15, "Ash reaches Level 2!", {{"/Party/0/EP", 14}, {"/Party/0/MAXHP", 64}}},
+      {"wolves-10", "vale.map", 29, 12, "pelts", {{"/GameMode", 5}, {"/FightMode", false}, {"/Items/9/NUMBER", 2}}},
+      {"wolves-13", "vale.map", 29, 12, "", {{"/GameMode", 6}, {"/Items/16/VALUE", 2}}},
+      {"bryn", "woods.map", 2, 13, "Bryn joins you", {{"/Party/1/NAME", "Bryn"}, {"/Party/1/HP", 14}}},
+      {"caster", "woods.map", 2, 13, "", {{"/CurrentList", 19}, {"/ChoosingUser", true}}},
+      {"target", "woods.map", 2, 13, "", {{"/CurrentList", 19}, {"/ChoosingUser", false}}},
+      {"mended", "woods.map", 2, 13, "", {{"/Party/0/MP", 21}, {"/Party/1/HP", 29}}},
+      {"brigands", "glade.map", 22, 15, "", {{"/Enemies/0/NAME", "Brigand"}, {"/Enemies/1/NAME", "Brigand"}}},
+      {"brigands-13", "glade.map", 22, 15, "Bryn reaches Level 2!", {{"/Party/0/EP", 38}, {"/Party/1/EP", 24}}},
+      {"brigands-15", "woods.map", 13, 9, "chain shirt", {{"/Items/16/VALUE", 4}, {"/Items/13/NUMBER", 1}}},
+      {"bryn-dressed", "woods.map", 13, 9, "", {{"/Party/1/ARM", 14}}},
+      {"burning", "woods.map", 22, 7, "", {{"/GameMode", 9}, {"/Party/0/MP", 27}}},
+      {"burnt", "woods.map", 22, 7, "burn away", {{"/Items/16/VALUE", 5}}},
+      {"den", "woods.map", 29, 6, "", {{"/Party/0/HP", 96}, {"/Party/1/HP", 60}}},
+      {"troll", "glade.map", 22, 15, "", {{"/Enemies/0/NAME", "Briar Troll"}, {"/Enemies/1/NAME", "Wolf"}}},
+      {"end-5", "glade.map", 22, 15, "Ash reaches Level 4!", {{"/Enemies/0/HP", 0}, {"/Party/1/EP", 64}}},
+      {"end-10", "woods.map", 29, 6, "Green again", {{"/TilemapFile", "bloom.til"}, {"/DoodadmapFile", "bloom.dod"}}},
+      {"end-17", "vale.map", 15, 16, "Can I ring it?", {{"/Items/14/NUMBER", 1}, {"/Items/16/VALUE", 6}}},
+      {"end-23", "vale.map", 15, 16, "THE END."},
+      {"end-24", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
+  });
+  // clang-format on
   EXPECT_TRUE(fs::exists(p.dir / "root/games/thornwick/slot1.sav"));
   // The village, a fight against two brigands, the first level-up, the end
   // and the list of saved games.
@@ -340,23 +271,18 @@ TEST(FullGames, ThornwickPlaysOnAcrossTheClocks32BitLimits) {
   Load(r).Dump("loaded").Keys("Right", 3).Do("key Down", 3000).Dump("walked");
   const Played p = PlayBundled("thornwick-clock", r);
 
-  ExpectMilestones(
-      p,
-      {
-          {"sword", "vale.map", 7, 7, "an old sword"},
-          {"armed", "vale.map", 7, 7, "", {{"/Party/0/WEP", 5}}},
-          {"saved", "vale.map", 7, 7, "", {{"/GameMode", 7}}},
-          {"wolves", "glade.map", 22, 15, "", {{"/FightMode", true}, {"/Enemies/1/NAME", "Wolf"}}},
-          {"wolves-9", "glade.map", 22, 15, "Ash reaches Level 2!", {{"/Party/0/EP", 14}}},
-          {"wolves-13", "vale.map", 29, 12, "pelts", {{"/GameMode", 6}, {"/FightMode", false}}},
-          {"loaded",
-           "vale.map",
-           7,
-           7,
-           "",
-           {{"/GameMode", 6}, {"/Party/0/EP", 0}, {"/Party/0/WEP", 5}}},
-          {"walked", "vale.map", 10, 8, "", {{"/GameMode", 6}, {"/WalkDeadline", 0}}},
-      });
+  // clang-format off
+  ExpectMilestones(p, {
+      {"sword", "vale.map", 7, 7, "an old sword"},
+      {"armed", "vale.map", 7, 7, "", {{"/Party/0/WEP", 5}}},
+      {"saved", "vale.map", 7, 7, "", {{"/GameMode", 7}}},
+      {"wolves", "glade.map", 22, 15, "", {{"/FightMode", true}, {"/Enemies/1/NAME", "Wolf"}}},
+      {"wolves-9", "glade.map", 22, 15, "Ash reaches Level 2!", {{"/Party/0/EP", 14}}},
+      {"wolves-13", "vale.map", 29, 12, "pelts", {{"/GameMode", 6}, {"/FightMode", false}}},
+      {"loaded", "vale.map", 7, 7, "", {{"/GameMode", 6}, {"/Party/0/EP", 0}, {"/Party/0/WEP", 5}}},
+      {"walked", "vale.map", 10, 8, "", {{"/GameMode", 6}, {"/WalkDeadline", 0}}},
+  });
+  // clang-format on
   EXPECT_GT(p.Dump("sword")["time"], k31);
   EXPECT_LT(p.Dump("wolves")["time"], k32);
   EXPECT_GT(p.Dump("wolves-turn0")["time"], k32);
@@ -425,47 +351,37 @@ TEST(FullGames, HollowmereTheRingIsFoundAndReturned) {
   r.Do("key Enter", 1000).Snap("title");
   const Played p = PlayBundled("hollowmere", r);
 
-  ExpectMilestones(
-      p,
-      {
-          {"opening", "town.map", 0, 0, "", {{"/SFX", 3}}},
-          // The cut-scene walked her up the lane; the village tune follows the title music.
-          {"greeting",
-           "town.map",
-           16,
-           14,
-           "Pip: Hey!",
-           {{"/SavingActive", false}, {"/AmbientName", "town.mid"}}},
-          {"welcome",
-           "town.map",
-           16,
-           14,
-           "Welcome to Hollowmere, Ayla!",
-           {{"/Party/0/NAME", "Ayla"}}},
-          {"house", "house.map", 6, 8, "", {{"/SavingActive", true}}},
-          {"bram-page1", "house.map", 6, 5, "Old Bram: Ah, Ayla."},
-          {"bram-page2", "house.map", 6, 5, "", {{"/PendingMsg", ""}}},
-          {"question", "house.map", 6, 5, "", {{"/GameMode", 7}, {"/CurrentList", 20}}},
-          {"key", "house.map", 6, 5, "Here is the key to the mill", {}, {1, 1, 0, 1, 1, 1}},
-          {"strayed", "house.map", 6, 7},
-          {"loaded", "house.map", 6, 5, "", {}, {2, 1, 0, 1, 1, 1}},  // the tea came with the key
-          {"town", "town.map", 7, 12},
-          {"push", "town.map", 23, 12, "It groans open."},  // the locked door did not let her step
-          {"mill", "mill.map", 6, 8},
-          {"plank", "mill.map", 10, 6, "creaks behind you"},
-          // The moth flies while the chest opens; then the ring is Wren's.
-          {"moth", "mill.map", 0, 0, "", {{"/VoodooCount", 1}, {"/GameMode", 9}}},
-          {"ring", "mill.map", 0, 0, "a silver ring", {}, {2, 1, 1, 1, 1, 1}},
-          {"outside", "town.map", 23, 12},
-          {"thanks", "house.map", 0, 0, "Elsa's ring!", {{"/SavingActive", false}}},
-          // Pip comes in through the door while no message covers the room.
-          {"pip-walks", "house.map", 0, 0, "", {{"/GameMode", 9}}},
-          {"pip-asks", "house.map", 0, 0, "Did you find it?", {{"/Npcs/1/POS_Y", 7}}},
-          {"jump", "house.map", 0, 0, "", {{"/GameMode", 9}}},
-          {"supper", "house.map", 0, 0, "Stay for supper, Ayla.", {}, {2, 1, 0, 1, 1, 1}},
-          {"the-end", "house.map", 0, 0, "THE END."},
-          {"title", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
-      });
+  // clang-format off
+  ExpectMilestones(p, {
+      {"opening", "town.map", 0, 0, "", {{"/SFX", 3}}},
+      // The cut-scene walked her up the lane; the village tune follows the title music.
+      {"greeting", "town.map", 16, 14, "Pip: Hey!", {{"/SavingActive", false}, {"/AmbientName", "town.mid"}}},
+      {"welcome", "town.map", 16, 14, "Welcome to Hollowmere, Ayla!", {{"/Party/0/NAME", "Ayla"}}},
+      {"house", "house.map", 6, 8, "", {{"/SavingActive", true}}},
+      {"bram-page1", "house.map", 6, 5, "Old Bram: Ah, Ayla."},
+      {"bram-page2", "house.map", 6, 5, "", {{"/PendingMsg", ""}}},
+      {"question", "house.map", 6, 5, "", {{"/GameMode", 7}, {"/CurrentList", 20}}},
+      {"key", "house.map", 6, 5, "Here is the key to the mill", {}, {1, 1, 0, 1, 1, 1}},
+      {"strayed", "house.map", 6, 7},
+      {"loaded", "house.map", 6, 5, "", {}, {2, 1, 0, 1, 1, 1}},  // the tea came with the key
+      {"town", "town.map", 7, 12},
+      {"push", "town.map", 23, 12, "It groans open."},  // the locked door did not let her step
+      {"mill", "mill.map", 6, 8},
+      {"plank", "mill.map", 10, 6, "creaks behind you"},
+      // The moth flies while the chest opens; then the ring is Wren's.
+      {"moth", "mill.map", 0, 0, "", {{"/VoodooCount", 1}, {"/GameMode", 9}}},
+      {"ring", "mill.map", 0, 0, "a silver ring", {}, {2, 1, 1, 1, 1, 1}},
+      {"outside", "town.map", 23, 12},
+      {"thanks", "house.map", 0, 0, "Elsa's ring!", {{"/SavingActive", false}}},
+      // Pip comes in through the door while no message covers the room.
+      {"pip-walks", "house.map", 0, 0, "", {{"/GameMode", 9}}},
+      {"pip-asks", "house.map", 0, 0, "Did you find it?", {{"/Npcs/1/POS_Y", 7}}},
+      {"jump", "house.map", 0, 0, "", {{"/GameMode", 9}}},
+      {"supper", "house.map", 0, 0, "Stay for supper, Ayla.", {}, {2, 1, 0, 1, 1, 1}},
+      {"the-end", "house.map", 0, 0, "THE END."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}, {"/Party", json::array()}}},
+  });
+  // clang-format on
   EXPECT_NE(p.Dump("bram-page1")["PendingMsg"], "");  // more than one page
   // Bram's question stays in its window under the answers, as on its last page.
   const Surface asked = p.Shot("bram-page2");
@@ -503,16 +419,17 @@ TEST(FullGames, HollowmereASavedGameOutlivesTheWellsGameOver) {
   r.Do("key Enter", 600).Snap("loaded");
   const Played p = PlayBundled("hollowmere-well", r);
 
-  ExpectMilestones(
-      p, {
-             {"saved", "town.map", 16, 14, "", {{"/GameMode", 7}}},  // back in the in-game menu
-             {"well", "town.map", 16, 11, "", {{"/CurrentList", 20}}},
-             {"fall", "town.map", 16, 11, "the old rope snaps"},
-             {"wipe", "town.map", 16, 11, "", {{"/SFX", 4}}},
-             {"game-over", "town.map", 16, 11, "GAME OVER."},
-             {"title", "", 0, 0, "", {{"/GameMode", 2}}},
-             {"loaded", "town.map", 16, 14, "", {{"/GameMode", 6}, {"/Party/0/NAME", "Wren"}}},
-         });
+  // clang-format off
+  ExpectMilestones(p, {
+      {"saved", "town.map", 16, 14, "", {{"/GameMode", 7}}},  // back in the in-game menu
+      {"well", "town.map", 16, 11, "", {{"/CurrentList", 20}}},
+      {"fall", "town.map", 16, 11, "the old rope snaps"},
+      {"wipe", "town.map", 16, 11, "", {{"/SFX", 4}}},
+      {"game-over", "town.map", 16, 11, "GAME OVER."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}}},
+      {"loaded", "town.map", 16, 14, "", {{"/GameMode", 6}, {"/Party/0/NAME", "Wren"}}},
+  });
+  // clang-format on
   EXPECT_TRUE(fs::exists(p.dir / "root/games/hollowmere/slot1.sav"));
   EXPECT_GT(InkBox(p.Shot("wipe")).left, 0);  // two black bands close over the village
 }
@@ -552,23 +469,24 @@ TEST(FullGames, GullPointTheLampIsLit) {
   r.Do("key Enter", 1000).Snap("title");
   const Played p = PlayBundled("gullpoint", r);
 
-  ExpectMilestones(
-      p, {
-             {"night", "shore.map", 5, 6, "Night at Gull Point."},
-             {"corran", "shore.map", 5, 6, "Corran: Ness!"},
-             {"shed", "shore.map", 11, 10, "fill a can", {}, {1, 1}},
-             {"strayed", "shore.map", 14, 10},
-             {"loaded", "shore.map", 11, 10, "", {}, {1, 1}},
-             {"wind", "shore.map", 15, 8, "The wind"},
-             {"tower", "tower.map", 4, 8},
-             {"gallery", "tower.map", 13, 8},
-             // Lighting the lamp swaps its dark doodad for the lit one and a gull flies past.
-             {"lit", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/VoodooCount", 1}}, {0, 1}},
-             {"corran-climbs", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/SavingActive", false}}},
-             {"lantern", "tower.map", 0, 0, "There she burns!"},
-             {"the-end", "tower.map", 0, 0, "THE END."},
-             {"title", "", 0, 0, "", {{"/GameMode", 2}}},
-         });
+  // clang-format off
+  ExpectMilestones(p, {
+      {"night", "shore.map", 5, 6, "Night at Gull Point."},
+      {"corran", "shore.map", 5, 6, "Corran: Ness!"},
+      {"shed", "shore.map", 11, 10, "fill a can", {}, {1, 1}},
+      {"strayed", "shore.map", 14, 10},
+      {"loaded", "shore.map", 11, 10, "", {}, {1, 1}},
+      {"wind", "shore.map", 15, 8, "The wind"},
+      {"tower", "tower.map", 4, 8},
+      {"gallery", "tower.map", 13, 8},
+      // Lighting the lamp swaps its dark doodad for the lit one and a gull flies past.
+      {"lit", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/VoodooCount", 1}}, {0, 1}},
+      {"corran-climbs", "tower.map", 0, 0, "", {{"/GameMode", 9}, {"/SavingActive", false}}},
+      {"lantern", "tower.map", 0, 0, "There she burns!"},
+      {"the-end", "tower.map", 0, 0, "THE END."},
+      {"title", "", 0, 0, "", {{"/GameMode", 2}}},
+  });
+  // clang-format on
   EXPECT_GT(Changed(p.Shot("dark"), p.Shot("lit")), 0);
   // The night shore, and the closing words on black once the zoom into the
   // lamp has gone all the way in.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,9 @@ class ThornwickFight {
     t_.platform.SetKey(key, false);
     for (int i = 0; i < 3; ++i) Turn();
   }
+  void Press(std::initializer_list<GameKey> keys) {
+    for (GameKey key : keys) Press(key);
+  }
   // Plays on until the given list is open; false when the fight ends or
   // stalls first.
   bool UntilList(int32_t list, int turns = 4000) {
@@ -193,19 +197,13 @@ TEST(FightScene, NoFightListCoversAnEnemyOnAnyScreen) {
       EXPECT_EQ(Shared(list, enemies), 0) << what << " covers an enemy";
     };
     check("the fight menu", true);
-    f.Press(GameKey::Down);
-    f.Press(GameKey::Enter);
+    f.Press({GameKey::Down, GameKey::Enter});
     ASSERT_EQ(f.e.lists.CurrentList, list::kFightItems);
     check("the item list", true);
-    f.Press(GameKey::Esc);
-    f.Press(GameKey::Down);
-    f.Press(GameKey::Down);
-    f.Press(GameKey::Enter);
+    f.Press({GameKey::Esc, GameKey::Down, GameKey::Down, GameKey::Enter});
     ASSERT_EQ(f.e.lists.CurrentList, list::kFightMagic);
     check("the magic list", true);
-    f.Press(GameKey::Esc);
-    f.Press(GameKey::Down);
-    f.Press(GameKey::Enter);
+    f.Press({GameKey::Esc, GameKey::Down, GameKey::Enter});
     f.Press(GameKey::Enter);  // the herb asks whom it is for
     ASSERT_TRUE(f.UntilList(list::kMemberChooser, 200));
     check("the party chooser", false);
