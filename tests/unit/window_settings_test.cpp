@@ -83,33 +83,14 @@ TEST(PictureRect, AutomaticIsPixelPerfectWhereTwoFitsAndSharpElsewhere) {
     ScreenRect rect;
     int prescale;  // for a sharp picture
   };
+  // clang-format off
   const Case cases[] = {
       {{1366, 768}, {640, 480}, PictureFit::Automatic, PictureFit::Sharp, {171, 0, 1024, 768}, 2},
-      {{1366, 768},
-       {320, 240},
-       PictureFit::Automatic,
-       PictureFit::PixelPerfect,
-       {203, 24, 960, 720},
-       0},
-      {{1920, 1080},
-       {640, 480},
-       PictureFit::Automatic,
-       PictureFit::PixelPerfect,
-       {320, 60, 1280, 960},
-       0},
-      {{1920, 1080},
-       {320, 240},
-       PictureFit::Automatic,
-       PictureFit::PixelPerfect,
-       {320, 60, 1280, 960},
-       0},
+      {{1366, 768}, {320, 240}, PictureFit::Automatic, PictureFit::PixelPerfect, {203, 24, 960, 720}, 0},
+      {{1920, 1080}, {640, 480}, PictureFit::Automatic, PictureFit::PixelPerfect, {320, 60, 1280, 960}, 0},
+      {{1920, 1080}, {320, 240}, PictureFit::Automatic, PictureFit::PixelPerfect, {320, 60, 1280, 960}, 0},
       {{800, 600}, {640, 480}, PictureFit::Automatic, PictureFit::Sharp, {0, 0, 800, 600}, 2},
-      {{800, 600},
-       {320, 240},
-       PictureFit::Automatic,
-       PictureFit::PixelPerfect,
-       {80, 60, 640, 480},
-       0},
+      {{800, 600}, {320, 240}, PictureFit::Automatic, PictureFit::PixelPerfect, {80, 60, 640, 480}, 0},
       // Sharp asked for fills the height wherever it is.
       {{1920, 1080}, {640, 480}, PictureFit::Sharp, PictureFit::Sharp, {240, 0, 1440, 1080}, 3},
       {{1366, 768}, {320, 240}, PictureFit::Sharp, PictureFit::Sharp, {171, 0, 1024, 768}, 4},
@@ -117,14 +98,10 @@ TEST(PictureRect, AutomaticIsPixelPerfectWhereTwoFitsAndSharpElsewhere) {
       // Smaller than the picture: shrunk, nothing to blow up.
       {{320, 400}, {640, 480}, PictureFit::Automatic, PictureFit::Sharp, {0, 80, 320, 240}, 1},
       // The other fits are left as they are.
-      {{1366, 768},
-       {640, 480},
-       PictureFit::PixelPerfect,
-       PictureFit::PixelPerfect,
-       {363, 144, 640, 480},
-       0},
+      {{1366, 768}, {640, 480}, PictureFit::PixelPerfect, PictureFit::PixelPerfect, {363, 144, 640, 480}, 0},
       {{1366, 768}, {640, 480}, PictureFit::Stretch, PictureFit::Stretch, {0, 0, 1366, 768}, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const std::string where = std::to_string(c.screen.width) + "x" +
                               std::to_string(c.screen.height) + " game " +
